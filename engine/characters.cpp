@@ -1,0 +1,172 @@
+#include "characters.h"
+
+#include <unicode/brkiter.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
+
+#include <memory>
+
+#include "grapheme_cursor.h"
+
+namespace brindlewort {
+
+namespace {
+
+bool isAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+// One character break iterator per thread, shared by every cursor on that
+// thread; a cursor re-attaches its text when another cursor used it last.
+struct ThreadBreakIterator {
+  std::unique_ptr<icu::BreakIterator> iterator;
+  UText text = UTEXT_INITIALIZER;
+  const GraphemeCursor* owner = nullptr;
+
+  ThreadBreakIterator() {
+    UErrorCode status = U_ZERO_ERROR;
+    iterator.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status)) iterator.reset();
+  }
+  ~ThreadBreakIterator() { utext_close(&text); }
+};
+
+ThreadBreakIterator& threadBreakIterator() {
+  thread_local ThreadBreakIterator instance;
+  return instance;
+}
+
+}  // namespace
+
+GraphemeCursor::GraphemeCursor(std::string_view text) : text_(text) {}
+
+GraphemeCursor::~GraphemeCursor() {
+  auto& shared = threadBreakIterator();
+  if (shared.owner == this) shared.owner = nullptr;
+}
+
+void GraphemeCursor::attachIcu() {
+  auto& shared = threadBreakIterator();
+  // ICU offsets are 32-bit; beyond that a character is one scalar.
+  if (text_.size() > static_cast<std::size_t>(INT32_MAX)) {
+    shared.owner = nullptr;
+    attached_ = false;
+    return;
+  }
+  if (shared.owner == this && attached_) return;
+  UErrorCode status = U_ZERO_ERROR;
+  utext_openUTF8(&shared.text, text_.data(), static_cast<int64_t>(text_.size()), &status);
+  if (U_SUCCESS(status) && shared.iterator) {
+    shared.iterator->setText(&shared.text, status);
+  }
+  shared.owner = this;
+  attached_ = true;
+}
+
+std::size_t GraphemeCursor::characterEnd(std::size_t pos) {
+  const std::size_t size = text_.size();
+  if (pos >= size) return size;
+  if (isAsciiByte(text_[pos]) && (pos + 1 == size || isAsciiByte(text_[pos + 1]))) {
+    if (text_[pos] == '\r' && pos + 1 < size && text_[pos + 1] == '\n') return pos + 2;
+    return pos + 1;
+  }
+  attachIcu();
+  auto& shared = threadBreakIterator();
+  if (!shared.iterator || !attached_) {
+    std::size_t next = pos + 1;
+    while (next < size && (static_cast<unsigned char>(text_[next]) & 0xC0) == 0x80) ++next;
+    return next;
+  }
+  const int32_t next = shared.iterator->following(static_cast<int32_t>(pos));
+  if (next == icu::BreakIterator::DONE || static_cast<std::size_t>(next) <= pos) return size;
+  return static_cast<std::size_t>(next);
+}
+
+std::size_t GraphemeCursor::characterStart(std::size_t pos) {
+  if (pos == 0 || pos >= text_.size()) return pos;
+  if (isAsciiByte(text_[pos]) && isAsciiByte(text_[pos - 1])) {
+    if (text_[pos] == '\n' && text_[pos - 1] == '\r') return pos - 1;
+    return pos;
+  }
+  attachIcu();
+  auto& shared = threadBreakIterator();
+  if (!shared.iterator || !attached_) {
+    while (pos > 0 && (static_cast<unsigned char>(text_[pos]) & 0xC0) == 0x80) --pos;
+    return pos;
+  }
+  const auto p = static_cast<int32_t>(pos);
+  if (shared.iterator->isBoundary(p)) return pos;
+  const int32_t previous = shared.iterator->preceding(p);
+  if (previous == icu::BreakIterator::DONE || previous < 0) return 0;
+  return static_cast<std::size_t>(previous);
+}
+
+bool isAscii(std::string_view text) {
+  // Eight bytes at a time: most text is ASCII and this runs on every line.
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    __builtin_memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ULL) return false;
+  }
+  for (; i < n; ++i) {
+    if (!isAsciiByte(text[i])) return false;
+  }
+  return true;
+}
+
+std::size_t characterCount(std::string_view text) {
+  if (isAscii(text)) {
+    std::size_t count = text.size();
+    for (std::size_t pos = text.find("\r\n"); pos != std::string_view::npos;
+         pos = text.find("\r\n", pos + 2)) {
+      --count;
+    }
+    return count;
+  }
+  GraphemeCursor cursor(text);
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos = cursor.characterEnd(pos)) ++count;
+  return count;
+}
+
+std::size_t byteOffsetAfterCharacters(std::string_view text, std::size_t count) {
+  GraphemeCursor cursor(text);
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < count && pos < text.size(); ++i) pos = cursor.characterEnd(pos);
+  return pos;
+}
+
+bool sameCharacters(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  if (isAscii(a) && isAscii(b)) return false;
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) return false;
+  const auto ua = icu::UnicodeString::fromUTF8(icu::StringPiece(a.data(), static_cast<int32_t>(a.size())));
+  const auto ub = icu::UnicodeString::fromUTF8(icu::StringPiece(b.data(), static_cast<int32_t>(b.size())));
+  const icu::UnicodeString na = nfc->normalize(ua, status);
+  const icu::UnicodeString nb = nfc->normalize(ub, status);
+  return U_SUCCESS(status) && na == nb;
+}
+
+bool isLetterScalar(char32_t c) {
+  if (c < 0x80) return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+bool isWhitespaceScalar(char32_t c) {
+  if (c == ' ' || c == '\t') return true;
+  if (c < 0x80) return false;
+  return u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
+}
+
+bool isWhitespaceOrNewlineScalar(char32_t c) {
+  if ((c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029) return true;
+  return isWhitespaceScalar(c);
+}
+
+std::string spaces(std::size_t count) { return std::string(count, ' '); }
+
+}  // namespace brindlewort

@@ -1,0 +1,130 @@
+#include "comment_wrapping.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "characters.h"
+#include "comment_detection.h"
+#include "comment_detection_internal.h"
+
+namespace brindlewort {
+
+namespace {
+
+struct PrefixWords {
+  int count = 0;
+  std::string_view last;
+};
+
+PrefixWords splitPrefixWords(std::string_view prefix) {
+  PrefixWords words;
+  std::size_t pos = 0;
+  while (true) {
+    pos = prefix.find_first_not_of(' ', pos);
+    if (pos == std::string_view::npos) break;
+    const std::size_t end = std::min(prefix.find(' ', pos), prefix.size());
+    ++words.count;
+    words.last = prefix.substr(pos, end - pos);
+    pos = end;
+  }
+  return words;
+}
+
+// Every occurrence of the marker becomes as many spaces as it has
+// characters, so continuation lines line up under the first line's text.
+std::string blankOut(std::string_view prefix, std::string_view marker) {
+  if (marker.empty()) return std::string(prefix);
+  const std::string blank = spaces(characterCount(marker));
+  std::string result;
+  std::size_t pos = 0;
+  for (std::size_t found = prefix.find(marker); found != std::string_view::npos;
+       found = prefix.find(marker, pos)) {
+    result.append(prefix.substr(pos, found - pos));
+    result.append(blank);
+    pos = found + marker.size();
+  }
+  result.append(prefix.substr(pos));
+  return result;
+}
+
+std::optional<std::string> continuationPrefixFor(std::string_view prefix,
+                                                 const std::optional<std::string_view>& list) {
+  const PrefixWords words = splitPrefixWords(prefix);
+  if (words.count >= 2) return blankOut(prefix, words.last);
+  const bool fromListPrefix = list && *list == prefix;
+  if (prefix.empty() || fromListPrefix) return blankOut(prefix, words.last);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
+                          bool treatAsPlainText) {
+  const bool mayHave = mayHavePrefix(paragraph);
+  const auto start = textStart(paragraph);
+  const auto comment = commentPrefixGiven(paragraph, mayHave, start);
+  const auto list = listPrefixGiven(paragraph, mayHave, start, comment);
+
+  std::string_view prefix;
+  if (comment) {
+    prefix = *comment;
+  } else if (list) {
+    prefix = *list;
+  } else if (!treatAsPlainText) {
+    return std::string(paragraph);
+  }
+  if (!start) return std::string(paragraph);
+
+  const auto prefixLength = static_cast<std::int64_t>(characterCount(prefix));
+  const std::int64_t effectiveLimit = std::max(maxLength, prefixLength);
+  std::string_view rest = paragraph.substr(*start);
+  const std::optional<std::string> continuation = continuationPrefixFor(prefix, list);
+  const std::string_view nextLinePrefix = continuation ? std::string_view(*continuation) : prefix;
+
+  std::string result;
+  result.reserve(paragraph.size() + paragraph.size() / 16 + 16);
+  std::string current(prefix);
+  // Character count of `current`, kept as it grows: recounting the line for
+  // every word would make long paragraphs quadratic.
+  std::int64_t currentLength = prefixLength;
+  // The line holds nothing beyond its prefix; only empty words keep it so.
+  bool bare = true;
+
+  const auto place = [&](std::string_view word) {
+    const auto wordLength = static_cast<std::int64_t>(characterCount(word));
+    if (!bare && currentLength + wordLength >= effectiveLimit) {
+      result.append(current);
+      result.push_back('\n');
+      current.assign(nextLinePrefix);
+      currentLength = prefixLength;
+      bare = true;
+    }
+    if (!bare) {
+      current.push_back(' ');
+      ++currentLength;
+    }
+    current.append(word);
+    currentLength += wordLength;
+    if (!word.empty()) bare = false;
+  };
+
+  while (true) {
+    const std::size_t space = rest.find(' ');
+    if (space == std::string_view::npos) break;
+    place(rest.substr(0, space));
+    rest.remove_prefix(space + 1);
+    // Collapse a run of spaces, but keep a final lone space: it becomes the
+    // empty last word that leaves one trailing space.
+    const std::size_t nonSpace = rest.find_first_not_of(' ');
+    if (nonSpace == std::string_view::npos) {
+      if (rest.size() > 1) rest.remove_prefix(rest.size() - 1);
+    } else {
+      rest.remove_prefix(nonSpace);
+    }
+  }
+  if (!rest.empty()) place(rest);
+  if (!bare) result.append(current);
+  return result;
+}
+
+}  // namespace brindlewort

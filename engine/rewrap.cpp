@@ -1,0 +1,61 @@
+#include "rewrap.h"
+
+#include "comment_wrapping.h"
+#include "line_detail.h"
+#include "paragraph_joining.h"
+
+namespace brindlewort {
+
+namespace {
+
+template <typename Visit>
+void forEachLine(std::string_view text, Visit visit) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      visit(text.substr(start));
+      return;
+    }
+    visit(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> rewrapLines(const std::vector<std::string>& lines, std::int64_t maxLength) {
+  const std::vector<LineDetail> details = parseLines(lines);
+  const bool treatAsPlainText = !hasCommentLines(details);
+  const JoinedParagraphs joined = joinParagraphs(details);
+
+  std::vector<std::string> output;
+  output.reserve(lines.size());
+  forEachLine(joined.text, [&](std::string_view paragraph) {
+    const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText);
+    forEachLine(droppingLineTerminator(wrapped), [&](std::string_view piece) {
+      output.emplace_back(piece);
+    });
+  });
+  return output;
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  forEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::size_t size = lines.empty() ? 0 : lines.size() - 1;
+  for (const std::string& line : lines) size += line.size();
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text.push_back('\n');
+    text.append(lines[i]);
+  }
+  return text;
+}
+
+}  // namespace brindlewort
