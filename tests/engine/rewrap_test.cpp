@@ -79,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"// abcd  "},
                    7,
                    {"// abcd"}},
-        RewrapCase{"Empty", {}, 80, {}},
-        RewrapCase{"SingleEmptyLine", {""}, 80, {}}),
+        RewrapCase{"EmptyGivesOneEmptyLine", {}, 80, {""}},
+        RewrapCase{"SingleEmptyLine", {""}, 80, {""}}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST(JoinParagraphs, RecordsLineRanges) {
