@@ -81,29 +81,38 @@ std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
   const std::optional<std::string> continuation = continuationPrefixFor(prefix, list);
   const std::string_view nextLinePrefix = continuation ? std::string_view(*continuation) : prefix;
 
+  // Plain ASCII without carriage returns is nearly every paragraph; there a
+  // word's length is its byte count.
+  const bool bytesAreCharacters = isAscii(rest) && rest.find('\r') == std::string_view::npos;
+  const auto lengthOf = [bytesAreCharacters](std::string_view word) {
+    return static_cast<std::int64_t>(bytesAreCharacters ? word.size() : characterCount(word));
+  };
+
+  // The current line is built in place at the end of the result.
   std::string result;
   result.reserve(paragraph.size() + paragraph.size() / 16 + 16);
-  std::string current(prefix);
-  // Character count of `current`, kept as it grows: recounting the line for
-  // every word would make long paragraphs quadratic.
+  result.append(prefix);
+  std::size_t currentStart = 0;
+  // Character count of the current line, kept as it grows: recounting the
+  // line for every word would make long paragraphs quadratic.
   std::int64_t currentLength = prefixLength;
   // The line holds nothing beyond its prefix; only empty words keep it so.
   bool bare = true;
 
   const auto place = [&](std::string_view word) {
-    const auto wordLength = static_cast<std::int64_t>(characterCount(word));
+    const std::int64_t wordLength = lengthOf(word);
     if (!bare && currentLength + wordLength >= effectiveLimit) {
-      result.append(current);
       result.push_back('\n');
-      current.assign(nextLinePrefix);
+      currentStart = result.size();
+      result.append(nextLinePrefix);
       currentLength = prefixLength;
       bare = true;
     }
     if (!bare) {
-      current.push_back(' ');
+      result.push_back(' ');
       ++currentLength;
     }
-    current.append(word);
+    result.append(word);
     currentLength += wordLength;
     if (!word.empty()) bare = false;
   };
@@ -123,7 +132,8 @@ std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
     }
   }
   if (!rest.empty()) place(rest);
-  if (!bare) result.append(current);
+  // A line that never got a word is not part of the result.
+  if (bare) result.resize(currentStart);
   return result;
 }
 

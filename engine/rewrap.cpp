@@ -22,27 +22,60 @@ void forEachLine(std::string_view text, Visit visit) {
   }
 }
 
-}  // namespace
-
-std::vector<std::string> rewrapLines(const std::vector<std::string>& lines, std::int64_t maxLength) {
+template <typename Lines, typename Emit>
+void rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit) {
   const std::vector<LineDetail> details = parseLines(lines);
   const bool treatAsPlainText = !hasCommentLines(details);
   const JoinedParagraphs joined = joinParagraphs(details);
-
-  std::vector<std::string> output;
-  output.reserve(lines.size());
   forEachLine(joined.text, [&](std::string_view paragraph) {
     const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText);
-    forEachLine(droppingLineTerminator(wrapped), [&](std::string_view piece) {
-      output.emplace_back(piece);
-    });
+    forEachLine(droppingLineTerminator(wrapped), emit);
   });
+}
+
+}  // namespace
+
+std::vector<std::string> rewrapLines(const std::vector<std::string>& lines, std::int64_t maxLength) {
+  std::vector<std::string> output;
+  output.reserve(lines.size());
+  rewrapInto(lines, maxLength, [&](std::string_view piece) { output.emplace_back(piece); });
   return output;
+}
+
+std::vector<std::string> rewrapLines(const std::vector<std::string_view>& lines,
+                                     std::int64_t maxLength) {
+  std::vector<std::string> output;
+  output.reserve(lines.size());
+  rewrapInto(lines, maxLength, [&](std::string_view piece) { output.emplace_back(piece); });
+  return output;
+}
+
+void appendRewrappedLines(const std::vector<std::string_view>& lines, std::int64_t maxLength,
+                          std::string& out) {
+  bool first = true;
+  rewrapInto(lines, maxLength, [&](std::string_view piece) {
+    if (!first) out.push_back('\n');
+    first = false;
+    out.append(piece);
+  });
+}
+
+std::string rewrapText(std::string_view text, std::int64_t maxLength) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  appendRewrappedLines(splitLineViews(text), maxLength, out);
+  return out;
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
   forEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  forEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 

@@ -12,10 +12,21 @@
 namespace brindlewort {
 
 std::vector<std::string> rewrapLines(const std::vector<std::string>& lines, std::int64_t maxLength);
+std::vector<std::string> rewrapLines(const std::vector<std::string_view>& lines,
+                                     std::int64_t maxLength);
+
+// rewrapLines with the output lines appended to `out`, separated by LF (no
+// LF after the last one); saves a string per line on large inputs.
+void appendRewrappedLines(const std::vector<std::string_view>& lines, std::int64_t maxLength,
+                          std::string& out);
+
+// The whole-text form: split at every LF, rewrap, join with LF.
+std::string rewrapText(std::string_view text, std::int64_t maxLength);
 
 // The workbench's line lists: split at every LF (a trailing LF gives a final
 // empty line) and join with single LFs.
 std::vector<std::string> splitLines(std::string_view text);
+std::vector<std::string_view> splitLineViews(std::string_view text);
 std::string joinLines(const std::vector<std::string>& lines);
 
 }  // namespace brindlewort
