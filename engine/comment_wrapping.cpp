@@ -51,7 +51,7 @@ std::optional<std::string> continuationPrefixFor(std::string_view prefix,
                                                  const std::optional<std::string_view>& list) {
   const PrefixWords words = splitPrefixWords(prefix);
   if (words.count >= 2) return blankOut(prefix, words.last);
-  const bool fromListPrefix = list && *list == prefix;
+  const bool fromListPrefix = list && sameCharacters(*list, prefix);
   if (prefix.empty() || fromListPrefix) return blankOut(prefix, words.last);
   return std::nullopt;
 }
