@@ -8,7 +8,7 @@ PACKAGES="
   libicu-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libqt6svg6
   libgl-dev
-  libenchant-2-dev hunspell-en-us
+  libenchant-2-dev hunspell-en-us hunspell
   dbus dbus-daemon dbus-bin
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -17,6 +17,7 @@ PACKAGES="
   xvfb xauth
   fonts-dejavu-core
   dpkg-dev file
+  groff-base libxml2-utils python3 python3-yaml vim emacs-nox pre-commit
 "
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi

@@ -1,0 +1,251 @@
+// Times `brindle wrap --width 80`, `brindle unwrap` and GNU `fmt -w 80` on
+// the same generated inputs, alternating the three in one run, and prints
+// median wall times, the ratios to fmt and brindle's peak memory.
+//
+// Usage: rewrap_benchmark [--runs N] [--scale F] [--brindle PATH] [--keep DIR]
+//   --scale shrinks or grows every input (0.1 for a quick look).
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Words of comment prose, a few of them not ASCII, so that the character
+// counting leaves its ASCII fast path now and then as it would in real code.
+const char* const vocabulary[] = {
+    "the",      "parser",  "returns", "a",       "list",     "of",      "tokens",  "when",
+    "input",    "is",      "valid",   "and",     "otherwise", "throws", "an",      "error",
+    "this",     "function", "must",   "be",      "called",   "on",      "main",    "thread",
+    "because",  "it",      "touches", "view",    "state",    "cache",   "results", "for",
+    "faster",   "lookups", "see",     "`Index`", "(below)",  "value",   "may",     "change",
+    "between",  "calls",   "so",      "copy",    "before",   "storing", "it.",     "Note:",
+    "callers",  "should",  "never",   "rely",    "ordering", "buffer",  "size,",   "e.g.",
+    "café",     "naïve",   "Grüße",   "résumé",  "x",        "42",      "with",    "without",
+};
+constexpr std::size_t vocabularySize = sizeof vocabulary / sizeof vocabulary[0];
+
+class Generator {
+ public:
+  explicit Generator(unsigned seed) : random_(seed) {}
+
+  std::string words(std::size_t minimumChars) {
+    std::string text;
+    while (text.size() < minimumChars) {
+      if (!text.empty()) text += ' ';
+      text += vocabulary[random_() % vocabularySize];
+    }
+    return text;
+  }
+
+  // Comment lines of about `width` characters holding `chars` of prose.
+  void paragraph(std::string& out, const std::string& prefix, std::size_t chars, std::size_t width) {
+    std::string prose = words(chars);
+    std::size_t start = 0;
+    while (start < prose.size()) {
+      std::size_t end = std::min(prose.size(), start + width);
+      if (end < prose.size()) {
+        std::size_t space = prose.rfind(' ', end);
+        end = space == std::string::npos || space <= start ? prose.find(' ', end) : space;
+        if (end == std::string::npos) end = prose.size();
+      }
+      out += prefix + prose.substr(start, end - start) + "\n";
+      start = end + 1;
+    }
+  }
+
+  // A source-like block: code, comment paragraphs wrapped and unwrapped,
+  // lists with continuation lines, doc comments, blank comment lines.
+  void block(std::string& out, std::size_t n) {
+    out += "func handler" + std::to_string(n) + "(_ value: Int) -> Int {\n";
+    out += "    let doubled = value * 2\n";
+    paragraph(out, "    // ", 60 + random_() % 300, 66);
+    out += "    return doubled + " + std::to_string(n % 97) + "\n}\n\n";
+    paragraph(out, "/// ", 80 + random_() % 400, 70);
+    out += "///\n";
+    paragraph(out, "/// ", 200 + random_() % 300, 400);  // typed as long lines
+    out += "//\n// - " + words(40 + random_() % 120) + "\n";
+    paragraph(out, "//   ", 40 + random_() % 100, 60);
+    out += "// - " + words(10) + "\n// 1. " + words(90) + "\n";
+    out += "struct Record" + std::to_string(n) + " {\n    var name: String\n    var size: Int\n}\n\n";
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+std::string sourceFile(std::size_t bytes) {
+  Generator generator(1);
+  std::string out;
+  out.reserve(bytes + 4096);
+  for (std::size_t n = 0; out.size() < bytes; ++n) generator.block(out, n);
+  return out;
+}
+
+std::string oneParagraph(std::size_t bytes) {
+  Generator generator(2);
+  std::string out;
+  out.reserve(bytes + 4096);
+  generator.paragraph(out, "// ", bytes, 67);
+  return out;
+}
+
+std::string oneLine(std::size_t bytes) {
+  Generator generator(3);
+  return "// " + generator.words(bytes) + "\n";
+}
+
+struct Sample {
+  double seconds = 0;
+  long peakKilobytes = 0;
+  int status = 0;
+};
+
+// Runs the program with the input on standard input and output discarded.
+Sample runOnce(const std::vector<std::string>& command, const fs::path& input, bool oneCore = false) {
+  std::vector<char*> argv;
+  for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open(input.c_str(), O_RDONLY);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(in, 0);
+    dup2(null, 1);
+    if (oneCore) {
+      cpu_set_t cpus;
+      CPU_ZERO(&cpus);
+      CPU_SET(0, &cpus);
+      sched_setaffinity(0, sizeof cpus, &cpus);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Sample sample;
+  sample.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  sample.peakKilobytes = usage.ru_maxrss;
+  sample.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return sample;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Input {
+  std::string name;
+  std::string (*generate)(std::size_t bytes);
+  double megabytes;
+  double ratioLimit;   // brindle time / fmt time
+  double memoryLimit;  // peak memory / input size; 0 for none
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = 5;
+  double scale = 1.0;
+  std::string brindle = BRINDLE_EXECUTABLE;
+  std::string keep;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string option = argv[i];
+    if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+    else if (option == "--scale") scale = std::atof(argv[i + 1]);
+    else if (option == "--brindle") brindle = argv[i + 1];
+    else if (option == "--keep") keep = argv[i + 1];
+    else {
+      std::fprintf(stderr, "usage: %s [--runs N] [--scale F] [--brindle PATH] [--keep DIR]\n", argv[0]);
+      return 2;
+    }
+  }
+  const std::string fmt = "/usr/bin/fmt";
+  auto megabytes = [&](double mb) { return static_cast<std::size_t>(mb * scale * 1e6); };
+
+  fs::path folder = keep.empty() ? fs::temp_directory_path() / ("rewrap-bench-" + std::to_string(getpid()))
+                                 : fs::path(keep);
+  fs::create_directories(folder);
+
+  const Input inputs[] = {
+      {"50 MB source file", sourceFile, 50, 1.0, 0},
+      {"5 MB one paragraph", oneParagraph, 5, 2.0, 10},
+      {"5 MB one line", oneLine, 5, 2.0, 10},
+  };
+
+  std::printf("brindle: %s\npeer: %s -w 80\nruns per command: %d (alternating), times are medians\n\n",
+              brindle.c_str(), fmt.c_str(), runs);
+  std::printf("%-20s %7s %8s %8s %8s %9s %10s %9s %9s %9s\n", "input", "MB", "wrap s",
+              "unwrap s", "fmt s", "wrap/fmt", "unwrap/fmt", "wrap mem", "unwr mem", "1-core/fmt");
+  bool allMet = true;
+  for (std::size_t k = 0; k < std::size(inputs); ++k) {
+    const Input& input = inputs[k];
+    fs::path file = folder / ("input" + std::to_string(k) + ".swift");
+    double size = 0;
+    {
+      // Written and freed before any run: a forked child starts with this
+      // process's memory, which would count in its peak.
+      std::string text = input.generate(megabytes(input.megabytes));
+      size = static_cast<double>(text.size());
+      std::ofstream(file, std::ios::binary) << text;
+    }
+
+    // The last one is brindle held to one core, for information: how much
+    // of its speed comes from splitting a file between cores.
+    const std::vector<std::vector<std::string>> commands = {{brindle, "wrap", "--width", "80"},
+                                                            {brindle, "unwrap"},
+                                                            {fmt, "-w", "80"},
+                                                            {brindle, "wrap", "--width", "80"}};
+    std::vector<std::vector<double>> times(commands.size());
+    std::vector<long> peaks(commands.size(), 0);
+    runOnce(commands[0], file);  // warm the page cache and the loader
+    for (int run = 0; run < runs; ++run) {
+      for (std::size_t c = 0; c < commands.size(); ++c) {
+        Sample sample = runOnce(commands[c], file, c == 3);
+        if (sample.status != 0) {
+          std::fprintf(stderr, "%s exited with %d\n", commands[c][0].c_str(), sample.status);
+          return 2;
+        }
+        times[c].push_back(sample.seconds);
+        peaks[c] = std::max(peaks[c], sample.peakKilobytes);
+      }
+    }
+    const double wrap = median(times[0]), unwrap = median(times[1]), peer = median(times[2]);
+    const double wrapOneCore = median(times[3]);
+    const double wrapMemory = static_cast<double>(peaks[0]) * 1024 / size;
+    const double unwrapMemory = static_cast<double>(peaks[1]) * 1024 / size;
+    bool met = wrap / peer <= input.ratioLimit && unwrap / peer <= input.ratioLimit &&
+               (input.memoryLimit == 0 ||
+                (wrapMemory <= input.memoryLimit && unwrapMemory <= input.memoryLimit));
+    allMet = allMet && met;
+    std::printf("%-20s %7.1f %8.3f %8.3f %8.3f %9.2f %10.2f %8.1fx %8.1fx %9.2f  %s\n",
+                input.name.c_str(), size / 1e6, wrap, unwrap, peer, wrap / peer, unwrap / peer,
+                wrapMemory, unwrapMemory, wrapOneCore / peer, met ? "ok" : "MISSED");
+    std::fflush(stdout);
+    if (keep.empty()) fs::remove(file);
+  }
+  std::printf(
+      "\ntargets: 50 MB file ratio <= 1.00; one paragraph and one line ratio <= 2.00 and\n"
+      "peak memory <= 10x the input (mem columns: peak resident size / input size).\n"
+      "1-core/fmt: brindle wrap held to one core, for information only.\n");
+  if (keep.empty()) fs::remove_all(folder);
+  return allMet ? 0 : 1;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// Writing to standard output and standard error, remembering write failures
+// so that a full disk or a closed pipe is reported instead of lost.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace brindlewort::cli {
+
+// Writes text to standard output; false when it could not be written.
+bool printOutput(std::string_view text);
+
+// Writes "brindle: " and the message, then a line feed, to standard error.
+void printError(std::string_view message);
+
+// Reports a usage error and where to find help; returns exitFailure.
+// `command` is the command name, or empty for brindle itself.
+int usageError(std::string_view message, std::string_view command);
+
+// Flushes standard output; why it failed when anything written was lost.
+std::optional<std::string> finishOutput();
+
+}  // namespace brindlewort::cli
