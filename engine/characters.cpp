@@ -7,6 +7,7 @@
 #include <unicode/utf8.h>
 
 #include <memory>
+#include <optional>
 
 #include "grapheme_cursor.h"
 
@@ -101,6 +102,23 @@ std::size_t GraphemeCursor::characterStart(std::size_t pos) {
   return static_cast<std::size_t>(previous);
 }
 
+std::size_t GraphemeCursor::countCharacters(std::string_view text) {
+  GraphemeCursor cursor(text);
+  cursor.attachIcu();
+  auto& shared = threadBreakIterator();
+  if (!shared.iterator || !cursor.attached_) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos = cursor.characterEnd(pos)) ++count;
+    return count;
+  }
+  // One forward walk keeps ICU's break cache warm; asking for the boundary
+  // after each position separately would rebuild it every time.
+  std::size_t count = 0;
+  shared.iterator->first();
+  while (shared.iterator->next() != icu::BreakIterator::DONE) ++count;
+  return count;
+}
+
 bool isAscii(std::string_view text) {
   // Eight bytes at a time: most text is ASCII and this runs on every line.
   std::size_t i = 0;
@@ -116,19 +134,37 @@ bool isAscii(std::string_view text) {
   return true;
 }
 
-std::size_t characterCount(std::string_view text) {
-  if (isAscii(text)) {
-    std::size_t count = text.size();
-    for (std::size_t pos = text.find("\r\n"); pos != std::string_view::npos;
-         pos = text.find("\r\n", pos + 2)) {
-      --count;
-    }
-    return count;
+namespace {
+
+std::size_t crlfPairs(std::string_view text) {
+  std::size_t pairs = 0;
+  for (std::size_t pos = text.find("\r\n"); pos != std::string_view::npos;
+       pos = text.find("\r\n", pos + 2)) {
+    ++pairs;
   }
-  GraphemeCursor cursor(text);
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); pos = cursor.characterEnd(pos)) ++count;
-  return count;
+  return pairs;
+}
+
+// Below U+0300 (where the combining marks begin) no scalar joins its
+// neighbour except CR-LF, so each scalar is a character of its own. Counts
+// the scalars, or gives up when a higher one appears.
+std::optional<std::size_t> countBelowCombiningMarks(std::string_view text) {
+  std::size_t scalars = 0;
+  for (const char byte : text) {
+    const auto b = static_cast<unsigned char>(byte);
+    if ((b & 0xC0) == 0x80) continue;  // continuation byte
+    if (b >= 0xCC) return std::nullopt;  // lead byte of U+0300 or above
+    ++scalars;
+  }
+  return scalars;
+}
+
+}  // namespace
+
+std::size_t characterCount(std::string_view text) {
+  if (isAscii(text)) return text.size() - crlfPairs(text);
+  if (const auto scalars = countBelowCombiningMarks(text)) return *scalars - crlfPairs(text);
+  return GraphemeCursor::countCharacters(text);
 }
 
 std::size_t byteOffsetAfterCharacters(std::string_view text, std::size_t count) {

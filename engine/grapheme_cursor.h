@@ -21,6 +21,9 @@ class GraphemeCursor {
   // Byte offset of the start of the character holding the byte at `pos`.
   std::size_t characterStart(std::size_t pos);
 
+  // Number of characters in the text, in one forward walk.
+  static std::size_t countCharacters(std::string_view text);
+
  private:
   void attachIcu();
 

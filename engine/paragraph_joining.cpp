@@ -12,9 +12,14 @@ bool hasCommentLines(const std::vector<LineDetail>& lines) {
 }
 
 JoinedParagraphs joinParagraphs(const std::vector<LineDetail>& lines) {
+  return joinParagraphs(lines, LineRangeRecording::record);
+}
+
+JoinedParagraphs joinParagraphs(const std::vector<LineDetail>& lines, LineRangeRecording recording) {
+  const bool recordRanges = recording == LineRangeRecording::record;
   const bool commentLines = hasCommentLines(lines);
   JoinedParagraphs joined;
-  joined.lineRanges.reserve(lines.size());
+  if (recordRanges) joined.lineRanges.reserve(lines.size());
   std::size_t reserve = 0;
   for (const LineDetail& line : lines) {
     reserve += line.text.size() + (line.commentPrefix ? line.commentPrefix->size() : 0) +
@@ -41,11 +46,14 @@ JoinedParagraphs joinParagraphs(const std::vector<LineDetail>& lines) {
       joined.text.push_back(continued ? ' ' : '\n');
       ++joinedLength;
     }
-    const auto pieceLength = static_cast<std::int64_t>(characterCount(lead) + characterCount(line.text));
-    joined.lineRanges.push_back({joinedLength, pieceLength});
+    if (recordRanges) {
+      const auto pieceLength =
+          static_cast<std::int64_t>(characterCount(lead) + characterCount(line.text));
+      joined.lineRanges.push_back({joinedLength, pieceLength});
+      joinedLength += pieceLength;
+    }
     joined.text.append(lead);
     joined.text.append(line.text);
-    joinedLength += pieceLength;
   }
   return joined;
 }

@@ -28,4 +28,9 @@ bool hasCommentLines(const std::vector<LineDetail>& lines);
 
 JoinedParagraphs joinParagraphs(const std::vector<LineDetail>& lines);
 
+// Counting characters for the ranges is most of the joining work; re-flowing
+// does not need them.
+enum class LineRangeRecording { record, skip };
+JoinedParagraphs joinParagraphs(const std::vector<LineDetail>& lines, LineRangeRecording recording);
+
 }  // namespace brindlewort

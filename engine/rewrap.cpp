@@ -26,7 +26,7 @@ template <typename Lines, typename Emit>
 void rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit) {
   const std::vector<LineDetail> details = parseLines(lines);
   const bool treatAsPlainText = !hasCommentLines(details);
-  const JoinedParagraphs joined = joinParagraphs(details);
+  const JoinedParagraphs joined = joinParagraphs(details, LineRangeRecording::skip);
   forEachLine(joined.text, [&](std::string_view paragraph) {
     const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText);
     forEachLine(droppingLineTerminator(wrapped), emit);
