@@ -3,16 +3,28 @@
 // The maximum comment length shared by every program of the group (the app,
 // brindle, the helper), stored in one INI file in the user's config folder.
 
+#include <QLoggingCategory>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <optional>
+
+class QFileSystemWatcher;
 
 namespace brindlewort {
 
 inline constexpr char settingsSuiteName[] = "Q7RZ2KD4WP.group.com.kestrelloom.Brindlewort";
 inline constexpr char maxCommentLengthKey[] = "MaxCommentLength";
 inline constexpr char maxCommentLengthDidChangeNotification[] = "MaxCommentLengthDidChange";
+
+// "brindlewort.settings", info level: where "Got MaxCommentLength: '...'"
+// is logged.
+Q_DECLARE_LOGGING_CATEGORY(sharedSettingsLog)
+
+// The settings file: the suite name plus ".ini" in the user's config
+// folder ($XDG_CONFIG_HOME, else ~/.config).
+QString sharedSettingsFilePath();
 
 class SharedSettings : public QObject {
   Q_OBJECT
@@ -28,10 +40,27 @@ class SharedSettings : public QObject {
   // Removes the stored value and posts the change.
   void resetMaxCommentLength();
 
+  // The file this store reads and writes.
+  QString filePath() const { return path_; }
+
  signals:
   // "MaxCommentLengthDidChange": emitted synchronously on every write and
   // reset, and when another program changes the file.
   void maxCommentLengthDidChange();
+
+ private:
+  SharedSettings();
+  void startWatching();
+  void watchFiles();
+  void postOutsideChange();
+  void rememberStoredText(std::optional<QString> text);
+
+  const QString path_;
+  QFileSystemWatcher* watcher_ = nullptr;
+  // The stored text as this process last saw it, so that the watcher posts
+  // only for changes made elsewhere and our own writes post once.
+  mutable QMutex lastSeenMutex_;
+  std::optional<QString> lastSeenText_;
 };
 
 }  // namespace brindlewort

@@ -1,0 +1,83 @@
+// brindle lint end to end: the built brindle talking to the built helper on
+// a private bus (Lint.*), and to a bus where no helper exists (NoHelper.*).
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct BrindleRun {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {}) {
+  QProcess process;
+  process.start(QStringLiteral(BRINDLE_PATH), arguments);
+  process.write(input);
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString writeTemp(const QTemporaryDir& dir, const char* name, const QByteArray& text) {
+  const QString path = dir.filePath(QString::fromLatin1(name));
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+  return path;
+}
+
+TEST(Lint, StandardInputToStandardOutput) {
+  const BrindleRun run = brindle({QStringLiteral("lint")}, "//recieve  \nlet x = 1\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(run.out, "// receive\nlet x = 1\n");
+  EXPECT_EQ(brindle({QStringLiteral("lint")}, "").out, "");
+}
+
+TEST(Lint, CheckListsAndInPlaceRewrites) {
+  QTemporaryDir dir;
+  const QString dirty = writeTemp(dir, "dirty.swift", "//teh\n");
+  const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
+
+  BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("--check"), dirty, clean});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
+  EXPECT_EQ(contents(dirty), "//teh\n");
+
+  run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), dirty, clean});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(contents(dirty), "// the\n");
+  EXPECT_EQ(contents(clean), "// fine\n");
+}
+
+TEST(Lint, UndecodableInputIsRefusedAndKept) {
+  QTemporaryDir dir;
+  const QByteArray bad("//teh \xff\n", 8);
+  const QString path = writeTemp(dir, "bad.swift", bad);
+  const BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), path});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_FALSE(run.err.isEmpty());
+  EXPECT_EQ(contents(path), bad);
+}
+
+TEST(NoHelper, FailsClearlyAndLeavesFilesAlone) {
+  QTemporaryDir dir;
+  const QString path = writeTemp(dir, "a.swift", "//teh\n");
+  const BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), path});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.err.contains("auto-correction failed")) << run.err.toStdString();
+  EXPECT_TRUE(run.out.isEmpty());
+  EXPECT_EQ(contents(path), "//teh\n");
+}
+
+}  // namespace
