@@ -121,7 +121,11 @@ std::optional<QString> iniTextInContents(const QByteArray& contents, const QStri
   const QByteArray wantedKey = key.toUtf8();
   bool inGeneral = true;  // keys before any section belong to the general one
   std::optional<QByteArray> rawValue;
-  for (const QByteArray& line : contents.split('\n')) {
+  // Editors that save a byte-order mark put it in front of the first key;
+  // the writer keeps it there, so the reader must look past it too.
+  const QByteArray body =
+      contents.startsWith(byteOrderMark) ? contents.mid(byteOrderMark.size()) : contents;
+  for (const QByteArray& line : body.split('\n')) {
     const ParsedLine parsed = parseLine(line);
     if (parsed.kind == LineKind::section) {
       inGeneral = isGeneralSection(parsed.name);
