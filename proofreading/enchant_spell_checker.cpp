@@ -1,0 +1,126 @@
+#include "proofreading/enchant_spell_checker.h"
+
+#include <enchant.h>
+
+#include <mutex>
+#include <shared_mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "proofreading/prose_words.h"
+#include "proofreading/spelling_language.h"
+#include "proofreading/utf16_characters.h"
+
+namespace brindlewort {
+
+namespace {
+
+struct StringHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+class EnchantSpellChecker final : public SpellChecker {
+ public:
+  EnchantSpellChecker(EnchantBroker* broker, EnchantDict* dict) : broker_(broker), dict_(dict) {}
+  ~EnchantSpellChecker() override {
+    enchant_broker_free_dict(broker_, dict_);
+    enchant_broker_free(broker_);
+  }
+  EnchantSpellChecker(const EnchantSpellChecker&) = delete;
+  EnchantSpellChecker& operator=(const EnchantSpellChecker&) = delete;
+
+  std::vector<TextCheckingResult> check(std::string_view text) const override {
+    const icu::UnicodeString units = toUtf16(text);
+    std::vector<TextCheckingResult> results;
+    std::string word;
+    for (const WordSpan& span : proseWords(units)) {
+      word.clear();
+      units.tempSubString(span.start, span.length).toUTF8String(word);
+      if (!isCorrect(word)) results.push_back({spellingResultType, span.start, span.length});
+    }
+    return results;
+  }
+
+ private:
+  // Text repeats its words: the dictionary is asked once per distinct word.
+  bool isCorrect(const std::string& word) const {
+    {
+      std::shared_lock lock(mutex_);
+      if (const auto found = verdicts_.find(std::string_view(word)); found != verdicts_.end()) {
+        return found->second;
+      }
+    }
+    std::unique_lock lock(mutex_);
+    if (const auto found = verdicts_.find(std::string_view(word)); found != verdicts_.end()) {
+      return found->second;
+    }
+    const bool correct = askDictionary(word);
+    verdicts_.emplace(word, correct);
+    return correct;
+  }
+
+  bool askDictionary(std::string_view word) const {
+    // Dictionaries spell contractions with a straight apostrophe.
+    std::string asked;
+    asked.reserve(word.size());
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (word.substr(i, 3) == "\u2019") {
+        asked += '\'';
+        i += 2;
+      } else {
+        asked += word[i];
+      }
+    }
+    // Negative answers are failures of the dictionary, not of the word.
+    return enchant_dict_check(dict_, asked.data(), static_cast<ssize_t>(asked.size())) <= 0;
+  }
+
+  EnchantBroker* broker_;
+  EnchantDict* dict_;
+  mutable std::shared_mutex mutex_;  // guards verdicts_ and calls into Enchant
+  mutable std::unordered_map<std::string, bool, StringHash, std::equal_to<>> verdicts_;
+};
+
+std::string joinedNames(const std::vector<std::string>& names) {
+  std::string out;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += i + 1 == names.size() ? " and " : ", ";
+    out += names[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+SpellCheckerOpening openEnchantSpellChecker(std::string_view language) {
+  std::vector<std::string> tried;
+  if (!language.empty()) {
+    tried.emplace_back(language);
+  } else {
+    if (std::string user = userSpellingLanguage(); !user.empty()) tried.push_back(std::move(user));
+    if (tried.empty() || tried.front() != fallbackSpellingLanguage) {
+      tried.emplace_back(fallbackSpellingLanguage);
+    }
+  }
+
+  SpellCheckerOpening opening;
+  EnchantBroker* broker = enchant_broker_init();
+  if (broker == nullptr) {
+    opening.error = "the Enchant spell-checking library could not be started";
+    return opening;
+  }
+  for (const std::string& name : tried) {
+    if (EnchantDict* dict = enchant_broker_request_dict(broker, name.c_str())) {
+      opening.checker = std::make_unique<EnchantSpellChecker>(broker, dict);
+      opening.language = name;
+      return opening;
+    }
+  }
+  enchant_broker_free(broker);
+  opening.error = "no spelling dictionary could be loaded for " + joinedNames(tried) +
+                  " (is a Hunspell dictionary such as hunspell-en-us installed?)";
+  return opening;
+}
+
+}  // namespace brindlewort
