@@ -1,5 +1,7 @@
 #include "comment_detection.h"
 
+#include <array>
+
 #include "characters.h"
 #include "comment_detection_internal.h"
 #include "grapheme_cursor.h"
@@ -15,6 +17,14 @@ bool isIndentationScalar(char32_t c) { return c == ' ' || c == '\t'; }
 bool isTextStartScalar(char32_t c) {
   return c == '(' || c == ')' || c == '`' || c == '"' || isLetterScalar(c);
 }
+
+constexpr auto asciiTextStart = [] {
+  std::array<bool, 128> table{};
+  for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (const char c : {'(', ')', '`', '"'}) table[static_cast<std::size_t>(c)] = true;
+  return table;
+}();
 
 template <typename Predicate>
 bool allScalars(std::string_view character, Predicate predicate) {
@@ -59,10 +69,16 @@ std::optional<std::size_t> textStart(std::string_view line) {
   std::optional<std::size_t> letterPosition;
   for (std::size_t pos = 0; pos < line.size();) {
     const std::size_t scalarStart = pos;
-    if (isTextStartScalar(nextScalar(line, pos))) {
-      letterPosition = cursor.characterStart(scalarStart);
-      break;
+    const auto byte = static_cast<unsigned char>(line[pos]);
+    if (byte < 0x80) {
+      // ASCII is settled by a table: this loop runs over every line's prefix.
+      ++pos;
+      if (!asciiTextStart[byte]) continue;
+    } else if (!isTextStartScalar(nextScalar(line, pos))) {
+      continue;
     }
+    letterPosition = cursor.characterStart(scalarStart);
+    break;
   }
 
   if (letterPosition) {

@@ -104,8 +104,11 @@ LineDetail LineDetail::parse(std::string_view line, const LineDetail* previous) 
   const auto LP = listPrefixGiven(L, mayHave, start, CP);
   const std::string_view T = trimmingTrailingWhitespace(L);
 
+  // T is L without trailing whitespace, and neither text-start rule can
+  // stop inside that whitespace differently, so L's text start serves T
+  // whenever it lies inside T.
   std::string_view text;
-  if (const auto textPosition = textStart(T)) text = T.substr(*textPosition);
+  if (start && *start < T.size()) text = T.substr(*start);
 
   const int words = CP ? prefixWordCount(*CP) : 0;
   const std::optional<std::string_view> marked = words > 0 ? CP : std::nullopt;

@@ -3,6 +3,7 @@
 #include <unicode/utf8.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace brindlewort {
 
@@ -11,7 +12,15 @@ std::optional<std::size_t> firstInvalidUtf8Offset(std::string_view text) {
   const auto length = static_cast<int64_t>(text.size());
   int64_t i = 0;
   while (i < length) {
-    // Skip ASCII quickly; it is nearly all of any source file.
+    // Skip ASCII eight bytes at a time; it is nearly all of any source file.
+    if (i + 8 <= length) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + i, 8);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     if (bytes[i] < 0x80) {
       ++i;
       continue;
