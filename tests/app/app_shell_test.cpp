@@ -1,0 +1,205 @@
+// The application shell: menus with every command, the shipped files found
+// relative to the executable, help, the integrations command, the version
+// table and quitting with the last window.
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/app_delegate.h"
+#include "app/bundle_info.h"
+#include "app/main_window.h"
+#include "app/resource_locations.h"
+#include "settings/shared_settings.h"
+#include "settings/view_controller.h"
+#include "workbench/samples_view_controller.h"
+#include "workbench_test_support.h"
+
+using namespace brindlewort;
+
+namespace {
+
+void touch(const QString& path) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QMenu* menuNamed(QMainWindow& window, const QString& title) {
+  for (QAction* action : window.menuBar()->actions()) {
+    if (action->menu() && action->text().remove(u'&') == title) return action->menu();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& url) { urls.append(url); }
+};
+
+class AppShellTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() { SharedSettings::shared().resetMaxCommentLength(); }
+
+  // The Comments menu holds all ten commands, each with its own shortcut,
+  // and validates them when it opens.
+  void commentsMenuHoldsEveryCommand() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QMenu* comments = menuNamed(window, QStringLiteral("Comments"));
+    QVERIFY(comments);
+    QSet<QString> selectors;
+    QSet<QKeySequence> shortcuts;
+    for (QAction* action : comments->actions()) {
+      if (action->isSeparator()) continue;
+      selectors.insert(action->objectName());
+      QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->objectName()));
+      shortcuts.insert(action->shortcut());
+    }
+    const QSet<QString> expected{"showOriginal:", "wrap:", "wrapSelectedComments:", "unwrap:",
+                                 "unwrapSelectedComments:", "checkAllSpelling:", "checkSpellingInSelection:",
+                                 "checkAllGrammar:", "checkGrammarInSelection:", "runSwiftLint:"};
+    QCOMPARE(selectors, expected);
+    QCOMPARE(shortcuts.size(), expected.size());
+
+    testing::StdoutCapture out;
+    emit comments->aboutToShow();
+    QCOMPARE(out.text().count(QStringLiteral("Checking item: ")), expected.size());
+    QVERIFY(menuNamed(window, QStringLiteral("Help")));
+    QVERIFY(menuNamed(window, QStringLiteral("Edit")));
+  }
+
+  // While the lint command waits, Edit > Undo must not change the text the
+  // helper's reply is about to replace.
+  void undoWaitsForTheHelper() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    SamplesViewController* samples = window.viewController()->sampleController();
+    std::function<void(std::optional<QString>)> pending;
+    samples->setAutoCorrectionRequest([&pending](const QString&, QObject*, std::function<void(std::optional<QString>)> done,
+                                                 std::chrono::milliseconds) { pending = std::move(done); });
+    testing::showEditableText(*samples, QStringLiteral("// a\n// b"));
+    samples->unwrap();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
+    QAction* undo = nullptr;
+    for (QAction* action : menuNamed(window, QStringLiteral("Edit"))->actions()) {
+      if (action->shortcut() == QKeySequence(QKeySequence::Undo)) undo = action;
+    }
+    QVERIFY(undo && undo->isEnabled());
+    samples->runSwiftLint();
+    undo->trigger();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
+    pending(std::nullopt);
+    undo->trigger();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// a\n// b"));
+  }
+
+  // Run inside the event loop, where quitting happens: closing the only
+  // window ends exec() without the safety timer's exit code.
+  void closingTheLastWindowQuits() {
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    auto* window = new MainWindow(delegate, new ViewController(mainBundleInfoDictionary()));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTimer::singleShot(0, window, &QWidget::close);
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+    safety.start(10000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+  }
+
+  void shippedFilesAreFoundBesideTheExecutable_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("manual");        // relative to the root, empty: none
+    QTest::addColumn<QString>("integrations");  // likewise
+    QTest::newRow("nothing") << QStringList{} << "" << "";
+    QTest::newRow("build tree") << QStringList{"build/app/User Manual.pdf", "integrations/vim/README.md"}
+                                << "build/app/User Manual.pdf" << "integrations";
+    QTest::newRow("installed") << QStringList{"prefix/share/doc/brindlewort/User Manual.pdf",
+                                              "prefix/share/brindlewort/integrations/README.md"}
+                               << "prefix/share/doc/brindlewort/User Manual.pdf"
+                               << "prefix/share/brindlewort/integrations";
+  }
+  void shippedFilesAreFoundBesideTheExecutable() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, manual);
+    QFETCH(QString, integrations);
+    QTemporaryDir root;
+    for (const QString& f : files) touch(root.filePath(f));
+    const QString exeDir = root.filePath(files.isEmpty() || files[0].startsWith(u"build") ? "build/app" : "prefix/bin");
+    QDir().mkpath(exeDir);
+    QCOMPARE(findUserManual(exeDir).value_or(QString()), manual.isEmpty() ? QString() : root.filePath(manual));
+    QCOMPARE(findIntegrationsFolder(exeDir).value_or(QString()),
+             integrations.isEmpty() ? QString() : root.filePath(integrations));
+  }
+
+  // Help opens the manual; the integrations command opens their folder, or
+  // the manual's page on them; with nothing shipped nothing opens.
+  void helpAndIntegrationsOpenTheRightPlace() {
+    QTemporaryDir root;
+    const QString exeDir = root.filePath("prefix/bin");
+    QDir().mkpath(exeDir);
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    AppDelegate delegate(exeDir);
+
+    delegate.showHelp();
+    delegate.openExtensionPreferences();
+    QCOMPARE(catcher.urls.size(), 0);
+
+    const QString manual = root.filePath("prefix/share/doc/brindlewort/User Manual.pdf");
+    touch(manual);
+    delegate.showHelp();
+    delegate.openExtensionPreferences();
+    QCOMPARE(catcher.urls.size(), 2);
+    QCOMPARE(catcher.urls[0], QUrl::fromLocalFile(manual));
+    QCOMPARE(catcher.urls[1].toLocalFile(), manual);
+    QCOMPARE(catcher.urls[1].fragment(), QStringLiteral("nameddest=integrations"));
+
+    const QString folder = root.filePath("prefix/share/brindlewort/integrations");
+    QDir().mkpath(folder);
+    delegate.openExtensionPreferences();
+    QCOMPARE(catcher.urls.last(), QUrl::fromLocalFile(folder));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  }
+
+  // The build generated a real PDF manual where the program looks for it.
+  void theBuildMadeTheManual() {
+    const std::optional<QString> manual = findUserManual(QStringLiteral(BRINDLEWORT_APP_BUILD_DIR));
+    QVERIFY(manual);
+    QFile file(*manual);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>") >= 2 ||
+            pdf.size() > 20000);
+  }
+
+  void versionTableComesFromTheProject() {
+    const std::optional<QVariantMap> info = mainBundleInfoDictionary();
+    QVERIFY(info);
+    QCOMPARE(info->value(QStringLiteral("CFBundleShortVersionString")).toString(),
+             QStringLiteral(BRINDLEWORT_PROJECT_VERSION));
+    QVERIFY(!info->value(QStringLiteral("CFBundleVersion")).toString().isEmpty());
+  }
+};
+
+QTEST_MAIN(AppShellTest)
+#include "app_shell_test.moc"

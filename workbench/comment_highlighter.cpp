@@ -1,0 +1,68 @@
+#include "workbench/comment_highlighter.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <string>
+
+#include "engine/comment_detection.h"
+
+namespace brindlewort {
+
+CommentHighlighter::CommentHighlighter(QTextDocument* document) : QObject(document), document_(document) {
+  connect(document_, &QTextDocument::contentsChange, this, &CommentHighlighter::reformatBlocks);
+}
+
+void CommentHighlighter::setActive(bool active) { active_ = active; }
+
+bool CommentHighlighter::setFormats(const QTextCharFormat& comment, const QTextCharFormat& nonComment) {
+  if (comment == comment_ && nonComment == nonComment_) return false;
+  comment_ = comment;
+  nonComment_ = nonComment;
+  return true;
+}
+
+void CommentHighlighter::rehighlight() {
+  if (!active_) return;
+  reformatting_ = true;
+  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) formatBlock(block);
+  reformatting_ = false;
+}
+
+void CommentHighlighter::reformatBlocks(int from, int /*charsRemoved*/, int charsAdded) {
+  // Our own layout changes report back as content changes; they need no
+  // second pass.
+  if (!active_ || reformatting_) return;
+  reformatting_ = true;
+  const QTextBlock last = document_->findBlock(from + charsAdded);
+  for (QTextBlock block = document_->findBlock(from); block.isValid(); block = block.next()) {
+    formatBlock(block);
+    if (block == last) break;
+  }
+  reformatting_ = false;
+}
+
+void CommentHighlighter::formatBlock(const QTextBlock& block) {
+  QTextLayout* layout = block.layout();
+  if (!layout) return;
+  const QString text = block.text();
+  // A block never holds its line feed, but a carriage return of a CR-LF
+  // pair may survive a paste; it is a terminator, not part of the line.
+  const qsizetype length = text.endsWith(u'\r') ? text.size() - 1 : text.size();
+
+  QList<QTextLayout::FormatRange> formats;
+  if (length > 0) {
+    const std::string line = QStringView(text).first(length).toUtf8().toStdString();
+    formats.append({0, static_cast<int>(length), commentPrefix(line) ? comment_ : nonComment_});
+  }
+  const QList<QTextLayout::FormatRange> current = layout->formats();
+  if (current.size() == formats.size() &&
+      (formats.isEmpty() || (current[0].start == formats[0].start && current[0].length == formats[0].length &&
+                             current[0].format == formats[0].format))) {
+    return;
+  }
+  layout->setFormats(formats);
+  document_->markContentsDirty(block.position(), block.length());
+}
+
+}  // namespace brindlewort

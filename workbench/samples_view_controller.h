@@ -1,0 +1,154 @@
+#pragma once
+
+// The samples workbench: a text view with a catalogue of sample documents
+// and one command per operation (show original, wrap, unwrap, spelling,
+// grammar, lint), each on the whole text or on the selected lines. Every
+// command that changes the text is one undoable edit, followed by
+// recolouring of comment and non-comment lines.
+
+#include <QAction>
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "proofreading/spell_checker.h"
+#include "workbench/line_edits.h"
+#include "workbench/line_widening.h"
+#include "workbench/sample_item.h"
+
+class QComboBox;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace brindlewort {
+
+class CommentHighlighter;
+
+class SamplesViewController : public QWidget {
+  Q_OBJECT
+ public:
+  // How the lint command reaches the auto-correction helper: `done` runs
+  // once, on `context`'s thread, with the corrected text or nothing.
+  using AutoCorrectionRequest =
+      std::function<void(const QString& text, QObject* context,
+                         std::function<void(std::optional<QString>)> done,
+                         std::chrono::milliseconds bound)>;
+
+  // Builds the view, fills the pop-up, loads "Welcome" and starts
+  // following changes of the maximum comment length.
+  explicit SamplesViewController(QWidget* parent = nullptr,
+                                 std::vector<SampleItem> samples = sampleCatalogue());
+  ~SamplesViewController() override;
+
+  QPlainTextEdit* textView() const { return textView_; }
+  QComboBox* popupButton() const { return popupButton_; }
+  QPushButton* showOriginalButton() const { return showOriginalButton_; }
+  QPushButton* wrapButton() const { return wrapButton_; }
+  QPushButton* unwrapButton() const { return unwrapButton_; }
+  QPushButton* spellCheckButton() const { return spellCheckButton_; }
+  QPushButton* lintButton() const { return lintButton_; }
+  QPushButton* grammarButton() const { return grammarButton_; }
+  QList<QPushButton*> commandButtons() const;
+
+  const std::vector<SampleItem>& samples() const { return samples_; }
+  // The entry selected in the pop-up.
+  const SampleItem& currentSample() const;
+
+  // One action per command, named by its selector ("wrap:", ...), with its
+  // shortcut, for the application's menus.
+  const QList<QAction*>& commandActions() const { return commandActions_; }
+  QAction* commandAction(const QString& selector) const;
+
+  // Whether a menu item may be used now; writes the "Checking item: " line.
+  bool validateUserInterfaceItem(QAction* item);
+  // Validates every item of a menu; connect to its aboutToShow.
+  void validateMenu(QMenu* menu);
+
+  // Where samples are read from; the compiled-in resources by default.
+  void setSampleFolder(const QString& folder) { sampleFolder_ = folder; }
+  void setSpellChecker(std::shared_ptr<const SpellChecker> checker);
+  void setAutoCorrectionRequest(AutoCorrectionRequest request);
+  void setAutoCorrectionBound(std::chrono::milliseconds bound) { autoCorrectionBound_ = bound; }
+  // True while the lint command waits for the helper.
+  bool isWaitingForHelper() const { return waitingForHelper_; }
+
+  // The text view's whole text, with line feeds between lines.
+  QString wholeText() const;
+
+  // Replaces `range` (or the whole text) by `newText` as one undo step;
+  // false when the text view refuses because it is read-only.
+  bool replaceTextUndoably(const QString& newText, TextRange range, bool wholeText);
+  // Applies edits of the text from `offset` on (ascending, not
+  // overlapping) as one undo step; false when the text view is read-only.
+  bool applyEditsUndoably(const std::vector<TextEdit>& edits, qsizetype offset);
+  // Widens the selection to whole lines, selects and returns that range.
+  TextRange selectWholeLines();
+
+ public slots:
+  void showSample();
+  void showOriginal();
+  void wrap();
+  void wrapSelectedComments();
+  void unwrap();
+  void unwrapSelectedComments();
+  void checkAllSpelling();
+  void checkSpellingInSelection();
+  void checkAllGrammar();
+  void checkGrammarInSelection();
+  void runSwiftLint();
+  void requestAutoCorrection();
+  void highlightComments();
+
+ signals:
+  // The lint command has finished, with or without a correction.
+  void autoCorrectionFinished();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  using LineTransform = std::function<std::vector<std::string>(const std::vector<std::string>&)>;
+
+  void buildView();
+  void buildActions();
+  void fillPopupButton();
+  void loadSelectedSample(const QComboBox* popup);
+  void applyRewrap(std::int64_t maxLength, bool selectionOnly);
+  void applyToWholeText(const LineTransform& transform);
+  bool applyToSelection(const LineTransform& transform);
+  void rewrapAfterSettingChange();
+  void setWaitingForHelper(bool waiting);
+  void updateCommandStates();
+  bool isCommandEnabled(const QString& selector) const;
+  std::vector<std::string> spellCheck(const std::vector<std::string>& lines) const;
+
+  QPlainTextEdit* textView_ = nullptr;
+  QComboBox* popupButton_ = nullptr;
+  QPushButton* showOriginalButton_ = nullptr;
+  QPushButton* wrapButton_ = nullptr;
+  QPushButton* unwrapButton_ = nullptr;
+  QPushButton* spellCheckButton_ = nullptr;
+  QPushButton* lintButton_ = nullptr;
+  QPushButton* grammarButton_ = nullptr;
+  QList<QAction*> commandActions_;
+
+  std::vector<SampleItem> samples_;
+  QString sampleFolder_;
+  CommentHighlighter* highlighter_ = nullptr;
+  std::shared_ptr<const SpellChecker> spellChecker_;
+  AutoCorrectionRequest autoCorrectionRequest_;
+  std::chrono::milliseconds autoCorrectionBound_;
+  bool waitingForHelper_ = false;
+  // Lets a reply that outlives this controller find out and do nothing.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace brindlewort
