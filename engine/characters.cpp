@@ -6,8 +6,10 @@
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "grapheme_cursor.h"
 
@@ -204,5 +206,39 @@ bool isWhitespaceOrNewlineScalar(char32_t c) {
 }
 
 std::string spaces(std::size_t count) { return std::string(count, ' '); }
+
+std::string blankingOccurrences(std::string_view text, std::string_view marker,
+                                SearchDirection direction) {
+  if (marker.empty() || marker.size() > text.size()) return std::string(text);
+  // Where the occurrences stand, in ascending order; found ones never
+  // overlap each other.
+  std::vector<std::size_t> found;
+  if (direction == SearchDirection::forward) {
+    for (std::size_t pos = text.find(marker); pos != std::string_view::npos;
+         pos = text.find(marker, pos + marker.size())) {
+      found.push_back(pos);
+    }
+  } else {
+    std::size_t end = text.size();
+    while (end >= marker.size()) {
+      const std::size_t pos = text.substr(0, end).rfind(marker);
+      if (pos == std::string_view::npos) break;
+      found.push_back(pos);
+      end = pos;
+    }
+    std::reverse(found.begin(), found.end());
+  }
+  const std::string blank = spaces(characterCount(marker));
+  std::string result;
+  result.reserve(text.size());
+  std::size_t copied = 0;
+  for (const std::size_t pos : found) {
+    result.append(text.substr(copied, pos - copied));
+    result.append(blank);
+    copied = pos + marker.size();
+  }
+  result.append(text.substr(copied));
+  return result;
+}
 
 }  // namespace brindlewort

@@ -32,4 +32,11 @@ bool isWhitespaceOrNewlineScalar(char32_t c);    // whitespace, U+000A-000D, U+0
 // A string of `count` U+0020 spaces.
 std::string spaces(std::size_t count);
 
+// The text with every occurrence of `marker` replaced by as many spaces as
+// the marker has characters. Overlapping occurrences make the direction of
+// the search matter ("///" with marker "//").
+enum class SearchDirection { forward, backward };
+std::string blankingOccurrences(std::string_view text, std::string_view marker,
+                                SearchDirection direction);
+
 }  // namespace brindlewort

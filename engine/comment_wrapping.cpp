@@ -30,29 +30,16 @@ PrefixWords splitPrefixWords(std::string_view prefix) {
   return words;
 }
 
-// Every occurrence of the marker becomes as many spaces as it has
-// characters, so continuation lines line up under the first line's text.
-std::string blankOut(std::string_view prefix, std::string_view marker) {
-  if (marker.empty()) return std::string(prefix);
-  const std::string blank = spaces(characterCount(marker));
-  std::string result;
-  std::size_t pos = 0;
-  for (std::size_t found = prefix.find(marker); found != std::string_view::npos;
-       found = prefix.find(marker, pos)) {
-    result.append(prefix.substr(pos, found - pos));
-    result.append(blank);
-    pos = found + marker.size();
-  }
-  result.append(prefix.substr(pos));
-  return result;
-}
-
 std::optional<std::string> continuationPrefixFor(std::string_view prefix,
                                                  const std::optional<std::string_view>& list) {
   const PrefixWords words = splitPrefixWords(prefix);
-  if (words.count >= 2) return blankOut(prefix, words.last);
+  // Blanking the marker lines continuation lines up under the first
+  // line's text.
+  if (words.count >= 2) return blankingOccurrences(prefix, words.last, SearchDirection::backward);
   const bool fromListPrefix = list && sameCharacters(*list, prefix);
-  if (prefix.empty() || fromListPrefix) return blankOut(prefix, words.last);
+  if (prefix.empty() || fromListPrefix) {
+    return blankingOccurrences(prefix, words.last, SearchDirection::backward);
+  }
   return std::nullopt;
 }
 

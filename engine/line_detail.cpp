@@ -169,19 +169,7 @@ std::string hangingCommentPrefix(const LineDetail& detail) {
   const std::string_view prefix = *detail.commentPrefix;
   if (!detail.isListItem() || detail.listPrefix.empty()) return std::string(prefix);
 
-  const std::string_view marker = detail.listPrefix;
-  const std::string blank = spaces(characterCount(marker));
-  std::string result;
-  result.reserve(prefix.size());
-  std::size_t pos = 0;
-  for (std::size_t found = prefix.find(marker); found != std::string_view::npos;
-       found = prefix.find(marker, pos)) {
-    result.append(prefix.substr(pos, found - pos));
-    result.append(blank);
-    pos = found + marker.size();
-  }
-  result.append(prefix.substr(pos));
-  return result;
+  return blankingOccurrences(prefix, detail.listPrefix, SearchDirection::forward);
 }
 
 }  // namespace brindlewort

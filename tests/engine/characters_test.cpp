@@ -51,3 +51,29 @@ TEST(Utf8Validation, ReportsFirstBadByteOffset) {
 
 }  // namespace
 }  // namespace brindlewort
+
+namespace brindlewort {
+namespace {
+
+TEST(Characters, BlankingOccurrencesHonoursSearchDirection) {
+  struct Case {
+    std::string text, marker;
+    SearchDirection direction;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"// - ", "-", SearchDirection::backward, "//   "},
+      {"// // ", "//", SearchDirection::backward, "      "},
+      {"/// //", "//", SearchDirection::backward, "/     "},
+      {"/// //", "//", SearchDirection::forward, "  /   "},
+      {"// – ", "–", SearchDirection::forward, "//   "},
+      {"abc", "", SearchDirection::forward, "abc"},
+      {"a", "abc", SearchDirection::backward, "a"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(blankingOccurrences(c.text, c.marker, c.direction), c.expected) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace brindlewort
