@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "engine/characters.h"
@@ -29,6 +30,8 @@ struct DetectionCase {
   std::optional<std::size_t> start;  // in characters
   OptionalText prefix;
 };
+
+void PrintTo(const DetectionCase& c, std::ostream* out) { *out << "«" << c.line << "»"; }
 
 class CommentDetection : public testing::TestWithParam<DetectionCase> {};
 
@@ -100,6 +103,8 @@ struct ListCase {
   std::string line;
   OptionalText list;
 };
+
+void PrintTo(const ListCase& c, std::ostream* out) { *out << "«" << c.line << "»"; }
 
 class ListPrefix : public testing::TestWithParam<ListCase> {};
 

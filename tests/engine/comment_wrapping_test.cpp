@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "engine/comment_length.h"
@@ -16,6 +17,8 @@ struct WrapCase {
   bool plainText;
   std::string expected;
 };
+
+void PrintTo(const WrapCase& c, std::ostream* out) { *out << c.name; }
 
 class WrapParagraph : public testing::TestWithParam<WrapCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ struct BlockCase {
   std::vector<std::string> lines;
   std::vector<LineDetail> expected;
 };
+
+void PrintTo(const BlockCase& c, std::ostream* out) { *out << c.name; }
 
 class ParseLines : public testing::TestWithParam<BlockCase> {};
 

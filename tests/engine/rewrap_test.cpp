@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct RewrapCase {
   std::int64_t maxLength;
   Lines expected;
 };
+
+void PrintTo(const RewrapCase& c, std::ostream* out) { *out << c.name; }
 
 class RewrapLines : public testing::TestWithParam<RewrapCase> {};
 
