@@ -37,7 +37,11 @@ struct ParsedLine {
 };
 
 ParsedLine parseLine(const QByteArray& rawLine) {
-  const QByteArray line = trimmedBlanks(rawLine);
+  // A byte-order mark belongs at the top of the file, but removing the
+  // first line can bring up one that stood further down; reader and writer
+  // must agree on such a line either way.
+  const QByteArray line = trimmedBlanks(
+      rawLine.startsWith(byteOrderMark) ? rawLine.mid(byteOrderMark.size()) : rawLine);
   ParsedLine parsed;
   if (line.isEmpty() || line.front() == ';' || line.front() == '#') return parsed;
   if (line.front() == '[') {
