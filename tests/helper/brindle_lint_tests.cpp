@@ -11,8 +11,7 @@ namespace {
 
 struct BrindleRun {
   int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
+  QByteArray out, err;
 };
 
 BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {}) {
@@ -30,50 +29,45 @@ QByteArray contents(const QString& path) {
 }
 
 QString writeTemp(const QTemporaryDir& dir, const char* name, const QByteArray& text) {
-  const QString path = dir.filePath(QString::fromLatin1(name));
-  QFile file(path);
+  QFile file(dir.filePath(QString::fromLatin1(name)));
   EXPECT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(text);
-  return path;
+  return file.fileName();
 }
 
 TEST(Lint, StandardInputToStandardOutput) {
-  const BrindleRun run = brindle({QStringLiteral("lint")}, "//recieve  \nlet x = 1\n");
+  const BrindleRun run = brindle({"lint"}, "//recieve  \nlet x = 1\n");
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(run.out, "// receive\nlet x = 1\n");
-  EXPECT_EQ(brindle({QStringLiteral("lint")}, "").out, "");
+  EXPECT_EQ(brindle({"lint"}, "").out, "");
 }
 
-TEST(Lint, CheckListsAndInPlaceRewrites) {
+TEST(Lint, CheckListsInPlaceRewritesAndUndecodableIsKept) {
   QTemporaryDir dir;
   const QString dirty = writeTemp(dir, "dirty.swift", "//teh\n");
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
-
-  BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("--check"), dirty, clean});
+  BrindleRun run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
   EXPECT_EQ(contents(dirty), "//teh\n");
 
-  run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), dirty, clean});
+  run = brindle({"lint", "-i", dirty, clean});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(contents(dirty), "// the\n");
   EXPECT_EQ(contents(clean), "// fine\n");
-}
 
-TEST(Lint, UndecodableInputIsRefusedAndKept) {
-  QTemporaryDir dir;
   const QByteArray bad("//teh \xff\n", 8);
-  const QString path = writeTemp(dir, "bad.swift", bad);
-  const BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), path});
+  const QString badPath = writeTemp(dir, "bad.swift", bad);
+  run = brindle({"lint", "-i", badPath});
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_FALSE(run.err.isEmpty());
-  EXPECT_EQ(contents(path), bad);
+  EXPECT_EQ(contents(badPath), bad);
 }
 
 TEST(NoHelper, FailsClearlyAndLeavesFilesAlone) {
   QTemporaryDir dir;
   const QString path = writeTemp(dir, "a.swift", "//teh\n");
-  const BrindleRun run = brindle({QStringLiteral("lint"), QStringLiteral("-i"), path});
+  const BrindleRun run = brindle({"lint", "-i", path});
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.err.contains("auto-correction failed")) << run.err.toStdString();
   EXPECT_TRUE(run.out.isEmpty());

@@ -1,11 +1,7 @@
 // A stand-in for brindlewort-helper that misbehaves on purpose, so the
-// client's failure paths meet a real bus: it owns the same name and answers
-// autoCorrectString in the way its one argument says.
-//   empty   answers with an empty text
-//   silent  never answers
-//   die     exits while the request is open
-//   late    answers "late:" plus the text after 1.5 seconds
-//   number  answers with an integer instead of a text
+// client's failure paths meet a real bus. Its one argument says how it
+// answers: "empty" text, "silent" never, "die" exits mid-request, "late"
+// answers "late:" plus the text after 1.5 s, "number" an integer.
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -25,17 +21,14 @@ class FakeHelper : public QObject {
 
  public slots:
   QString autoCorrectString(const QString& text, const QDBusMessage& message) {
-    if (mode_ == QLatin1String("empty")) return QString();
-    if (mode_ == QLatin1String("die")) std::_Exit(3);
+    if (mode_ == u"empty") return QString();
+    if (mode_ == u"die") std::_Exit(3);
     message.setDelayedReply(true);
-    if (mode_ == QLatin1String("late")) {
+    if (mode_ == u"late")
       QTimer::singleShot(1500, this, [message, text] {
         QDBusConnection::sessionBus().send(message.createReply(QStringLiteral("late:") + text));
       });
-    } else if (mode_ == QLatin1String("number")) {
-      QDBusConnection::sessionBus().send(message.createReply(QVariant::fromValue(42)));
-    }
-    // "silent": the delayed reply is never sent.
+    if (mode_ == u"number") QDBusConnection::sessionBus().send(message.createReply(QVariant::fromValue(42)));
     return QString();
   }
 
@@ -45,18 +38,14 @@ class FakeHelper : public QObject {
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: fake_helper_service empty|silent|die|late|number\n");
-    return 2;
-  }
   QDBusConnection bus = QDBusConnection::sessionBus();
-  FakeHelper fake(QString::fromLatin1(argv[1]));
-  if (!bus.registerObject(QString::fromLatin1(brindlewort::helperObjectPath), &fake,
-                          QDBusConnection::ExportAllSlots) ||
+  FakeHelper fake(QString::fromLatin1(argc == 2 ? argv[1] : ""));
+  if (!bus.registerObject(QString::fromLatin1(brindlewort::helperObjectPath), &fake, QDBusConnection::ExportAllSlots) ||
       !bus.registerService(QString::fromLatin1(brindlewort::helperServiceName))) {
     std::fprintf(stderr, "fake_helper_service: cannot take the bus name\n");
     return 1;
   }
+  // Leave with the bus, so no stand-in outlives its test.
   QTimer busWatch;
   QObject::connect(&busWatch, &QTimer::timeout, &app, [&bus] {
     if (!bus.isConnected()) QCoreApplication::exit(0);

@@ -3,46 +3,23 @@
 # widening a partial region to whole lines, one undo step per command, and
 # a failing brindle that must leave the buffer untouched.
 #   emacs_integration_test.sh BRINDLE LISP_DIR
-set -eu
-brindle="$1" lisp="$2"
-PATH="$(dirname "$brindle"):$PATH"
-export PATH
-if ! command -v emacs >/dev/null 2>&1; then
-  echo "no Emacs here; skipped"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" HOME="$work"
+. "$(dirname "$0")/editor_test_setup.sh"
+lisp="$2"
+command -v emacs >/dev/null 2>&1 || { echo "no Emacs here; skipped"; exit 77; }
 
-long='// Brindlewort re-flows line comments like this one, which was typed as one very long line.'
-printf 'int main() {\n  %s\n  return 0;\n}\n%s\n' "$long" "$long" >"$work/original.cpp"
-brindle wrap --width 40 "$work/original.cpp" >"$work/wrapped.cpp"
-{ sed -n '1,2p' "$work/original.cpp" | brindle wrap --width 40; sed -n '3,5p' "$work/original.cpp"; } \
-  >"$work/range-wrapped.cpp"
-
-failures=0
 # run NAME EXPECTED LISP: evaluates LISP in a buffer visiting a copy of the
 # original file, then saves it.
 run() {
-  name="$1" expected="$2" body="$3"
-  file="$work/$name.cpp"
+  file="$work/$1.cpp"
   cp "$work/original.cpp" "$file"
   emacs --batch -Q -L "$lisp" -l brindlewort --eval "
 (progn
   (setq brindlewort-wrap-arguments '(\"--width\" \"40\"))
   (find-file \"$file\")
   (buffer-enable-undo)
-  $body
+  $3
   (save-buffer))" >"$work/log" 2>&1 || true
-  if cmp -s "$file" "$expected"; then
-    echo "ok: emacs $name"
-  else
-    echo "FAIL: emacs $name"
-    diff "$expected" "$file" || true
-    cat "$work/log"
-    failures=$((failures + 1))
-  fi
+  check "emacs $1" "$file" "$2"
 }
 
 run wrap-buffer "$work/wrapped.cpp" "(brindlewort-wrap-buffer)"

@@ -13,60 +13,46 @@ struct BrindleRun {
   QByteArray out;
 };
 
-class BrindleConfig : public ::testing::Test {
- protected:
-  BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome_.path());
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(BRINDLE_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), process.readAllStandardOutput()};
-  }
-  QByteArray shownLength() {
-    const BrindleRun run = brindle({QStringLiteral("config")});
-    EXPECT_EQ(run.exitCode, 0);
-    return run.out.split('\n').front();
-  }
+BrindleRun brindle(const QTemporaryDir& configHome, const QStringList& arguments, const QByteArray& input = {}) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(BRINDLE_PATH), arguments);
+  process.write(input);
+  process.closeWriteChannel();
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return {process.exitCode(), process.readAllStandardOutput()};
+}
 
- private:
-  QTemporaryDir configHome_;
-};
-
-TEST_F(BrindleConfig, ShowsSetsAndResets) {
+TEST(BrindleConfig, ShowsSetsAndResets) {
+  QTemporaryDir home;
   struct Step {
-    const char* argument;
+    const char* argument;  // empty: only show
     int exitCode;
     const char* shown;
   };
-  const Step steps[] = {
-      {nullptr, 0, "max-comment-length: 80"}, {"72", 0, "max-comment-length: 72"},
-      {"none", 0, "max-comment-length: none"}, {"0", 0, "max-comment-length: none"},
-      {"-3", 2, "max-comment-length: none"},  {"7x", 2, "max-comment-length: none"},
-      {"reset", 0, "max-comment-length: 80"},
-  };
+  const Step steps[] = {{"", 0, "80"},     {"72", 0, "72"}, {"none", 0, "none"}, {"0", 0, "none"},
+                        {"-3", 2, "none"}, {"7x", 2, "none"}, {"reset", 0, "80"}};
   for (const Step& step : steps) {
-    if (step.argument) {
-      const BrindleRun run = brindle({QStringLiteral("config"), QStringLiteral("max-comment-length"),
-                               QString::fromLatin1(step.argument)});
-      EXPECT_EQ(run.exitCode, step.exitCode) << step.argument;
+    SCOPED_TRACE(step.argument);
+    if (*step.argument) {
+      EXPECT_EQ(brindle(home, {"config", "max-comment-length", step.argument}).exitCode, step.exitCode);
     }
-    EXPECT_EQ(shownLength(), QByteArray(step.shown)) << (step.argument ? step.argument : "");
+    const BrindleRun run = brindle(home, {"config"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.split('\n').front(), "max-comment-length: " + QByteArray(step.shown));
   }
-  EXPECT_EQ(brindle({QStringLiteral("config"), QStringLiteral("colour")}).exitCode, 2);
+  EXPECT_EQ(brindle(home, {"config", "colour"}).exitCode, 2);
 }
 
-TEST_F(BrindleConfig, WrapWithoutWidthUsesTheSetting) {
+TEST(BrindleConfig, WrapWithoutWidthUsesTheSetting) {
+  QTemporaryDir home;
   const QByteArray comment = "// one two three four five six seven eight nine ten\n";
-  EXPECT_EQ(brindle({QStringLiteral("wrap")}, comment).out, comment);
-  brindle({QStringLiteral("config"), QStringLiteral("max-comment-length"), QStringLiteral("30")});
-  EXPECT_EQ(brindle({QStringLiteral("wrap")}, comment).out,
-            "// one two three four five six\n// seven eight nine ten\n");
-  EXPECT_EQ(brindle({QStringLiteral("wrap"), QStringLiteral("--width"), QStringLiteral("80")}, comment).out,
-            comment);
+  EXPECT_EQ(brindle(home, {"wrap"}, comment).out, comment);
+  brindle(home, {"config", "max-comment-length", "30"});
+  EXPECT_EQ(brindle(home, {"wrap"}, comment).out, "// one two three four five six\n// seven eight nine ten\n");
+  EXPECT_EQ(brindle(home, {"wrap", "--width", "80"}, comment).out, comment);
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 // The catalogue, the pop-up that offers it and the loading of each sample.
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextDocument>
 
 #include "settings/shared_settings.h"
 #include "workbench/sample_loading.h"
@@ -19,18 +16,18 @@ using namespace brindlewort;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 bool allButtonsEnabled(const SamplesViewController& c, bool enabled) {
-  for (QPushButton* b : c.commandButtons()) {
+  for (QPushButton* b : c.commandButtons())
     if (b->isEnabled() != enabled) return false;
-  }
   return true;
 }
+
+struct Load {
+  QString fileName;
+  QByteArray bytes;  // empty: the file is not created
+  bool editable;
+  QString shown;
+};
 
 }  // namespace
 
@@ -39,34 +36,30 @@ class SampleLoadingTest : public QObject {
  private slots:
   void initTestCase() { SharedSettings::shared().resetMaxCommentLength(); }
 
-  void popupHoldsTheCatalogueWithSeparators() {
+  // Nine entries with separators at 1, 5 and 7; Welcome shows first, read
+  // only, without comment colouring and with the commands disabled.
+  void startsOnWelcomeFromTheCatalogue() {
     SamplesViewController controller;
     QComboBox* popup = controller.popupButton();
-    QCOMPARE(popup->count(), 9);
     const QStringList titles{"Welcome", "", "The Basics", "Documentation", "Structured",
                              "", "SwiftLint", "", "Spell Checking"};
+    QCOMPARE(popup->count(), titles.size());
     auto* model = qobject_cast<QStandardItemModel*>(popup->model());
-    QVERIFY(model);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < titles.size(); ++i) {
       const bool separator = i == 1 || i == 5 || i == 7;
       QCOMPARE(popup->itemText(i), titles[i]);
-      QCOMPARE(popup->itemData(i, Qt::AccessibleDescriptionRole).toString() == QLatin1String("separator"),
-               separator);
+      QCOMPARE(popup->itemData(i, Qt::AccessibleDescriptionRole).toString() == u"separator", separator);
       QCOMPARE(model->item(i)->isEnabled(), !separator);
-      QCOMPARE(controller.samples()[static_cast<std::size_t>(i)].displayName, titles[i]);
     }
-  }
-
-  void startsOnWelcomeReadOnlyWithCommandsDisabled() {
-    SamplesViewController controller;
-    QCOMPARE(controller.popupButton()->currentIndex(), 0);
-    QCOMPARE(controller.currentSample().displayName, QStringLiteral("Welcome"));
+    QCOMPARE(popup->currentIndex(), 0);
     QVERIFY(controller.textView()->isReadOnly());
     QVERIFY(allButtonsEnabled(controller, false));
     QVERIFY(controller.wholeText().contains(QStringLiteral("Welcome to Brindlewort")));
+    QVERIFY(controller.textView()->document()->firstBlock().layout()->formats().isEmpty());  // not coloured
   }
 
-  // Every bundled sample loads; the editable ones as plain text.
+  // Every bundled sample loads as editable plain text with no undo history;
+  // showOriginal discards edits.
   void everySampleLoads_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("firstWords");
@@ -82,17 +75,11 @@ class SampleLoadingTest : public QObject {
     SamplesViewController controller;
     controller.popupButton()->setCurrentIndex(index);
     controller.showSample();
-    QVERIFY2(controller.wholeText().startsWith(firstWords), qPrintable(controller.wholeText().left(80)));
+    const QString original = controller.wholeText();
+    QVERIFY2(original.startsWith(firstWords), qPrintable(original.left(80)));
     QVERIFY(!controller.textView()->isReadOnly());
     QVERIFY(allButtonsEnabled(controller, true));
     QCOMPARE(controller.textView()->document()->availableUndoSteps(), 0);
-  }
-
-  void showOriginalDiscardsEdits() {
-    SamplesViewController controller;
-    controller.popupButton()->setCurrentIndex(2);
-    controller.showSample();
-    const QString original = controller.wholeText();
     controller.textView()->setPlainText(QStringLiteral("edited"));
     controller.showOriginal();
     QCOMPARE(controller.wholeText(), original);
@@ -100,30 +87,29 @@ class SampleLoadingTest : public QObject {
 
   // Loading from a folder of our own covers the failure paths.
   void loadingRules_data() {
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("bytes");  // empty: the file is not created
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("utf-8 text") << "a.txt" << QByteArray("// caf\xc3\xa9 \xf0\x9f\x98\x80\n") << "// café 😀\n";
-    QTest::newRow("utf-16 with bom") << "b.txt" << QByteArray("\xff\xfe/\0/\0 \0x\0", 10) << "// x";
-    QTest::newRow("nul bytes load") << "c.txt" << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\0b", 3);
-    QTest::newRow("invalid utf-8") << "d.txt" << QByteArray("// \xff\xfe bad") << failedToLoadSampleMessage;
-    QTest::newRow("missing file") << "e.txt" << QByteArray() << failedToLoadSampleMessage;
-    QTest::newRow("capital extension") << "f.TXT" << QByteArray("x") << "Unknown document type: TXT";
-    QTest::newRow("rtf is not read here") << "g.rtf" << QByteArray("{\\rtf1}") << "Unknown document type: rtf";
-    QTest::newRow("no extension") << "h" << QByteArray("x") << "Unknown document type: ";
+    QTest::addColumn<Load>("c");
+    const QString failed = failedToLoadSampleMessage;
+    QTest::newRow("utf-8 text") << Load{"a.txt", "// caf\xc3\xa9 \xf0\x9f\x98\x80\n", true, "// café 😀\n"};
+    QTest::newRow("utf-16 with bom") << Load{"b.txt", QByteArray("\xff\xfe/\0/\0 \0x\0", 10), true, "// x"};
+    QTest::newRow("nul bytes load") << Load{"c.txt", QByteArray("a\0b", 3), true, QString::fromUtf16(u"a\0b", 3)};
+    QTest::newRow("invalid utf-8") << Load{"d.txt", "// \xff\xfe bad", true, failed};
+    QTest::newRow("missing file") << Load{"e.txt", {}, true, failed};
+    QTest::newRow("capital extension") << Load{"f.TXT", "x", true, "Unknown document type: TXT"};
+    QTest::newRow("rtf is not read here") << Load{"g.rtf", "{\\rtf1}", true, "Unknown document type: rtf"};
+    QTest::newRow("no extension") << Load{"h", "x", true, "Unknown document type: "};
+    QTest::newRow("missing rich text") << Load{"gone.html", {}, false, ""};
   }
   void loadingRules() {
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
+    QFETCH(Load, c);
     QTemporaryDir folder;
-    if (!bytes.isEmpty()) writeFile(folder.filePath(fileName), bytes);
-    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), fileName, true}});
+    QFile file(folder.filePath(c.fileName));
+    if (!c.bytes.isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size() && file.flush());
+    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable}});
     controller.setSampleFolder(folder.path());
     controller.showOriginal();
-    QCOMPARE(controller.wholeText(), shown);
-    QVERIFY(!controller.textView()->isReadOnly());
-    QVERIFY(allButtonsEnabled(controller, true));
+    QCOMPARE(controller.wholeText(), c.shown);
+    QCOMPARE(controller.textView()->isReadOnly(), !c.editable);
+    QCOMPARE(allButtonsEnabled(controller, true), c.editable);
   }
 
   void missingFolderKeepsTextButSetsStates() {
@@ -135,25 +121,6 @@ class SampleLoadingTest : public QObject {
     QCOMPARE(controller.wholeText(), welcome);
     QVERIFY(!controller.textView()->isReadOnly());
     QVERIFY(allButtonsEnabled(controller, true));
-  }
-
-  void unreadableRichTextLeavesViewEmpty() {
-    QTemporaryDir folder;
-    SamplesViewController controller(nullptr, {{QStringLiteral("Rich"), QStringLiteral("gone.html"), false}});
-    controller.setSampleFolder(folder.path());
-    controller.showOriginal();
-    QCOMPARE(controller.wholeText(), QString());
-    QVERIFY(controller.textView()->isReadOnly());
-  }
-
-  // The Welcome document keeps its own rich formatting: no colouring.
-  void welcomeKeepsItsFormatting() {
-    SamplesViewController controller;
-    const QTextBlock title = controller.textView()->document()->firstBlock();
-    QVERIFY(title.layout()->formats().isEmpty());
-    bool bold = false;
-    for (auto it = title.begin(); !it.atEnd(); ++it) bold = bold || it.fragment().charFormat().fontWeight() > QFont::Normal;
-    QVERIFY(bold);
   }
 };
 
