@@ -1,5 +1,6 @@
 #include "cli/file_processing.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <new>
 #include <mutex>
@@ -14,20 +15,26 @@
 
 namespace brindlewort::cli {
 
-std::string listFileName(std::string_view displayName, std::string_view, std::string_view) {
-  return std::string(displayName) + "\n";
-}
-
 namespace {
 
 std::string displayName(const std::string& input) {
   return input == "-" ? std::string(standardInputName) : input;
 }
 
+FileOutcome processGuarded(const std::string& input, const InputProcessing& processing,
+                           OutputMode mode) {
+  try {
+    return processInput(input, processing, mode);
+  } catch (const std::bad_alloc&) {
+    // A file too large for memory fails alone; the others still run.
+    return {FileOutcome::Status::failed, {}, displayName(input) + ": out of memory"};
+  }
+}
+
 }  // namespace
 
-FileOutcome processInput(const std::string& input, const TextTransform& transform, OutputMode mode,
-                         const FindingsReport& report) {
+FileOutcome processInput(const std::string& input, const InputProcessing& processing,
+                         OutputMode mode) {
   const bool fromStandardInput = input == "-";
   const std::string_view name = fromStandardInput ? standardInputName : std::string_view(input);
   FileOutcome outcome;
@@ -42,7 +49,18 @@ FileOutcome processInput(const std::string& input, const TextTransform& transfor
   std::string text = std::move(std::get<std::string>(read));
   if (auto reason = undecodableReason(text)) return fail(*reason + "; not processed");
 
-  std::string transformed = transform(text);
+  if (mode == OutputMode::check && processing.check) {
+    CheckReport report = processing.check(name, text);
+    if (report.wouldChange) {
+      outcome.status = FileOutcome::Status::changed;
+      outcome.output = std::move(report.output);
+    }
+    return outcome;
+  }
+
+  TransformResult result = processing.transform(text);
+  if (auto* failure = std::get_if<TransformFailure>(&result)) return fail(failure->reason);
+  std::string transformed = std::move(std::get<std::string>(result));
   const bool changed = transformed != text;
   outcome.status = changed ? FileOutcome::Status::changed : FileOutcome::Status::unchanged;
   switch (mode) {
@@ -56,64 +74,67 @@ FileOutcome processInput(const std::string& input, const TextTransform& transfor
       }
       break;
     case OutputMode::check:
-      if (changed) outcome.output = (report ? report : listFileName)(name, text, transformed);
+      if (changed) outcome.output = std::string(name) + "\n";
       break;
   }
   return outcome;
 }
 
-int processInputs(const std::vector<std::string>& inputs, const TextTransform& transform,
-                  OutputMode mode, const FindingsReport& report, unsigned threads) {
-  std::vector<std::optional<FileOutcome>> outcomes(inputs.size());
-  std::mutex mutex;
-  std::condition_variable done;
-  std::size_t next = 0;
-
-  auto work = [&] {
-    for (;;) {
-      std::size_t index;
-      {
-        std::lock_guard lock(mutex);
-        if (next >= inputs.size()) return;
-        index = next++;
-      }
-      FileOutcome outcome;
-      try {
-        outcome = processInput(inputs[index], transform, mode, report);
-      } catch (const std::bad_alloc&) {
-        // A file too large for memory fails alone; the others still run.
-        outcome = {FileOutcome::Status::failed, {}, displayName(inputs[index]) + ": out of memory"};
-      }
-      {
-        std::lock_guard lock(mutex);
-        outcomes[index] = std::move(outcome);
-      }
-      done.notify_all();
-    }
-  };
-  std::vector<std::jthread> workers;
-  const std::size_t workerCount = std::min<std::size_t>(std::max(threads, 1u), inputs.size());
-  for (std::size_t i = 0; i < workerCount; ++i) workers.emplace_back(work);
-
+int processInputs(const std::vector<std::string>& inputs, const InputProcessing& processing,
+                  OutputMode mode, unsigned threads) {
   bool anyFailed = false;
   bool anyChanged = false;
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    FileOutcome outcome;
-    {
-      std::unique_lock lock(mutex);
-      done.wait(lock, [&] { return outcomes[i].has_value(); });
-      outcome = std::move(*outcomes[i]);
-      outcomes[i].reset();
-    }
+  auto show = [&](const FileOutcome& outcome) {
     if (outcome.status == FileOutcome::Status::failed) {
       anyFailed = true;
       printError(outcome.error);
-      continue;
+      return;
     }
     anyChanged = anyChanged || outcome.status == FileOutcome::Status::changed;
     printOutput(outcome.output);
+  };
+
+  const std::size_t workerCount = std::min<std::size_t>(std::max(threads, 1u), inputs.size());
+  if (workerCount <= 1) {
+    // One at a time on this thread: some transforms (the helper's bus
+    // connection) belong to the thread that set them up.
+    for (const std::string& input : inputs) show(processGuarded(input, processing, mode));
+  } else {
+    std::vector<std::optional<FileOutcome>> outcomes(inputs.size());
+    std::mutex mutex;
+    std::condition_variable done;
+    std::size_t next = 0;
+
+    auto work = [&] {
+      for (;;) {
+        std::size_t index;
+        {
+          std::lock_guard lock(mutex);
+          if (next >= inputs.size()) return;
+          index = next++;
+        }
+        FileOutcome outcome = processGuarded(inputs[index], processing, mode);
+        {
+          std::lock_guard lock(mutex);
+          outcomes[index] = std::move(outcome);
+        }
+        done.notify_all();
+      }
+    };
+    std::vector<std::jthread> workers;
+    for (std::size_t i = 0; i < workerCount; ++i) workers.emplace_back(work);
+
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      FileOutcome outcome;
+      {
+        std::unique_lock lock(mutex);
+        done.wait(lock, [&] { return outcomes[i].has_value(); });
+        outcome = std::move(*outcomes[i]);
+        outcomes[i].reset();
+      }
+      show(outcome);
+    }
   }
-  workers.clear();
 
   if (auto error = finishOutput()) {
     printError("cannot write to standard output: " + *error);

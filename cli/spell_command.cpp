@@ -5,7 +5,6 @@
 #include "cli/command_table.h"
 #include "cli/messages.h"
 #include "cli/proofreading_options.h"
-#include "cli/proofreading_report.h"
 #include "cli/text_command.h"
 #include "proofreading/enchant_spell_checker.h"
 #include "proofreading/info_log.h"
@@ -52,7 +51,6 @@ int runSpell(std::span<const std::string> args) {
   }
   if (own.verbose) setInfoLogSink(printLogLine);
 
-  const TextScope scope = parsed.options.scope;
   const TextCommand spell{
       .name = "spell",
       .description = description,
@@ -63,17 +61,13 @@ int runSpell(std::span<const std::string> args) {
         };
       },
       .findings =
-          [checker, scope](std::string_view name, std::string_view original, std::string_view) {
-            std::string report;
-            forEachCheckedGroup(original, scope, [&](const std::vector<std::string>& lines,
-                                                     std::size_t first) {
-              for (std::size_t i = 0; i < lines.size(); ++i) {
-                for (const SpellingFinding& f : spellingFindings(lines[i], *checker)) {
-                  report += findingLine(name, first + i, f.column, "spelling", f.word);
-                }
+          [checker](std::string_view name, const std::vector<std::string_view>& lines,
+                    std::size_t first, std::string& report) {
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+              for (const SpellingFinding& f : spellingFindings(lines[i], *checker)) {
+                report += findingLine(name, first + i, f.column, "spelling", f.word);
               }
-            });
-            return report;
+            }
           },
   };
   return runTextCommand(spell, own.rest);

@@ -8,12 +8,29 @@
 #include "cli/parallel_for.h"
 
 namespace brindlewort::cli {
+namespace {
+
+// A transform that only adds a marker line under each line with a finding
+// changes a text exactly when there is a finding; in the comment-run scope
+// it also gives every line of a run the run's line end, so a run that mixes
+// LF and CR-LF changes even without one.
+InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threads) {
+  return [findings = std::move(findings), scope, threads](std::string_view name,
+                                                          std::string_view text) {
+    CheckReport report{false, findingsReport(name, text, scope, threads, findings)};
+    report.wouldChange = !report.output.empty() ||
+                         (scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text));
+    return report;
+  };
+}
+
+}  // namespace
 
 std::string textCommandHelp(const TextCommand& command) {
   std::string name(command.name);
   std::string usage = "Usage: brindle " + name + " [OPTION...] [FILE...]\n\n";
   usage += std::string(command.description) + "\n\nOptions:\n";
-  usage += textOptionsHelp(command.support, defaultWidth());
+  usage += textOptionsHelp(command.support, command.support.width ? defaultWidth() : 0);
   return usage;
 }
 
@@ -34,8 +51,16 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   const unsigned filesAtOnce = static_cast<unsigned>(std::min<std::size_t>(cores, inputs.size()));
   const unsigned threadsPerText = std::max(1u, cores / filesAtOnce);
 
-  TextTransform transform = inScope(options.scope, command.linesTransform(options), threadsPerText);
-  return processInputs(inputs, transform, options.mode, command.findings, filesAtOnce);
+  InputProcessing processing;
+  if (command.textTransform) {
+    processing.transform = command.textTransform;
+  } else {
+    processing.transform = inScope(options.scope, command.linesTransform(options), threadsPerText);
+  }
+  if (command.findings) {
+    processing.check = findingsCheck(command.findings, options.scope, threadsPerText);
+  }
+  return processInputs(inputs, processing, options.mode, filesAtOnce);
 }
 
 }  // namespace brindlewort::cli

@@ -1,8 +1,8 @@
 #pragma once
 
 // The common shape of the commands that transform text files (wrap, unwrap,
-// and the proofreading commands): shared options, --help, the two scopes,
-// and processing of the inputs.
+// the proofreading commands and lint): shared options, --help, the two
+// scopes, and processing of the inputs.
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "cli/file_processing.h"
+#include "cli/findings_report.h"
 #include "cli/text_options.h"
 #include "cli/text_transform.h"
 
@@ -22,9 +23,15 @@ struct TextCommand {
   OptionSupport support;
   // The transformation of a list of lines for the parsed options; applied in
   // the chosen scope. Must be safe to call from several threads at once.
-  std::function<LinesTransform(const TextOptions&)> linesTransform;
-  // What --check prints for an input that would change; empty: its name.
-  FindingsReport findings;
+  std::function<LinesTransform(const TextOptions&)> linesTransform = {};
+  // Instead of linesTransform: a transformation of the whole text, whatever
+  // the scope, that may fail.
+  FallibleTransform textTransform = {};
+  // For a command whose lines transform only adds a marker line under lines
+  // with findings: the finding lines of one group, which --check lists
+  // instead of names, computing them without transforming the text. Empty:
+  // --check transforms and lists each input that would change.
+  GroupFindings findings = {};
   // Whether the transform may run on several threads at once.
   bool concurrent = true;
 };
@@ -32,6 +39,12 @@ struct TextCommand {
 // Parses the arguments after the command name and runs the command; returns
 // the exit status.
 int runTextCommand(const TextCommand& command, std::span<const std::string> args);
+
+// The entry point for the command table of a text command defined once.
+template <const TextCommand& command>
+int runText(std::span<const std::string> args) {
+  return runTextCommand(command, args);
+}
 
 // The --help text of the command.
 std::string textCommandHelp(const TextCommand& command);

@@ -52,7 +52,9 @@ bool isCommentRunLine(std::string_view line) {
 
 std::string transformCommentRuns(std::string_view text, const LinesTransform& transform) {
   std::string result;
-  result.reserve(text.size() + text.size() / 32);
+  // Marker lines can add a good part to a text; pages reserved but never
+  // written cost nothing, while growing would copy everything so far.
+  result.reserve(text.size() + text.size() / 4);
   std::vector<std::string_view> run;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -90,22 +92,28 @@ std::string transformCommentRuns(std::string_view text, const LinesTransform& tr
   return result;
 }
 
-std::string transformCommentRunsInParallel(std::string_view text, const LinesTransform& transform,
-                                           unsigned threads) {
+std::vector<std::size_t> cutsBetweenRuns(std::string_view text, unsigned threads) {
   // Pieces of about a megabyte keep every thread busy without many of them.
   constexpr std::size_t minimumPiece = 1 << 20;
   const std::size_t pieces = std::min<std::size_t>(threads * 4, text.size() / minimumPiece);
-  if (threads <= 1 || pieces <= 1) return transformCommentRuns(text, transform);
-
   std::vector<std::size_t> cuts{0};
-  for (std::size_t i = 1; i < pieces; ++i) {
-    std::size_t target = std::max(text.size() / pieces * i, cuts.back());
-    if (target >= text.size()) break;
-    std::size_t cut = nextCutBetweenRuns(text, target);
-    if (cut >= text.size()) break;
-    if (cut > cuts.back()) cuts.push_back(cut);
+  if (threads > 1 && pieces > 1) {
+    for (std::size_t i = 1; i < pieces; ++i) {
+      std::size_t target = std::max(text.size() / pieces * i, cuts.back());
+      if (target >= text.size()) break;
+      std::size_t cut = nextCutBetweenRuns(text, target);
+      if (cut >= text.size()) break;
+      if (cut > cuts.back()) cuts.push_back(cut);
+    }
   }
   cuts.push_back(text.size());
+  return cuts;
+}
+
+std::string transformCommentRunsInParallel(std::string_view text, const LinesTransform& transform,
+                                           unsigned threads) {
+  const std::vector<std::size_t> cuts = cutsBetweenRuns(text, threads);
+  if (cuts.size() <= 2) return transformCommentRuns(text, transform);
 
   std::vector<std::string> outputs(cuts.size() - 1);
   parallelFor(outputs.size(), threads, [&](std::size_t i) {
@@ -122,8 +130,31 @@ std::string transformCommentRunsInParallel(std::string_view text, const LinesTra
   return result;
 }
 
+bool commentRunsKeepLineEnds(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    Line line = lineAt(text, start);
+    start = line.next;
+    if (!isCommentRunLine(line.content)) continue;
+    const std::string_view runEnd = line.end;
+    while (start < text.size()) {
+      line = lineAt(text, start);
+      if (!isCommentRunLine(line.content)) break;
+      start = line.next;
+      // The run's last line keeps a missing line end; every other line gets
+      // the first line's.
+      if (!line.end.empty() && line.end != runEnd) return false;
+    }
+  }
+  return true;
+}
+
 std::string transformWholeText(std::string_view text, const LinesTransform& transform) {
   return joinLines(transform(splitLineViews(text)));
+}
+
+LinesTransform rewrapping(std::int64_t width) {
+  return [width](const std::vector<std::string_view>& lines) { return rewrapLines(lines, width); };
 }
 
 TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads) {

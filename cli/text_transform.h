@@ -2,6 +2,8 @@
 
 // Transformations of a whole text and the two scopes they apply in.
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,14 +32,28 @@ bool isCommentRunLine(std::string_view line);
 // without a final line end keeps it without one.
 std::string transformCommentRuns(std::string_view text, const LinesTransform& transform);
 
+// Offsets that cut the text into pieces for up to `threads` threads, each
+// cut at the start of a line outside the comment runs so that no run is
+// split; the first is 0 and the last text.size().
+std::vector<std::size_t> cutsBetweenRuns(std::string_view text, unsigned threads);
+
 // The same result, with the text cut between runs into pieces that up to
 // `threads` threads transform at once.
 std::string transformCommentRunsInParallel(std::string_view text, const LinesTransform& transform,
                                            unsigned threads);
 
+// True when transforming the comment runs gives the text back as long as
+// the lines transform does: every line of a run, a last one without a line
+// end aside, ends like the run's first line.
+bool commentRunsKeepLineEnds(std::string_view text);
+
 // Splits the text at every line feed, transforms the lines and joins the
 // result with line feeds, nothing added or removed beyond that.
 std::string transformWholeText(std::string_view text, const LinesTransform& transform);
+
+// Re-flows the comment paragraphs of the lines to the width
+// (noCommentLengthLimit: each paragraph on one line).
+LinesTransform rewrapping(std::int64_t width);
 
 // The lines transform applied in the given scope, using up to `threads`
 // threads within one text where the scope allows it.

@@ -1,7 +1,6 @@
 #include "cli/command_table.h"
 #include "cli/text_command.h"
 #include "engine/comment_length.h"
-#include "engine/rewrap.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -13,19 +12,13 @@ const TextCommand unwrap{
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .support = {},
-    .linesTransform =
-        [](const TextOptions&) -> LinesTransform {
-      return [](const std::vector<std::string_view>& lines) {
-        return rewrapLines(lines, noCommentLengthLimit);
-      };
-    },
-    .findings = {},
+    .linesTransform = [](const TextOptions&) { return rewrapping(noCommentLengthLimit); },
 };
-
-int runUnwrap(std::span<const std::string> args) { return runTextCommand(unwrap, args); }
 
 }  // namespace
 
-Command unwrapCommand() { return {"unwrap", "join each comment paragraph into one line", runUnwrap}; }
+Command unwrapCommand() {
+  return {"unwrap", "join each comment paragraph into one line", runText<unwrap>};
+}
 
 }  // namespace brindlewort::cli

@@ -1,6 +1,5 @@
 #include "cli/command_table.h"
 #include "cli/text_command.h"
-#include "engine/rewrap.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -13,19 +12,11 @@ const TextCommand wrap{
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .support = {.width = true},
-    .linesTransform =
-        [](const TextOptions& options) -> LinesTransform {
-      return [width = options.width](const std::vector<std::string_view>& lines) {
-        return rewrapLines(lines, width);
-      };
-    },
-    .findings = {},
+    .linesTransform = [](const TextOptions& options) { return rewrapping(options.width); },
 };
-
-int runWrap(std::span<const std::string> args) { return runTextCommand(wrap, args); }
 
 }  // namespace
 
-Command wrapCommand() { return {"wrap", "re-flow comment paragraphs to a width", runWrap}; }
+Command wrapCommand() { return {"wrap", "re-flow comment paragraphs to a width", runText<wrap>}; }
 
 }  // namespace brindlewort::cli

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <type_traits>
 
-#include "engine/characters.h"
 #include "proofreading/grammar_check.h"
 
 namespace brindlewort {
@@ -169,8 +168,6 @@ std::vector<UnitSpan> passiveVoiceMatches(const icu::UnicodeString& text) {
 
 std::vector<UnitSpan> passiveVoiceMatchesInAscii(std::string_view text) {
   if (compiledPattern() == nullptr) return {};
-  auto undecidable = [](std::size_t, std::size_t&) { return false; };
-  if (!isAscii(text)) return scan(text.data(), text.size(), undecidable);
 
   // Eight bytes at a time, find the places where a leading word may start:
   // one of its first letters after something other than a word character.

@@ -23,7 +23,8 @@ struct UnitSpan {
 // Nothing when the pattern does not compile.
 std::vector<UnitSpan> passiveVoiceMatches(const icu::UnicodeString& text);
 
-// The same for ASCII text, without converting it; offsets are bytes.
+// The same for text that is all ASCII (the caller has checked), without
+// converting it; offsets are bytes.
 std::vector<UnitSpan> passiveVoiceMatchesInAscii(std::string_view text);
 
 }  // namespace brindlewort

@@ -3,7 +3,6 @@
 // table and quitting with the last window.
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -17,6 +16,7 @@
 #include "app/bundle_info.h"
 #include "app/main_window.h"
 #include "app/resource_locations.h"
+#include "app_test_support.h"
 #include "settings/shared_settings.h"
 #include "settings/view_controller.h"
 #include "workbench/samples_view_controller.h"
@@ -40,14 +40,6 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
 }
 
 }  // namespace
-
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> urls;
- public slots:
-  void open(const QUrl& url) { urls.append(url); }
-};
 
 class AppShellTest : public QObject {
   Q_OBJECT
@@ -156,8 +148,7 @@ class AppShellTest : public QObject {
     QTemporaryDir root;
     const QString exeDir = root.filePath("prefix/bin");
     QDir().mkpath(exeDir);
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    testing::UrlCatcher catcher(QStringLiteral("file"));
     AppDelegate delegate(exeDir);
 
     delegate.showHelp();
@@ -177,7 +168,6 @@ class AppShellTest : public QObject {
     QDir().mkpath(folder);
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.last(), QUrl::fromLocalFile(folder));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   }
 
   // The build generated a real PDF manual where the program looks for it.

@@ -2,7 +2,6 @@
 // feedback mail and the embedded workbench.
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,6 +11,7 @@
 #include <QTest>
 #include <QUrlQuery>
 
+#include "app_test_support.h"
 #include "engine/comment_length.h"
 #include "settings/shared_settings.h"
 #include "settings/view_controller.h"
@@ -24,15 +24,6 @@ namespace {
 const QVariantMap version12{{"CFBundleShortVersionString", "1.2"}, {"CFBundleVersion", "34"}};
 
 }  // namespace
-
-// Receives the URLs the view hands to the desktop.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> urls;
- public slots:
-  void open(const QUrl& url) { urls.append(url); }
-};
 
 class PreferencesViewTest : public QObject {
   Q_OBJECT
@@ -135,10 +126,8 @@ class PreferencesViewTest : public QObject {
     ViewController view(info);
     QCOMPARE(view.versionField()->text(), version);
 
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
+    testing::UrlCatcher catcher(QStringLiteral("mailto"));
     view.feedbackButton()->click();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     QCOMPARE(catcher.urls.size(), 1);
     const QUrl mail = catcher.urls.first();
     QCOMPARE(mail.scheme(), QStringLiteral("mailto"));

@@ -1,100 +1,15 @@
 // Runs the built brindle program on temporary files and checks what users
 // see: output, messages, exit status and the files left behind.
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-extern char** environ;
+#include "cli_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace brindlewort::cli_test;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-class BrindleTest : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "brindle-e2e-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  fs::path write(const std::string& name, const std::string& content) {
-    fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
-  }
-  static std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-  }
-
-  // Runs brindle with the arguments, standard input from `input`, and
-  // standard output into `outputPath` (a temporary file when empty).
-  Outcome brindle(std::vector<std::string> args, const std::string& input = "",
-              std::string outputPath = "") {
-    fs::path in = write(".stdin", input);
-    fs::path out = outputPath.empty() ? folder / ".stdout" : fs::path(outputPath);
-    fs::path err = folder / ".stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    args.insert(args.begin(), BRINDLE_EXECUTABLE);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    // A settings folder of its own, so that the user's stored comment length
-    // does not change the default width.
-    std::vector<std::string> environment{"XDG_CONFIG_HOME=" + (folder / ".config").string()};
-    for (char** variable = environ; *variable; ++variable) {
-      if (!std::string_view(*variable).starts_with("XDG_CONFIG_HOME=")) environment.push_back(*variable);
-    }
-    std::vector<char*> envp;
-    for (std::string& variable : environment) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    Outcome run;
-    if (posix_spawn(&pid, BRINDLE_EXECUTABLE, &actions, nullptr, argv.data(), envp.data()) == 0) {
-      int status = 0;
-      ::waitpid(pid, &status, 0);
-      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    if (outputPath.empty()) run.out = read(out);
-    run.err = read(err);
-    fs::remove(in);
-    fs::remove(err);
-    if (outputPath.empty()) fs::remove(out);
-    return run;
-  }
-
-  // Files in the test's folder, not counting the settings folder.
-  std::size_t entries() const {
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) count += entry.path().filename() != ".config";
-    return count;
-  }
-
-  fs::path folder;
-};
+class BrindleTest : public BrindleProgramTest {};
 
 const std::string longComment = "// one two three four\n";
 const std::string wrappedAt10 = "// one two\n// three\n// four\n";
@@ -155,7 +70,7 @@ TEST_F(BrindleTest, InPlaceRewritesChangedFilesAtomicallyAndKeepsMode) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(read(changed), "int x;\n" + wrappedAt10);
+  EXPECT_EQ(readFile(changed), "int x;\n" + wrappedAt10);
   struct stat info {};
   ASSERT_EQ(::stat(changed.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0754u);
@@ -171,7 +86,7 @@ TEST_F(BrindleTest, CheckListsFilesThatWouldChange) {
   Outcome run = brindle({"wrap", "--check", "-w", "10", a.string(), b.string(), c.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, a.string() + "\n" + c.string() + "\n");
-  EXPECT_EQ(read(a), longComment);  // nothing changed
+  EXPECT_EQ(readFile(a), longComment);  // nothing changed
 
   run = brindle({"wrap", "--check", "-w", "10", b.string()});
   EXPECT_EQ(run.status, 0);
@@ -211,9 +126,9 @@ TEST_F(BrindleTest, BadInputsAreReportedWhileOthersAreProcessed) {
 
     run = brindle({"wrap", "-i", "-w", "10", bad.string(), good.string()});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(read(good), wrappedAt10);
+    EXPECT_EQ(readFile(good), wrappedAt10);
     if (c.content.size()) {
-      EXPECT_EQ(read(bad), c.content);
+      EXPECT_EQ(readFile(bad), c.content);
     }
 
     run = brindle({"wrap", "--check", "-w", "10", good.string(), bad.string()});

@@ -60,6 +60,21 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"loneCarriageReturnStaysInLine", "// a\rb\n", "<// a\rb>\n#1\n"}),
     [](const testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
 
+// --check of the marker commands relies on this: with nothing to mark, a
+// comment-run transform changes a text only by evening out line ends.
+TEST(CommentRunsKeepLineEnds, TellsWhetherAnUnchangedTransformKeepsTheText) {
+  auto same = [](const std::vector<std::string_view>& lines) {
+    return std::vector<std::string>(lines.begin(), lines.end());
+  };
+  const std::string texts[] = {
+      "", "// a\n// b\n", "// a\r\n// b\r\n", "// a\n// b\r\n", "// a\r\n// b\n",
+      "// a\r\n// b", "// a\n// b\r", "x\r\n// a\n", "// a\n\r\n// b\r\n",
+      "// a\n// b\n// c\r\nx\n", "// a\r\nx\n// b\n", "}  // a\n// b\r\n"};
+  for (const std::string& text : texts) {
+    EXPECT_EQ(commentRunsKeepLineEnds(text), transformCommentRuns(text, same) == text) << text;
+  }
+}
+
 struct ScopeCase {
   const char* name;
   TextScope scope;
