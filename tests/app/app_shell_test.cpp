@@ -1,6 +1,5 @@
-// The application shell: menus with every command, the shipped files found
-// relative to the executable, help, the integrations command, the version
-// table and quitting with the last window.
+// The application shell: menus, help and the integrations command finding
+// shipped files, the version table and quitting with the last window.
 
 #include <QAction>
 #include <QDir>
@@ -25,12 +24,6 @@
 using namespace brindlewort;
 
 namespace {
-
-void touch(const QString& path) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
 
 QMenu* menuNamed(QMainWindow& window, const QString& title) {
   for (QAction* action : window.menuBar()->actions()) {
@@ -71,7 +64,6 @@ class AppShellTest : public QObject {
     emit comments->aboutToShow();
     QCOMPARE(out.text().count(QStringLiteral("Checking item: ")), expected.size());
     QVERIFY(menuNamed(window, QStringLiteral("Help")));
-    QVERIFY(menuNamed(window, QStringLiteral("Edit")));
   }
 
   // While the lint command waits, Edit > Undo must not change the text the
@@ -110,76 +102,41 @@ class AppShellTest : public QObject {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTimer::singleShot(0, window, &QWidget::close);
-    QTimer safety;
-    safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
-    safety.start(10000);
+    QObject safety;
+    QTimer::singleShot(10000, &safety, [] { QCoreApplication::exit(7); });
     QCOMPARE(QCoreApplication::exec(), 0);
-  }
-
-  void shippedFilesAreFoundBesideTheExecutable_data() {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("manual");        // relative to the root, empty: none
-    QTest::addColumn<QString>("integrations");  // likewise
-    QTest::newRow("nothing") << QStringList{} << "" << "";
-    QTest::newRow("build tree") << QStringList{"build/app/User Manual.pdf", "integrations/vim/README.md"}
-                                << "build/app/User Manual.pdf" << "integrations";
-    QTest::newRow("installed") << QStringList{"prefix/share/doc/brindlewort/User Manual.pdf",
-                                              "prefix/share/brindlewort/integrations/README.md"}
-                               << "prefix/share/doc/brindlewort/User Manual.pdf"
-                               << "prefix/share/brindlewort/integrations";
-  }
-  void shippedFilesAreFoundBesideTheExecutable() {
-    QFETCH(QStringList, files);
-    QFETCH(QString, manual);
-    QFETCH(QString, integrations);
-    QTemporaryDir root;
-    for (const QString& f : files) touch(root.filePath(f));
-    const QString exeDir = root.filePath(files.isEmpty() || files[0].startsWith(u"build") ? "build/app" : "prefix/bin");
-    QDir().mkpath(exeDir);
-    QCOMPARE(findUserManual(exeDir).value_or(QString()), manual.isEmpty() ? QString() : root.filePath(manual));
-    QCOMPARE(findIntegrationsFolder(exeDir).value_or(QString()),
-             integrations.isEmpty() ? QString() : root.filePath(integrations));
   }
 
   // Help opens the manual; the integrations command opens their folder, or
   // the manual's page on them; with nothing shipped nothing opens.
   void helpAndIntegrationsOpenTheRightPlace() {
     QTemporaryDir root;
-    const QString exeDir = root.filePath("prefix/bin");
-    QDir().mkpath(exeDir);
+    QVERIFY(QDir().mkpath(root.filePath("prefix/bin")));
     testing::UrlCatcher catcher(QStringLiteral("file"));
-    AppDelegate delegate(exeDir);
-
+    AppDelegate delegate(root.filePath("prefix/bin"));
     delegate.showHelp();
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.size(), 0);
-
     const QString manual = root.filePath("prefix/share/doc/brindlewort/User Manual.pdf");
-    touch(manual);
+    QVERIFY(QDir().mkpath(QFileInfo(manual).path()) && QFile(manual).open(QIODevice::WriteOnly));
     delegate.showHelp();
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.size(), 2);
     QCOMPARE(catcher.urls[0], QUrl::fromLocalFile(manual));
     QCOMPARE(catcher.urls[1].toLocalFile(), manual);
     QCOMPARE(catcher.urls[1].fragment(), QStringLiteral("nameddest=integrations"));
-
     const QString folder = root.filePath("prefix/share/brindlewort/integrations");
-    QDir().mkpath(folder);
+    QVERIFY(QDir().mkpath(folder));
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.last(), QUrl::fromLocalFile(folder));
   }
 
   // The build generated a real PDF manual where the program looks for it.
   void theBuildMadeTheManual() {
-    const std::optional<QString> manual = findUserManual(QStringLiteral(BRINDLEWORT_APP_BUILD_DIR));
-    QVERIFY(manual);
-    QFile file(*manual);
+    QFile file(findUserManual(QStringLiteral(BRINDLEWORT_APP_BUILD_DIR)).value_or(QString()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
-    QVERIFY(pdf.startsWith("%PDF-"));
-    QVERIFY(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page>") >= 2 ||
-            pdf.size() > 20000);
+    QVERIFY(pdf.startsWith("%PDF-") && pdf.size() > 20000);
   }
 
   void versionTableComesFromTheProject() {

@@ -1,23 +1,18 @@
 #pragma once
 
-// What the command-line tests share: a fresh temporary folder per test,
-// reading and writing files whole, and running the built brindle program
-// with its standard streams in files.
+// Shared by the command-line tests: a temporary folder per test, whole-file
+// reads and writes, and running the built brindle.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <random>
 #include <string>
-#include <string_view>
 #include <vector>
-
-extern char** environ;
 
 namespace brindlewort::cli_test {
 
@@ -25,67 +20,60 @@ namespace fs = std::filesystem;
 
 inline std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void writeFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-// What a run of a program left: exit status (128 + signal when killed),
-// standard output and standard error.
+// A source of comment runs long and short, code, blank lines and both line
+// ends; `numbered` appends each line's index so a wrong line number shows.
+inline std::string mixedSource(unsigned seed, std::size_t size, bool numbered) {
+  std::mt19937 random(seed);
+  const char* pieces[] = {"// a comment line\n", "// another one\r\n", "int code = 1;\n", "\n",
+                          "    // indented\n", "}  // end\n"};
+  std::string text;
+  for (std::size_t number = 0; text.size() < size;) {
+    const std::size_t piece = random() % 6;
+    const std::size_t repeat = random() % 50 == 0 ? 30000 : 1 + random() % 5;
+    for (std::size_t i = 0; i < repeat; ++i, ++number) {
+      std::string line = pieces[piece];
+      if (numbered) line.insert(line.find_first_of("\r\n"), " " + std::to_string(number));
+      text += line;
+    }
+  }
+  return text;
+}
+
+// Exit status (128 + signal when killed) and the two output streams.
 struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int status;
+  std::string out, err;
 };
 
-// Runs the program with the arguments and `input` on standard input, with a
-// settings folder of its own inside `folder` (so that the user's stored
-// comment length does not change the default width). Standard output goes
-// to `outputPath`, or, when that is empty, to a temporary file that is read
-// back into the outcome.
-inline Outcome runProgram(const fs::path& program, const fs::path& folder,
-                          std::vector<std::string> args, const std::string& input = "",
-                          const fs::path& outputPath = {}) {
-  const fs::path in = folder / ".stdin";
-  const fs::path out = outputPath.empty() ? folder / ".stdout" : outputPath;
-  const fs::path err = folder / ".stderr";
-  writeFile(in, input);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  args.insert(args.begin(), program.string());
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> environment{"XDG_CONFIG_HOME=" + (folder / ".config").string()};
-  for (char** variable = environ; *variable; ++variable) {
-    if (!std::string_view(*variable).starts_with("XDG_CONFIG_HOME=")) environment.push_back(*variable);
-  }
-  std::vector<char*> envp;
-  for (std::string& variable : environment) envp.push_back(variable.data());
-  envp.push_back(nullptr);
+inline std::string shellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
-  Outcome run;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  if (outputPath.empty()) {
-    run.out = readFile(out);
-    fs::remove(out);
-  }
-  run.err = readFile(err);
-  fs::remove(in);
-  fs::remove(err);
+// Runs the program on `input` with a settings folder of its own in `folder`,
+// so the user's stored comment length cannot change the default width.
+// Standard output goes to `outputPath` if given, else into the outcome.
+inline Outcome runProgram(const fs::path& program, const fs::path& folder,
+                          const std::vector<std::string>& args, const std::string& input = "",
+                          const fs::path& outputPath = {}) {
+  const fs::path in = folder / ".stdin", err = folder / ".stderr";
+  const fs::path out = outputPath.empty() ? folder / ".stdout" : outputPath;
+  writeFile(in, input);
+  std::string command = "XDG_CONFIG_HOME=" + shellQuoted(folder / ".config") + " " + shellQuoted(program);
+  for (const std::string& arg : args) command += " " + shellQuoted(arg);
+  command += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
+  const int status = std::system(command.c_str());
+  Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", readFile(err)};
+  if (outputPath.empty()) run.out = readFile(out);
+  for (const fs::path& path : {in, err, outputPath.empty() ? out : in}) fs::remove(path);
   return run;
 }
 
@@ -99,7 +87,6 @@ class FolderTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  // Writes a file in the folder and returns its path.
   fs::path write(const std::string& name, const std::string& content) const {
     const fs::path path = folder / name;
     writeFile(path, content);
@@ -120,9 +107,9 @@ class FolderTest : public ::testing::Test {
 // A test that runs the built brindle in its temporary folder.
 class BrindleProgramTest : public FolderTest {
  protected:
-  Outcome brindle(std::vector<std::string> args, const std::string& input = "",
+  Outcome brindle(const std::vector<std::string>& args, const std::string& input = "",
                   const fs::path& outputPath = {}) const {
-    return runProgram(BRINDLE_EXECUTABLE, folder, std::move(args), input, outputPath);
+    return runProgram(BRINDLE_EXECUTABLE, folder, args, input, outputPath);
   }
 };
 #endif

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sstream>
 
+#include "cli_test_support.h"
 #include "engine/rewrap.h"
 
 namespace brindlewort::cli {
@@ -20,33 +20,17 @@ void reportGroup(std::string_view name, const std::vector<std::string_view>& lin
 // Cutting the text for several threads must not change the report, and each
 // group's number must be the number of its first line in the whole text.
 TEST(FindingsReport, GroupsAndLineNumbersDoNotDependOnThreads) {
-  std::mt19937 random(11);
-  const char* pieces[] = {"// a comment line\n", "// another one\r\n", "int code = 1;\n", "\n",
-                          "    // indented\n", "}  // end\n"};
-  std::string text;
-  for (std::size_t number = 0; text.size() < (5u << 20);) {
-    const std::size_t piece = random() % 6;
-    const std::size_t repeat = random() % 50 == 0 ? 30000 : 1 + random() % 5;
-    for (std::size_t i = 0; i < repeat; ++i, ++number) {
-      // Numbered lines, so that a wrong line number shows.
-      std::string line = pieces[piece];
-      line.insert(line.find_first_of("\r\n"), " " + std::to_string(number));
-      text += line;
-    }
-  }
+  const std::string text = cli_test::mixedSource(11, 5u << 20, true);
   const std::string expected = findingsReport("f", text, TextScope::commentRuns, 1, reportGroup);
-  ASSERT_FALSE(expected.empty());
   for (unsigned threads : {2u, 3u, 8u}) {
     EXPECT_EQ(findingsReport("f", text, TextScope::commentRuns, threads, reportGroup), expected)
         << threads;
   }
-
   const std::vector<std::string> lines = splitLines(text);
   std::istringstream report(expected);
   std::size_t checked = 0;
   for (std::string finding; std::getline(report, finding); ++checked) {
-    const std::size_t colon = finding.find(':', 2);
-    const std::size_t number = std::stoul(finding.substr(2, colon - 2)) - 1;
+    const std::size_t number = std::stoul(finding.substr(2, finding.find(':', 2) - 2)) - 1;
     ASSERT_LT(number, lines.size());
     std::string line = lines[number];
     if (line.ends_with('\r')) line.pop_back();

@@ -5,8 +5,6 @@
 
 #include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "proofreading/grammar_check.h"
 #include "proofreading/utf16_characters.h"
@@ -29,12 +27,12 @@ std::vector<UnitSpan> searchEverywhere(const icu::UnicodeString& text) {
 }
 
 TEST(PassiveVoiceMatches, SameAsSearchingEverywhere) {
-  // Leading words in and out of word boundaries, white space of every
-  // kind the pattern may or may not accept, and characters beyond ASCII.
+  // Words in and out of word boundaries, white space the pattern may or may
+  // not accept, and characters beyond ASCII.
   const char* const pieces[] = {
       "is",  "was", "were", "be", "been", "have", "are", "am",  "Is",   "This", "written",
       "tested.", "done", "ised", "x_is", "9is", "éis", "—", "😀ed", "e\u0301d", "added",
-      " ",   "  ",  "\n",   "\t", "\v",   "\u00A0", "\u2003", "\u0085", "\r\n", "//",
+      " ",   "  ",  "\n",   "\t", "\v",   "\u00A0", "\u2003", "\u0085", "\u200B", "\r\n", "//",
       "ened", "en",  "ed",   "xed", "walkeden", "(is", "is-", "Xen", "de", "n", ".",
   };
   std::mt19937 random(7);
@@ -49,16 +47,6 @@ TEST(PassiveVoiceMatches, SameAsSearchingEverywhere) {
     std::string ascii;
     for (const char c : text) ascii += static_cast<unsigned char>(c) < 0x80 ? c : ' ';
     ASSERT_EQ(passiveVoiceMatchesInAscii(ascii), searchEverywhere(toUtf16(ascii))) << ascii;
-  }
-}
-
-TEST(PassiveVoiceMatches, BoundaryAndWhiteSpaceRules) {
-  const std::pair<const char*, std::size_t> cases[] = {
-      {"it is written", 1}, {"éis written", 0},  {"—is written", 1},
-      {"is\u00A0written", 1}, {"is\vwritten", 1}, {"is\u0085written", 1}, {"is\u200Bwritten", 0},
-  };
-  for (const auto& [text, count] : cases) {
-    EXPECT_EQ(passiveVoiceMatches(toUtf16(text)).size(), count) << text;
   }
 }
 

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
@@ -15,6 +12,7 @@ struct WordsCase {
   std::string text;
   std::vector<std::string> expected;
 };
+void PrintTo(const WordsCase& c, std::ostream* os) { *os << c.name; }
 
 class ProseWords : public testing::TestWithParam<WordsCase> {};
 
@@ -33,15 +31,12 @@ INSTANTIATE_TEST_SUITE_P(
         WordsCase{"PlainWords", "Thsi is, a smple!", W{"Thsi", "is", "a", "smple"}},
         WordsCase{"ContractionsAndPossessives", "don't the user's doesn\u2019t",
                   W{"don't", "the", "user's", "doesn\u2019t"}},
-        WordsCase{"Capitalised", "Hello World", W{"Hello", "World"}},
-        WordsCase{"Identifiers", "camelCase snake_case utf8 HTTPServer NASA x86 iPhone",
-                  W{}},
+        WordsCase{"Identifiers", "camelCase snake_case utf8 HTTPServer NASA x86 iPhone", W{}},
         WordsCase{"Backticks", "use `fooo barr` here", W{"use", "here"}},
         WordsCase{"UnclosedBacktickRunsToEnd", "see `fooo barr", W{"see"}},
         WordsCase{"Urls", "see https://exmple.org/pth and www.exmple.org", W{"see", "and"}},
         WordsCase{"Email", "mail jon.doe@exmple.org now", W{"mail", "now"}},
-        WordsCase{"Paths", "in /usr/lcal/bin or src/mian.cpp or C:\\Prgram ~/cnf",
-                  W{"in", "or", "or"}},
+        WordsCase{"Paths", "in /usr/lcal/bin or src/mian.cpp or C:\\Prgram ~/cnf", W{"in", "or", "or"}},
         WordsCase{"FileNamesAndAbbreviations", "edit main.cpp, e.g. this", W{"edit", "this"}},
         WordsCase{"HexNumbers", "mask 0xFFab and #ffaacc", W{"mask", "and"}},
         WordsCase{"CodeSyntax", "call frob() or std::vectr or p->nxt", W{"call", "or", "or"}},
@@ -50,11 +45,6 @@ INSTANTIATE_TEST_SUITE_P(
         WordsCase{"AccentedWords", "naïve café", W{"naïve", "café"}},
         WordsCase{"LongRunsAreData", "a " + std::string(65, 'q') + " b", W{"a", "b"}}),
     [](const auto& c) { return c.param.name; });
-
-TEST(ProseWords, RangesAreUtf16Units) {
-  const icu::UnicodeString text = toUtf16("😀 Thsi");
-  EXPECT_EQ(proseWords(text), (std::vector<WordSpan>{{3, 4}}));
-}
 
 }  // namespace
 }  // namespace brindlewort

@@ -9,10 +9,8 @@ namespace {
 
 TEST(SpellingLanguageFromLocale, DropsEncodingAndModifier) {
   const std::pair<const char*, const char*> cases[] = {
-      {"de_DE.UTF-8", "de_DE"}, {"en_GB", "en_GB"},   {"fr_FR@euro", "fr_FR"},
-      {"pt_BR.utf8@x", "pt_BR"}, {"C", ""},           {"C.UTF-8", ""},
-      {"POSIX", ""},             {"", ""},
-  };
+      {"de_DE.UTF-8", "de_DE"}, {"en_GB", "en_GB"}, {"fr_FR@euro", "fr_FR"}, {"pt_BR.utf8@x", "pt_BR"},
+      {"C", ""},                {"C.UTF-8", ""},    {"POSIX", ""},           {"", ""}};
   for (const auto& [locale, expected] : cases) {
     EXPECT_EQ(spellingLanguageFromLocale(locale), expected) << locale;
   }
