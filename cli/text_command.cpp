@@ -18,8 +18,13 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
   return [findings = std::move(findings), scope, threads](std::string_view name,
                                                           std::string_view text) {
     CheckReport report{false, findingsReport(name, text, scope, threads, findings)};
-    report.wouldChange = !report.output.empty() ||
-                         (scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text));
+    report.wouldChange = !report.output.empty();
+    if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text)) {
+      // Say why the file would change, or the exit status alone would
+      // leave the user guessing.
+      report.wouldChange = true;
+      report.output = std::string(name) + ": mixed line ends in a comment run would be made uniform\n";
+    }
     return report;
   };
 }

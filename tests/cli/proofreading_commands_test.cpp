@@ -56,7 +56,9 @@ TEST_F(ProofreadingCommands, GrammarCheckListsConstructions) {
             "(standard input):6:14: passive voice: \"is computed\"\n");
   EXPECT_EQ(brindle({"grammar", "--check"}, "// All fine.\n").status, 0);
   // Nothing to mark, but the run's line ends would be evened out.
-  EXPECT_EQ(brindle({"grammar", "--check"}, "// All fine.\n// Still.\r\n").status, 1);
+  const Outcome mixed = brindle({"grammar", "--check"}, "// All fine.\n// Still.\r\n");
+  EXPECT_EQ(mixed.status, 1);
+  EXPECT_EQ(mixed.out, "(standard input): mixed line ends in a comment run would be made uniform\n");
 }
 
 TEST_F(ProofreadingCommands, SpellWithoutDictionarySaysSoAndChangesNothing) {
