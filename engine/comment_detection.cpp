@@ -81,8 +81,10 @@ std::optional<std::size_t> textStart(std::string_view line) {
     break;
   }
 
+  // A marker after the first letter (code or a list item with a trailing
+  // comment) means the text starts at the first non-blank instead.
   if (letterPosition) {
-    const std::size_t slash = line.substr(0, *letterPosition).find("//");
+    const std::size_t slash = line.find("//");
     if (slash == std::string_view::npos || cursor.characterStart(slash) < *letterPosition) {
       return letterPosition;
     }

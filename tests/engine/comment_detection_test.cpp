@@ -97,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A combining mark on a digit makes the whole character a text start.
         DetectionCase{"// 4\u0301x", true, 3, "// "},
         DetectionCase{"Ärger // x", false, 0, std::nullopt},
+        // "//" after the first letter: the text starts at the first non-blank.
+        DetectionCase{"- item // note", true, 0, std::nullopt},
+        DetectionCase{"  42 apples // x", true, 2, "  "},
         DetectionCase{"  é", true, 2, "  "}));
 
 struct ListCase {
@@ -121,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ListCase{"// 2) x", "2"}, ListCase{"/* block", "/* "},
                     ListCase{" * star", " * "}, ListCase{"\tcode", "\t"},
                     ListCase{"    let x = 1", std::nullopt}, ListCase{"code", std::nullopt},
-                    ListCase{"//", "//"}, ListCase{"", std::nullopt}));
+                    ListCase{"//", "//"}, ListCase{"", std::nullopt},
+                    ListCase{"- item // note", std::nullopt}));
 
 }  // namespace
 }  // namespace brindlewort
