@@ -5,7 +5,7 @@
 #include "app/app_delegate.h"
 #include "app/bundle_info.h"
 #include "app/main_window.h"
-#include "settings/view_controller.h"
+#include "preferences/view_controller.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

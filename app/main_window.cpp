@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 
 #include "app/app_delegate.h"
-#include "settings/view_controller.h"
+#include "preferences/view_controller.h"
 #include "workbench/samples_view_controller.h"
 
 namespace brindlewort {

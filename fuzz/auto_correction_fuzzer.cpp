@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "helper/auto_correction.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_support.h"
-#include "fuzz/marker_lines.h"
+#include "fuzz_support.h"
+#include "marker_lines.h"
 #include "proofreading/grammar_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

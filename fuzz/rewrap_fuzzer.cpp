@@ -7,7 +7,7 @@
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
 #include "engine/utf8_validation.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 
 namespace {
 

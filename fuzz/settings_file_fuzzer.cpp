@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "settings/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/comment_length.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "settings/max_comment_length_parsing.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_support.h"
-#include "fuzz/marker_lines.h"
+#include "fuzz_support.h"
+#include "marker_lines.h"
 #include "proofreading/spell_check.h"
 #include "proofreading/spell_checker.h"
 

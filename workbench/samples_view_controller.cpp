@@ -17,7 +17,7 @@
 
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
-#include "proofreading/auto_correction_client.h"
+#include "helper/client/auto_correction_client.h"
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"

@@ -15,9 +15,9 @@
 #include "app/bundle_info.h"
 #include "app/main_window.h"
 #include "app/resource_locations.h"
-#include "app_test_support.h"
+#include "url_catcher.h"
 #include "settings/shared_settings.h"
-#include "settings/view_controller.h"
+#include "preferences/view_controller.h"
 #include "workbench/samples_view_controller.h"
 #include "workbench_test_support.h"
 

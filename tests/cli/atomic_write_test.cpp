@@ -1,7 +1,7 @@
 // Rewriting with kept mode and no leftover file is checked end to end with
 // brindle -i; these are the cases it cannot reach.
 
-#include "cli/atomic_write.h"
+#include "cli/core/atomic_write.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

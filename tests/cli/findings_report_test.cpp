@@ -1,4 +1,4 @@
-#include "cli/findings_report.h"
+#include "cli/core/findings_report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/text_options.h"
+#include "cli/core/text_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/text_transform.h"
+#include "cli/core/text_transform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The fuzz targets' "only marker lines were added" check must itself catch
 // a changed, lost or reordered line, or it would let real faults through.
 
-#include "fuzz/marker_lines.h"
+#include "marker_lines.h"
 
 #include <gtest/gtest.h>
 

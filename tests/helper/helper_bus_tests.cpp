@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "helper/helper_protocol.h"
-#include "proofreading/auto_correction_client.h"
+#include "helper/client/auto_correction_client.h"
 
 namespace brindlewort {
 namespace {

@@ -12,7 +12,7 @@
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
-#include "tests/proofreading/fake_spell_checker.h"
+#include "fake_spell_checker.h"
 #include "workbench/named_colors.h"
 #include "workbench_test_support.h"
 

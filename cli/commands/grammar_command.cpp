@@ -1,0 +1,35 @@
+#include "cli/commands/command_table.h"
+#include "cli/core/text_command.h"
+#include "proofreading/grammar_check.h"
+
+namespace brindlewort::cli {
+namespace {
+
+const TextCommand grammar{
+    .name = "grammar",
+    .description =
+        "Adds a marker line with \"▲\" under each passive-voice or perfect-tense\n"
+        "construction (\"is written\", \"were added\", \"have changed\") below every\n"
+        "line that holds part of one, including constructions split across\n"
+        "wrapped lines; nothing else changes. With --check, lists each as\n"
+        "FILE:LINE:COLUMN: passive voice: \"is written\" instead.",
+    .support = {},
+    .linesTransform = [](const TextOptions&) -> LinesTransform {
+      return [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); };
+    },
+    .findings =
+        [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
+           std::string& report) {
+          for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
+            report += findingLine(name, first + f.line, f.column, "passive voice", f.text);
+          }
+        },
+};
+
+}  // namespace
+
+Command grammarCommand() {
+  return {"grammar", "mark passive-voice constructions in comments", runText<grammar>};
+}
+
+}  // namespace brindlewort::cli

@@ -1,0 +1,24 @@
+#include "cli/commands/command_table.h"
+#include "cli/core/text_command.h"
+#include "engine/comment_length.h"
+
+namespace brindlewort::cli {
+namespace {
+
+const TextCommand unwrap{
+    .name = "unwrap",
+    .description =
+        "Joins each comment paragraph back into one line.\n"
+        "Results go to standard output in argument order unless --in-place or\n"
+        "--check is given.",
+    .support = {},
+    .linesTransform = [](const TextOptions&) { return rewrapping(noCommentLengthLimit); },
+};
+
+}  // namespace
+
+Command unwrapCommand() {
+  return {"unwrap", "join each comment paragraph into one line", runText<unwrap>};
+}
+
+}  // namespace brindlewort::cli

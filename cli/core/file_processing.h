@@ -1,0 +1,71 @@
+#pragma once
+
+// Runs a text transform over the inputs of a command: files in parallel,
+// results and messages in argument order, in-place rewrites, --check.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "cli/core/text_options.h"
+
+namespace brindlewort::cli {
+
+// Why a transform gave no text; the input is reported as failed with this
+// reason and left as it was.
+struct TransformFailure {
+  std::string reason;
+};
+
+// The transformed text, or why there is none.
+using TransformResult = std::variant<std::string, TransformFailure>;
+
+// Turns a whole text into its new form or fails. Called from several
+// threads at once when the inputs are processed on several threads. A
+// TextTransform converts to it.
+using FallibleTransform = std::function<TransformResult(std::string_view text)>;
+
+// What --check reports for one input.
+struct CheckReport {
+  bool wouldChange = false;
+  std::string output;  // printed on standard output
+};
+
+// Decides --check for an input without transforming it. Called from
+// several threads at once.
+using InputCheck = std::function<CheckReport(std::string_view displayName, std::string_view text)>;
+
+// What a command does with each input.
+struct InputProcessing {
+  FallibleTransform transform;  // printing and --in-place
+  // --check; when empty, the transform runs and each input it would change
+  // is listed by name on a line of its own.
+  InputCheck check;
+};
+
+// The name under which standard input appears in messages and listings.
+inline constexpr std::string_view standardInputName = "(standard input)";
+
+struct FileOutcome {
+  enum class Status { unchanged, changed, failed };
+  Status status = Status::unchanged;
+  std::string output;  // what to print on standard output
+  std::string error;   // the message for standard error when failed
+};
+
+// Reads one input ("-" is standard input), checks it can be decoded,
+// transforms it and, by mode, keeps the result to print, rewrites the file
+// or keeps the --check report.
+FileOutcome processInput(const std::string& input, const InputProcessing& processing,
+                         OutputMode mode);
+
+// Processes every input, on up to `threads` threads (with one, on the
+// calling thread), and prints outputs and errors in argument order. Returns
+// the exit status: 2 when any input failed or standard output could not be
+// written, else 1 when --check found an input to change, else 0.
+int processInputs(const std::vector<std::string>& inputs, const InputProcessing& processing,
+                  OutputMode mode, unsigned threads);
+
+}  // namespace brindlewort::cli

@@ -1,0 +1,139 @@
+#include "helper/client/auto_correction_client.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QMetaObject>
+#include <QThread>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "helper/helper_protocol.h"
+
+namespace brindlewort {
+
+namespace {
+
+int timeoutMilliseconds(std::chrono::milliseconds bound) {
+  return static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(bound.count(), 1, INT_MAX));
+}
+
+// The bus carries NUL-terminated UTF-8: a NUL would cut the text short and
+// a lone surrogate would turn into a replacement character, and the damaged
+// text would come back as if it were a correction. Such texts are not sent.
+std::optional<QString> unsendableReason(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c.isNull())
+      return QStringLiteral("the text contains a NUL character, which the bus cannot carry");
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (c.isSurrogate())
+      return QStringLiteral("the text contains an unpaired surrogate, which is not valid text");
+  }
+  // A message larger than the bus allows would cost the whole process its
+  // bus connection, so an oversized text never leaves.
+  if (static_cast<std::size_t>(text.size()) > helperTextLimitBytes ||
+      static_cast<std::size_t>(text.toUtf8().size()) > helperTextLimitBytes)
+    return QStringLiteral("the text is larger than the helper accepts (16 MiB)");
+  return std::nullopt;
+}
+
+QString describe(const QDBusConnection& bus) {
+  const QDBusError error = bus.lastError();
+  return QStringLiteral("<session bus connection %1: not connected; %2: %3>")
+      .arg(bus.name(), error.name(), error.message());
+}
+
+QDBusMessage correctionCall(const QString& text) {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(helperServiceName), QString::fromLatin1(helperObjectPath),
+      QString::fromLatin1(helperInterfaceName), QString::fromLatin1(helperMethodName));
+  call << text;
+  return call;
+}
+
+AutoCorrectionOutcome outcomeOf(const QDBusMessage& reply) {
+  if (reply.type() == QDBusMessage::ReplyMessage) {
+    const QList<QVariant> arguments = reply.arguments();
+    if (arguments.size() != 1 || arguments.front().metaType().id() != QMetaType::QString)
+      return {std::nullopt, QStringLiteral("the helper answered with something other than text")};
+    QString corrected = arguments.front().toString();
+    if (corrected.isEmpty())
+      return {std::nullopt, QStringLiteral("the helper answered with an empty text")};
+    return {std::move(corrected), QString()};
+  }
+  const QString name = reply.errorName();
+  if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+      name == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+    return {std::nullopt, QStringLiteral("the helper did not answer in time (%1)")
+                              .arg(reply.errorMessage())};
+  if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
+    return {std::nullopt, QStringLiteral("the helper service is not installed (%1)")
+                              .arg(reply.errorMessage())};
+  return {std::nullopt, QStringLiteral("the helper failed: %1: %2").arg(name, reply.errorMessage())};
+}
+
+void reportUnreachableBus(const QString& failure) {
+  std::fputs(failure.toLocal8Bit().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+AutoCorrectionOutcome sendForAutoCorrection(const QString& text,
+                                            std::chrono::milliseconds bound) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected())
+    return {std::nullopt, QStringLiteral("Failed to connect to helper: ") + describe(bus), true};
+  if (const auto reason = unsendableReason(text)) return {std::nullopt, *reason};
+  // The bus keeps the deadline: it counts from the hand-over of the call,
+  // and a reply arriving after it is discarded before it can reach us.
+  return outcomeOf(bus.call(correctionCall(text), QDBus::Block, timeoutMilliseconds(bound)));
+}
+
+std::optional<QString> requestAutoCorrection(const QString& text,
+                                             std::chrono::milliseconds bound) {
+  AutoCorrectionOutcome outcome = sendForAutoCorrection(text, bound);
+  if (outcome.busUnavailable) reportUnreachableBus(outcome.failure);
+  return std::move(outcome.correctedText);
+}
+
+void requestAutoCorrectionAsync(const QString& text, QObject* context,
+                                std::function<void(std::optional<QString>)> done,
+                                std::chrono::milliseconds bound) {
+  if (!context) context = QCoreApplication::instance();
+  const auto failLater = [context, &done] {
+    QMetaObject::invokeMethod(
+        context, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+  };
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    reportUnreachableBus(QStringLiteral("Failed to connect to helper: ") + describe(bus));
+    failLater();
+    return;
+  }
+  if (unsendableReason(text)) {
+    failLater();
+    return;
+  }
+  auto* watcher = new QDBusPendingCallWatcher(
+      bus.asyncCall(correctionCall(text), timeoutMilliseconds(bound)));
+  if (watcher->thread() != context->thread()) watcher->moveToThread(context->thread());
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                   [watcher, done = std::move(done)] {
+                     done(outcomeOf(watcher->reply()).correctedText);
+                     watcher->deleteLater();
+                   });
+  // Without its context the answer has nowhere to go.
+  QObject::connect(context, &QObject::destroyed, watcher, &QObject::deleteLater);
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,141 @@
+#include "preferences/view_controller.h"
+
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "engine/comment_length.h"
+#include "preferences/feedback_mail.h"
+#include "settings/shared_settings.h"
+#include "preferences/version_text.h"
+#include "workbench/samples_view_controller.h"
+
+namespace brindlewort {
+
+namespace {
+
+// The slider position for a stored length: no limit sits at 0, and a length
+// beyond the slider's reach (set by another program) at its far end.
+int sliderValueFor(std::int64_t maxCommentLength) {
+  if (maxCommentLength == noCommentLengthLimit) return 0;
+  return static_cast<int>(std::clamp<std::int64_t>(maxCommentLength, 0, ViewController::sliderMaximum));
+}
+
+}  // namespace
+
+ViewController::SampleControllerFactory ViewController::defaultSampleControllerFactory() {
+  return [](QWidget* parent) { return new SamplesViewController(parent); };
+}
+
+ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
+                               const SampleControllerFactory& makeSampleController, QWidget* parent)
+    : QWidget(parent), infoDictionary_(std::move(infoDictionary)) {
+  maxCommentLengthSlider_ = new QSlider(Qt::Horizontal, this);
+  maxCommentLengthSlider_->setObjectName(QStringLiteral("maxCommentLengthSlider"));
+  maxCommentLengthSlider_->setRange(0, sliderMaximum);
+  maxCommentLengthSlider_->setTickInterval(20);
+  maxCommentLengthSlider_->setTickPosition(QSlider::TicksBelow);
+  maxCommentLengthSlider_->setMinimumWidth(240);
+
+  maxCommentLengthField_ = new QLabel(this);
+  maxCommentLengthField_->setObjectName(QStringLiteral("maxCommentLengthField"));
+  maxCommentLengthField_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("200 characters ")));
+
+  resetButton_ = new QPushButton(tr("Reset to Default"), this);
+  resetButton_->setObjectName(QStringLiteral("resetButton"));
+  versionField_ = new QLabel(this);
+  versionField_->setObjectName(QStringLiteral("versionField"));
+  versionField_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  feedbackButton_ = new QPushButton(tr("Send Feedback…"), this);
+  feedbackButton_->setObjectName(QStringLiteral("feedbackButton"));
+  sampleBox_ = new QGroupBox(tr("Samples"), this);
+  sampleBox_->setObjectName(QStringLiteral("sampleBox"));
+
+  auto* lengthRow = new QHBoxLayout;
+  lengthRow->addWidget(new QLabel(tr("Maximum comment length:"), this));
+  lengthRow->addWidget(maxCommentLengthSlider_, 1);
+  lengthRow->addWidget(maxCommentLengthField_);
+  lengthRow->addWidget(resetButton_);
+
+  auto* versionRow = new QHBoxLayout;
+  versionRow->addWidget(versionField_, 1);
+  versionRow->addWidget(feedbackButton_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(lengthRow);
+  layout->addWidget(sampleBox_, 1);
+  layout->addLayout(versionRow);
+
+  if (makeSampleController) sampleController_ = makeSampleController(this);
+
+  connect(maxCommentLengthSlider_, &QSlider::valueChanged, this,
+          &ViewController::maxCommentLengthSliderDidChange);
+  connect(resetButton_, &QPushButton::clicked, this, &ViewController::resetToDefault);
+  connect(feedbackButton_, &QPushButton::clicked, this, &ViewController::sendFeedback);
+  // Another program may change the shared value; the slider follows it so
+  // that what it shows is never stale.
+  connect(&SharedSettings::shared(), &SharedSettings::maxCommentLengthDidChange, this,
+          &ViewController::showStoredMaxCommentLength);
+
+  viewDidLoad();
+}
+
+void ViewController::viewDidLoad() {
+  versionField_->setText(versionString());
+  {
+    const QSignalBlocker quiet(maxCommentLengthSlider_);
+    maxCommentLengthSlider_->setValue(sliderValueFor(SharedSettings::shared().maxCommentLength()));
+  }
+  if (sampleController_) {
+    // Pinned to all four edges of the box.
+    auto* boxLayout = new QVBoxLayout(sampleBox_);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
+    boxLayout->addWidget(sampleController_);
+  }
+  updateMaxCommentLengthField();
+}
+
+QString ViewController::versionString() const { return brindlewort::versionString(infoDictionary_); }
+
+void ViewController::maxCommentLengthSliderDidChange() {
+  const int value = maxCommentLengthSlider_->value();
+  SharedSettings::shared().setMaxCommentLength(value == 0 ? noCommentLengthLimit : value);
+  updateMaxCommentLengthField();
+}
+
+void ViewController::resetToDefault() {
+  SharedSettings::shared().resetMaxCommentLength();
+  {
+    // Setting the slider must not write the value back: reset removes it.
+    const QSignalBlocker quiet(maxCommentLengthSlider_);
+    maxCommentLengthSlider_->setValue(sliderValueFor(SharedSettings::shared().maxCommentLength()));
+  }
+  updateMaxCommentLengthField();
+}
+
+void ViewController::showStoredMaxCommentLength() {
+  const int value = sliderValueFor(SharedSettings::shared().maxCommentLength());
+  if (value == maxCommentLengthSlider_->value()) return;
+  const QSignalBlocker quiet(maxCommentLengthSlider_);
+  maxCommentLengthSlider_->setValue(value);
+  updateMaxCommentLengthField();
+}
+
+void ViewController::updateMaxCommentLengthField() {
+  const int n = maxCommentLengthSlider_->value();
+  maxCommentLengthField_->setText(n == 0 ? tr("No limit") : QStringLiteral("%1 characters").arg(n));
+}
+
+void ViewController::sendFeedback() {
+  // Without a mail program nothing opens and nothing is shown.
+  QDesktopServices::openUrl(feedbackMailUrl(versionString()));
+}
+
+}  // namespace brindlewort

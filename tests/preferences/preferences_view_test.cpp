@@ -1,0 +1,114 @@
+// The preferences view: slider, length field, reset, the version line, the
+// feedback mail and the embedded workbench.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QUrlQuery>
+
+#include "url_catcher.h"
+#include "engine/comment_length.h"
+#include "settings/shared_settings.h"
+#include "preferences/view_controller.h"
+#include "workbench/samples_view_controller.h"
+
+using namespace brindlewort;
+
+static const QVariantMap version12{{"CFBundleShortVersionString", "1.2"}, {"CFBundleVersion", "34"}};
+
+class PreferencesViewTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { SharedSettings::shared().resetMaxCommentLength(); }
+
+  // The stored length shows when a view opens and when another program
+  // writes it, without being written back; moving the slider stores it
+  // once, and reset goes back to the default.
+  void lengthShowsAndIsWritten_data() {
+    QTest::addColumn<qint64>("stored");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("no limit") << qint64(noCommentLengthLimit) << 0 << "No limit";
+    QTest::newRow("one") << qint64(1) << 1 << "1 characters";
+    QTest::newRow("far end") << qint64(200) << 200 << "200 characters";
+    QTest::newRow("past the slider's end") << qint64(300) << 200 << "200 characters";
+  }
+  void lengthShowsAndIsWritten() {
+    QFETCH(qint64, stored);
+    QFETCH(int, position);
+    QFETCH(QString, field);
+    ViewController before(version12);
+    QCOMPARE(before.maxCommentLengthSlider()->value(), 80);
+    QCOMPARE(before.maxCommentLengthField()->text(), QStringLiteral("80 characters"));
+    SharedSettings::shared().setMaxCommentLength(stored);
+    ViewController after(version12);
+    for (ViewController* view : {&before, &after}) {
+      QCOMPARE(view->maxCommentLengthSlider()->value(), position);
+      QCOMPARE(view->maxCommentLengthField()->text(), field);
+    }
+    QCOMPARE(SharedSettings::shared().maxCommentLength(), stored);
+    if (position == 200 && stored != 200) return;  // beyond the slider's reach
+    after.maxCommentLengthSlider()->setValue(33);
+    QSignalSpy changes(&SharedSettings::shared(), &SharedSettings::maxCommentLengthDidChange);
+    after.maxCommentLengthSlider()->setValue(position);
+    QCOMPARE(SharedSettings::shared().maxCommentLength(), stored);
+    QCOMPARE(before.maxCommentLengthField()->text(), field);
+    QCOMPARE(changes.count(), 1);
+    after.resetButton()->click();
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(SharedSettings::shared().maxCommentLength(), defaultMaxCommentLength);
+    QCOMPARE(before.maxCommentLengthSlider()->value(), 80);
+    QCOMPARE(after.maxCommentLengthField()->text(), QStringLiteral("80 characters"));
+  }
+
+  void versionAndFeedback_data() {
+    using Info = std::optional<QVariantMap>;
+    QTest::addColumn<Info>("info");
+    QTest::addColumn<QString>("version");
+    QTest::newRow("both keys") << Info(version12) << "Version: 1.2 (34)";
+    QTest::newRow("no build") << Info(QVariantMap{{"CFBundleShortVersionString", "1.2"}}) << "Version: 1.2 (?\?\?)";
+    QTest::newRow("no short version") << Info(QVariantMap{{"CFBundleVersion", "34"}}) << "Version not found";
+    QTest::newRow("no table") << Info() << "Unknown";
+    QTest::newRow("needs escaping") << Info(QVariantMap{{"CFBundleShortVersionString", "1&2"}, {"CFBundleVersion", "a+b"}})
+                                    << "Version: 1&2 (a+b)";
+  }
+  void versionAndFeedback() {
+    QFETCH(std::optional<QVariantMap>, info);
+    QFETCH(QString, version);
+    ViewController view(info);
+    QCOMPARE(view.versionField()->text(), version);
+    testing::UrlCatcher catcher(QStringLiteral("mailto"));
+    view.feedbackButton()->click();
+    QCOMPARE(catcher.urls.size(), 1);
+    const QUrl mail = catcher.urls.first();
+    QCOMPARE(mail.path(), QStringLiteral("feedback@kestrelloom.com"));
+    const QUrlQuery query(mail);
+    QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+             "Brindlewort feedback, " + version.toLower());
+    QCOMPARE(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded),
+             QStringLiteral("Hi, I've got some feedback about Brindlewort..."));
+    QCOMPARE(query.queryItems().size(), 2);
+  }
+
+  // The workbench fills the box; without one the box stays empty and the
+  // rest still works.
+  void workbenchBox() {
+    ViewController view(version12);
+    QCOMPARE(view.sampleController()->parentWidget(), view.sampleBox());
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.sampleController()->geometry(), view.sampleBox()->contentsRect());
+
+    ViewController bare(version12, [](QWidget*) -> SamplesViewController* { return nullptr; });
+    QVERIFY(!bare.sampleController() && bare.sampleBox()->findChildren<QWidget*>().isEmpty());
+    bare.maxCommentLengthSlider()->setValue(50);
+    QCOMPARE(bare.maxCommentLengthField()->text(), QStringLiteral("50 characters"));
+  }
+};
+
+QTEST_MAIN(PreferencesViewTest)
+#include "preferences_view_test.moc"
