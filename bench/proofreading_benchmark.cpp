@@ -21,7 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
+
 extern char** environ;
+
+using brindlewort::bench::median;
 
 namespace {
 
@@ -95,11 +99,6 @@ double secondsOf(const std::vector<std::string>& command, const fs::path& input)
   waitpid(pid, &status, 0);
   posix_spawn_file_actions_destroy(&actions);
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // Runs the commands alternately `runs` times; returns each one's median.

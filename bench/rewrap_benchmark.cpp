@@ -21,6 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
+
+using brindlewort::bench::median;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -144,12 +148,6 @@ Sample runOnce(const std::vector<std::string>& command, const fs::path& input, b
   sample.peakKilobytes = usage.ru_maxrss;
   sample.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return sample;
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Input {

@@ -21,12 +21,14 @@
 #include <vector>
 
 #include "engine/rewrap.h"
+#include "median.h"
 #include "settings/shared_settings.h"
 #include "workbench/samples_view_controller.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using brindlewort::bench::median;
 
 const char* const vocabulary[] = {
     "the",   "parser", "returns", "a",      "list",   "of",     "tokens", "when",  "input",  "is",
@@ -69,11 +71,6 @@ QString repeatedSample(int lineCount) {
   QStringList lines;
   while (lines.size() < lineCount) lines.append(sample.at(lines.size() % sample.size()));
   return lines.join(u'\n');
-}
-
-double median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
 }
 
 double timeMs(const std::function<void()>& prepare, const std::function<void()>& work, int runs) {

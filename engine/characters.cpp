@@ -7,11 +7,13 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "grapheme_cursor.h"
+#include "thread_character_iterator.h"
 
 namespace brindlewort {
 
@@ -19,37 +21,37 @@ namespace {
 
 bool isAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
-// One character break iterator per thread, shared by every cursor on that
-// thread; a cursor re-attaches its text when another cursor used it last.
-struct ThreadBreakIterator {
-  std::unique_ptr<icu::BreakIterator> iterator;
-  UText text = UTEXT_INITIALIZER;
-  const GraphemeCursor* owner = nullptr;
+// Owns the iterator behind the shared view, and closes its text at thread
+// exit.
+struct OwnedCharacterIterator {
+  std::unique_ptr<icu::BreakIterator> made;
+  ThreadCharacterIterator shared;
 
-  ThreadBreakIterator() {
+  OwnedCharacterIterator() {
     UErrorCode status = U_ZERO_ERROR;
-    iterator.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_FAILURE(status)) iterator.reset();
+    made.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status)) made.reset();
+    shared.iterator = made.get();
   }
-  ~ThreadBreakIterator() { utext_close(&text); }
+  ~OwnedCharacterIterator() { utext_close(&shared.utf8Text); }
 };
 
-ThreadBreakIterator& threadBreakIterator() {
-  thread_local ThreadBreakIterator instance;
-  return instance;
-}
-
 }  // namespace
+
+ThreadCharacterIterator& threadCharacterIterator() {
+  thread_local OwnedCharacterIterator instance;
+  return instance.shared;
+}
 
 GraphemeCursor::GraphemeCursor(std::string_view text) : text_(text) {}
 
 GraphemeCursor::~GraphemeCursor() {
-  auto& shared = threadBreakIterator();
+  auto& shared = threadCharacterIterator();
   if (shared.owner == this) shared.owner = nullptr;
 }
 
 void GraphemeCursor::attachIcu() {
-  auto& shared = threadBreakIterator();
+  auto& shared = threadCharacterIterator();
   // ICU offsets are 32-bit; beyond that a character is one scalar.
   if (text_.size() > static_cast<std::size_t>(INT32_MAX)) {
     shared.owner = nullptr;
@@ -58,9 +60,9 @@ void GraphemeCursor::attachIcu() {
   }
   if (shared.owner == this && attached_) return;
   UErrorCode status = U_ZERO_ERROR;
-  utext_openUTF8(&shared.text, text_.data(), static_cast<int64_t>(text_.size()), &status);
+  utext_openUTF8(&shared.utf8Text, text_.data(), static_cast<int64_t>(text_.size()), &status);
   if (U_SUCCESS(status) && shared.iterator) {
-    shared.iterator->setText(&shared.text, status);
+    shared.iterator->setText(&shared.utf8Text, status);
   }
   shared.owner = this;
   attached_ = true;
@@ -74,7 +76,7 @@ std::size_t GraphemeCursor::characterEnd(std::size_t pos) {
     return pos + 1;
   }
   attachIcu();
-  auto& shared = threadBreakIterator();
+  auto& shared = threadCharacterIterator();
   if (!shared.iterator || !attached_) {
     std::size_t next = pos + 1;
     while (next < size && (static_cast<unsigned char>(text_[next]) & 0xC0) == 0x80) ++next;
@@ -92,7 +94,7 @@ std::size_t GraphemeCursor::characterStart(std::size_t pos) {
     return pos;
   }
   attachIcu();
-  auto& shared = threadBreakIterator();
+  auto& shared = threadCharacterIterator();
   if (!shared.iterator || !attached_) {
     while (pos > 0 && (static_cast<unsigned char>(text_[pos]) & 0xC0) == 0x80) --pos;
     return pos;
@@ -107,7 +109,7 @@ std::size_t GraphemeCursor::characterStart(std::size_t pos) {
 std::size_t GraphemeCursor::countCharacters(std::string_view text) {
   GraphemeCursor cursor(text);
   cursor.attachIcu();
-  auto& shared = threadBreakIterator();
+  auto& shared = threadCharacterIterator();
   if (!shared.iterator || !cursor.attached_) {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < text.size(); pos = cursor.characterEnd(pos)) ++count;
@@ -121,20 +123,21 @@ std::size_t GraphemeCursor::countCharacters(std::string_view text) {
   return count;
 }
 
-bool isAscii(std::string_view text) {
-  // Eight bytes at a time: most text is ASCII and this runs on every line.
-  std::size_t i = 0;
+std::size_t asciiRunEnd(std::string_view text, std::size_t from) {
+  // Eight bytes at a time: most source text is ASCII and this runs on every
+  // line.
+  std::size_t i = from;
   const std::size_t n = text.size();
   for (; i + 8 <= n; i += 8) {
     std::uint64_t word;
-    __builtin_memcpy(&word, text.data() + i, 8);
-    if (word & 0x8080808080808080ULL) return false;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ULL) break;
   }
-  for (; i < n; ++i) {
-    if (!isAsciiByte(text[i])) return false;
-  }
-  return true;
+  while (i < n && isAsciiByte(text[i])) ++i;
+  return i;
 }
+
+bool isAscii(std::string_view text) { return asciiRunEnd(text, 0) == text.size(); }
 
 namespace {
 

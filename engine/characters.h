@@ -23,6 +23,9 @@ bool sameCharacters(std::string_view a, std::string_view b);
 // True when every byte is ASCII.
 bool isAscii(std::string_view text);
 
+// The offset of the first non-ASCII byte at or after `from`, or the size.
+std::size_t asciiRunEnd(std::string_view text, std::size_t from);
+
 // Character classes, scalar by scalar (a character belongs to a class when
 // all its scalars do).
 bool isLetterScalar(char32_t c);                 // General Category L* or M*

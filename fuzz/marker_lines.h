@@ -8,11 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "proofreading/marker_mark.h"
+
 namespace brindlewort::fuzz {
 
-inline constexpr std::string_view markerCharacter = "▲";
-inline constexpr std::string_view typoNote = " ← TYPO?";
-inline constexpr std::string_view typosNote = " ← TYPOS?";
 
 // Whether `line` has the shape of a marker line for `flagged`: a prefix made
 // from the flagged line's start (a list marker may be blanked to spaces),
@@ -27,8 +26,8 @@ inline bool isMarkerLineFor(std::string_view line, std::string_view flagged) {
   while (!line.empty()) {
     if (line.back() == ' ') {
       line.remove_suffix(1);
-    } else if (line.ends_with(markerCharacter)) {
-      line.remove_suffix(markerCharacter.size());
+    } else if (line.ends_with(markerMark)) {
+      line.remove_suffix(markerMark.size());
     } else {
       break;
     }

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::int64_t maxLength = maxLengthFrom(data[0]);
   const std::string_view text = fuzz::asText(data + 1, size - 1);
-  const std::vector<std::string> lines = fuzz::linesOf(text);
+  const std::vector<std::string> lines = splitLines(text);
 
   const std::vector<std::string> wrapped = rewrapLines(lines, maxLength);
   if (!firstInvalidUtf8Offset(text)) {

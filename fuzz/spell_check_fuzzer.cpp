@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/rewrap.h"
 #include "fuzz_support.h"
 #include "marker_lines.h"
 #include "proofreading/spell_check.h"
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace brindlewort;
   std::string_view input = fuzz::asText(data, size);
   const ScriptedSpellChecker checker(scriptedResults(input));
-  const std::vector<std::string> lines = fuzz::linesOf(input);
+  const std::vector<std::string> lines = splitLines(input);
   const std::vector<std::string> checked = spellCheckLines(lines, checker);
   FUZZ_REQUIRE(fuzz::onlyMarkerLinesAdded(lines, checked));
   return 0;

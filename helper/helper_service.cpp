@@ -13,15 +13,10 @@ namespace brindlewort {
 namespace {
 
 QDBusMessage correctionReply(const QDBusMessage& request, const QString& text) {
-  // Every UTF-16 unit is at least one UTF-8 byte, so this rules out an
-  // oversized text before paying for its conversion.
-  if (static_cast<std::size_t>(text.size()) > helperTextLimitBytes)
+  if (exceedsHelperTextLimit(text))
     return request.createErrorReply(QString::fromLatin1(helperTextTooLargeError),
                                     QStringLiteral("The text is larger than 16 MiB."));
   const QByteArray utf8 = text.toUtf8();
-  if (static_cast<std::size_t>(utf8.size()) > helperTextLimitBytes)
-    return request.createErrorReply(QString::fromLatin1(helperTextTooLargeError),
-                                    QStringLiteral("The text is larger than 16 MiB."));
   const std::string corrected =
       autoCorrectString(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   return request.createReply(

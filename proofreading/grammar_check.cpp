@@ -7,6 +7,7 @@
 #include "engine/comment_detection.h"
 #include "engine/line_detail.h"
 #include "engine/paragraph_joining.h"
+#include "proofreading/marker_mark.h"
 #include "proofreading/passive_voice_search.h"
 #include "proofreading/utf16_characters.h"
 
@@ -14,7 +15,6 @@ namespace brindlewort {
 
 namespace {
 
-constexpr std::string_view mark = "▲";
 
 using Span = UnitSpan;
 
@@ -144,7 +144,7 @@ std::vector<std::string> markAll(const std::vector<Line>& lines) {
         markerLength = column;
       }
       const std::int64_t marks = std::min(m.end, pieceEnd) - std::max(m.start, pieceStart);
-      for (std::int64_t j = 0; j < marks; ++j) marker += mark;
+      for (std::int64_t j = 0; j < marks; ++j) marker += markerMark;
       markerLength += std::max<std::int64_t>(marks, 0);
     }
     out.push_back(std::move(marker));

@@ -7,13 +7,13 @@
 #include "engine/comment_detection.h"
 #include "engine/line_detail.h"
 #include "proofreading/info_log.h"
+#include "proofreading/marker_mark.h"
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
 
 namespace {
 
-constexpr std::string_view mark = "▲";
 
 struct CheckedLine {
   std::string_view prefix;
@@ -175,15 +175,15 @@ std::optional<std::string> buildTypoMarker(
     std::fill(marks.begin() + p->first, marks.begin() + p->end, true);
   }
   std::string out(commentPrefix);
-  out.reserve(out.size() + marks.size() * mark.size() + 16);
+  out.reserve(out.size() + marks.size() * markerMark.size() + 16);
   for (const bool marked_ : marks) {
     if (marked_) {
-      out += mark;
+      out += markerMark;
     } else {
       out += ' ';
     }
   }
-  out += marked > 1 ? " ← TYPOS?" : " ← TYPO?";
+  out += marked > 1 ? typosNote : typoNote;
   return out;
 }
 

@@ -4,31 +4,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
+
+#include "engine/thread_character_iterator.h"
 
 namespace brindlewort {
-
-namespace {
-
-// One character break iterator per thread; the cursor that used it last
-// owns its text, and another cursor re-attaches its own before use.
-struct ThreadCharacterIterator {
-  std::unique_ptr<icu::BreakIterator> iterator;
-  const void* owner = nullptr;
-
-  ThreadCharacterIterator() {
-    UErrorCode status = U_ZERO_ERROR;
-    iterator.reset(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_FAILURE(status)) iterator.reset();
-  }
-};
-
-ThreadCharacterIterator& threadCharacterIterator() {
-  thread_local ThreadCharacterIterator instance;
-  return instance;
-}
-
-}  // namespace
 
 Utf16CharacterCursor::Utf16CharacterCursor(const icu::UnicodeString& text)
     : text_(text), units_(text.getBuffer()), length_(units_ ? text.length() : 0) {}

@@ -16,6 +16,8 @@ namespace {
 // it on every access would stall the caller, so it counts as unreadable.
 constexpr qint64 largestSensibleFile = 4 * 1024 * 1024;
 
+Error failure(const QString& message) { return {message.toStdString()}; }
+
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -141,17 +143,21 @@ std::optional<QString> iniTextInContents(const QByteArray& contents, const QStri
   return decodeValue(*rawValue);
 }
 
-IniReadResult readIniText(const QString& path, const QString& key) {
+Result<std::optional<QString>> readIniText(const QString& path, const QString& key) {
   const QFileInfo info(path);
-  if (!info.exists()) return {};
+  if (!info.exists()) return std::optional<QString>();
   // A folder, a pipe or a device in the file's place must not block or
   // flood the reader.
-  if (!info.isFile() || info.size() > largestSensibleFile) return {std::nullopt, true};
+  if (!info.isFile()) return failure(QStringLiteral("%1 is not a regular file").arg(path));
+  if (info.size() > largestSensibleFile)
+    return failure(QStringLiteral("%1 is too large to be a settings file").arg(path));
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {std::nullopt, true};
+  if (!file.open(QIODevice::ReadOnly))
+    return failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
   const QByteArray contents = file.read(largestSensibleFile);
-  if (file.error() != QFileDevice::NoError) return {std::nullopt, true};
-  return {iniTextInContents(contents, key), false};
+  if (file.error() != QFileDevice::NoError)
+    return failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+  return iniTextInContents(contents, key);
 }
 
 QByteArray withIniValue(const QByteArray& contents, const QString& key,
@@ -210,36 +216,36 @@ QByteArray withIniValue(const QByteArray& contents, const QString& key,
   return result;
 }
 
-std::optional<QString> changeIniValue(const QString& path, const QString& key,
-                                      const std::optional<QByteArray>& value) {
+Result<void> changeIniValue(const QString& path, const QString& key,
+                            const std::optional<QByteArray>& value) {
   const QFileInfo info(path);
   if (!QDir().mkpath(info.absolutePath()))
-    return QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
+    return failure(QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
 
   // The same lock file QSettings takes, so its writers and ours take turns.
   QLockFile lock(path + QStringLiteral(".lock"));
   if (!lock.tryLock(5000))
-    return QStringLiteral("%1 is locked by another program").arg(path);
+    return failure(QStringLiteral("%1 is locked by another program").arg(path));
 
   QByteArray contents;
   if (info.exists()) {
-    if (!info.isFile()) return QStringLiteral("%1 is not a regular file").arg(path);
+    if (!info.isFile()) return failure(QStringLiteral("%1 is not a regular file").arg(path));
     if (info.size() > largestSensibleFile)
-      return QStringLiteral("%1 is too large to be a settings file").arg(path);
+      return failure(QStringLiteral("%1 is too large to be a settings file").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-      return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+      return failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
-      return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+      return failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
   }
 
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly))
-    return QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
+    return failure(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
   out.write(withIniValue(contents, key, value));
-  if (!out.commit()) return QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
-  return std::nullopt;
+  if (!out.commit()) return failure(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
+  return {};
 }
 
 }  // namespace brindlewort

@@ -11,19 +11,15 @@
 #include <QString>
 #include <optional>
 
+#include "base/result.h"
+
 namespace brindlewort {
 
-// What a read found: the key's value as text, nothing when the key is
-// absent or holds something other than one text (a list, a typed value),
-// and whether the file could not be read at all.
-struct IniReadResult {
-  std::optional<QString> text;
-  bool unreadable = false;
-};
-
-// Reads `key` of the general section of the file at `path`; a missing
-// file reads as an absent key.
-IniReadResult readIniText(const QString& path, const QString& key);
+// Reads `key` of the general section of the file at `path`: its value as
+// text, nothing when the key is absent or holds something other than one
+// text (a list, a typed value), or an error when the file cannot be read. A
+// missing file reads as an absent key.
+Result<std::optional<QString>> readIniText(const QString& path, const QString& key);
 
 // The key's value as text, from the file's contents.
 std::optional<QString> iniTextInContents(const QByteArray& contents, const QString& key);
@@ -34,9 +30,8 @@ QByteArray withIniValue(const QByteArray& contents, const QString& key,
                         const std::optional<QByteArray>& value);
 
 // Sets or removes `key` in the file at `path`, creating the file and its
-// folder when needed. On failure returns a description and leaves the file
-// as it was.
-std::optional<QString> changeIniValue(const QString& path, const QString& key,
-                                      const std::optional<QByteArray>& value);
+// folder when needed. A failure leaves the file as it was.
+Result<void> changeIniValue(const QString& path, const QString& key,
+                            const std::optional<QByteArray>& value);
 
 }  // namespace brindlewort

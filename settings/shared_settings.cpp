@@ -34,7 +34,7 @@ SharedSettings& SharedSettings::shared() {
 }
 
 SharedSettings::SharedSettings() : path_(sharedSettingsFilePath()) {
-  lastSeenText_ = readIniText(path_, key()).text;
+  lastSeenText_ = storedText();
   // File notifications arrive through the application's event loop, so the
   // store lives on its thread whichever thread used it first.
   if (QCoreApplication* app = QCoreApplication::instance()) {
@@ -64,7 +64,7 @@ void SharedSettings::watchFiles() {
 
 void SharedSettings::postOutsideChange() {
   watchFiles();
-  const std::optional<QString> text = readIniText(path_, key()).text;
+  const std::optional<QString> text = storedText();
   {
     QMutexLocker locker(&lastSeenMutex_);
     if (text == lastSeenText_) return;
@@ -82,29 +82,34 @@ void SharedSettings::rememberStoredText(std::optional<QString> text) {
   QMetaObject::invokeMethod(this, &SharedSettings::watchFiles, Qt::AutoConnection);
 }
 
+std::optional<QString> SharedSettings::storedText() const {
+  Result<std::optional<QString>> stored = readIniText(path_, key());
+  if (!stored) {
+    qCWarning(sharedSettingsLog, "%s; using the default maximum comment length",
+              stored.error().c_str());
+    return std::nullopt;
+  }
+  return std::move(*stored);
+}
+
 std::int64_t SharedSettings::maxCommentLength() const {
-  const IniReadResult stored = readIniText(path_, key());
-  if (stored.unreadable)
-    qCWarning(sharedSettingsLog, "Cannot read %s; using the default maximum comment length",
-              qUtf8Printable(path_));
-  if (!stored.text) return maxCommentLengthFromStoredText(std::nullopt);
-  qCInfo(sharedSettingsLog, "Got MaxCommentLength: '%s'", qUtf8Printable(*stored.text));
-  return maxCommentLengthFromStoredText(stored.text);
+  const std::optional<QString> stored = storedText();
+  if (stored) qCInfo(sharedSettingsLog, "Got MaxCommentLength: '%s'", qUtf8Printable(*stored));
+  return maxCommentLengthFromStoredText(stored);
 }
 
 void SharedSettings::setMaxCommentLength(std::int64_t value) {
   const QByteArray stored = QByteArray::number(storedNumberForMaxCommentLength(value));
-  if (const auto failure = changeIniValue(path_, key(), stored))
-    qCWarning(sharedSettingsLog, "Could not save MaxCommentLength: %s", qUtf8Printable(*failure));
+  if (const Result<void> saved = changeIniValue(path_, key(), stored); !saved)
+    qCWarning(sharedSettingsLog, "Could not save MaxCommentLength: %s", saved.error().c_str());
   else
     rememberStoredText(QString::fromLatin1(stored));
   emit maxCommentLengthDidChange();
 }
 
 void SharedSettings::resetMaxCommentLength() {
-  if (const auto failure = changeIniValue(path_, key(), std::nullopt))
-    qCWarning(sharedSettingsLog, "Could not reset MaxCommentLength: %s",
-              qUtf8Printable(*failure));
+  if (const Result<void> saved = changeIniValue(path_, key(), std::nullopt); !saved)
+    qCWarning(sharedSettingsLog, "Could not reset MaxCommentLength: %s", saved.error().c_str());
   else
     rememberStoredText(std::nullopt);
   emit maxCommentLengthDidChange();

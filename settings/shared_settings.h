@@ -54,6 +54,8 @@ class SharedSettings : public QObject {
   void watchFiles();
   void postOutsideChange();
   void rememberStoredText(std::optional<QString> text);
+  // The stored text; nothing when absent or unreadable (logged).
+  std::optional<QString> storedText() const;
 
   const QString path_;
   QFileSystemWatcher* watcher_ = nullptr;

@@ -39,8 +39,7 @@ std::optional<QString> unsendableReason(const QString& text) {
   }
   // A message larger than the bus allows would cost the whole process its
   // bus connection, so an oversized text never leaves.
-  if (static_cast<std::size_t>(text.size()) > helperTextLimitBytes ||
-      static_cast<std::size_t>(text.toUtf8().size()) > helperTextLimitBytes)
+  if (exceedsHelperTextLimit(text))
     return QStringLiteral("the text is larger than the helper accepts (16 MiB)");
   return std::nullopt;
 }
