@@ -22,7 +22,7 @@ enum class OptionGroup {
 };
 
 struct Option {
-  OptionId id = OptionId::help;
+  OptionId id;
   std::string_view shortName = {};  // such as "-w"; empty when there is none
   std::string_view longName = {};   // such as "--width"
   std::string_view valueName = {};  // such as "N"; empty for an option without a value
