@@ -26,7 +26,8 @@ struct CommentRun {
   std::size_t end = 0;
 };
 
-// Walks the comment runs of a text front to back, each line looked at once.
+// Walks the comment runs of a text front to back, in time linear in the
+// text: only the line that ends a run is looked at twice.
 class CommentRunWalker {
  public:
   // Walks `text` from `start`, the start of a line whose number is
