@@ -5,4 +5,4 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/build.sh build
-./build/cli/brindle wrap --width 60 examples/wrap-example.swift
+./build/cli/commands/brindle wrap --width 60 examples/wrap-example.swift

@@ -1,7 +1,7 @@
 #pragma once
 
 // Every brindle command. Adding one: a file defining its `...Command()`
-// function and one line in commands.def.
+// function, declared here and listed in allCommands().
 
 #include <span>
 
@@ -9,9 +9,12 @@
 
 namespace brindlewort::cli {
 
-#define BRINDLE_COMMAND(function) Command function();
-#include "cli/commands/commands.def"
-#undef BRINDLE_COMMAND
+Command wrapCommand();
+Command unwrapCommand();
+Command spellCommand();
+Command grammarCommand();
+Command lintCommand();
+Command configCommand();
 
 // The commands in the order --help lists them.
 std::span<const Command> allCommands();

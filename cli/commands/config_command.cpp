@@ -5,6 +5,7 @@
 #include "cli/commands/command_table.h"
 #include "cli/core/default_width.h"
 #include "cli/core/messages.h"
+#include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
 #include "engine/comment_length.h"
 #include "settings/shared_settings.h"
@@ -31,7 +32,7 @@ int showSettings() {
   SharedSettings& settings = SharedSettings::shared();
   printOutput("max-comment-length: " + lengthText(defaultWidth()) + "\n" +
               "file: " + settings.filePath().toStdString() + "\n");
-  return finishOutput() ? exitFailure : exitSuccess;
+  return finishOutput() ? exitSuccess : exitFailure;
 }
 
 int changeLength(const std::string& value) {
@@ -57,9 +58,10 @@ int changeLength(const std::string& value) {
 }
 
 int runConfig(std::span<const std::string> args) {
-  if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+  // Its only option, and only on its own: anything else is a setting.
+  if (args.size() == 1 && findOption(args[0], "config") != nullptr) {
     printOutput(configHelp);
-    return finishOutput() ? exitFailure : exitSuccess;
+    return finishOutput() ? exitSuccess : exitFailure;
   }
   if (args.empty()) return showSettings();
   if (args.size() == 2 && args[0] == "max-comment-length") return changeLength(args[1]);

@@ -5,6 +5,19 @@
 namespace brindlewort::cli {
 namespace {
 
+TextWork grammarWork() {
+  return {
+      .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
+      .findings =
+          [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
+             std::string& report) {
+            for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
+              report += findingLine(name, first + f.line, f.column, "passive voice", f.text);
+            }
+          },
+  };
+}
+
 const TextCommand grammar{
     .name = "grammar",
     .description =
@@ -13,23 +26,14 @@ const TextCommand grammar{
         "line that holds part of one, including constructions split across\n"
         "wrapped lines; nothing else changes. With --check, lists each as\n"
         "FILE:LINE:COLUMN: passive voice: \"is written\" instead.",
-    .support = {},
-    .linesTransform = [](const TextOptions&) -> LinesTransform {
-      return [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); };
-    },
-    .findings =
-        [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
-           std::string& report) {
-          for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
-            report += findingLine(name, first + f.line, f.column, "passive voice", f.text);
-          }
-        },
+    .setUp = [](const TextOptions&) -> Result<TextWork> { return grammarWork(); },
 };
 
 }  // namespace
 
 Command grammarCommand() {
-  return {"grammar", "mark passive-voice constructions in comments", runText<grammar>};
+  return {"grammar", "mark passive-voice constructions in comments",
+          [](std::span<const std::string> args) { return runTextCommand(grammar, args); }};
 }
 
 }  // namespace brindlewort::cli

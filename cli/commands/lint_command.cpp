@@ -11,15 +11,14 @@ namespace brindlewort::cli {
 namespace {
 
 // One text through the helper; a failure when it gives no answer.
-TransformResult autoCorrected(std::string_view text) {
+Result<std::string> autoCorrected(std::string_view text) {
   // An empty text has nothing to correct, and the helper's empty answer
   // would read as a failure.
   if (text.empty()) return std::string();
   const AutoCorrectionOutcome answer =
       sendForAutoCorrection(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   if (!answer.correctedText) {
-    return TransformFailure{"auto-correction failed: " + answer.failure.toStdString() +
-                            "; left unchanged"};
+    return Error{"auto-correction failed: " + answer.failure.toStdString() + "; left unchanged"};
   }
   return answer.correctedText->toStdString();
 }
@@ -32,8 +31,9 @@ const TextCommand lint{
         "and uses what comes back. Results go to standard output in argument\n"
         "order unless --in-place or --check is given. A file the helper cannot\n"
         "correct is reported and left as it was.",
-    .support = {},
-    .textTransform = autoCorrected,
+    .setUp = [](const TextOptions&) -> Result<TextWork> {
+      return TextWork{.textTransform = autoCorrected};
+    },
     // One request at a time, from the thread that owns the bus connection.
     .concurrent = false,
 };

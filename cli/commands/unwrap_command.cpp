@@ -11,14 +11,16 @@ const TextCommand unwrap{
         "Joins each comment paragraph back into one line.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
-    .support = {},
-    .linesTransform = [](const TextOptions&) { return rewrapping(noCommentLengthLimit); },
+    .setUp = [](const TextOptions&) -> Result<TextWork> {
+      return TextWork{.linesTransform = rewrapping(noCommentLengthLimit)};
+    },
 };
 
 }  // namespace
 
 Command unwrapCommand() {
-  return {"unwrap", "join each comment paragraph into one line", runText<unwrap>};
+  return {"unwrap", "join each comment paragraph into one line",
+          [](std::span<const std::string> args) { return runTextCommand(unwrap, args); }};
 }
 
 }  // namespace brindlewort::cli

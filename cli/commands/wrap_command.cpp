@@ -11,12 +11,16 @@ const TextCommand wrap{
         "words is longer than the width, keeping prefixes and list indents.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
-    .support = {.width = true},
-    .linesTransform = [](const TextOptions& options) { return rewrapping(options.width); },
+    .setUp = [](const TextOptions& options) -> Result<TextWork> {
+      return TextWork{.linesTransform = rewrapping(options.width)};
+    },
 };
 
 }  // namespace
 
-Command wrapCommand() { return {"wrap", "re-flow comment paragraphs to a width", runText<wrap>}; }
+Command wrapCommand() {
+  return {"wrap", "re-flow comment paragraphs to a width",
+          [](std::span<const std::string> args) { return runTextCommand(wrap, args); }};
+}
 
 }  // namespace brindlewort::cli

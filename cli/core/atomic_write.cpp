@@ -12,8 +12,8 @@
 namespace brindlewort::cli {
 namespace {
 
-std::string reason(std::string_view what, int error) {
-  return std::string(what) + ": " + std::strerror(error);
+Error reason(std::string_view what, int error) {
+  return {std::string(what) + ": " + std::strerror(error)};
 }
 
 bool writeAll(int fd, std::string_view content) {
@@ -30,7 +30,7 @@ bool writeAll(int fd, std::string_view content) {
 
 }  // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+Result<void> writeFileAtomically(const std::string& path, std::string_view content) {
   // Renaming over a symbolic link would replace the link, so write next to
   // the file it points to.
   std::string target = path;
@@ -71,7 +71,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     ::unlink(temporary.c_str());
     return reason("cannot replace the file", error);
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace brindlewort::cli

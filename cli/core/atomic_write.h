@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/result.h"
 
 namespace brindlewort::cli {
 
@@ -10,7 +11,7 @@ namespace brindlewort::cli {
 // old or the new file, never a mix: a temporary file in the same folder,
 // flushed to disk, then renamed over it. The file keeps its permission bits
 // (and owner where allowed); a symbolic link is followed and stays a link.
-// Returns why it failed, leaving the file as it was.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
+// On failure the file is left as it was.
+Result<void> writeFileAtomically(const std::string& path, std::string_view content);
 
 }  // namespace brindlewort::cli

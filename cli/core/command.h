@@ -3,6 +3,7 @@
 // A brindle subcommand and the table-driven dispatch over them. Each command
 // lives in its own file and is listed once in command_table.cpp.
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,7 +19,7 @@ struct Command {
   std::string_view name;
   std::string_view summary;  // one line for the command list
   // Runs the command on the arguments after its name; returns the exit status.
-  int (*run)(std::span<const std::string> args);
+  std::function<int(std::span<const std::string> args)> run;
 };
 
 // Runs `brindle` with the arguments after the program name: global options

@@ -4,6 +4,7 @@
 
 #include "cli/core/command.h"
 #include "cli/core/messages.h"
+#include "cli/core/option_table.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -47,11 +48,12 @@ int dispatch(std::span<const Command> commands, std::span<const std::string> arg
     return exitFailure;
   }
   const std::string& first = args.front();
-  if (first == "--help" || first == "-h") {
+  const Option* option = findOption(first, programName);
+  if (option != nullptr && option->id == OptionId::help) {
     printOutput(overview(commands));
     return exitSuccess;
   }
-  if (first == "--version") {
+  if (option != nullptr && option->id == OptionId::version) {
     printOutput("brindle " + std::string(brindleVersion()) + "\n");
     return exitSuccess;
   }

@@ -1,16 +1,13 @@
 #include "cli/core/file_processing.h"
 
-#include <algorithm>
-#include <condition_variable>
 #include <new>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "cli/core/atomic_write.h"
 #include "cli/core/command.h"
 #include "cli/core/file_reading.h"
 #include "cli/core/messages.h"
+#include "cli/core/parallel_for.h"
 #include "cli/core/text_validation.h"
 
 namespace brindlewort::cli {
@@ -44,10 +41,12 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
     return std::move(outcome);
   };
 
-  auto read = fromStandardInput ? readStandardInput() : readWholeFile(input);
-  if (auto* failure = std::get_if<ReadFailure>(&read)) return fail("cannot read: " + failure->reason);
-  std::string text = std::move(std::get<std::string>(read));
-  if (auto reason = undecodableReason(text)) return fail(*reason + "; not processed");
+  Result<std::string> read = fromStandardInput ? readStandardInput() : readWholeFile(input);
+  if (!read) return fail("cannot read: " + read.error());
+  std::string text = std::move(*read);
+  if (Result<void> decodable = checkDecodable(text); !decodable) {
+    return fail(decodable.error() + "; not processed");
+  }
 
   if (mode == OutputMode::check && processing.check) {
     CheckReport report = processing.check(name, text);
@@ -58,9 +57,9 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
     return outcome;
   }
 
-  TransformResult result = processing.transform(text);
-  if (auto* failure = std::get_if<TransformFailure>(&result)) return fail(failure->reason);
-  std::string transformed = std::move(std::get<std::string>(result));
+  Result<std::string> result = processing.transform(text);
+  if (!result) return fail(result.error());
+  std::string transformed = std::move(*result);
   const bool changed = transformed != text;
   outcome.status = changed ? FileOutcome::Status::changed : FileOutcome::Status::unchanged;
   switch (mode) {
@@ -70,7 +69,9 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
     case OutputMode::inPlace:
       if (changed) {
         text = {};  // the old content is no longer needed while writing
-        if (auto error = writeFileAtomically(input, transformed)) return fail(*error);
+        if (Result<void> written = writeFileAtomically(input, transformed); !written) {
+          return fail(written.error());
+        }
       }
       break;
     case OutputMode::check:
@@ -94,50 +95,19 @@ int processInputs(const std::vector<std::string>& inputs, const InputProcessing&
     printOutput(outcome.output);
   };
 
-  const std::size_t workerCount = std::min<std::size_t>(std::max(threads, 1u), inputs.size());
-  if (workerCount <= 1) {
-    // One at a time on this thread: some transforms (the helper's bus
-    // connection) belong to the thread that set them up.
-    for (const std::string& input : inputs) show(processGuarded(input, processing, mode));
-  } else {
-    std::vector<std::optional<FileOutcome>> outcomes(inputs.size());
-    std::mutex mutex;
-    std::condition_variable done;
-    std::size_t next = 0;
-
-    auto work = [&] {
-      for (;;) {
-        std::size_t index;
-        {
-          std::lock_guard lock(mutex);
-          if (next >= inputs.size()) return;
-          index = next++;
-        }
-        FileOutcome outcome = processGuarded(inputs[index], processing, mode);
-        {
-          std::lock_guard lock(mutex);
-          outcomes[index] = std::move(outcome);
-        }
-        done.notify_all();
-      }
-    };
-    std::vector<std::jthread> workers;
-    for (std::size_t i = 0; i < workerCount; ++i) workers.emplace_back(work);
-
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-      FileOutcome outcome;
-      {
-        std::unique_lock lock(mutex);
-        done.wait(lock, [&] { return outcomes[i].has_value(); });
-        outcome = std::move(*outcomes[i]);
+  // Outcomes wait for their turn, so that output keeps argument order
+  // whichever file finishes first.
+  std::vector<std::optional<FileOutcome>> outcomes(inputs.size());
+  parallelForInOrder(
+      inputs.size(), threads,
+      [&](std::size_t i) { outcomes[i] = processGuarded(inputs[i], processing, mode); },
+      [&](std::size_t i) {
+        show(*outcomes[i]);
         outcomes[i].reset();
-      }
-      show(outcome);
-    }
-  }
+      });
 
-  if (auto error = finishOutput()) {
-    printError("cannot write to standard output: " + *error);
+  if (Result<void> finished = finishOutput(); !finished) {
+    printError("cannot write to standard output: " + finished.error());
     anyFailed = true;
   }
   if (anyFailed) return exitFailure;

@@ -6,26 +6,18 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "base/result.h"
 #include "cli/core/text_options.h"
 
 namespace brindlewort::cli {
 
-// Why a transform gave no text; the input is reported as failed with this
-// reason and left as it was.
-struct TransformFailure {
-  std::string reason;
-};
-
-// The transformed text, or why there is none.
-using TransformResult = std::variant<std::string, TransformFailure>;
-
-// Turns a whole text into its new form or fails. Called from several
-// threads at once when the inputs are processed on several threads. A
-// TextTransform converts to it.
-using FallibleTransform = std::function<TransformResult(std::string_view text)>;
+// Turns a whole text into its new form or says why it cannot; an input
+// that fails is reported and left as it was. Called from several threads at
+// once when the inputs are processed on several threads. A TextTransform
+// converts to it.
+using FallibleTransform = std::function<Result<std::string>(std::string_view text)>;
 
 // What --check reports for one input.
 struct CheckReport {

@@ -10,10 +10,10 @@
 namespace brindlewort::cli {
 namespace {
 
-ReadFailure failure(int error) { return {std::strerror(error)}; }
+Error failure(int error) { return {std::strerror(error)}; }
 
 // Reads until end of file, growing the buffer; `expected` is a size hint.
-std::variant<std::string, ReadFailure> readAll(int fd, std::size_t expected) {
+Result<std::string> readAll(int fd, std::size_t expected) {
   std::string data;
   // One byte more than expected, so a file of the expected size is done after
   // one read plus the read that returns 0.
@@ -35,7 +35,7 @@ std::variant<std::string, ReadFailure> readAll(int fd, std::size_t expected) {
 
 }  // namespace
 
-std::variant<std::string, ReadFailure> readWholeFile(const std::string& path) {
+Result<std::string> readWholeFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return failure(errno);
   struct stat info {};
@@ -48,12 +48,12 @@ std::variant<std::string, ReadFailure> readWholeFile(const std::string& path) {
     ::close(fd);
     return failure(EISDIR);
   }
-  auto result = readAll(fd, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+  Result<std::string> result = readAll(fd, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
   ::close(fd);
   return result;
 }
 
-std::variant<std::string, ReadFailure> readStandardInput() {
+Result<std::string> readStandardInput() {
   // A file redirected to standard input can be read in one go like any other.
   struct stat info {};
   std::size_t expected = 0;

@@ -3,38 +3,11 @@
 #include <algorithm>
 
 #include "cli/core/parallel_for.h"
-#include "cli/core/text_transform.h"
 #include "engine/rewrap.h"
+#include "reflow/comment_runs.h"
+#include "reflow/cuts_between_runs.h"
 
 namespace brindlewort::cli {
-namespace {
-
-// Calls visit(lines, firstLine) for every run of comment lines in the text,
-// as the comment-run scope hands them to a transform; line numbers count
-// from `firstLine`.
-template <typename Visit>
-void forEachCommentRun(std::string_view text, std::size_t firstLine, Visit visit) {
-  std::vector<std::string_view> run;
-  std::size_t runStart = 0;
-  std::size_t number = firstLine;
-  for (std::size_t start = 0; start < text.size(); ++number) {
-    const std::size_t feed = text.find('\n', start);
-    const std::size_t end = feed == std::string_view::npos ? text.size() : feed;
-    std::string_view content = text.substr(start, end - start);
-    if (content.ends_with('\r')) content.remove_suffix(1);
-    if (isCommentRunLine(content)) {
-      if (run.empty()) runStart = number;
-      run.push_back(content);
-    } else if (!run.empty()) {
-      visit(run, runStart);
-      run.clear();
-    }
-    start = feed == std::string_view::npos ? text.size() : feed + 1;
-  }
-  if (!run.empty()) visit(run, runStart);
-}
-
-}  // namespace
 
 std::string findingsReport(std::string_view displayName, std::string_view text, TextScope scope,
                            unsigned threads, const GroupFindings& findings) {
@@ -55,10 +28,10 @@ std::string findingsReport(std::string_view displayName, std::string_view text, 
   }
   std::vector<std::string> reports(pieces);
   parallelFor(pieces, threads, [&](std::size_t i) {
-    forEachCommentRun(text.substr(cuts[i], cuts[i + 1] - cuts[i]), firstLines[i],
-                      [&](const std::vector<std::string_view>& lines, std::size_t first) {
-                        findings(displayName, lines, first, reports[i]);
-                      });
+    CommentRunWalker walker(text.substr(cuts[i], cuts[i + 1] - cuts[i]), 0, firstLines[i]);
+    while (const CommentRun* run = walker.next()) {
+      findings(displayName, run->lines, run->firstLine, reports[i]);
+    }
   });
   if (pieces == 1) return std::move(reports.front());
   std::size_t total = 0;

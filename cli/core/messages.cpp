@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "cli/core/command.h"
 
@@ -42,11 +43,11 @@ int usageError(std::string_view message, std::string_view command) {
   return exitFailure;
 }
 
-std::optional<std::string> finishOutput() {
+Result<void> finishOutput() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) noteOutputError();
-  if (outputError == 0) return std::nullopt;
-  return std::string(std::strerror(outputError));
+  if (outputError == 0) return {};
+  return Error{std::strerror(outputError)};
 }
 
 }  // namespace brindlewort::cli

@@ -3,9 +3,9 @@
 // Writing to standard output and standard error, remembering write failures
 // so that a full disk or a closed pipe is reported instead of lost.
 
-#include <optional>
-#include <string>
 #include <string_view>
+
+#include "base/result.h"
 
 namespace brindlewort::cli {
 
@@ -19,7 +19,7 @@ void printError(std::string_view message);
 // `command` is the command name, or empty for brindle itself.
 int usageError(std::string_view message, std::string_view command);
 
-// Flushes standard output; why it failed when anything written was lost.
-std::optional<std::string> finishOutput();
+// Flushes standard output; fails when anything written was lost.
+Result<void> finishOutput();
 
 }  // namespace brindlewort::cli

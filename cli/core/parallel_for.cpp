@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -10,14 +12,48 @@ namespace brindlewort::cli {
 unsigned hardwareThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 void parallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task) {
+  // Waiting for each index in turn costs a lock per task: nothing beside a
+  // whole piece of text.
+  parallelForInOrder(count, threads, task, [](std::size_t) {});
+}
+
+void parallelForInOrder(std::size_t count, unsigned threads,
+                        const std::function<void(std::size_t)>& task,
+                        const std::function<void(std::size_t)>& inOrder) {
+  const std::size_t workers = std::min<std::size_t>(std::max(threads, 1u), count);
+  if (workers <= 1) {
+    // Some tasks (a bus connection) belong to the thread that set them up.
+    for (std::size_t i = 0; i < count; ++i) {
+      task(i);
+      inOrder(i);
+    }
+    return;
+  }
+  // The calling thread only hands results on, so that a finished one never
+  // waits behind a long task of its own.
+  std::vector<char> done(count, 0);
+  std::mutex mutex;
+  std::condition_variable finished;
   std::atomic<std::size_t> next{0};
   auto work = [&] {
-    for (std::size_t i = next++; i < count; i = next++) task(i);
+    for (std::size_t i = next++; i < count; i = next++) {
+      task(i);
+      {
+        std::lock_guard lock(mutex);
+        done[i] = 1;
+      }
+      finished.notify_all();
+    }
   };
-  const std::size_t helpers = std::min<std::size_t>(std::max(threads, 1u), count);
   std::vector<std::jthread> pool;
-  for (std::size_t i = 1; i < helpers; ++i) pool.emplace_back(work);
-  work();
+  for (std::size_t i = 0; i < workers; ++i) pool.emplace_back(work);
+  for (std::size_t i = 0; i < count; ++i) {
+    {
+      std::unique_lock lock(mutex);
+      finished.wait(lock, [&] { return done[i] != 0; });
+    }
+    inOrder(i);
+  }
 }
 
 }  // namespace brindlewort::cli

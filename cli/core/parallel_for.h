@@ -1,5 +1,8 @@
 #pragma once
 
+// The one worker pool of brindle: tasks by index on a few threads, with
+// results handed back in index order where their order matters.
+
 #include <cstddef>
 #include <functional>
 
@@ -8,8 +11,16 @@ namespace brindlewort::cli {
 // The number of threads the machine runs at once (at least 1).
 unsigned hardwareThreads();
 
-// Calls task(i) for every i below count, on up to `threads` threads (the
-// calling thread included), each index once, in no particular order.
+// Calls task(i) for every i below count, on up to `threads` threads, each
+// index once, in no particular order; returns when all are done.
 void parallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task);
+
+// Calls task(i) for every i below count on up to `threads` threads, and
+// inOrder(i) on the calling thread for 0, 1, 2... each as soon as task(i)
+// and every call before it are done. With one thread, everything runs on
+// the calling thread, task(0), inOrder(0), task(1) and so on.
+void parallelForInOrder(std::size_t count, unsigned threads,
+                        const std::function<void(std::size_t)>& task,
+                        const std::function<void(std::size_t)>& inOrder);
 
 }  // namespace brindlewort::cli

@@ -5,7 +5,10 @@
 #include "cli/core/command.h"
 #include "cli/core/default_width.h"
 #include "cli/core/messages.h"
+#include "cli/core/option_table.h"
 #include "cli/core/parallel_for.h"
+#include "engine/comment_length.h"
+#include "reflow/comment_run_transform.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -29,24 +32,43 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
   };
 }
 
+// The settings are read only by the commands that use them.
+std::int64_t widthDefaultFor(std::string_view command) {
+  return takesOption(command, OptionId::width) ? defaultWidth() : 0;
+}
+
 }  // namespace
 
 std::string textCommandHelp(const TextCommand& command) {
-  std::string name(command.name);
-  std::string usage = "Usage: brindle " + name + " [OPTION...] [FILE...]\n\n";
-  usage += std::string(command.description) + "\n\nOptions:\n";
-  usage += textOptionsHelp(command.support, command.support.width ? defaultWidth() : 0);
-  return usage;
+  const std::int64_t width = widthDefaultFor(command.name);
+  std::string text = "Usage: brindle " + std::string(command.name) + " [OPTION...] [FILE...]\n\n";
+  text += std::string(command.description) + "\n\n";
+  if (const std::string own = optionsHelp(command.name, OptionGroup::own); !own.empty()) {
+    text += own + "\n";
+  }
+  text += "Options:\n";
+  text += optionsHelp(command.name, OptionGroup::common,
+                      width == noCommentLengthLimit ? "no limit" : std::to_string(width));
+  text +=
+      "\n"
+      "With no FILE, or when FILE is -, standard input is read.\n"
+      "Exit status: 0 success, 1 --check found files to change,\n"
+      "2 usage error or a file that could not be read, decoded or written.\n";
+  return text;
 }
 
 int runTextCommand(const TextCommand& command, std::span<const std::string> args) {
-  const std::int64_t width = command.support.width ? defaultWidth() : 0;
-  ParsedTextOptions parsed = parseTextOptions(args, command.support, width);
-  if (!parsed.error.empty()) return usageError(parsed.error, command.name);
-  const TextOptions& options = parsed.options;
+  Result<TextOptions> parsed = parseTextOptions(args, command.name, widthDefaultFor(command.name));
+  if (!parsed) return usageError(parsed.error(), command.name);
+  const TextOptions& options = *parsed;
   if (options.help) {
     printOutput(textCommandHelp(command));
-    return finishOutput() ? exitFailure : exitSuccess;
+    return finishOutput() ? exitSuccess : exitFailure;
+  }
+  Result<TextWork> work = command.setUp(options);
+  if (!work) {
+    printError(work.error());
+    return exitFailure;
   }
 
   std::vector<std::string> inputs = options.files;
@@ -57,13 +79,13 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   const unsigned threadsPerText = std::max(1u, cores / filesAtOnce);
 
   InputProcessing processing;
-  if (command.textTransform) {
-    processing.transform = command.textTransform;
+  if (work->textTransform) {
+    processing.transform = work->textTransform;
   } else {
-    processing.transform = inScope(options.scope, command.linesTransform(options), threadsPerText);
+    processing.transform = inScope(options.scope, work->linesTransform, threadsPerText);
   }
-  if (command.findings) {
-    processing.check = findingsCheck(command.findings, options.scope, threadsPerText);
+  if (work->findings) {
+    processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
   }
   return processInputs(inputs, processing, options.mode, filesAtOnce);
 }

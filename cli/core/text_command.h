@@ -1,15 +1,15 @@
 #pragma once
 
 // The common shape of the commands that transform text files (wrap, unwrap,
-// the proofreading commands and lint): shared options, --help, the two
+// the proofreading commands and lint): their options, --help, the two
 // scopes, and processing of the inputs.
 
-#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "cli/core/file_processing.h"
 #include "cli/core/findings_report.h"
 #include "cli/core/text_options.h"
@@ -17,13 +17,11 @@
 
 namespace brindlewort::cli {
 
-struct TextCommand {
-  std::string_view name;
-  std::string_view description;  // what the command does, for --help
-  OptionSupport support;
-  // The transformation of a list of lines for the parsed options; applied in
-  // the chosen scope. Must be safe to call from several threads at once.
-  std::function<LinesTransform(const TextOptions&)> linesTransform = {};
+// What a text command does with each text, set up for the parsed options.
+struct TextWork {
+  // The transformation of a list of lines, applied in the chosen scope.
+  // Must be safe to call from several threads at once.
+  LinesTransform linesTransform = {};
   // Instead of linesTransform: a transformation of the whole text, whatever
   // the scope, that may fail.
   FallibleTransform textTransform = {};
@@ -32,6 +30,14 @@ struct TextCommand {
   // instead of names, computing them without transforming the text. Empty:
   // --check transforms and lists each input that would change.
   GroupFindings findings = {};
+};
+
+struct TextCommand {
+  std::string_view name;
+  std::string_view description;  // what the command does, for --help
+  // Sets up the work for the parsed options (not for --help); an error is
+  // printed and nothing is processed.
+  std::function<Result<TextWork>(const TextOptions&)> setUp = {};
   // Whether the transform may run on several threads at once.
   bool concurrent = true;
 };
@@ -39,12 +45,6 @@ struct TextCommand {
 // Parses the arguments after the command name and runs the command; returns
 // the exit status.
 int runTextCommand(const TextCommand& command, std::span<const std::string> args);
-
-// The entry point for the command table of a text command defined once.
-template <const TextCommand& command>
-int runText(std::span<const std::string> args) {
-  return runTextCommand(command, args);
-}
 
 // The --help text of the command.
 std::string textCommandHelp(const TextCommand& command);

@@ -1,7 +1,9 @@
 #include "cli/core/text_options.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "cli/core/option_table.h"
 #include "engine/comment_length.h"
 
 namespace brindlewort::cli {
@@ -16,97 +18,53 @@ std::optional<std::int64_t> parseWidth(std::string_view value) {
   return width == 0 ? noCommentLengthLimit : width;
 }
 
-ParsedTextOptions parseTextOptions(std::span<const std::string> args, OptionSupport support,
-                                   std::int64_t defaultWidthValue) {
-  ParsedTextOptions parsed;
-  TextOptions& options = parsed.options;
+Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::string_view command,
+                                     std::int64_t defaultWidthValue) {
+  TextOptions options;
   options.width = defaultWidthValue;
   bool inPlace = false;
   bool check = false;
-  bool optionsEnded = false;
-
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-      options.files.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "-h" || arg == "--help") {
-      options.help = true;
-    } else if (arg == "-i" || arg == "--in-place") {
-      inPlace = true;
-    } else if (arg == "--check") {
-      check = true;
-    } else if (arg == "--whole-text") {
-      options.scope = TextScope::wholeText;
-    } else if (support.width && (arg == "-w" || arg == "--width" || arg.starts_with("--width="))) {
-      std::string_view value;
-      if (arg.starts_with("--width=")) {
-        value = std::string_view(arg).substr(8);
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      } else {
-        parsed.error = "option '" + arg + "' needs a number";
-        return parsed;
-      }
-      std::optional<std::int64_t> width = parseWidth(value);
-      if (!width) {
-        parsed.error = "invalid width '" + std::string(value) +
-                       "': expected a whole number, 0 for no limit";
-        return parsed;
-      }
-      options.width = *width;
-    } else {
-      parsed.error = "unknown option '" + arg + "'";
-      return parsed;
+  const OptionTaker take = [&](const Option& option, std::string_view value) -> Result<void> {
+    switch (option.id) {
+      case OptionId::width:
+        if (std::optional<std::int64_t> width = parseWidth(value)) {
+          options.width = *width;
+          return {};
+        }
+        return Error{"invalid width '" + std::string(value) +
+                     "': expected a whole number, 0 for no limit"};
+      case OptionId::language:
+        if (value.empty()) return missingValue(option, option.longName);
+        options.language = value;
+        return {};
+      case OptionId::inPlace: inPlace = true; return {};
+      case OptionId::check: check = true; return {};
+      case OptionId::wholeText: options.scope = TextScope::wholeText; return {};
+      case OptionId::help: options.help = true; return {};
+      case OptionId::verbose: options.verbose = true; return {};
+      case OptionId::version: return {};  // brindle's own, taken by no command
     }
-  }
+    return {};
+  };
+  // A command's own options come out first, so that their faults are the
+  // ones reported.
+  Result<std::vector<std::string>> rest = takeOptions(args, command, OptionGroup::own, true, take);
+  if (!rest) return Error{rest.error()};
+  Result<std::vector<std::string>> files = takeOptions(*rest, command, OptionGroup::common, false, take);
+  if (!files) return Error{files.error()};
+  options.files = std::move(*files);
 
-  if (options.help) return parsed;
-  if (inPlace && check) {
-    parsed.error = "--in-place and --check cannot be combined";
-    return parsed;
-  }
+  if (options.help) return options;
+  if (inPlace && check) return Error{"--in-place and --check cannot be combined"};
   if (inPlace) {
     options.mode = OutputMode::inPlace;
-    if (options.files.empty()) {
-      parsed.error = "--in-place needs at least one FILE";
-      return parsed;
-    }
-    for (const std::string& file : options.files) {
-      if (file == "-") {
-        parsed.error = "--in-place cannot rewrite standard input";
-        return parsed;
-      }
+    if (options.files.empty()) return Error{"--in-place needs at least one FILE"};
+    if (std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
+      return Error{"--in-place cannot rewrite standard input"};
     }
   }
   if (check) options.mode = OutputMode::check;
-  return parsed;
-}
-
-std::string textOptionsHelp(OptionSupport support, std::int64_t defaultWidthValue) {
-  std::string text;
-  if (support.width) {
-    text +=
-        "  -w, --width N     maximum comment length in characters; 0 means no limit\n"
-        "                    (default: " +
-        (defaultWidthValue == noCommentLengthLimit ? std::string("no limit")
-                                                   : std::to_string(defaultWidthValue)) +
-        ")\n";
-  }
-  text +=
-      "  -i, --in-place    rewrite each FILE that changes (atomically, mode kept);\n"
-      "                    files that would not change are left untouched\n"
-      "      --check       change nothing; list each FILE that would change and\n"
-      "                    exit with 1 if there is any\n"
-      "      --whole-text  transform the whole text as the workbench does, code\n"
-      "                    lines included, instead of only runs of // comment lines\n"
-      "  -h, --help        show this help\n"
-      "\n"
-      "With no FILE, or when FILE is -, standard input is read.\n"
-      "Exit status: 0 success, 1 --check found files to change,\n"
-      "2 usage error or a file that could not be read, decoded or written.\n";
-  return text;
+  return options;
 }
 
 }  // namespace brindlewort::cli

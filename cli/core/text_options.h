@@ -1,6 +1,6 @@
 #pragma once
 
-// The options shared by the commands that transform text files, and their
+// The options of the commands that transform text files, and their
 // parsing. Options and files may come in any order; "--" ends the options
 // and "-" names standard input.
 
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/result.h"
 
 namespace brindlewort::cli {
 
@@ -27,31 +29,21 @@ enum class OutputMode {
 struct TextOptions {
   OutputMode mode = OutputMode::print;
   TextScope scope = TextScope::commentRuns;
-  std::int64_t width = 0;  // maximum comment length; noCommentLengthLimit for none
+  std::int64_t width = 0;          // maximum comment length; noCommentLengthLimit for none
+  std::string language;            // --lang; empty: the user's language
+  bool verbose = false;            // --verbose
   std::vector<std::string> files;  // empty: standard input
   bool help = false;
 };
 
-// Which of the optional options a command takes.
-struct OptionSupport {
-  bool width = false;
-};
-
-struct ParsedTextOptions {
-  TextOptions options;
-  std::string error;  // non-empty on a usage error
-};
-
-// Parses the arguments after the command name. `defaultWidthValue` is used
-// when the command takes --width and none is given.
-ParsedTextOptions parseTextOptions(std::span<const std::string> args, OptionSupport support,
-                                   std::int64_t defaultWidthValue);
+// Parses the arguments after the name of the command: first the command's
+// own options, then the common ones. `defaultWidthValue` is used when the
+// command takes --width and none is given.
+Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::string_view command,
+                                     std::int64_t defaultWidthValue);
 
 // The maximum comment length for a --width value: a whole number >= 0, where
 // 0 means no limit. Absent when the value is not such a number.
 std::optional<std::int64_t> parseWidth(std::string_view value);
-
-// The help text for the shared options, as lines for a command's --help.
-std::string textOptionsHelp(OptionSupport support, std::int64_t defaultWidthValue);
 
 }  // namespace brindlewort::cli

@@ -20,19 +20,21 @@ TEST_F(AtomicWriteTest, FollowsSymbolicLinkAndKeepsIt) {
   const fs::path target = write("target.c", "old");
   const fs::path link = folder / "link.c";
   fs::create_symlink("target.c", link);
-  EXPECT_EQ(writeFileAtomically(link, "new"), std::nullopt);
+  EXPECT_TRUE(writeFileAtomically(link, "new").ok());
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(readFile(target), "new");
   EXPECT_EQ(entries(), 2u);
 }
 
-TEST_F(AtomicWriteTest, UnwritableFolderLeavesFileAsItWas) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+TEST_F(AtomicWriteTest, FailureLeavesFileAsItWas) {
   const fs::path file = write("a.c", "old");
+  EXPECT_EQ(writeFileAtomically(folder / "missing.c", "new").error(),
+            "cannot inspect the file: No such file or directory");
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-  const std::optional<std::string> error = writeFileAtomically(file, "new");
+  const Result<void> written = writeFileAtomically(file, "new");
   ::chmod(folder.c_str(), 0755);
-  ASSERT_TRUE(error.has_value());
+  ASSERT_FALSE(written.ok());
   EXPECT_EQ(readFile(file), "old");
   EXPECT_EQ(entries(), 1u);
 }

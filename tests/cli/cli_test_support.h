@@ -10,13 +10,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "mixed_source.h"
 
 namespace brindlewort::cli_test {
 
 namespace fs = std::filesystem;
+using test::mixedSource;
 
 inline std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -25,25 +27,6 @@ inline std::string readFile(const fs::path& path) {
 
 inline void writeFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
-}
-
-// A source of comment runs long and short, code, blank lines and both line
-// ends; `numbered` appends each line's index so a wrong line number shows.
-inline std::string mixedSource(unsigned seed, std::size_t size, bool numbered) {
-  std::mt19937 random(seed);
-  const char* pieces[] = {"// a comment line\n", "// another one\r\n", "int code = 1;\n", "\n",
-                          "    // indented\n", "}  // end\n"};
-  std::string text;
-  for (std::size_t number = 0; text.size() < size;) {
-    const std::size_t piece = random() % 6;
-    const std::size_t repeat = random() % 50 == 0 ? 30000 : 1 + random() % 5;
-    for (std::size_t i = 0; i < repeat; ++i, ++number) {
-      std::string line = pieces[piece];
-      if (numbered) line.insert(line.find_first_of("\r\n"), " " + std::to_string(number));
-      text += line;
-    }
-  }
-  return text;
 }
 
 // Exit status (128 + signal when killed) and the two output streams.

@@ -17,39 +17,57 @@ TEST(ParseWidth, AcceptsWholeNumbersWithZeroAsNoLimit) {
 }
 
 struct OptionsCase {
+  const char* command;
   std::vector<std::string> args;
-  std::string error;  // a part of the expected message; empty when valid
+  std::string error;  // the expected message; empty when valid
   OutputMode mode = OutputMode::print;
   TextScope scope = TextScope::commentRuns;
   std::int64_t width = 80;
   std::vector<std::string> files = {};
+  std::string language = "";
+  bool verbose = false;
 };
 
 // Usage errors that reach users are checked end to end; these are the rest.
 TEST(ParseTextOptions, ParsesOrRejects) {
   const OptionsCase cases[] = {
-      {{}, ""},
-      {{"a", "--width", "60", "b"}, "", OutputMode::print, TextScope::commentRuns, 60, {"a", "b"}},
-      {{"-i", "--whole-text", "f"}, "", OutputMode::inPlace, TextScope::wholeText, 80, {"f"}},
-      {{"--", "-i", "--check"}, "", OutputMode::print, TextScope::commentRuns, 80, {"-i", "--check"}},
-      {{"-i", "--help"}, ""},  // help wins over the missing FILE
-      {{"--width", "-3"}, "invalid width '-3'"},
-      {{"-i", "-"}, "cannot rewrite standard input"},
-      {{"-i", "--check", "f"}, "cannot be combined"},
+      {"wrap", {}, ""},
+      {"wrap", {"a", "--width", "60", "b"}, "", OutputMode::print, TextScope::commentRuns, 60, {"a", "b"}},
+      {"wrap", {"-w", "7", "--width=0"}, "", OutputMode::print, TextScope::commentRuns, noCommentLengthLimit},
+      {"wrap", {"-i", "--whole-text", "f"}, "", OutputMode::inPlace, TextScope::wholeText, 80, {"f"}},
+      {"wrap", {"--", "-i", "--check"}, "", OutputMode::print, TextScope::commentRuns, 80, {"-i", "--check"}},
+      {"wrap", {"-i", "--help"}, ""},  // help wins over the missing FILE
+      {"wrap", {"--width="}, "invalid width '': expected a whole number, 0 for no limit"},
+      {"wrap", {"f", "-w"}, "option '-w' needs a number"},
+      {"wrap", {"-w5"}, "unknown option '-w5'"},  // no value glued to a short option
+      {"unwrap", {"--width=9"}, "unknown option '--width=9'"},
+      {"wrap", {"-i", "-"}, "--in-place cannot rewrite standard input"},
+      {"wrap", {"-i", "--check", "f"}, "--in-place and --check cannot be combined"},
+      {"spell", {"--verbose", "--lang", "-", "x"}, "", OutputMode::print, TextScope::commentRuns, 80,
+       {"x"}, "-", true},
+      {"spell", {"--check", "--lang=en_GB", "--", "--lang"}, "", OutputMode::check,
+       TextScope::commentRuns, 80, {"--lang"}, "en_GB"},
+      {"spell", {"--lang="}, "option '--lang' needs a language such as en_US"},
+      // A command's own options are taken out first: their faults win.
+      {"spell", {"--bogus", "--lang"}, "option '--lang' needs a language such as en_US"},
+      {"grammar", {"--verbose"}, "unknown option '--verbose'"},
   };
   for (const OptionsCase& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.args));
-    const ParsedTextOptions parsed = parseTextOptions(c.args, {.width = true}, 80);
+    SCOPED_TRACE(c.command + testing::PrintToString(c.args));
+    const Result<TextOptions> parsed = parseTextOptions(c.args, c.command, 80);
     if (!c.error.empty()) {
-      EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
+      ASSERT_FALSE(parsed.ok());
+      EXPECT_EQ(parsed.error(), c.error);
       continue;
     }
-    EXPECT_EQ(parsed.error, "");
-    if (parsed.options.help) continue;
-    EXPECT_EQ(parsed.options.mode, c.mode);
-    EXPECT_EQ(parsed.options.scope, c.scope);
-    EXPECT_EQ(parsed.options.width, c.width);
-    EXPECT_EQ(parsed.options.files, c.files);
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    if (parsed->help) continue;
+    EXPECT_EQ(parsed->mode, c.mode);
+    EXPECT_EQ(parsed->scope, c.scope);
+    EXPECT_EQ(parsed->width, c.width);
+    EXPECT_EQ(parsed->files, c.files);
+    EXPECT_EQ(parsed->language, c.language);
+    EXPECT_EQ(parsed->verbose, c.verbose);
   }
 }
 

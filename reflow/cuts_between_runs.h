@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace brindlewort {
+
+// Offsets that cut the text into pieces for up to `threads` threads to
+// transform at once, each cut at the start of a line outside the comment
+// runs so that no run is split; the first is 0 and the last text.size().
+// A text too small to be worth splitting gives just those two.
+std::vector<std::size_t> cutsBetweenRuns(std::string_view text, unsigned threads);
+
+}  // namespace brindlewort
