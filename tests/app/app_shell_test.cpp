@@ -65,7 +65,7 @@ class AppShellTest : public QObject {
   }
 
   // While the lint command waits, Edit > Undo must not change the text the
-  // helper's reply is about to replace.
+  // helper's reply is about to replace; afterwards undo and redo work.
   void undoWaitsForTheHelper() {
     AppDelegate delegate;
     MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
@@ -79,8 +79,10 @@ class AppShellTest : public QObject {
     samples->unwrap();
     QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
     QAction* undo = nullptr;
+    QAction* redo = nullptr;
     for (QAction* action : menuNamed(window, QStringLiteral("Edit"))->actions()) {
       if (action->shortcut() == QKeySequence(QKeySequence::Undo)) undo = action;
+      if (action->shortcut() == QKeySequence(QKeySequence::Redo)) redo = action;
     }
     QVERIFY(undo && undo->isEnabled());
     samples->runSwiftLint();
@@ -89,6 +91,9 @@ class AppShellTest : public QObject {
     pending(std::nullopt);
     undo->trigger();
     QCOMPARE(samples->wholeText(), QStringLiteral("// a\n// b"));
+    QVERIFY(redo && redo->isEnabled());
+    redo->trigger();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
   }
 
   // Run inside the event loop, where quitting happens: closing the only
