@@ -10,6 +10,7 @@
 #include "app/app_delegate.h"
 #include "preferences/view_controller.h"
 #include "workbench/samples_view_controller.h"
+#include "workbench/workbench_commands.h"
 
 namespace brindlewort {
 
@@ -53,23 +54,15 @@ void MainWindow::buildMenus(AppDelegate& delegate) {
     edit->addAction(tr("&Paste"), text, &QPlainTextEdit::paste)->setShortcut(QKeySequence::Paste);
     edit->addAction(tr("Select &All"), text, &QPlainTextEdit::selectAll)->setShortcut(QKeySequence::SelectAll);
 
-    // Grouped as the buttons are: loading, wrapping, spelling, grammar, lint.
+    // One section per group of commands: loading, wrapping, spelling,
+    // grammar, lint.
     QMenu* comments = menuBar()->addMenu(tr("&Comments"));
     comments->setObjectName(QStringLiteral("commentsMenu"));
-    const char* const groups[][4] = {
-        {"showOriginal:", nullptr, nullptr, nullptr},
-        {"wrap:", "wrapSelectedComments:", "unwrap:", "unwrapSelectedComments:"},
-        {"checkAllSpelling:", "checkSpellingInSelection:", nullptr, nullptr},
-        {"checkAllGrammar:", "checkGrammarInSelection:", nullptr, nullptr},
-        {"runSwiftLint:", nullptr, nullptr, nullptr},
-    };
-    bool first = true;
-    for (const auto& group : groups) {
-      if (!first) comments->addSeparator();
-      first = false;
-      for (const char* selector : group) {
-        if (selector) comments->addAction(samples->commandAction(QLatin1String(selector)));
-      }
+    const WorkbenchCommand* previous = nullptr;
+    for (const WorkbenchCommand& command : workbenchCommands()) {
+      if (previous && previous->group != command.group) comments->addSeparator();
+      previous = &command;
+      comments->addAction(samples->commandAction(QLatin1String(command.selector)));
     }
     connect(comments, &QMenu::aboutToShow, samples, [samples, comments] { samples->validateMenu(comments); });
   }

@@ -89,17 +89,13 @@ ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
 
 void ViewController::viewDidLoad() {
   versionField_->setText(versionString());
-  {
-    const QSignalBlocker quiet(maxCommentLengthSlider_);
-    maxCommentLengthSlider_->setValue(sliderValueFor(SharedSettings::shared().maxCommentLength()));
-  }
   if (sampleController_) {
     // Pinned to all four edges of the box.
     auto* boxLayout = new QVBoxLayout(sampleBox_);
     boxLayout->setContentsMargins(0, 0, 0, 0);
     boxLayout->addWidget(sampleController_);
   }
-  updateMaxCommentLengthField();
+  showStoredMaxCommentLength();
 }
 
 QString ViewController::versionString() const { return brindlewort::versionString(infoDictionary_); }
@@ -112,19 +108,16 @@ void ViewController::maxCommentLengthSliderDidChange() {
 
 void ViewController::resetToDefault() {
   SharedSettings::shared().resetMaxCommentLength();
-  {
-    // Setting the slider must not write the value back: reset removes it.
-    const QSignalBlocker quiet(maxCommentLengthSlider_);
-    maxCommentLengthSlider_->setValue(sliderValueFor(SharedSettings::shared().maxCommentLength()));
-  }
-  updateMaxCommentLengthField();
+  showStoredMaxCommentLength();
 }
 
 void ViewController::showStoredMaxCommentLength() {
-  const int value = sliderValueFor(SharedSettings::shared().maxCommentLength());
-  if (value == maxCommentLengthSlider_->value()) return;
-  const QSignalBlocker quiet(maxCommentLengthSlider_);
-  maxCommentLengthSlider_->setValue(value);
+  {
+    // Showing the stored value must not write it back: after a reset the
+    // setting is gone, and another program's value is its own.
+    const QSignalBlocker quiet(maxCommentLengthSlider_);
+    maxCommentLengthSlider_->setValue(sliderValueFor(SharedSettings::shared().maxCommentLength()));
+  }
   updateMaxCommentLengthField();
 }
 

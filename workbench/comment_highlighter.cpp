@@ -1,11 +1,15 @@
 #include "workbench/comment_highlighter.h"
 
+#include <QFont>
+#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <optional>
 #include <string>
 
 #include "engine/comment_detection.h"
+#include "workbench/named_colors.h"
 
 namespace brindlewort {
 
@@ -22,8 +26,27 @@ bool CommentHighlighter::setFormats(const QTextCharFormat& comment, const QTextC
   return true;
 }
 
+void CommentHighlighter::colourFor(const QPalette& palette, const QFont& font) {
+  const std::optional<QColor> commentColor = namedColor(QLatin1String(commentColorName), palette);
+  const std::optional<QColor> nonCommentColor = namedColor(QLatin1String(nonCommentColorName), palette);
+  if (!commentColor || !nonCommentColor) return;
+
+  QTextCharFormat comment;
+  comment.setFont(font);
+  comment.setForeground(*commentColor);
+  QTextCharFormat nonComment;
+  nonComment.setFont(font);
+  nonComment.setForeground(*nonCommentColor);
+
+  // Every changed line is coloured as the change happens, so a full pass
+  // is only needed when the colours or the activation change.
+  const bool formatsChanged = setFormats(comment, nonComment);
+  const bool wasActive = active_;
+  active_ = true;
+  if (formatsChanged || !wasActive) rehighlight();
+}
+
 void CommentHighlighter::rehighlight() {
-  if (!active_) return;
   reformatting_ = true;
   for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) formatBlock(block);
   reformatting_ = false;

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QTextCharFormat>
 
+class QFont;
+class QPalette;
 class QTextBlock;
 class QTextDocument;
 
@@ -22,15 +24,15 @@ class CommentHighlighter : public QObject {
   // While inactive, lines keep the formatting they were loaded with (the
   // rich-text Welcome document) and changes are not coloured.
   void setActive(bool active);
-  bool isActive() const { return active_; }
 
-  // Sets the two formats; true when they differ from the ones in use.
-  bool setFormats(const QTextCharFormat& comment, const QTextCharFormat& nonComment);
-
-  // Colours every line.
-  void rehighlight();
+  // Colours in the named comment colours for `palette`, in `font`, and
+  // becomes active.
+  void colourFor(const QPalette& palette, const QFont& font);
 
  private:
+  // Sets the two formats; true when they differ from the ones in use.
+  bool setFormats(const QTextCharFormat& comment, const QTextCharFormat& nonComment);
+  void rehighlight();
   void reformatBlocks(int from, int charsRemoved, int charsAdded);
   void formatBlock(const QTextBlock& block);
 

@@ -1,11 +1,8 @@
-#include "workbench/sample_item.h"
+#include "workbench/sample_catalogue.h"
+
+#include <QComboBox>
 
 namespace brindlewort {
-
-const SampleItem& SampleItem::separator() {
-  static const SampleItem item{};
-  return item;
-}
 
 std::vector<SampleItem> sampleCatalogue() {
   return {
@@ -19,6 +16,23 @@ std::vector<SampleItem> sampleCatalogue() {
       SampleItem::separator(),
       {QStringLiteral("Spell Checking"), QStringLiteral("SpellChecking.txt"), true},
   };
+}
+
+void fillSamplePopup(QComboBox& popup, const std::vector<SampleItem>& samples) {
+  popup.clear();
+  for (const SampleItem& item : samples) {
+    if (item.isSeparator()) {
+      popup.insertSeparator(popup.count());
+    } else {
+      popup.addItem(item.displayName);
+    }
+  }
+  popup.setCurrentIndex(0);
+}
+
+const SampleItem& sampleAt(const std::vector<SampleItem>& samples, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= samples.size()) return SampleItem::separator();
+  return samples[static_cast<std::size_t>(index)];
 }
 
 }  // namespace brindlewort

@@ -11,79 +11,30 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
-#include <array>
 #include <cstdio>
 #include <utility>
 
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
-#include "helper/client/auto_correction_client.h"
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
+#include "workbench/line_edits.h"
 #include "workbench/line_lists.h"
-#include "workbench/named_colors.h"
 #include "workbench/sample_loading.h"
 #include "workbench/spell_checker_factory.h"
+#include "workbench/undoable_edit.h"
+#include "workbench/workbench_commands.h"
 
 namespace brindlewort {
 
 namespace {
 
-struct Command {
-  const char* selector;
-  const char* title;
-  QKeySequence shortcut;
-  void (SamplesViewController::*slot)();
-};
-
-const std::array<Command, 10>& commands() {
-  using S = SamplesViewController;
-  static const std::array<Command, 10> list{{
-      {"showOriginal:", "Show Original", QKeySequence(QStringLiteral("Ctrl+Shift+O")), &S::showOriginal},
-      {"wrap:", "Wrap Comments", QKeySequence(QStringLiteral("Ctrl+Shift+W")), &S::wrap},
-      {"wrapSelectedComments:", "Wrap Selected Comments", QKeySequence(QStringLiteral("Ctrl+Alt+W")),
-       &S::wrapSelectedComments},
-      {"unwrap:", "Unwrap Comments", QKeySequence(QStringLiteral("Ctrl+Shift+U")), &S::unwrap},
-      {"unwrapSelectedComments:", "Unwrap Selected Comments", QKeySequence(QStringLiteral("Ctrl+Alt+U")),
-       &S::unwrapSelectedComments},
-      {"checkAllSpelling:", "Check Spelling", QKeySequence(QStringLiteral("Ctrl+Shift+S")),
-       &S::checkAllSpelling},
-      {"checkSpellingInSelection:", "Check Spelling in Selection", QKeySequence(QStringLiteral("Ctrl+Alt+S")),
-       &S::checkSpellingInSelection},
-      {"checkAllGrammar:", "Check Grammar", QKeySequence(QStringLiteral("Ctrl+Shift+G")), &S::checkAllGrammar},
-      {"checkGrammarInSelection:", "Check Grammar in Selection", QKeySequence(QStringLiteral("Ctrl+Alt+G")),
-       &S::checkGrammarInSelection},
-      {"runSwiftLint:", "Lint with Helper", QKeySequence(QStringLiteral("Ctrl+Shift+L")), &S::runSwiftLint},
-  }};
-  return list;
-}
-
-// The commands whose menu items follow the sample's editability. The
-// grammar commands are left out on purpose: their items stay enabled and
-// simply do nothing on a read-only sample.
-bool followsEditability(const QString& selector) {
-  static const std::array<const char*, 7> selectors{
-      "checkAllSpelling:", "checkSpellingInSelection:", "wrap:", "wrapSelectedComments:",
-      "unwrap:", "unwrapSelectedComments:", "runSwiftLint:"};
-  for (const char* s : selectors) {
-    if (selector == QLatin1String(s)) return true;
-  }
-  return false;
-}
-
 QFont fixedPitchFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPointSizeF(12.0);
   return font;
-}
-
-SamplesViewController::AutoCorrectionRequest helperServiceRequest() {
-  return [](const QString& text, QObject* context, std::function<void(std::optional<QString>)> done,
-            std::chrono::milliseconds bound) {
-    requestAutoCorrectionAsync(text, context, std::move(done), bound);
-  };
 }
 
 }  // namespace
@@ -94,11 +45,11 @@ SamplesViewController::SamplesViewController(QWidget* parent, std::vector<Sample
       sampleFolder_(QString::fromLatin1(defaultSampleFolder)),
       spellChecker_(makeSystemSpellChecker()),
       autoCorrectionRequest_(helperServiceRequest()),
-      autoCorrectionBound_(autoCorrectionReplyBound) {
+      autoCorrectionBound_(helperReplyBound()) {
   buildView();
   buildActions();
-  fillPopupButton();
-  loadSelectedSample(popupButton_);
+  fillSamplePopup(*popupButton_, samples_);
+  loadSelectedSample();
 
   // A change of the setting re-wraps one turn of the event loop later, so
   // the slider action that caused it returns first; each change gets its
@@ -148,10 +99,10 @@ void SamplesViewController::buildView() {
 }
 
 void SamplesViewController::buildActions() {
-  for (const Command& command : commands()) {
+  for (const WorkbenchCommand& command : workbenchCommands()) {
     auto* action = new QAction(tr(command.title), this);
     action->setObjectName(QLatin1String(command.selector));
-    action->setShortcut(command.shortcut);
+    action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
     connect(action, &QAction::triggered, this, command.slot);
     commandActions_.append(action);
   }
@@ -168,42 +119,21 @@ QAction* SamplesViewController::commandAction(const QString& selector) const {
   return nullptr;
 }
 
-void SamplesViewController::fillPopupButton() {
-  popupButton_->clear();
-  // Separators are real items, so a pop-up index is a catalogue index.
-  for (const SampleItem& item : samples_) {
-    if (item.displayName.isEmpty()) {
-      popupButton_->insertSeparator(popupButton_->count());
-    } else {
-      popupButton_->addItem(item.displayName);
-    }
-  }
-  popupButton_->setCurrentIndex(0);
-}
-
 const SampleItem& SamplesViewController::currentSample() const {
-  const int index = popupButton_->currentIndex();
-  if (index < 0 || static_cast<std::size_t>(index) >= samples_.size()) return SampleItem::separator();
-  return samples_[static_cast<std::size_t>(index)];
+  return sampleAt(samples_, popupButton_->currentIndex());
 }
 
 // --- Loading -----------------------------------------------------------
 
 void SamplesViewController::showSample() {
   if (waitingForHelper_) return;  // the helper's reply belongs to the text on show
-  loadSelectedSample(popupButton_);
+  loadSelectedSample();
 }
 
-void SamplesViewController::showOriginal() {
-  if (waitingForHelper_) return;  // the helper's reply belongs to the text on show
-  loadSelectedSample(popupButton_);
-}
+void SamplesViewController::showOriginal() { showSample(); }
 
-void SamplesViewController::loadSelectedSample(const QComboBox* popup) {
-  const int index = popup->currentIndex();
-  const SampleItem& item = (index >= 0 && static_cast<std::size_t>(index) < samples_.size())
-                               ? samples_[static_cast<std::size_t>(index)]
-                               : SampleItem::separator();
+void SamplesViewController::loadSelectedSample() {
+  const SampleItem& item = currentSample();
   const SampleContent content = loadSampleContent(sampleFolder_, item.fileName);
 
   // Rich text keeps its own formatting, so the highlighter must be off
@@ -228,28 +158,10 @@ void SamplesViewController::loadSelectedSample(const QComboBox* popup) {
   highlightComments();
 }
 
-// --- Highlighting ------------------------------------------------------
+// --- Colouring ---------------------------------------------------------
 
 void SamplesViewController::highlightComments() {
-  if (!currentSample().allowsCommentation) return;
-  const QFont font = fixedPitchFont();
-  const std::optional<QColor> commentColor = namedColor(QLatin1String(commentColorName), palette());
-  const std::optional<QColor> nonCommentColor = namedColor(QLatin1String(nonCommentColorName), palette());
-  if (!commentColor || !nonCommentColor) return;
-
-  QTextCharFormat comment;
-  comment.setFont(font);
-  comment.setForeground(*commentColor);
-  QTextCharFormat nonComment;
-  nonComment.setFont(font);
-  nonComment.setForeground(*nonCommentColor);
-
-  // The highlighter colours every changed line as the change happens, so a
-  // full pass is only needed when the colours or the activation change.
-  const bool formatsChanged = highlighter_->setFormats(comment, nonComment);
-  const bool wasActive = highlighter_->isActive();
-  highlighter_->setActive(true);
-  if (formatsChanged || !wasActive) highlighter_->rehighlight();
+  if (currentSample().allowsCommentation) highlighter_->colourFor(palette(), fixedPitchFont());
 }
 
 void SamplesViewController::changeEvent(QEvent* event) {
@@ -259,56 +171,12 @@ void SamplesViewController::changeEvent(QEvent* event) {
 
 // --- Text access -------------------------------------------------------
 
-QString SamplesViewController::wholeText() const {
-  // The raw text keeps every character as typed (no-break spaces included);
-  // only the block separators become line feeds.
-  QString text = textView_->document()->toRawText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
-}
-
-bool SamplesViewController::replaceTextUndoably(const QString& newText, TextRange range, bool wholeText) {
-  QTextDocument* document = textView_->document();
-  const qsizetype length = document->characterCount() - 1;
-  if (wholeText) range = {0, length};
-  // A read-only view refuses changes: the Welcome document, and any text
-  // while the lint command waits for its reply.
-  if (textView_->isReadOnly()) return false;
-  if (range.start < 0 || range.length < 0 || range.end() > length) return false;
-
-  QTextCursor cursor(document);
-  cursor.setPosition(static_cast<int>(range.start));
-  cursor.setPosition(static_cast<int>(range.end()), QTextCursor::KeepAnchor);
-  cursor.beginEditBlock();
-  cursor.insertText(newText);
-  cursor.endEditBlock();
-  return true;
-}
-
-bool SamplesViewController::applyEditsUndoably(const std::vector<TextEdit>& edits, qsizetype offset) {
-  if (textView_->isReadOnly()) return false;
-  QTextDocument* document = textView_->document();
-  const qsizetype length = document->characterCount() - 1;
-  for (const TextEdit& edit : edits) {
-    if (offset + edit.start < 0 || edit.length < 0 || offset + edit.start + edit.length > length) return false;
-  }
-  // Back to front, so the offsets of the edits still to come stay valid.
-  QTextCursor cursor(document);
-  cursor.beginEditBlock();
-  for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
-    cursor.setPosition(static_cast<int>(offset + edit->start));
-    cursor.setPosition(static_cast<int>(offset + edit->start + edit->length), QTextCursor::KeepAnchor);
-    cursor.insertText(edit->replacement);
-  }
-  cursor.endEditBlock();
-  return true;
-}
+QString SamplesViewController::wholeText() const { return viewText(*textView_); }
 
 TextRange SamplesViewController::selectWholeLines() {
-  const QString text = wholeText();
   const QTextCursor current = textView_->textCursor();
   const TextRange selection{current.selectionStart(), current.selectionEnd() - current.selectionStart()};
-  const TextRange widened = wholeLines(text, selection);
+  const TextRange widened = wholeLines(wholeText(), selection);
   QTextCursor cursor = textView_->textCursor();
   cursor.setPosition(static_cast<int>(widened.start));
   cursor.setPosition(static_cast<int>(widened.end()), QTextCursor::KeepAnchor);
@@ -332,9 +200,7 @@ void SamplesViewController::unwrapSelectedComments() {
   applyRewrap(noCommentLengthLimit, true);
 }
 
-void SamplesViewController::rewrapAfterSettingChange() {
-  applyRewrap(SharedSettings::shared().maxCommentLength(), false);
-}
+void SamplesViewController::rewrapAfterSettingChange() { wrap(); }
 
 void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOnly) {
   if (!currentSample().allowsCommentation) return;
@@ -350,7 +216,7 @@ void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOn
   std::vector<std::string> after = rewrapLines(before, maxLength);
   if (after.empty()) after = before;
   if (after != before) {
-    applyEditsUndoably(lineEditsBetween(input, before, after), selectionOnly ? selection.start : 0);
+    applyEditsUndoably(*textView_, lineEditsBetween(input, before, after), selectionOnly ? selection.start : 0);
   }
   highlightComments();
 }
@@ -368,20 +234,20 @@ void SamplesViewController::applyToWholeText(const LineTransform& transform) {
   // Replaced even when nothing was found, so the check is one undo step;
   // otherwise only the places that changed (the inserted marker lines).
   if (checked == lines) {
-    replaceTextUndoably(textOfLines(checked), {}, true);
+    replaceWholeTextUndoably(*textView_, textOfLines(checked));
   } else {
-    applyEditsUndoably(lineEditsBetween(text, lines, checked), 0);
+    applyEditsUndoably(*textView_, lineEditsBetween(text, lines, checked));
   }
   highlightComments();
 }
 
-bool SamplesViewController::applyToSelection(const LineTransform& transform) {
+void SamplesViewController::applyToSelection(const LineTransform& transform) {
+  if (!currentSample().allowsCommentation) return;
   const TextRange range = selectWholeLines();
   const QString selected = wholeText().mid(range.start, range.length);
   const std::vector<std::string> lines = linesOfText(selected);
   const std::vector<std::string> checked = transform(lines);
-  if (checked == lines) return false;
-  return applyEditsUndoably(lineEditsBetween(selected, lines, checked), range.start);
+  if (checked != lines) applyEditsUndoably(*textView_, lineEditsBetween(selected, lines, checked), range.start);
 }
 
 void SamplesViewController::checkAllSpelling() {
@@ -389,7 +255,6 @@ void SamplesViewController::checkAllSpelling() {
 }
 
 void SamplesViewController::checkSpellingInSelection() {
-  if (!currentSample().allowsCommentation) return;
   applyToSelection([this](const std::vector<std::string>& lines) { return spellCheck(lines); });
 }
 
@@ -398,7 +263,6 @@ void SamplesViewController::checkAllGrammar() {
 }
 
 void SamplesViewController::checkGrammarInSelection() {
-  if (!currentSample().allowsCommentation) return;
   applyToSelection([](const std::vector<std::string>& lines) { return grammarCheckLines(lines); });
   highlightComments();
 }
@@ -427,7 +291,7 @@ void SamplesViewController::requestAutoCorrection() {
       [this, alive](std::optional<QString> corrected) {
         if (alive.expired() || !*alive.lock()) return;
         setWaitingForHelper(false);
-        if (corrected && !corrected->isEmpty()) replaceTextUndoably(*corrected, {}, true);
+        if (corrected && !corrected->isEmpty()) replaceWholeTextUndoably(*textView_, *corrected);
         highlightComments();
         emit autoCorrectionFinished();
       },
@@ -450,10 +314,12 @@ void SamplesViewController::setWaitingForHelper(bool waiting) {
 // --- Validation --------------------------------------------------------
 
 bool SamplesViewController::isCommandEnabled(const QString& selector) const {
-  if (selector.isEmpty()) return true;
-  if (waitingForHelper_ && commandAction(selector)) return false;
-  if (followsEditability(selector)) return currentSample().allowsCommentation;
-  return true;
+  // Items that are not workbench commands are none of the workbench's
+  // business and stay enabled.
+  const WorkbenchCommand* command = findWorkbenchCommand(selector);
+  if (!command) return true;
+  if (waitingForHelper_) return false;
+  return !command->followsEditability || currentSample().allowsCommentation;
 }
 
 bool SamplesViewController::validateUserInterfaceItem(QAction* item) {

@@ -14,14 +14,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "proofreading/spell_checker.h"
-#include "workbench/line_edits.h"
+#include "workbench/auto_correction_request.h"
 #include "workbench/line_widening.h"
-#include "workbench/sample_item.h"
+#include "workbench/sample_catalogue.h"
 
 class QComboBox;
 class QMenu;
@@ -35,12 +34,7 @@ class CommentHighlighter;
 class SamplesViewController : public QWidget {
   Q_OBJECT
  public:
-  // How the lint command reaches the auto-correction helper: `done` runs
-  // once, on `context`'s thread, with the corrected text or nothing.
-  using AutoCorrectionRequest =
-      std::function<void(const QString& text, QObject* context,
-                         std::function<void(std::optional<QString>)> done,
-                         std::chrono::milliseconds bound)>;
+  using AutoCorrectionRequest = brindlewort::AutoCorrectionRequest;
 
   // Builds the view, fills the pop-up, loads "Welcome" and starts
   // following changes of the maximum comment length.
@@ -62,8 +56,8 @@ class SamplesViewController : public QWidget {
   // The entry selected in the pop-up.
   const SampleItem& currentSample() const;
 
-  // One action per command, named by its selector ("wrap:", ...), with its
-  // shortcut, for the application's menus.
+  // One action per command of workbenchCommands(), in its order, named by
+  // its selector ("wrap:", ...), with its shortcut, for the menus.
   const QList<QAction*>& commandActions() const { return commandActions_; }
   QAction* commandAction(const QString& selector) const;
 
@@ -75,6 +69,7 @@ class SamplesViewController : public QWidget {
   // Where samples are read from; the compiled-in resources by default.
   void setSampleFolder(const QString& folder) { sampleFolder_ = folder; }
   void setSpellChecker(std::shared_ptr<const SpellChecker> checker);
+  // Stands in for the helper; an empty request restores the helper service.
   void setAutoCorrectionRequest(AutoCorrectionRequest request);
   void setAutoCorrectionBound(std::chrono::milliseconds bound) { autoCorrectionBound_ = bound; }
   // True while the lint command waits for the helper.
@@ -82,13 +77,6 @@ class SamplesViewController : public QWidget {
 
   // The text view's whole text, with line feeds between lines.
   QString wholeText() const;
-
-  // Replaces `range` (or the whole text) by `newText` as one undo step;
-  // false when the text view refuses because it is read-only.
-  bool replaceTextUndoably(const QString& newText, TextRange range, bool wholeText);
-  // Applies edits of the text from `offset` on (ascending, not
-  // overlapping) as one undo step; false when the text view is read-only.
-  bool applyEditsUndoably(const std::vector<TextEdit>& edits, qsizetype offset);
   // Widens the selection to whole lines, selects and returns that range.
   TextRange selectWholeLines();
 
@@ -119,11 +107,10 @@ class SamplesViewController : public QWidget {
 
   void buildView();
   void buildActions();
-  void fillPopupButton();
-  void loadSelectedSample(const QComboBox* popup);
+  void loadSelectedSample();
   void applyRewrap(std::int64_t maxLength, bool selectionOnly);
   void applyToWholeText(const LineTransform& transform);
-  bool applyToSelection(const LineTransform& transform);
+  void applyToSelection(const LineTransform& transform);
   void rewrapAfterSettingChange();
   void setWaitingForHelper(bool waiting);
   void updateCommandStates();

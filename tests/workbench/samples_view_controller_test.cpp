@@ -1,0 +1,447 @@
+// The samples workbench: the catalogue and the loading of each sample, each
+// command's result as one undo step, selection widening, menu validation,
+// the deferred re-wrap, the colouring and the lint command's helper.
+
+#include <QComboBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <unistd.h>
+
+#include "engine/comment_length.h"
+#include "engine/rewrap.h"
+#include "fake_spell_checker.h"
+#include "proofreading/grammar_check.h"
+#include "proofreading/spell_check.h"
+#include "settings/shared_settings.h"
+#include "workbench/named_colors.h"
+#include "workbench/sample_loading.h"
+#include "workbench/samples_view_controller.h"
+
+using namespace brindlewort;
+using Done = std::function<void(std::optional<QString>)>;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const QString longComment = QStringLiteral(
+    "// This comment paragraph is far longer than forty characters, so wrapping it must break it.");
+const auto checker = std::make_shared<testing_support::FakeSpellChecker>(Lines{"teh", "wrold"});
+
+QString transformed(const QString& text, const std::function<Lines(const Lines&)>& transform) {
+  return QString::fromStdString(joinLines(transform(splitLines(text.toStdString()))));
+}
+QString rewrapped(const QString& text, std::int64_t length) {
+  return transformed(text, [length](const Lines& lines) { return rewrapLines(lines, length); });
+}
+
+// A controller on the sample at `index` (an editable one by default),
+// showing `input`, when given, with an empty undo history and that selection.
+std::unique_ptr<SamplesViewController> showing(std::optional<QString> input, qsizetype start = 0,
+                                               qsizetype length = 0, int index = 2) {
+  auto controller = std::make_unique<SamplesViewController>();
+  controller->setSpellChecker(checker);
+  controller->popupButton()->setCurrentIndex(index);
+  controller->showSample();
+  if (!input) return controller;
+  controller->textView()->setPlainText(*input);
+  QTextCursor cursor = controller->textView()->textCursor();
+  cursor.setPosition(static_cast<int>(start));
+  cursor.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
+  controller->textView()->setTextCursor(cursor);
+  return controller;
+}
+
+// The undo steps the user can take; they are redone afterwards.
+int undoSteps(const SamplesViewController& controller) {
+  QTextDocument* document = controller.textView()->document();
+  int steps = 0;
+  for (; document->isUndoAvailable() && steps < 1000; ++steps) document->undo();
+  for (int i = 0; i < steps; ++i) document->redo();
+  return steps;
+}
+
+// Whether every command button is in that state.
+bool buttonsAre(const SamplesViewController& controller, bool enabled) {
+  for (QPushButton* button : controller.commandButtons())
+    if (button->isEnabled() != enabled) return false;
+  return true;
+}
+
+// What `work` writes to standard output, where the validation line goes
+// past Qt, straight to the file descriptor.
+QString stdoutOf(const std::function<void()>& work) {
+  QTemporaryFile file;
+  if (!file.open()) return {};
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  dup2(file.handle(), STDOUT_FILENO);
+  work();
+  std::fflush(stdout);
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  file.seek(0);
+  return QString::fromUtf8(file.readAll());
+}
+
+// Runs the lint command and waits for its end.
+bool lintAndWait(SamplesViewController& controller) {
+  QSignalSpy finished(&controller, &SamplesViewController::autoCorrectionFinished);
+  controller.runSwiftLint();
+  return finished.count() == 1 || finished.wait(60000);
+}
+
+struct Load {
+  QString fileName;
+  QByteArray bytes;  // empty: the file is not created
+  bool editable;
+  QString shown;
+};
+
+struct Command {
+  QString selector, input;
+  qsizetype start, length;  // the selection
+  QString expected;         // the input itself where nothing may change
+  int steps;
+  std::optional<QString> reply = std::nullopt;  // the helper's, for the lint command
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(brindlewort::TextRange)
+
+class SamplesViewControllerTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { SharedSettings::shared().setMaxCommentLength(40); }
+  void cleanupTestCase() { SharedSettings::shared().resetMaxCommentLength(); }
+
+  // Each sample under its title; separators are real, disabled entries, so
+  // a pop-up index is a catalogue index. Welcome shows first, read-only and
+  // not coloured, with the buttons off; every other sample is editable
+  // coloured text with no undo history. Show Original discards edits. A
+  // missing sample folder keeps the text but still sets the next one's states.
+  void everySampleLoads_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("firstWords");
+    QTest::newRow("Welcome") << 0 << "Welcome to Brindlewort";
+    QTest::newRow("The Basics") << 2 << "// Welcome to the basics.";
+    QTest::newRow("Documentation") << 3 << "/// Downloads a file";
+    QTest::newRow("Structured") << 4 << "// Lists keep their shape";
+    QTest::newRow("SwiftLint") << 6 << "// The lint command";
+    QTest::newRow("Spell Checking") << 8 << "// Press Spelling";
+  }
+  void everySampleLoads() {
+    QFETCH(int, index);
+    QFETCH(QString, firstWords);
+    const bool editable = index != 0;
+    auto controller = showing(std::nullopt, 0, 0, index);
+    QCOMPARE(controller->popupButton()->currentText(), QString::fromUtf8(QTest::currentDataTag()));
+    const QString original = controller->wholeText();
+    QVERIFY2(original.startsWith(firstWords), qPrintable(original.left(80)));
+    QCOMPARE(controller->textView()->isReadOnly(), !editable);
+    QVERIFY(buttonsAre(*controller, editable));
+    QCOMPARE(controller->textView()->document()->firstBlock().layout()->formats().isEmpty(), !editable);
+    QCOMPARE(controller->textView()->document()->availableUndoSteps(), 0);
+    auto* entries = qobject_cast<QStandardItemModel*>(controller->popupButton()->model());
+    for (int i : {1, 5, 7}) QVERIFY(!entries->item(i)->isEnabled());
+    controller->textView()->setPlainText(QStringLiteral("edited"));
+    controller->showOriginal();
+    QCOMPARE(controller->wholeText(), original);
+    controller->setSampleFolder(QStringLiteral("/nonexistent/Sample Files"));
+    controller->popupButton()->setCurrentIndex(editable ? 0 : 2);
+    controller->showSample();
+    QCOMPARE(controller->wholeText(), original);
+    QVERIFY(controller->textView()->isReadOnly() == editable && buttonsAre(*controller, !editable));
+  }
+
+  // Loading from a folder of our own covers the failure paths.
+  void loadingRules_data() {
+    QTest::addColumn<Load>("c");
+    const QString failed = failedToLoadSampleMessage;
+    QTest::newRow("utf-8 text") << Load{"a.txt", "// caf\xc3\xa9 \xf0\x9f\x98\x80\n", true, "// café 😀\n"};
+    QTest::newRow("utf-16 with bom") << Load{"b.txt", QByteArray("\xff\xfe/\0/\0 \0x\0", 10), true, "// x"};
+    QTest::newRow("nul bytes load") << Load{"c.txt", QByteArray("a\0b", 3), true, QString::fromUtf16(u"a\0b", 3)};
+    QTest::newRow("invalid utf-8") << Load{"d.txt", "// \xff\xfe bad", true, failed};
+    QTest::newRow("missing file") << Load{"e.txt", {}, true, failed};
+    QTest::newRow("capital extension") << Load{"f.TXT", "x", true, "Unknown document type: TXT"};
+    QTest::newRow("rtf is not read here") << Load{"g.rtf", "{\\rtf1}", true, "Unknown document type: rtf"};
+    QTest::newRow("no extension") << Load{"h", "x", true, "Unknown document type: "};
+    QTest::newRow("missing rich text") << Load{"gone.html", {}, false, ""};
+  }
+  void loadingRules() {
+    QFETCH(Load, c);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(c.fileName));
+    if (!c.bytes.isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size() && file.flush());
+    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable}});
+    controller.setSampleFolder(folder.path());
+    controller.showOriginal();
+    QCOMPARE(controller.wholeText(), c.shown);
+    QCOMPARE(controller.textView()->isReadOnly(), !c.editable);
+    QCOMPARE(buttonsAre(controller, true), c.editable);
+  }
+
+  // Each command gives the engine's result on the whole text or on the
+  // selected lines as one undo step, and one undo gives back the exact text
+  // (characters outside the BMP, combining marks and no-break spaces too).
+  // Wrap and the selection forms replace only on change; the whole-text
+  // proofreading commands always do, except on an empty text. Lint sends
+  // the whole text and puts back any reply that is not empty.
+  void commandsAreOneUndoableEdit_data() {
+    QTest::addColumn<Command>("c");
+    const QString mixed = QStringLiteral(
+        "let x = 1\n// Caf\u00e9 cre\u0300me \U0001F600 na\u00efve text\u00a0with a no-break space that "
+        "goes on well past the limit\n\n    // indented comment that is also long enough to wrap here\n");
+    const QString code = QStringLiteral("\nlet a = 1");
+    const QString misspelt = QStringLiteral("// teh wrold\nlet teh = 1");
+    const QString passive = QStringLiteral("// The file was written by the scheduler.");
+    auto spelt = [](const QString& t) { return transformed(t, [](const Lines& l) { return spellCheckLines(l, *checker); }); };
+    auto grammar = [](const QString& t) { return transformed(t, [](const Lines& l) { return grammarCheckLines(l); }); };
+    auto unchanged = [](const char* selector, const char* input, int steps) {
+      return Command{selector, input, qsizetype(std::strlen(input)), 0, input, steps};
+    };
+    QTest::newRow("wrap, unicode") << Command{"wrap:", mixed, 0, 0, rewrapped(mixed, 40), 1};
+    QTest::newRow("unwrap") << Command{"unwrap:", "// one\n// two\n// three\ncode()", 0, 0, "// one two three\ncode()", 1};
+    QTest::newRow("spelling") << Command{"checkAllSpelling:", misspelt, 0, 0, spelt(misspelt), 1};
+    QTest::newRow("grammar") << Command{"checkAllGrammar:", passive, 0, 0, grammar(passive), 1};
+    QTest::newRow("wrap at the cursor line") << Command{"wrapSelectedComments:", longComment + "\n" + longComment + code,
+                                                        10, 0, rewrapped(longComment, 40) + "\n" + longComment + code, 1};
+    QTest::newRow("unwrap selected lines")
+        << Command{"unwrapSelectedComments:", "code()\n// one\n// two", 8, 12, "code()\n// one two", 1};
+    QTest::newRow("spelling in selection") << Command{"checkSpellingInSelection:", "// teh one\n// teh two\n", 12, 0,
+                                                      "// teh one\n" + spelt("// teh two\n"), 1};
+    QTest::newRow("grammar in selection")
+        << Command{"checkGrammarInSelection:", "// teh\n" + passive, 8, 3, "// teh\n" + grammar(passive), 1};
+    QTest::newRow("wrap of short comment") << unchanged("wrap:", "// short\nlet a = 1", 0);
+    QTest::newRow("wrap selection unchanged") << unchanged("wrapSelectedComments:", "// short", 0);
+    QTest::newRow("unwrap, cursor on the last line") << unchanged("unwrapSelectedComments:", "// one\n// two", 0);
+    QTest::newRow("spelling, nothing found") << unchanged("checkAllSpelling:", "// all good", 1);
+    QTest::newRow("grammar, nothing found") << unchanged("checkAllGrammar:", "// all good", 1);
+    QTest::newRow("spelling in selection, nothing found") << unchanged("checkSpellingInSelection:", "// all good", 0);
+    QTest::newRow("grammar in selection, nothing found") << unchanged("checkGrammarInSelection:", "// all good", 0);
+    QTest::newRow("empty text, wrap") << unchanged("wrap:", "", 0);
+    QTest::newRow("empty text, spelling") << unchanged("checkAllSpelling:", "", 0);
+    const QString lint = QStringLiteral("runSwiftLint:");
+    QTest::newRow("lint") << Command{lint, "//teh x  \nlet a", 0, 0, "// the x\nlet a", 1, "// the x\nlet a"};
+    QTest::newRow("lint, same text is still an edit") << Command{lint, "// x", 0, 0, "// x", 1, "// x"};
+    QTest::newRow("lint, empty reply") << Command{lint, "// x", 0, 0, "// x", 0, ""};
+    QTest::newRow("lint, no reply") << Command{lint, "// x", 0, 0, "// x", 0};
+    QTest::newRow("lint, empty text is sent") << Command{lint, "", 0, 0, "", 0};
+  }
+  void commandsAreOneUndoableEdit() {
+    QFETCH(Command, c);
+    auto controller = showing(c.input, c.start, c.length);
+    QString sent = QStringLiteral("(nothing)");
+    controller->setAutoCorrectionRequest([&sent, c](const QString& text, QObject*, Done done, std::chrono::milliseconds) {
+      sent = text;
+      done(c.reply);
+    });
+    controller->commandAction(c.selector)->trigger();
+    QCOMPARE(sent, c.selector == u"runSwiftLint:" ? c.input : QStringLiteral("(nothing)"));
+    QCOMPARE(controller->wholeText(), c.expected);
+    QCOMPARE(undoSteps(*controller), c.steps);
+    QVERIFY(!controller->textView()->isReadOnly());
+    controller->textView()->undo();
+    QCOMPARE(controller->wholeText(), c.input);
+  }
+
+  void lineWidening_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TextRange>("selected");
+    QTest::addColumn<TextRange>("widened");
+    const QString three = QStringLiteral("ab\ncd\nef");
+    QTest::newRow("cursor inside a line takes its line feed") << three << TextRange{4, 0} << TextRange{3, 3};
+    QTest::newRow("cursor at the text start") << three << TextRange{0, 0} << TextRange{0, 3};
+    QTest::newRow("selection ending on a line feed stops there") << three << TextRange{3, 3} << TextRange{3, 3};
+    QTest::newRow("selection ending before a line feed takes it") << three << TextRange{3, 2} << TextRange{3, 3};
+    QTest::newRow("selection over two lines") << three << TextRange{1, 3} << TextRange{0, 6};
+    QTest::newRow("cursor at the very end") << three << TextRange{8, 0} << TextRange{6, 2};
+    QTest::newRow("everything") << three << TextRange{0, 8} << TextRange{0, 8};
+    QTest::newRow("after a trailing line feed") << QStringLiteral("ab\n") << TextRange{3, 0} << TextRange{3, 0};
+    QTest::newRow("line before a trailing line feed") << QStringLiteral("ab\n") << TextRange{1, 0} << TextRange{0, 3};
+    QTest::newRow("empty text") << QString() << TextRange{0, 0} << TextRange{0, 0};
+    QTest::newRow("line separator ends a line") << QStringLiteral("ab\u2028cd") << TextRange{4, 0} << TextRange{3, 2};
+  }
+  void lineWidening() {
+    QFETCH(QString, text);
+    QFETCH(TextRange, selected);
+    QFETCH(TextRange, widened);
+    QCOMPARE(wholeLines(text, selected), widened);
+    auto controller = showing(text, selected.start, selected.length);
+    QCOMPARE(controller->selectWholeLines(), widened);
+    const QTextCursor cursor = controller->textView()->textCursor();
+    QCOMPARE((TextRange{cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()}), widened);
+  }
+
+  // The workbench opens on the read-only Welcome sample, which no command
+  // and no setting change alters.
+  void welcomeIsNeverChanged() {
+    SamplesViewController controller;
+    QCOMPARE(controller.currentSample().displayName, QStringLiteral("Welcome"));
+    const QString welcome = controller.wholeText();
+    for (QAction* action : controller.commandActions())
+      if (action->objectName() != u"runSwiftLint:") action->trigger();
+    controller.wrap();
+    SharedSettings::shared().setMaxCommentLength(20);
+    QTest::qWait(50);
+    QCOMPARE(controller.wholeText(), welcome);
+    QCOMPARE(undoSteps(controller), 0);
+  }
+
+  // On Welcome only Show Original and the grammar commands stay enabled;
+  // an item that is not a workbench command always does. Validating a menu
+  // writes one line per item; the actions' own state, which their shortcuts
+  // obey, already agrees before.
+  void menuValidation_data() {
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<QString>("disabled");
+    QTest::newRow("Welcome") << 0 << "wrap: wrapSelectedComments: unwrap: unwrapSelectedComments: "
+                                     "checkAllSpelling: checkSpellingInSelection: runSwiftLint:";
+    QTest::newRow("The Basics") << 2 << "";
+  }
+  void menuValidation() {
+    QFETCH(int, sample);
+    QFETCH(QString, disabled);
+    auto controller = showing(std::nullopt, 0, 0, sample);
+    QMenu menu;
+    menu.addActions(controller->commandActions());
+    menu.addAction(QStringLiteral("Other"))->setObjectName(QStringLiteral("other:"));
+    QVERIFY(!controller->commandAction(QStringLiteral("other:")));
+    auto disabledItems = [&] {
+      QStringList list;
+      for (QAction* action : menu.actions())
+        if (!action->isEnabled()) list << action->objectName();
+      return list.join(u' ');
+    };
+    QCOMPARE(disabledItems(), disabled);
+    for (QAction* action : menu.actions()) action->setEnabled(!action->isEnabled());
+    const QString out = stdoutOf([&] { controller->validateMenu(&menu); });
+    QCOMPARE(disabledItems(), disabled);
+    const QString editable = sample ? QStringLiteral(", editable: true\n") : QStringLiteral(", editable: false\n");
+    QVERIFY2(out.startsWith("Checking item: <QAction: Show Original, shortcut: Ctrl+Shift+O>" + editable), qPrintable(out));
+    QCOMPARE(out.count(editable), 11);
+  }
+
+  // The setting's change re-wraps one turn later, at the length read then;
+  // two changes in one turn give two re-wraps at the final length.
+  void settingChangeRewrapsOneTurnLater() {
+    auto controller = showing(longComment);
+    SharedSettings::shared().setMaxCommentLength(50);
+    SharedSettings::shared().setMaxCommentLength(30);
+    QCOMPARE(controller->wholeText(), longComment);
+    QTRY_COMPARE(controller->wholeText(), rewrapped(longComment, 30));
+    QCoreApplication::processEvents();
+    QCOMPARE(undoSteps(*controller), 1);
+    SharedSettings::shared().setMaxCommentLength(noCommentLengthLimit);
+    QTRY_COMPARE(controller->wholeText(), longComment);
+  }
+
+  // After wrapping, comment lines (and space-indented ones) take the comment
+  // colour and code the other; colouring adds no undo step and follows a
+  // dark palette. CR-LF typed in never counts as part of a line.
+  void commentHighlighting() {
+    auto controller = showing(longComment + "\n\nlet a = 1\n    indented()");
+    controller->wrap();
+    controller->textView()->moveCursor(QTextCursor::End);
+    controller->textView()->insertPlainText(QStringLiteral("\r\n// a\r\nlet b"));
+    const int steps = undoSteps(*controller);
+    controller->highlightComments();
+    QCOMPARE(undoSteps(*controller), steps);
+    // Each line's one colour over its whole length; none for an empty line.
+    auto colours = [&] {
+      QStringList list;
+      for (QTextBlock b = controller->textView()->document()->begin(); b.isValid(); b = b.next()) {
+        const QList<QTextLayout::FormatRange> f = b.layout()->formats();
+        const bool whole = f.size() == 1 && f[0].start == 0 && f[0].length == b.length() - 1;
+        list << (f.isEmpty() ? QString() : whole ? f[0].format.foreground().color().name() : QStringLiteral("partial"));
+      }
+      return list;
+    };
+    for (const QPalette& palette : {controller->palette(), QPalette(QColor(30, 30, 30))}) {
+      controller->setPalette(palette);
+      const QString comment = namedColor(QLatin1String(commentColorName), palette)->name();
+      const QString code = namedColor(QLatin1String(nonCommentColorName), palette)->name();
+      QStringList expected;
+      for (const QString& line : controller->wholeText().split(u'\n'))
+        expected << (line.isEmpty() ? QString() : line.startsWith(u"let") ? code : comment);
+      QCOMPARE(colours(), expected);
+      QVERIFY(!controller->wholeText().contains(u'\r'));
+    }
+    QVERIFY(namedColor(QLatin1String(commentColorName), QPalette(QColor(30, 30, 30))) !=
+            namedColor(QLatin1String(commentColorName), QPalette()));
+    QVERIFY(!namedColor(QStringLiteral("NoSuchColor"), QPalette()));
+    QCOMPARE(undoSteps(*controller), steps);
+  }
+
+  // While the reply is outstanding, typing and other commands change
+  // nothing, so the reply cannot overwrite anything; afterwards the view is
+  // editable again. A reply after the controller is gone does nothing.
+  void textIsLockedWhileWaiting() {
+    Done pending;
+    {
+      auto controller = showing(QStringLiteral("// before"));
+      controller->setAutoCorrectionRequest(
+          [&pending](const QString&, QObject*, Done done, std::chrono::milliseconds) { pending = std::move(done); });
+      controller->show();
+      controller->runSwiftLint();
+      QVERIFY(controller->textView()->isReadOnly());
+      QCOMPARE(controller->cursor().shape(), Qt::BusyCursor);
+      QVERIFY(!controller->popupButton()->isEnabled() && !controller->commandAction("showOriginal:")->isEnabled());
+      controller->textView()->setFocus();
+      QTest::keyClicks(controller->textView(), QStringLiteral("typed"));
+      controller->checkAllGrammar();
+      controller->showOriginal();
+      controller->runSwiftLint();  // a second request while waiting is ignored
+      QCOMPARE(controller->wholeText(), QStringLiteral("// before"));
+
+      pending(QStringLiteral("// after"));
+      QCOMPARE(controller->wholeText(), QStringLiteral("// after"));
+      QVERIFY(!controller->textView()->isReadOnly() && controller->lintButton()->isEnabled());
+      QCOMPARE(undoSteps(*controller), 1);
+      controller->runSwiftLint();
+    }
+    pending(QStringLiteral("// late"));
+  }
+
+  // The real helper, activated by a private session bus: the sample's
+  // misspellings are corrected in one undoable edit. Runs only where the
+  // test is started on such a bus.
+  void realHelperCorrectsTheSample() {
+    if (qEnvironmentVariableIsEmpty("BRINDLEWORT_TEST_REAL_HELPER")) QSKIP("needs the private bus with the helper");
+    auto controller = showing(std::nullopt, 0, 0, 6);
+    const QString original = controller->wholeText();
+    QVERIFY(original.contains(QStringLiteral("teh next request")));
+    QVERIFY(lintAndWait(*controller));
+    const QString corrected = controller->wholeText();
+    QVERIFY2(corrected.contains(QStringLiteral("the next request")), qPrintable(corrected));
+    QVERIFY(corrected.contains(QStringLiteral("let retryLimit = 3")));
+    QCOMPARE(undoSteps(*controller), 1);
+    controller->textView()->undo();
+    QCOMPARE(controller->wholeText(), original);
+  }
+
+  // The real client with no session bus to reach: the command ends within
+  // its bound and leaves the text as it was.
+  void noHelperReachable() {
+    const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/brindlewort-test-bus");
+    auto controller = showing(QStringLiteral("//teh x"));
+    controller->setAutoCorrectionBound(std::chrono::milliseconds(3000));
+    QVERIFY(lintAndWait(*controller));
+    QCOMPARE(controller->wholeText(), QStringLiteral("//teh x"));
+    QCOMPARE(undoSteps(*controller), 0);
+    QVERIFY(!controller->textView()->isReadOnly());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
+  }
+};
+
+QTEST_MAIN(SamplesViewControllerTest)
+#include "samples_view_controller_test.moc"
