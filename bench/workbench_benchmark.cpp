@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  brindlewort::SharedSettings::shared().setMaxCommentLength(80);
+  if (!brindlewort::SharedSettings::shared().setMaxCommentLength(80).ok()) return 2;
 
   std::printf("workbench_benchmark: median of %d runs, maximum comment length 80\n", runs);
   const QString documents[] = {makeDocument(lines), repeatedSample(lines)};

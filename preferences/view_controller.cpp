@@ -102,12 +102,14 @@ QString ViewController::versionString() const { return brindlewort::versionStrin
 
 void ViewController::maxCommentLengthSliderDidChange() {
   const int value = maxCommentLengthSlider_->value();
-  SharedSettings::shared().setMaxCommentLength(value == 0 ? noCommentLengthLimit : value);
+  // A failed save is logged by the store; the slider keeps what the user
+  // chose for this session.
+  (void)SharedSettings::shared().setMaxCommentLength(value == 0 ? noCommentLengthLimit : value);
   updateMaxCommentLengthField();
 }
 
 void ViewController::resetToDefault() {
-  SharedSettings::shared().resetMaxCommentLength();
+  (void)SharedSettings::shared().resetMaxCommentLength();
   showStoredMaxCommentLength();
 }
 

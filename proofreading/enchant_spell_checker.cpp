@@ -93,7 +93,7 @@ std::string joinedNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
-SpellCheckerOpening openEnchantSpellChecker(std::string_view language) {
+Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language) {
   std::vector<std::string> tried;
   if (!language.empty()) {
     tried.emplace_back(language);
@@ -104,23 +104,15 @@ SpellCheckerOpening openEnchantSpellChecker(std::string_view language) {
     }
   }
 
-  SpellCheckerOpening opening;
   EnchantBroker* broker = enchant_broker_init();
-  if (broker == nullptr) {
-    opening.error = "the Enchant spell-checking library could not be started";
-    return opening;
-  }
+  if (broker == nullptr) return Error{"the Enchant spell-checking library could not be started"};
   for (const std::string& name : tried) {
-    if (EnchantDict* dict = enchant_broker_request_dict(broker, name.c_str())) {
-      opening.checker = std::make_unique<EnchantSpellChecker>(broker, dict);
-      opening.language = name;
-      return opening;
-    }
+    if (EnchantDict* dict = enchant_broker_request_dict(broker, name.c_str()))
+      return OpenedSpellChecker{std::make_unique<EnchantSpellChecker>(broker, dict), name};
   }
   enchant_broker_free(broker);
-  opening.error = "no spelling dictionary could be loaded for " + joinedNames(tried) +
-                  " (is a Hunspell dictionary such as hunspell-en-us installed?)";
-  return opening;
+  return Error{"no spelling dictionary could be loaded for " + joinedNames(tried) +
+               " (is a Hunspell dictionary such as hunspell-en-us installed?)"};
 }
 
 }  // namespace brindlewort

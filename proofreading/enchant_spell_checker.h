@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "proofreading/spell_checker.h"
 
 namespace brindlewort {
@@ -14,15 +15,14 @@ namespace brindlewort {
 // The fallback when the user's language has no dictionary.
 inline constexpr std::string_view fallbackSpellingLanguage = "en_US";
 
-struct SpellCheckerOpening {
-  std::unique_ptr<SpellChecker> checker;  // absent when no dictionary loaded
-  std::string language;                   // the language of the loaded dictionary
-  std::string error;                      // otherwise: which languages were tried
+struct OpenedSpellChecker {
+  std::unique_ptr<SpellChecker> checker;
+  std::string language;  // the language of the loaded dictionary
 };
 
 // Opens the dictionary for `language`; when it is empty, the user's
 // language (LC_ALL, LC_MESSAGES, LANG) falling back to en_US. A language
 // named explicitly has no fallback. The checker may be shared by threads.
-SpellCheckerOpening openEnchantSpellChecker(std::string_view language = {});
+Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language = {});
 
 }  // namespace brindlewort

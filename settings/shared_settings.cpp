@@ -98,21 +98,25 @@ std::int64_t SharedSettings::maxCommentLength() const {
   return maxCommentLengthFromStoredText(stored);
 }
 
-void SharedSettings::setMaxCommentLength(std::int64_t value) {
+Result<void> SharedSettings::setMaxCommentLength(std::int64_t value) {
   const QByteArray stored = QByteArray::number(storedNumberForMaxCommentLength(value));
-  if (const Result<void> saved = changeIniValue(path_, key(), stored); !saved)
+  Result<void> saved = changeIniValue(path_, key(), stored);
+  if (!saved)
     qCWarning(sharedSettingsLog, "Could not save MaxCommentLength: %s", saved.error().c_str());
   else
     rememberStoredText(QString::fromLatin1(stored));
   emit maxCommentLengthDidChange();
+  return saved;
 }
 
-void SharedSettings::resetMaxCommentLength() {
-  if (const Result<void> saved = changeIniValue(path_, key(), std::nullopt); !saved)
+Result<void> SharedSettings::resetMaxCommentLength() {
+  Result<void> saved = changeIniValue(path_, key(), std::nullopt);
+  if (!saved)
     qCWarning(sharedSettingsLog, "Could not reset MaxCommentLength: %s", saved.error().c_str());
   else
     rememberStoredText(std::nullopt);
   emit maxCommentLengthDidChange();
+  return saved;
 }
 
 }  // namespace brindlewort

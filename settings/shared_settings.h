@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/result.h"
+
 class QFileSystemWatcher;
 
 namespace brindlewort {
@@ -35,10 +37,12 @@ class SharedSettings : public QObject {
   // Reads the file afresh every time: 80 when unset or unreadable,
   // noCommentLengthLimit when 0 is stored.
   std::int64_t maxCommentLength() const;
-  // Stores the value (noCommentLengthLimit as 0) and posts the change.
-  void setMaxCommentLength(std::int64_t value);
-  // Removes the stored value and posts the change.
-  void resetMaxCommentLength();
+  // Stores the value (noCommentLengthLimit as 0) and posts the change; says
+  // why when the file could not be written (the change is posted anyway).
+  Result<void> setMaxCommentLength(std::int64_t value);
+  // Removes the stored value and posts the change; says why when the file
+  // could not be written.
+  Result<void> resetMaxCommentLength();
 
   // The file this store reads and writes.
   QString filePath() const { return path_; }

@@ -18,9 +18,9 @@ class SilentSpellChecker final : public SpellChecker {
 }  // namespace
 
 std::shared_ptr<const SpellChecker> makeSystemSpellChecker() {
-  SpellCheckerOpening opening = openEnchantSpellChecker();
-  if (opening.checker) return std::shared_ptr<const SpellChecker>(std::move(opening.checker));
-  qCInfo(workbenchLog, "No spelling dictionary: %s", opening.error.c_str());
+  Result<OpenedSpellChecker> opened = openEnchantSpellChecker();
+  if (opened) return std::shared_ptr<const SpellChecker>(std::move(opened->checker));
+  qCInfo(workbenchLog, "No spelling dictionary: %s", opened.error().c_str());
   return std::make_shared<SilentSpellChecker>();
 }
 

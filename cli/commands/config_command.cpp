@@ -37,21 +37,20 @@ int showSettings() {
 
 int changeLength(const std::string& value) {
   SharedSettings& settings = SharedSettings::shared();
-  std::int64_t expected = defaultMaxCommentLength;
+  Result<void> saved;
   if (value == "reset") {
-    settings.resetMaxCommentLength();
+    saved = settings.resetMaxCommentLength();
   } else {
     const std::optional<std::int64_t> length =
         value == "none" ? std::optional(noCommentLengthLimit) : parseWidth(value);
     if (!length)
       return usageError("invalid length '" + value + "': expected a whole number, none or reset",
                         "config");
-    expected = *length;
-    settings.setMaxCommentLength(expected);
+    saved = settings.setMaxCommentLength(*length);
   }
-  // The store never reports a failed write, so read back what was saved.
-  if (defaultWidth() != expected) {
-    printError("could not save the setting in " + settings.filePath().toStdString());
+  if (!saved) {
+    printError("could not save the setting in " + settings.filePath().toStdString() + ": " +
+               saved.error());
     return exitFailure;
   }
   return showSettings();

@@ -15,12 +15,10 @@ Result<std::string> autoCorrected(std::string_view text) {
   // An empty text has nothing to correct, and the helper's empty answer
   // would read as a failure.
   if (text.empty()) return std::string();
-  const AutoCorrectionOutcome answer =
+  const Result<QString> answer =
       sendForAutoCorrection(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  if (!answer.correctedText) {
-    return Error{"auto-correction failed: " + answer.failure.toStdString() + "; left unchanged"};
-  }
-  return answer.correctedText->toStdString();
+  if (!answer) return Error{"auto-correction failed: " + answer.error() + "; left unchanged"};
+  return answer->toStdString();
 }
 
 const TextCommand lint{

@@ -21,13 +21,10 @@ void printLogLine(std::string_view message) {
 }
 
 Result<TextWork> spellWork(const TextOptions& options) {
-  std::shared_ptr<const SpellChecker> checker;
-  SpellCheckerOpening opening = openEnchantSpellChecker(options.language);
-  if (!opening.checker) {
-    // Reporting "no errors" here would be a lie: say why and touch nothing.
-    return Error{"spell: " + opening.error + "; nothing was checked"};
-  }
-  checker = std::move(opening.checker);
+  Result<OpenedSpellChecker> opened = openEnchantSpellChecker(options.language);
+  // Reporting "no errors" here would be a lie: say why and touch nothing.
+  if (!opened) return Error{"spell: " + opened.error() + "; nothing was checked"};
+  std::shared_ptr<const SpellChecker> checker = std::move(opened->checker);
   if (options.verbose) setInfoLogSink(printLogLine);
   return TextWork{
       .linesTransform =

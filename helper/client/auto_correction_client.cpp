@@ -58,51 +58,66 @@ QDBusMessage correctionCall(const QString& text) {
   return call;
 }
 
-AutoCorrectionOutcome outcomeOf(const QDBusMessage& reply) {
+Error failure(const QString& message) { return {message.toStdString()}; }
+
+Result<QString> outcomeOf(const QDBusMessage& reply) {
   if (reply.type() == QDBusMessage::ReplyMessage) {
     const QList<QVariant> arguments = reply.arguments();
     if (arguments.size() != 1 || arguments.front().metaType().id() != QMetaType::QString)
-      return {std::nullopt, QStringLiteral("the helper answered with something other than text")};
+      return failure(QStringLiteral("the helper answered with something other than text"));
     QString corrected = arguments.front().toString();
-    if (corrected.isEmpty())
-      return {std::nullopt, QStringLiteral("the helper answered with an empty text")};
-    return {std::move(corrected), QString()};
+    if (corrected.isEmpty()) return failure(QStringLiteral("the helper answered with an empty text"));
+    return corrected;
   }
   const QString name = reply.errorName();
   if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
       name == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
-    return {std::nullopt, QStringLiteral("the helper did not answer in time (%1)")
-                              .arg(reply.errorMessage())};
+    return failure(QStringLiteral("the helper did not answer in time (%1)").arg(reply.errorMessage()));
   if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
-    return {std::nullopt, QStringLiteral("the helper service is not installed (%1)")
-                              .arg(reply.errorMessage())};
-  return {std::nullopt, QStringLiteral("the helper failed: %1: %2").arg(name, reply.errorMessage())};
+    return failure(
+        QStringLiteral("the helper service is not installed (%1)").arg(reply.errorMessage()));
+  return failure(QStringLiteral("the helper failed: %1: %2").arg(name, reply.errorMessage()));
 }
 
-void reportUnreachableBus(const QString& failure) {
-  std::fputs(failure.toLocal8Bit().constData(), stdout);
+// The session bus, or the line that says it cannot be reached.
+Result<QDBusConnection> sessionBus() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return failure(QStringLiteral("Failed to connect to helper: ") + describe(bus));
+  return bus;
+}
+
+// One blocking call on a connected bus.
+Result<QString> correctOn(QDBusConnection& bus, const QString& text, std::chrono::milliseconds bound) {
+  if (const auto reason = unsendableReason(text)) return failure(*reason);
+  // The bus keeps the deadline: it counts from the hand-over of the call,
+  // and a reply arriving after it is discarded before it can reach us.
+  return outcomeOf(bus.call(correctionCall(text), QDBus::Block, timeoutMilliseconds(bound)));
+}
+
+void reportUnreachableBus(const std::string& message) {
+  std::fputs(QString::fromStdString(message).toLocal8Bit().constData(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }
 
 }  // namespace
 
-AutoCorrectionOutcome sendForAutoCorrection(const QString& text,
-                                            std::chrono::milliseconds bound) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected())
-    return {std::nullopt, QStringLiteral("Failed to connect to helper: ") + describe(bus), true};
-  if (const auto reason = unsendableReason(text)) return {std::nullopt, *reason};
-  // The bus keeps the deadline: it counts from the hand-over of the call,
-  // and a reply arriving after it is discarded before it can reach us.
-  return outcomeOf(bus.call(correctionCall(text), QDBus::Block, timeoutMilliseconds(bound)));
+Result<QString> sendForAutoCorrection(const QString& text, std::chrono::milliseconds bound) {
+  Result<QDBusConnection> bus = sessionBus();
+  if (!bus) return Error{bus.error()};
+  return correctOn(*bus, text, bound);
 }
 
 std::optional<QString> requestAutoCorrection(const QString& text,
                                              std::chrono::milliseconds bound) {
-  AutoCorrectionOutcome outcome = sendForAutoCorrection(text, bound);
-  if (outcome.busUnavailable) reportUnreachableBus(outcome.failure);
-  return std::move(outcome.correctedText);
+  Result<QDBusConnection> bus = sessionBus();
+  if (!bus) {
+    reportUnreachableBus(bus.error());
+    return std::nullopt;
+  }
+  Result<QString> corrected = correctOn(*bus, text, bound);
+  if (!corrected) return std::nullopt;
+  return std::move(*corrected);
 }
 
 void requestAutoCorrectionAsync(const QString& text, QObject* context,
@@ -113,9 +128,9 @@ void requestAutoCorrectionAsync(const QString& text, QObject* context,
     QMetaObject::invokeMethod(
         context, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
   };
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) {
-    reportUnreachableBus(QStringLiteral("Failed to connect to helper: ") + describe(bus));
+  Result<QDBusConnection> bus = sessionBus();
+  if (!bus) {
+    reportUnreachableBus(bus.error());
     failLater();
     return;
   }
@@ -124,11 +139,12 @@ void requestAutoCorrectionAsync(const QString& text, QObject* context,
     return;
   }
   auto* watcher = new QDBusPendingCallWatcher(
-      bus.asyncCall(correctionCall(text), timeoutMilliseconds(bound)));
+      bus->asyncCall(correctionCall(text), timeoutMilliseconds(bound)));
   if (watcher->thread() != context->thread()) watcher->moveToThread(context->thread());
   QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                    [watcher, done = std::move(done)] {
-                     done(outcomeOf(watcher->reply()).correctedText);
+                     Result<QString> corrected = outcomeOf(watcher->reply());
+                     done(corrected ? std::optional(std::move(*corrected)) : std::nullopt);
                      watcher->deleteLater();
                    });
   // Without its context the answer has nowhere to go.

@@ -8,22 +8,16 @@
 #include <functional>
 #include <optional>
 
+#include "base/result.h"
+
 namespace brindlewort {
 
 inline constexpr std::chrono::milliseconds autoCorrectionReplyBound{30000};
 
-// What one request brought back: the corrected text, or why there is none.
-struct AutoCorrectionOutcome {
-  std::optional<QString> correctedText;
-  // Empty when corrected text came back; otherwise a sentence for people.
-  QString failure;
-  // The session bus itself could not be reached.
-  bool busUnavailable = false;
-};
-
 // The blocking request without any output of its own, for callers that
-// report failures their own way (brindle lint).
-AutoCorrectionOutcome sendForAutoCorrection(
+// report failures their own way (brindle lint): the corrected text, or why
+// there is none.
+Result<QString> sendForAutoCorrection(
     const QString& text, std::chrono::milliseconds bound = autoCorrectionReplyBound);
 
 // Blocks until the corrected text arrives or the bound passes; nothing on

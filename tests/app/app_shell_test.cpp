@@ -39,7 +39,7 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
 class AppShellTest : public QObject {
   Q_OBJECT
  private slots:
-  void initTestCase() { SharedSettings::shared().resetMaxCommentLength(); }
+  void initTestCase() { QVERIFY(SharedSettings::shared().resetMaxCommentLength().ok()); }
 
   // The Comments menu holds the ten commands in five sections, each with a
   // shortcut of its own, and validates them when it opens.

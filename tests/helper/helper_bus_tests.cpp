@@ -59,9 +59,9 @@ TEST(RealHelper, HugeTextUnderTheLimitIsCorrected) {
 
 TEST(RealHelper, TextOverTheLimitIsRefusedAndTheBusStaysUsable) {
   const QString huge(static_cast<qsizetype>(helperTextLimitBytes) + 1, QLatin1Char('x'));
-  const AutoCorrectionOutcome outcome = sendForAutoCorrection(huge, 60s);
-  EXPECT_FALSE(outcome.correctedText.has_value());
-  EXPECT_FALSE(outcome.failure.isEmpty());
+  const Result<QString> outcome = sendForAutoCorrection(huge, 60s);
+  ASSERT_FALSE(outcome);
+  EXPECT_FALSE(outcome.error().empty());
   // A client that skips the check still gets an answer: an error.
   QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(helperServiceName), QString::fromLatin1(helperObjectPath),
@@ -163,9 +163,9 @@ TEST(StandIn, LateReplyChangesNothing) {
 TEST(StandIn, TextTheBusCannotCarryIsNotSent) {
   StandIn standIn("late");
   for (const QChar bad : {QChar(0), QChar(0xD800)}) {
-    const AutoCorrectionOutcome outcome = sendForAutoCorrection(QStringLiteral("// a") + bad + QStringLiteral("b"), 3s);
-    EXPECT_FALSE(outcome.correctedText.has_value());
-    EXPECT_FALSE(outcome.failure.isEmpty());
+    const Result<QString> outcome = sendForAutoCorrection(QStringLiteral("// a") + bad + QStringLiteral("b"), 3s);
+    ASSERT_FALSE(outcome);
+    EXPECT_FALSE(outcome.error().empty());
   }
 }
 

@@ -22,7 +22,7 @@ static const QVariantMap version12{{"CFBundleShortVersionString", "1.2"}, {"CFBu
 class PreferencesViewTest : public QObject {
   Q_OBJECT
  private slots:
-  void init() { SharedSettings::shared().resetMaxCommentLength(); }
+  void init() { QVERIFY(SharedSettings::shared().resetMaxCommentLength().ok()); }
 
   // The stored length shows when a view opens and when another program
   // writes it, without being written back; moving the slider stores it
@@ -43,7 +43,7 @@ class PreferencesViewTest : public QObject {
     ViewController before(version12);
     QCOMPARE(before.maxCommentLengthSlider()->value(), 80);
     QCOMPARE(before.maxCommentLengthField()->text(), QStringLiteral("80 characters"));
-    SharedSettings::shared().setMaxCommentLength(stored);
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(stored).ok());
     ViewController after(version12);
     for (ViewController* view : {&before, &after}) {
       QCOMPARE(view->maxCommentLengthSlider()->value(), position);

@@ -15,12 +15,13 @@ namespace {
 class EnchantSpellChecker : public testing::Test {
  protected:
   void SetUp() override {
-    opening_ = openEnchantSpellChecker("en_US");
-    ASSERT_TRUE(opening_.checker) << opening_.error;
+    Result<OpenedSpellChecker> opened = openEnchantSpellChecker("en_US");
+    ASSERT_TRUE(opened) << opened.error();
+    checker_ = std::move(opened->checker);
   }
-  const SpellChecker& checker() const { return *opening_.checker; }
+  const SpellChecker& checker() const { return *checker_; }
 
-  SpellCheckerOpening opening_;
+  std::unique_ptr<SpellChecker> checker_;
 };
 
 // The two-typo example runs end to end through brindle; which words count as
@@ -46,9 +47,9 @@ TEST_F(EnchantSpellChecker, SharedByThreads) {
 
 TEST(EnchantSpellCheckerOpening, FallsBackToAmericanEnglish) {
   setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1);
-  const SpellCheckerOpening opening = openEnchantSpellChecker();
-  ASSERT_TRUE(opening.checker) << opening.error;
-  EXPECT_EQ(opening.language, "en_US");
+  const Result<OpenedSpellChecker> opened = openEnchantSpellChecker();
+  ASSERT_TRUE(opened) << opened.error();
+  EXPECT_EQ(opened->language, "en_US");
 }
 
 }  // namespace

@@ -120,8 +120,8 @@ Q_DECLARE_METATYPE(brindlewort::TextRange)
 class SamplesViewControllerTest : public QObject {
   Q_OBJECT
  private slots:
-  void init() { SharedSettings::shared().setMaxCommentLength(40); }
-  void cleanupTestCase() { SharedSettings::shared().resetMaxCommentLength(); }
+  void init() { QVERIFY(SharedSettings::shared().setMaxCommentLength(40).ok()); }
+  void cleanupTestCase() { QVERIFY(SharedSettings::shared().resetMaxCommentLength().ok()); }
 
   // Each sample under its title; separators are real, disabled entries, so
   // a pop-up index is a catalogue index. Welcome shows first, read-only and
@@ -290,7 +290,7 @@ class SamplesViewControllerTest : public QObject {
     for (QAction* action : controller.commandActions())
       if (action->objectName() != u"runSwiftLint:") action->trigger();
     controller.wrap();
-    SharedSettings::shared().setMaxCommentLength(20);
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(20).ok());
     QTest::qWait(50);
     QCOMPARE(controller.wholeText(), welcome);
     QCOMPARE(undoSteps(controller), 0);
@@ -334,13 +334,13 @@ class SamplesViewControllerTest : public QObject {
   // two changes in one turn give two re-wraps at the final length.
   void settingChangeRewrapsOneTurnLater() {
     auto controller = showing(longComment);
-    SharedSettings::shared().setMaxCommentLength(50);
-    SharedSettings::shared().setMaxCommentLength(30);
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(50).ok());
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(30).ok());
     QCOMPARE(controller->wholeText(), longComment);
     QTRY_COMPARE(controller->wholeText(), rewrapped(longComment, 30));
     QCoreApplication::processEvents();
     QCOMPARE(undoSteps(*controller), 1);
-    SharedSettings::shared().setMaxCommentLength(noCommentLengthLimit);
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(noCommentLengthLimit).ok());
     QTRY_COMPARE(controller->wholeText(), longComment);
   }
 
