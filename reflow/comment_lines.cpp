@@ -249,7 +249,10 @@ class Scanner {
     if (language_.rawPrefix == Language::RawPrefix::parenthesised &&
         (word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR")) {
       if (const auto delimiter = rawDelimiter(pos + 1)) {
-        open({.escapes = false, .spansLines = true, .parenthesised = true, .delimiter = *delimiter});
+        open({.escapes = false,
+              .spansLines = true,
+              .parenthesised = true,
+              .delimiter = *delimiter});
         return pos + 2 + delimiter->size();
       }
     }
@@ -378,7 +381,8 @@ class Scanner {
     const std::size_t hashes = countOf(pos, '#');
     const std::size_t quote = pos + hashes;
     if (at(quote) == '"') {
-      if (language_.rawPrefix == Language::RawPrefix::hashed && isHashedRawPrefix(wordBefore(pos))) {
+      if (language_.rawPrefix == Language::RawPrefix::hashed &&
+          isHashedRawPrefix(wordBefore(pos))) {
         open({.hashes = hashes, .escapes = false, .spansLines = true});
         return quote + 1;
       }
