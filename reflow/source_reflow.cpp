@@ -37,12 +37,6 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
 
 }  // namespace
 
-std::vector<bool> commentLinesByLineRule(std::string_view text) {
-  std::vector<bool> comment;
-  for (const SourceLine& line : sourceLines(text)) comment.push_back(startsWithLineComment(line.content));
-  return comment;
-}
-
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options) {
   const std::vector<SourceLine> lines = sourceLines(text);

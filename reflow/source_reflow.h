@@ -27,13 +27,11 @@ struct SourceReflowOptions {
 };
 
 // The text with its comment paragraphs re-flowed. `commentLines` holds one
-// entry per line (split at LF) saying whether it is a `//` comment line; a
-// run is a stretch of such lines with the same indentation and marker.
+// entry per line (split at LF) saying whether it is a `//` comment line, as
+// the lexer of the text's language finds them; a run is a stretch of such
+// lines with the same indentation and marker.
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options);
-
-// The line rule alone: every line whose first non-blank characters are "//".
-std::vector<bool> commentLinesByLineRule(std::string_view text);
 
 
 }  // namespace brindlewort

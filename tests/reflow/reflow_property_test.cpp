@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "reflow/comment_line.h"
+#include "reflow/comment_lines.h"
 #include "reflow/source_reflow.h"
 
 namespace brindlewort {
@@ -19,7 +20,7 @@ std::string reflow(std::string_view text, ReflowMode mode, std::size_t width) {
   SourceReflowOptions options;
   options.settings.mode = mode;
   options.settings.width = width;
-  return reflowSource(text, commentLinesByLineRule(text), options);
+  return reflowSource(text, commentLines(text, nullptr), options);
 }
 
 // Code lines as they are, and the words of comment lines after their marker.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "reflow/comment_lines.h"
 #include "reflow/source_reflow.h"
 
 namespace brindlewort {
@@ -14,7 +15,7 @@ std::string reflow(std::string_view text, ReflowMode mode, std::size_t width) {
   SourceReflowOptions options;
   options.settings.mode = mode;
   options.settings.width = width;
-  return reflowSource(text, commentLinesByLineRule(text), options);
+  return reflowSource(text, commentLines(text, nullptr), options);
 }
 
 struct Case {
