@@ -208,6 +208,27 @@ bool isWhitespaceOrNewlineScalar(char32_t c) {
   return isWhitespaceScalar(c);
 }
 
+bool isStandaloneBlank(std::string_view text, std::size_t at) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  const auto next = static_cast<std::int32_t>(at + 1);
+  if (next < length && bytes[next] >= 0x80) {
+    std::int32_t i = next;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    const auto property = u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+    if (property == U_GCB_EXTEND || property == U_GCB_ZWJ || property == U_GCB_SPACING_MARK)
+      return false;
+  }
+  if (at > 0 && at <= static_cast<std::size_t>(length) && bytes[at - 1] >= 0x80) {
+    auto i = static_cast<std::int32_t>(at);
+    UChar32 c;
+    U8_PREV(bytes, 0, i, c);
+    if (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND) return false;
+  }
+  return true;
+}
+
 std::string spaces(std::size_t count) { return std::string(count, ' '); }
 
 std::string blankingOccurrences(std::string_view text, std::string_view marker,

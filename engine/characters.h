@@ -32,6 +32,12 @@ bool isLetterScalar(char32_t c);                 // General Category L* or M*
 bool isWhitespaceScalar(char32_t c);             // Zs or U+0009
 bool isWhitespaceOrNewlineScalar(char32_t c);    // whitespace, U+000A-000D, U+0085, U+2028, U+2029
 
+// True when the byte at `at` (a space or tab) is a character of its own: not
+// the base of a combining or joining mark that follows it, nor joined to a
+// prepended mark before it (U+0020 U+0308 and U+0600 U+0020 are one
+// character each).
+bool isStandaloneBlank(std::string_view text, std::size_t at);
+
 // A string of `count` U+0020 spaces.
 std::string spaces(std::size_t count);
 

@@ -104,15 +104,25 @@ std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
     if (!word.empty()) bare = false;
   };
 
+  // Words are split at space characters; a space that carries a combining
+  // or joining mark is part of a larger character, not a split.
+  const auto nextSpace = [](std::string_view text, std::size_t from) {
+    std::size_t space = text.find(' ', from);
+    while (space != std::string_view::npos && !isStandaloneBlank(text, space))
+      space = text.find(' ', space + 1);
+    return space;
+  };
   while (true) {
-    const std::size_t space = rest.find(' ');
+    const std::size_t space = nextSpace(rest, 0);
     if (space == std::string_view::npos) break;
     place(rest.substr(0, space));
     rest.remove_prefix(space + 1);
     // Collapse a run of spaces, but keep a final lone space: it becomes the
     // empty last word that leaves one trailing space.
-    const std::size_t nonSpace = rest.find_first_not_of(' ');
-    if (nonSpace == std::string_view::npos) {
+    std::size_t nonSpace = 0;
+    while (nonSpace < rest.size() && rest[nonSpace] == ' ' && isStandaloneBlank(rest, nonSpace))
+      ++nonSpace;
+    if (nonSpace == rest.size()) {
       if (rest.size() > 1) rest.remove_prefix(rest.size() - 1);
     } else {
       rest.remove_prefix(nonSpace);

@@ -12,7 +12,7 @@ PACKAGES="
   dbus dbus-daemon dbus-bin
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  coreutils time
+  coreutils time gcovr
   desktop-file-utils appstream
   xvfb xauth
   fonts-dejavu-core

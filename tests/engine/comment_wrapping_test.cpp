@@ -54,6 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"MultibyteCountsAsOne", "// ééé ééé ééé", 10, false, "// ééé ééé\n// ééé"},
         WrapCase{"EmojiAndCombining", "// 👍🏽x e\u0301e\u0301 z", 9, false,
                  "// 👍🏽x e\u0301e\u0301\n//  z"},
+        // A space that carries a mark, or follows a prepended one, is a
+        // larger character and never a place to split.
+        WrapCase{"SpaceWithCombiningMarkIsNoSplit", "// a \u0308b c", 6, false,
+                 "// a \u0308b\n// c"},
+        WrapCase{"SpaceWithJoinerIsNoSplit", "// a \u200Db c", 6, false, "// a \u200Db\n// c"},
+        WrapCase{"SpaceAfterPrependedMarkIsNoSplit", "// a\u0600 b c", 7, false,
+                 "// a\u0600 b\n// c"},
         WrapCase{"PrefixLongerThanLimit", "        // a b", 3, false,
                  "        // a\n        // b"}),
     [](const auto& testInfo) { return testInfo.param.name; });
