@@ -1,12 +1,10 @@
 #include "reflow/paragraph_reflow.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <algorithm>
 #include <deque>
 #include <string_view>
 
+#include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 
 namespace brindlewort {
@@ -20,37 +18,11 @@ struct Word {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-UChar32 scalarAt(std::string_view text, std::size_t at) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  auto i = static_cast<std::int32_t>(at);
-  UChar32 c;
-  U8_NEXT(bytes, i, static_cast<std::int32_t>(text.size()), c);
-  return c;
-}
-
-UChar32 scalarBefore(std::string_view text, std::size_t at) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  auto i = static_cast<std::int32_t>(at);
-  UChar32 c;
-  U8_PREV(bytes, 0, i, c);
-  return c;
-}
-
 // A blank run is a break only when it stands alone as characters: a space
 // followed by a joining or combining mark, or after a prepended mark, is
 // part of a larger character.
 bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
-  if (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
-    const auto property = u_getIntPropertyValue(scalarAt(text, end), UCHAR_GRAPHEME_CLUSTER_BREAK);
-    if (property == U_GCB_EXTEND || property == U_GCB_ZWJ || property == U_GCB_SPACING_MARK)
-      return false;
-  }
-  if (start > 0 && static_cast<unsigned char>(text[start - 1]) >= 0x80) {
-    if (u_getIntPropertyValue(scalarBefore(text, start), UCHAR_GRAPHEME_CLUSTER_BREAK) ==
-        U_GCB_PREPEND)
-      return false;
-  }
-  return true;
+  return isStandaloneBlank(text, start) && isStandaloneBlank(text, end - 1);
 }
 
 // The words of a line's text with the blanks before each.
