@@ -269,6 +269,12 @@ class View:
                 self.groups.append(cur)
             cur.lines.append(i)
             cur.texts.append(body[len(marker):])
+        if lang == "go":
+            # The comment right above import "C" is C source for cgo.
+            for g in self.groups:
+                nxt = g.lines[-1] + 1
+                if not g.trailing and nxt < len(self.lines) and self.lines[nxt].strip() == 'import "C"':
+                    g._kinds = ["directive"] * len(g.lines)
 
 
 # --------------------------------------------------------------------------
@@ -623,12 +629,12 @@ def process_chunk(job):
                 row["files"] += 1
                 if text != originals[n]:
                     pending.append((key, n, text))
-                if again[n] != text:
-                    row["idempotent"] += 1
-                    note(key, n, [("idempotent", 0, [], [])])
-                if command == "wrap --fill" and back[n] != text:
-                    row["roundtrip"] += 1
-                    note(key, n, [("roundtrip", 0, [], [])])
+                for metric, other in (("idempotent", again[n]),
+                                      ("roundtrip", back[n] if command == "wrap --fill" else text)):
+                    if other != text:
+                        row[metric] += 1
+                        k, b, a = first_hunk(text.split("\n"), (other or "").split("\n"))
+                        note(key, n, [(metric, k, b, a)])
                 before, after = view(originals[n]), view(text)
                 counts, exs = compare(before, after, width or 0, command == "wrap")
                 row.update(counts)
@@ -754,14 +760,15 @@ def main():
     ap.add_argument("--chunk", type=int, default=20, help="files per brindle run")
     ap.add_argument("--timeout", type=int, default=300, help="seconds per brindle run")
     ap.add_argument("--gate", default=DEFAULT_GATE,
-                    help="counts that fail the run, from %s, or 'none' (default %s)"
+                    help="counts that fail the run, by name or letter, from %s, or 'none' (default %s)"
                     % (",".join(GATES), DEFAULT_GATE))
     ap.add_argument("--json", action="store_true", help="print JSON instead of tables")
     ap.add_argument("--examples", type=int, default=0, metavar="N",
                     help="print up to N examples per corpus, command and count")
     opts = ap.parse_args()
     widths = opts.width or [80, 100]
-    gate = [] if opts.gate == "none" else opts.gate.split(",")
+    letters = {v: k for k, v in GATES.items()}
+    gate = [] if opts.gate == "none" else [letters.get(g, g) for g in opts.gate.split(",")]
     for g in gate:
         if g not in GATES:
             ap.error("unknown gate %r" % g)

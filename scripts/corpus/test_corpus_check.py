@@ -105,6 +105,10 @@ class Structure(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(cc.structure_kinds(texts), want)
 
+    def test_cgo_preamble_is_kept(self):
+        view = cc.View('// #include <stdio.h>\n// #include <stdlib.h>\nimport "C"\n', "go")
+        self.assertEqual(view.groups[0].kinds, ["directive", "directive"])
+
 
 if __name__ == "__main__":
     unittest.main()
