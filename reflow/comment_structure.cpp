@@ -1,8 +1,6 @@
 #include "reflow/comment_structure.h"
 
 #include <algorithm>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
@@ -12,36 +10,6 @@ namespace {
 
 // Lines indented this much beyond the run's prose hold code, as in Markdown.
 constexpr std::size_t codeIndent = 4;
-
-// Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
-// and anything drawn with box characters. A drawing with labels needs a
-// stroke of three like characters, so that prose punctuation never makes
-// one.
-bool isDrawing(std::string_view text) {
-  std::size_t visible = 0, wordish = 0, stroke = 1, longestStroke = 0;
-  UChar32 last = 0;
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
-  for (std::int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c == ' ' || c == '\t') {
-      last = 0;
-      continue;
-    }
-    ++visible;
-    if (c >= 0x2500 && c <= 0x259F) return true;  // box drawing and block elements
-    const bool letter = c < 0 || u_isalnum(c) || c >= 0x80;
-    if (letter || c == '\'' || c == '"' || c == ',' || c == '.') ++wordish;
-    stroke = !letter && c == last ? stroke + 1 : 1;
-    longestStroke = std::max(longestStroke, stroke);
-    last = c;
-  }
-  // Few visible characters are too little to judge by; "--" or "..." alone
-  // is prose punctuation.
-  if (visible < 3) return false;
-  return wordish == 0 || (wordish * 10 < visible * 4 && longestStroke >= 3);
-}
 
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || text.starts_with("+-") || text.starts_with("+=")) return true;
@@ -83,7 +51,7 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;
-  if (isDrawing(text)) return LineKind::separator;
+  if (readsAsDrawing(text)) return LineKind::separator;
   if (readsAsCode(text)) return LineKind::code;
   return LineKind::prose;
 }

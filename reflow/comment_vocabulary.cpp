@@ -1,6 +1,11 @@
 #include "reflow/comment_vocabulary.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace brindlewort {
 namespace {
@@ -102,8 +107,10 @@ bool isDirective(const CommentLine& line) {
                                   text[word] == '_' || text[word] == '-' || text[word] == '.'))
       ++word;
     if (word > 0 && word < text.size() && text[word] == ':') return true;
-    for (const std::string_view glued : {"export ", "line ", "extern ", "sys ", "+build"}) {
-      if (text.starts_with(glued)) return true;
+    for (const std::string_view glued : {"export", "line", "extern", "sys", "sysnb", "+build"}) {
+      if (text.starts_with(glued) &&
+          (text.size() == glued.size() || text[glued.size()] == ' ' || text[glued.size()] == '\t'))
+        return true;
     }
   }
   for (const std::string_view prefix : directivePrefixes) {
@@ -124,11 +131,41 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
   if (word.starts_with("//") || word.starts_with("/*") || word[0] == '|' || word[0] == '>')
     return false;
-  if (readsAsCode(word)) return false;
+  if (readsAsCode(word) || readsAsDrawing(word)) return false;
   for (const std::string_view prefix : directivePrefixes) {
     if (word.starts_with(prefix)) return false;
   }
   return true;
+}
+
+// Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
+// and anything drawn with box characters. A drawing with labels needs a
+// stroke of three like characters, so that prose punctuation never makes
+// one.
+bool readsAsDrawing(std::string_view text) {
+  std::size_t visible = 0, wordish = 0, stroke = 1, longestStroke = 0;
+  UChar32 last = 0;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  for (std::int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c == ' ' || c == '\t') {
+      last = 0;
+      continue;
+    }
+    ++visible;
+    if (c >= 0x2500 && c <= 0x259F) return true;  // box drawing and block elements
+    const bool letter = c < 0 || u_isalnum(c) || c >= 0x80;
+    if (letter || c == '\'' || c == '"' || c == ',' || c == '.') ++wordish;
+    stroke = !letter && c == last ? stroke + 1 : 1;
+    longestStroke = std::max(longestStroke, stroke);
+    last = c;
+  }
+  // Few visible characters are too little to judge by; "--" or "..." alone
+  // is prose punctuation.
+  if (visible < 3) return false;
+  return wordish == 0 || (wordish * 10 < visible * 4 && longestStroke >= 3);
 }
 
 bool canCloseLine(std::string_view word) { return !readsAsCode(word); }

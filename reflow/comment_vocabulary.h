@@ -52,6 +52,10 @@ bool canOpenLine(std::string_view word, bool touchesMarker);
 // would read as code.
 bool canCloseLine(std::string_view word);
 
+// Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
+// and anything drawn with box characters.
+bool readsAsDrawing(std::string_view text);
+
 // Whether a line's text reads as code: commented-out statements, blocks and
 // preprocessor lines.
 bool readsAsCode(std::string_view text);
