@@ -1,0 +1,526 @@
+#include "reflow/comment_lines.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/scalar_decoding.h"
+
+// One pass over the bytes, line by line, carrying a small state from line to
+// line: in code, in a line comment, in a block comment, in a literal or in a
+// regular expression. Every scan inside a line stops at the line end, and
+// every byte is looked at a bounded number of times, so a 100 MB file or a
+// 1 MB line costs time in proportion to its size.
+//
+// Where the rules of a language are only approximated, the approximation errs
+// towards "code": a comment line taken for code is merely left alone, while a
+// code line taken for a comment could be moved and break the program. The
+// same goes for broken input: a literal that never closes keeps every later
+// line as code.
+//
+// Preprocessor lines are lexed like other code, and so are the lines between
+// "#if 0" and "#endif": their "//" lines count as comment lines, and stray
+// apostrophes in prose there open character literals that end with the line.
+
+namespace brindlewort {
+namespace {
+
+using Language = SourceLanguage;
+constexpr std::size_t npos = std::string_view::npos;
+
+bool isBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Identifier and number characters. Every non-ASCII byte counts: languages
+// accept letters of any script, and a stray byte is as good as a letter here.
+bool isWordByte(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return isDigit(ch) || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '_' ||
+         byte >= 0x80;
+}
+
+// Words after which a JavaScript "/" starts a regular expression instead of
+// dividing.
+bool expectsOperand(std::string_view word) {
+  static constexpr std::array<std::string_view, 14> keywords{
+      "return", "typeof", "instanceof", "in",    "of",   "new",   "delete",
+      "void",   "throw",  "case",       "do",    "else", "yield", "await"};
+  return std::find(keywords.begin(), keywords.end(), word) != keywords.end();
+}
+
+// The offset of "//" when it follows nothing but blanks.
+std::optional<std::size_t> lineRuleMarker(std::string_view line) {
+  std::size_t pos = 0;
+  while (pos < line.size() && isBlank(line[pos])) ++pos;
+  if (line.substr(pos).starts_with("//")) return pos;
+  return std::nullopt;
+}
+
+// An open string, character or template literal, and what ends it.
+struct Literal {
+  char quote = '"';
+  std::size_t quotes = 1;        // a run of at least this many quotes closes it
+  std::size_t hashes = 0;        // '#' that must follow the closing quotes and a backslash
+  bool escapes = true;           // a backslash takes the next character with it
+  bool doubledQuotes = false;    // two quotes stand for one
+  bool spansLines = false;
+  bool holes = false;            // ${ ... } holds code
+  bool parenthesised = false;    // closes at )delimiter"
+  std::string_view delimiter = {};
+};
+
+constexpr Literal templateLiteral{.quote = '`', .spansLines = true, .holes = true};
+
+class Scanner {
+ public:
+  Scanner(std::string_view text, const Language& language) : text_(text), language_(language) {}
+
+  std::vector<std::optional<std::size_t>> markers() {
+    std::vector<std::optional<std::size_t>> markers;
+    std::size_t begin = 0;
+    for (;;) {
+      const std::size_t newline = text_.find('\n', begin);
+      markers.push_back(scanLine(begin, newline == npos ? text_.size() : newline));
+      if (newline == npos) return markers;
+      begin = newline + 1;
+    }
+  }
+
+ private:
+  enum class State { code, lineComment, blockComment, literal, regex };
+
+  std::optional<std::size_t> scanLine(std::size_t begin, std::size_t end) {
+    lineEnd_ = end > begin && text_[end - 1] == '\r' ? end - 1 : end;
+    std::optional<std::size_t> marker;
+    std::size_t pos = begin;
+    // A line comment carried over by a backslash still makes a "//" line a
+    // comment line: its text is commented out either way.
+    if (state_ == State::code || state_ == State::lineComment) {
+      marker = lineRuleMarker(text_.substr(begin, lineEnd_ - begin));
+      if (marker) state_ = State::lineComment;
+    }
+    while (pos < lineEnd_) pos = step(pos);
+    switch (state_) {
+      case State::lineComment:
+        if (language_.lineSplicing && lineEnd_ > begin && text_[lineEnd_ - 1] == '\\') {
+          // The comment swallows the next line. Re-flowing this one could
+          // move the backslash away from the end and bring that line back
+          // to life, so it stays as it is.
+          marker.reset();
+        } else {
+          state_ = State::code;
+        }
+        break;
+      case State::literal:
+        if (!literal_.spansLines && !continued_) close();
+        break;
+      case State::regex:
+        state_ = State::code;
+        break;
+      case State::code:
+      case State::blockComment:
+        break;
+    }
+    continued_ = false;
+    return marker;
+  }
+
+  std::size_t step(std::size_t pos) {
+    switch (state_) {
+      case State::code:
+        return inCode(pos);
+      case State::lineComment:
+        return lineEnd_;
+      case State::blockComment:
+        return inBlockComment(pos);
+      case State::literal:
+        return inLiteral(pos);
+      case State::regex:
+        return inRegex(pos);
+    }
+    return lineEnd_;
+  }
+
+  // The byte at pos, or '\n' at and past the line end.
+  char at(std::size_t pos) const { return pos < lineEnd_ ? text_[pos] : '\n'; }
+
+  // How many `ch` follow from pos on, up to `limit`, within the line.
+  std::size_t countOf(std::size_t pos, char ch, std::size_t limit = npos) const {
+    std::size_t count = 0;
+    while (count < limit && at(pos + count) == ch) ++count;
+    return count;
+  }
+
+  // The identifier or number that ends right at pos, if any.
+  std::string_view wordBefore(std::size_t pos) const {
+    return wordEnd_ == pos ? text_.substr(wordStart_, pos - wordStart_) : std::string_view();
+  }
+
+  void open(const Literal& literal) {
+    literal_ = literal;
+    state_ = State::literal;
+  }
+
+  void close() {
+    state_ = State::code;
+    last_ = '"';
+  }
+
+  std::size_t inCode(std::size_t pos) {
+    const char ch = text_[pos];
+    if (isWordByte(ch)) {
+      if (wordEnd_ != pos) wordStart_ = pos;
+      wordEnd_ = pos + 1;
+      last_ = ch;
+      return pos + 1;
+    }
+    if (isBlank(ch)) return pos + 1;
+    switch (ch) {
+      case '/':
+        return slash(pos);
+      case '"':
+        return doubleQuote(pos);
+      case '\'':
+        return apostrophe(pos);
+      case '`':
+        return backquote(pos);
+      case '#':
+        return hash(pos);
+      case '\\':
+        if (language_.lineStrings && at(pos + 1) == '\\') {
+          last_ = '"';
+          return lineEnd_;
+        }
+        break;
+      case '{':
+        if (!holes_.empty()) ++holes_.back();
+        break;
+      case '}':
+        if (!holes_.empty()) {
+          if (holes_.back() == 0) {
+            holes_.pop_back();
+            open(templateLiteral);
+            return pos + 1;
+          }
+          --holes_.back();
+        }
+        break;
+      default:
+        break;
+    }
+    last_ = ch;
+    return pos + 1;
+  }
+
+  std::size_t slash(std::size_t pos) {
+    const char next = at(pos + 1);
+    if (next == '/') {
+      state_ = State::lineComment;
+      return lineEnd_;
+    }
+    if (next == '*' && language_.blockComments != Language::BlockComments::none) {
+      state_ = State::blockComment;
+      depth_ = 1;
+      return pos + 2;
+    }
+    if (language_.regexLiterals && operandExpected()) {
+      state_ = State::regex;
+      regexClass_ = false;
+      return pos + 1;
+    }
+    last_ = '/';
+    return pos + 1;
+  }
+
+  // Whether the code so far leaves room for an operand rather than an
+  // operator. A wrong guess costs at most the rest of one line, since a
+  // regular expression cannot span lines.
+  bool operandExpected() const {
+    if (isWordByte(last_)) return expectsOperand(text_.substr(wordStart_, wordEnd_ - wordStart_));
+    return std::string_view("(,=:[!&|?{};+-*%<>~^").find(last_) != npos;
+  }
+
+  std::size_t doubleQuote(std::size_t pos) {
+    if (language_.verbatimStrings && verbatimMarkBefore(pos)) {
+      open({.escapes = false, .doubledQuotes = true, .spansLines = true});
+      return pos + 1;
+    }
+    const std::string_view word = wordBefore(pos);
+    if (language_.rawPrefix == Language::RawPrefix::parenthesised &&
+        (word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR")) {
+      if (const auto delimiter = rawDelimiter(pos + 1)) {
+        open({.escapes = false,
+              .spansLines = true,
+              .parenthesised = true,
+              .delimiter = *delimiter});
+        return pos + 2 + delimiter->size();
+      }
+    }
+    if (language_.rawPrefix == Language::RawPrefix::hashed && isHashedRawPrefix(word)) {
+      open({.escapes = false, .spansLines = true});
+      return pos + 1;
+    }
+    return quoted(pos, '"', language_.tripleQuotes);
+  }
+
+  static bool isHashedRawPrefix(std::string_view word) {
+    return word == "r" || word == "br" || word == "cr";
+  }
+
+  // The delimiter of a raw string whose quote ends before pos, when a valid
+  // one (at most 16 characters, none of them blank, \ or a parenthesis) runs
+  // up to a "(".
+  std::optional<std::string_view> rawDelimiter(std::size_t pos) const {
+    for (std::size_t end = pos; end < lineEnd_ && end - pos <= 16; ++end) {
+      const char ch = text_[end];
+      if (ch == '(') return text_.substr(pos, end - pos);
+      if (ch == ')' || ch == '\\' || ch == '"' || isBlank(ch) || ch == '\v' || ch == '\f' ||
+          ch == '\r') {
+        return std::nullopt;
+      }
+    }
+    return std::nullopt;
+  }
+
+  // An @ among the $ and @ right before pos: C#'s verbatim strings.
+  bool verbatimMarkBefore(std::size_t pos) const {
+    for (; pos > 0; --pos) {
+      const char ch = text_[pos - 1];
+      if (ch == '@') return true;
+      if (ch != '$') return false;
+    }
+    return false;
+  }
+
+  // A string opened by `quote` at pos: "...", '...', or the triple-quoted
+  // form when `triple` allows it and three or more quotes follow.
+  std::size_t quoted(std::size_t pos, char quote, Language::TripleQuotes triple) {
+    const bool raw =
+        language_.rawPrefix == Language::RawPrefix::letterR && wordBefore(pos) == "r";
+    Literal literal{.quote = quote, .escapes = !raw, .spansLines = language_.stringsSpanLines};
+    const std::size_t run = triple == Language::TripleQuotes::none ? 1 : countOf(pos, quote);
+    if (run >= 3) {
+      literal.quotes = triple == Language::TripleQuotes::counted ? run : 3;
+      literal.escapes = !raw && triple == Language::TripleQuotes::escaped;
+      literal.spansLines = true;
+    }
+    open(literal);
+    return pos + literal.quotes;
+  }
+
+  std::size_t apostrophe(std::size_t pos) {
+    switch (language_.apostrophe) {
+      case Language::Apostrophe::ordinary:
+        break;
+      case Language::Apostrophe::string:
+        return quoted(pos, '\'',
+                      language_.tripleApostrophes ? language_.tripleQuotes
+                                                  : Language::TripleQuotes::none);
+      case Language::Apostrophe::charLiteral:
+        if (language_.digitSeparators) {
+          const std::string_view word = wordBefore(pos);
+          if (!word.empty() && isDigit(word.front())) {
+            // 1'000 and 0xFF'FF: the number goes on past the apostrophe.
+            wordEnd_ = pos + 1;
+            return pos + 1;
+          }
+        }
+        open({.quote = '\''});
+        return pos + 1;
+      case Language::Apostrophe::charOrLabel:
+        return charOrLabel(pos);
+    }
+    last_ = '\'';
+    return pos + 1;
+  }
+
+  // 'x', '\n' and '\u{1F600}' are literals; any other ' ('a, 'static,
+  // 'outer:, 'symbol) is an ordinary character, so that it cannot open a
+  // literal that swallows the lines after it.
+  std::size_t charOrLabel(std::size_t pos) {
+    const char next = at(pos + 1);
+    if (next == '\\') {
+      open({.quote = '\''});
+      return pos + 1;
+    }
+    if (next != '\'' && next != '\n') {
+      std::size_t end = pos + 1;
+      nextScalar(text_.substr(0, lineEnd_), end);
+      if (at(end) == '\'') {
+        last_ = '"';
+        return end + 1;
+      }
+    }
+    last_ = '\'';
+    return pos + 1;
+  }
+
+  std::size_t backquote(std::size_t pos) {
+    switch (language_.backquote) {
+      case Language::Backquote::ordinary:
+        break;
+      case Language::Backquote::identifier: {
+        const std::size_t close = text_.substr(0, lineEnd_).find('`', pos + 1);
+        last_ = '"';
+        return close == npos ? lineEnd_ : close + 1;
+      }
+      case Language::Backquote::rawString:
+        open({.quote = '`', .escapes = false, .spansLines = true});
+        return pos + 1;
+      case Language::Backquote::templateLiteral:
+        open(templateLiteral);
+        return pos + 1;
+    }
+    last_ = '`';
+    return pos + 1;
+  }
+
+  // Rust's r#"..."# and Swift's #"..."#, #"""..."""#; any other # is code
+  // (Rust's raw identifiers r#type, Swift's #if).
+  std::size_t hash(std::size_t pos) {
+    const std::size_t hashes = countOf(pos, '#');
+    const std::size_t quote = pos + hashes;
+    if (at(quote) == '"') {
+      if (language_.rawPrefix == Language::RawPrefix::hashed &&
+          isHashedRawPrefix(wordBefore(pos))) {
+        open({.hashes = hashes, .escapes = false, .spansLines = true});
+        return quote + 1;
+      }
+      if (language_.extendedDelimiters) {
+        Literal literal{.hashes = hashes};
+        if (countOf(quote, '"') >= 3) {
+          literal.quotes = 3;
+          literal.spansLines = true;
+        }
+        open(literal);
+        return quote + literal.quotes;
+      }
+    }
+    last_ = '#';
+    return quote;
+  }
+
+  std::size_t inBlockComment(std::size_t pos) {
+    if (language_.blockComments == Language::BlockComments::flat) {
+      const std::size_t close = text_.substr(0, lineEnd_).find("*/", pos);
+      if (close == npos) return lineEnd_;
+      state_ = State::code;
+      return close + 2;
+    }
+    const char ch = text_[pos];
+    const char next = at(pos + 1);
+    if (ch == '/' && next == '*') {
+      ++depth_;
+      return pos + 2;
+    }
+    if (ch == '*' && next == '/') {
+      if (--depth_ == 0) state_ = State::code;
+      return pos + 2;
+    }
+    return pos + 1;
+  }
+
+  std::size_t inLiteral(std::size_t pos) {
+    const Literal& literal = literal_;
+    const char ch = text_[pos];
+    if (ch == '\\' && literal.escapes) return escape(pos);
+    if (literal.holes && ch == '$' && at(pos + 1) == '{') {
+      holes_.push_back(0);
+      state_ = State::code;
+      last_ = '{';
+      return pos + 2;
+    }
+    if (literal.parenthesised) {
+      // The delimiter holds no line break, so a match cannot run past the
+      // line end.
+      if (ch == ')' && text_.substr(pos + 1).starts_with(literal.delimiter) &&
+          at(pos + 1 + literal.delimiter.size()) == '"') {
+        close();
+        return pos + 2 + literal.delimiter.size();
+      }
+      return pos + 1;
+    }
+    if (ch != literal.quote) return pos + 1;
+    if (literal.doubledQuotes) {
+      if (at(pos + 1) == literal.quote) return pos + 2;
+      close();
+      return pos + 1;
+    }
+    std::size_t after = pos + 1;
+    if (literal.quotes > 1) {
+      // The closing quotes are the last of the run: """"a"""" holds "a".
+      after = pos + countOf(pos, literal.quote);
+      if (after - pos < literal.quotes) return after;
+    }
+    const std::size_t hashes = countOf(after, '#', literal.hashes);
+    if (hashes == literal.hashes) close();
+    return after + hashes;
+  }
+
+  // A backslash (followed by the literal's '#'s) and the character it
+  // escapes. Escaping the line end carries the literal into the next line.
+  std::size_t escape(std::size_t pos) {
+    std::size_t escaped = pos + 1;
+    const std::size_t hashes = countOf(escaped, '#', literal_.hashes);
+    if (hashes < literal_.hashes) return escaped + hashes;
+    escaped += hashes;
+    if (escaped >= lineEnd_) {
+      continued_ = true;
+      return lineEnd_;
+    }
+    return escaped + 1;
+  }
+
+  std::size_t inRegex(std::size_t pos) {
+    const char ch = text_[pos];
+    if (ch == '\\') return std::min(pos + 2, lineEnd_);
+    if (regexClass_) {
+      if (ch == ']') regexClass_ = false;
+    } else if (ch == '[') {
+      regexClass_ = true;
+    } else if (ch == '/') {
+      state_ = State::code;
+      last_ = ')';
+    }
+    return pos + 1;
+  }
+
+  std::string_view text_;
+  const Language& language_;
+  std::size_t lineEnd_ = 0;  // the current line's end, before any '\r'
+  State state_ = State::code;
+  Literal literal_;
+  std::size_t depth_ = 0;            // block comments open, when they nest
+  std::vector<std::size_t> holes_;   // for each open ${, the braces open inside it
+  bool continued_ = false;           // an escape took the line end
+  bool regexClass_ = false;          // inside [...] of a regular expression
+  std::size_t wordStart_ = 0;
+  std::size_t wordEnd_ = npos;       // just past the last identifier or number
+  char last_ = ';';                  // the last code character that is not blank
+};
+
+}  // namespace
+
+std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
+                                                       const SourceLanguage* language) {
+  if (language != nullptr) return Scanner(text, *language).markers();
+  std::vector<std::optional<std::size_t>> markers;
+  std::size_t begin = 0;
+  for (;;) {
+    const std::size_t newline = text.find('\n', begin);
+    std::string_view line = text.substr(begin, newline == npos ? npos : newline - begin);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    markers.push_back(lineRuleMarker(line));
+    if (newline == npos) return markers;
+    begin = newline + 1;
+  }
+}
+
+std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {
+  const auto markers = commentMarkers(text, language);
+  std::vector<bool> lines(markers.size());
+  for (std::size_t i = 0; i < markers.size(); ++i) lines[i] = markers[i].has_value();
+  return lines;
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,28 @@
+#pragma once
+
+// Which lines of a source file are "//" comment lines: lines whose first
+// non-blank characters (after spaces and tabs) are "//", where that "//"
+// starts outside block comments, string and character literals. Lines are
+// split at '\n' (a trailing '\n' gives a final empty line); a '\r' before
+// the '\n' belongs to the line end. Any bytes are accepted: invalid UTF-8
+// and NUL bytes are ordinary characters.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "reflow/source_language.h"
+
+namespace brindlewort {
+
+// For each line, where its "//" starts (a byte offset into the line), or
+// nothing when the line is not a comment line. With a null language the
+// first non-blank characters alone decide.
+std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
+                                                       const SourceLanguage* language);
+
+// For each line, whether it is a comment line.
+std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language);
+
+}  // namespace brindlewort

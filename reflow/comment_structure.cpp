@@ -1,0 +1,172 @@
+#include "reflow/comment_structure.h"
+
+#include <algorithm>
+
+#include "engine/characters.h"
+#include "reflow/comment_vocabulary.h"
+
+namespace brindlewort {
+namespace {
+
+// Lines indented this much beyond the run's prose hold code, as in Markdown.
+constexpr std::size_t codeIndent = 4;
+
+bool isTableRow(std::string_view text) {
+  if (text.starts_with('|') || text.starts_with("+-") || text.starts_with("+=")) return true;
+  std::size_t pipes = 0;
+  for (std::size_t at = text.find(" | "); at != std::string_view::npos; at = text.find(" | ", at + 1))
+    ++pipes;
+  return pipes >= 2;
+}
+
+// Where gaps of two or more spaces end inside the text, in characters from
+// the text start; a gap after sentence punctuation is prose spacing.
+std::vector<std::size_t> columnGaps(std::string_view text) {
+  std::vector<std::size_t> gaps;
+  for (std::size_t at = text.find("  "); at != std::string_view::npos; at = text.find("  ", at)) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] == ' ') ++end;
+    const char before = at > 0 ? text[at - 1] : ' ';
+    if (end < text.size() && before != '.' && before != '?' && before != '!' && before != ':')
+      gaps.push_back(characterCount(text.substr(0, end)));
+    at = end;
+  }
+  return gaps;
+}
+
+bool shareAGap(const std::vector<std::size_t>& a, const std::vector<std::size_t>& b) {
+  for (const std::size_t gap : a) {
+    if (std::find(b.begin(), b.end(), gap) != b.end()) return true;
+  }
+  return false;
+}
+
+// The kind of a line judged on its own; prose for everything that may be.
+LineKind lineKindAlone(const CommentLine& line) {
+  if (line.isBlank()) return LineKind::blank;
+  const std::string_view text = line.text();
+  if (isDirective(line)) return LineKind::directive;
+  if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
+  if (text.starts_with("//") || text.starts_with("/*")) return LineKind::nested;
+  if (isHeading(text)) return LineKind::heading;
+  if (isLoneMarker(text)) return LineKind::separator;
+  if (isTableRow(text)) return LineKind::table;
+  if (readsAsDrawing(text)) return LineKind::separator;
+  if (readsAsCode(text)) return LineKind::code;
+  return LineKind::prose;
+}
+
+}  // namespace
+
+bool readsAsProse(const CommentLine& line) {
+  return line.isBlank() || (lineKindAlone(line) == LineKind::prose && fenceOf(line.text()).empty());
+}
+
+RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff) {
+  RunStructure structure;
+  structure.kinds.assign(lines.size(), LineKind::prose);
+  std::vector<std::size_t> indents(lines.size(), 0);  // characters before the text
+
+  // Fences, switched-off regions and line-local kinds first.
+  std::string_view openFence;
+  std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const CommentLine& line = lines[i];
+    const std::string_view text = line.text();
+    LineKind& kind = structure.kinds[i];
+    if (switchedOff) {
+      kind = LineKind::switchedOff;
+      if (reflowSwitch(text) == Switch::on) switchedOff = false;
+      continue;
+    }
+    if (reflowSwitch(text) == Switch::off) {
+      kind = LineKind::switchedOff;
+      switchedOff = true;
+      continue;
+    }
+    if (!openFence.empty()) {
+      kind = LineKind::fence;
+      const std::string_view fence = fenceOf(text);
+      if (!fence.empty() && fence[0] == openFence[0] && fence.size() >= openFence.size() &&
+          fence.size() == text.size())
+        openFence = {};
+      continue;
+    }
+    if (const std::string_view fence = fenceOf(text); !fence.empty()) {
+      kind = LineKind::fence;
+      openFence = fence;
+      continue;
+    }
+    kind = lineKindAlone(line);
+    if (kind == LineKind::prose) {
+      indents[i] = line.textOffset;  // spaces only: a tab makes the line code
+      base = std::min(base, indents[i]);
+    }
+  }
+
+  // Columns lined up across neighbouring prose lines make a table.
+  std::vector<std::size_t> previousGaps;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::size_t> gaps;
+    if (structure.kinds[i] == LineKind::prose) {
+      gaps = columnGaps(lines[i].text());
+      for (std::size_t& gap : gaps) gap += indents[i];
+      if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+    }
+    previousGaps = std::move(gaps);
+  }
+
+  // Paragraphs: a line continues the one before when it is prose at the
+  // paragraph's hang and opens with nothing that starts a paragraph.
+  constexpr std::size_t none = SIZE_MAX;
+  std::size_t open = none;  // index of the paragraph the next line may continue
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    LineKind& kind = structure.kinds[i];
+    if (kind != LineKind::prose) {
+      open = none;
+      continue;
+    }
+    const CommentLine& line = lines[i];
+    const std::string_view text = line.text();
+    const std::size_t item = itemMarkerLength(text);
+    const bool starts = item > 0 || opensWithTag(text);
+    const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
+    if (atHang && !starts) {
+      ++structure.paragraphs[open].count;
+      continue;
+    }
+    // Deeper than prose, and not under an item: an indented code block.
+    if (indents[i] >= base + codeIndent && !atHang) {
+      kind = LineKind::code;
+      open = none;
+      continue;
+    }
+    Paragraph paragraph;
+    paragraph.first = i;
+    paragraph.count = 1;
+    const std::size_t markerEnd = line.lead.size() + line.marker.size();
+    paragraph.firstTextStart = markerEnd + line.textOffset + item;
+    paragraph.hang = indents[i] + characterCount(text.substr(0, item));
+    open = structure.paragraphs.size();
+    structure.paragraphs.push_back(paragraph);
+  }
+  return structure;
+}
+
+std::string_view kindName(LineKind kind) {
+  switch (kind) {
+    case LineKind::prose: return "prose";
+    case LineKind::blank: return "blank";
+    case LineKind::fence: return "fence";
+    case LineKind::code: return "code";
+    case LineKind::table: return "table";
+    case LineKind::separator: return "separator";
+    case LineKind::directive: return "directive";
+    case LineKind::heading: return "heading";
+    case LineKind::nested: return "nested";
+    case LineKind::switchedOff: return "switched-off";
+  }
+  return "prose";
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,63 @@
+#pragma once
+
+// The words and marks that give a comment line a role beyond prose: list
+// item markers, tags that open a paragraph, fences, headings and tool
+// directives. Every rule that asks "is this special?" asks here, so the
+// re-flow that breaks lines and the analysis that reads them back agree.
+
+#include <cstddef>
+#include <string_view>
+
+#include "reflow/comment_line.h"
+
+namespace brindlewort {
+
+// The length of a list item marker at the start of `text` ("-", "*", "+",
+// "•", "1.", "1)", "(1)", "a)", "(a)") together with the blanks after it;
+// 0 when the text does not open with one followed by a blank and more text.
+std::size_t itemMarkerLength(std::string_view text);
+
+// True for a lone list item marker or heading mark with nothing after it:
+// words joined after it would turn the line into an item or a heading.
+bool isLoneMarker(std::string_view text);
+
+// True when the text opens with a tag that starts a paragraph of its own:
+// TODO, FIXME, NOTE, XXX and their kin, "MARK:", "SAFETY:", doc tags such as
+// "@param" and "\brief".
+bool opensWithTag(std::string_view text);
+
+// A Markdown heading: one to six '#' and a blank.
+bool isHeading(std::string_view text);
+
+// The fence a line opens or closes (``` or ~~~ and longer runs), or empty.
+std::string_view fenceOf(std::string_view text);
+
+// A line for a tool rather than a reader: compiler and linter directives,
+// formatter switches, editor mode lines.
+bool isDirective(const CommentLine& line);
+
+// "brindle: off" and "brindle: on" leave the lines between them alone.
+enum class Switch { none, off, on };
+Switch reflowSwitch(std::string_view text);
+
+// Whether a word may open a continuation line: false for anything that
+// would then read as an item marker, tag, heading, fence, nested comment,
+// table edge or directive. `touchesMarker` says the line has no blank
+// between the marker and the text, where a leading '/' or '!' would change
+// the marker itself.
+bool canOpenLine(std::string_view word, bool touchesMarker);
+
+// Whether a word may close a line that continues: false for words ending
+// like a statement or a block (";", "{", "}", "*/"), after which the line
+// would read as code.
+bool canCloseLine(std::string_view word);
+
+// Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
+// and anything drawn with box characters.
+bool readsAsDrawing(std::string_view text);
+
+// Whether a line's text reads as code: commented-out statements, blocks and
+// preprocessor lines.
+bool readsAsCode(std::string_view text);
+
+}  // namespace brindlewort

@@ -1,0 +1,211 @@
+#include "reflow/source_language.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string>
+
+namespace brindlewort {
+namespace {
+
+using L = SourceLanguage;
+
+// C, C++ and Objective-C share one set of rules: a header may be any of the
+// three, and what C++ adds (raw strings, digit separators) does not occur in
+// valid C. Objective-C's @"..." is an @ followed by an ordinary string.
+constexpr L cFamily(std::string_view name) {
+  return {.name = name,
+          .rawPrefix = L::RawPrefix::parenthesised,
+          .lineSplicing = true,
+          .digitSeparators = true};
+}
+
+constexpr L c = cFamily("C");
+constexpr L cpp = cFamily("C++");
+constexpr L objectiveC = cFamily("Objective-C");
+
+constexpr L swift{.name = "Swift",
+                  .blockComments = L::BlockComments::nested,
+                  .apostrophe = L::Apostrophe::ordinary,
+                  .backquote = L::Backquote::identifier,
+                  .tripleQuotes = L::TripleQuotes::escaped,
+                  .extendedDelimiters = true};
+
+constexpr L rust{.name = "Rust",
+                 .blockComments = L::BlockComments::nested,
+                 .apostrophe = L::Apostrophe::charOrLabel,
+                 .rawPrefix = L::RawPrefix::hashed,
+                 .stringsSpanLines = true};
+
+constexpr L go{.name = "Go", .backquote = L::Backquote::rawString};
+
+constexpr L java{.name = "Java", .tripleQuotes = L::TripleQuotes::escaped};
+
+constexpr L kotlin{.name = "Kotlin",
+                   .blockComments = L::BlockComments::nested,
+                   .backquote = L::Backquote::identifier,
+                   .tripleQuotes = L::TripleQuotes::raw};
+
+// Scala's ' also starts symbols ('name) and quotes ('{ ... }), so only the
+// shapes of a character literal count as one.
+constexpr L scala{.name = "Scala",
+                  .blockComments = L::BlockComments::nested,
+                  .apostrophe = L::Apostrophe::charOrLabel,
+                  .backquote = L::Backquote::identifier,
+                  .tripleQuotes = L::TripleQuotes::raw};
+
+constexpr L javaScriptLike(std::string_view name) {
+  return {.name = name,
+          .apostrophe = L::Apostrophe::string,
+          .backquote = L::Backquote::templateLiteral,
+          .regexLiterals = true};
+}
+
+constexpr L javaScript = javaScriptLike("JavaScript");
+constexpr L typeScript = javaScriptLike("TypeScript");
+
+constexpr L cSharp{.name = "C#",
+                   .tripleQuotes = L::TripleQuotes::counted,
+                   .verbatimStrings = true};
+
+constexpr L dart{.name = "Dart",
+                 .blockComments = L::BlockComments::nested,
+                 .apostrophe = L::Apostrophe::string,
+                 .tripleQuotes = L::TripleQuotes::escaped,
+                 .tripleApostrophes = true,
+                 .rawPrefix = L::RawPrefix::letterR};
+
+constexpr L zig{.name = "Zig", .blockComments = L::BlockComments::none, .lineStrings = true};
+
+// Groovy's slashy strings (/.../ and $/.../$) are not recognised: telling
+// them from division needs more context than a scanner keeps.
+constexpr L groovy{.name = "Groovy",
+                   .apostrophe = L::Apostrophe::string,
+                   .tripleQuotes = L::TripleQuotes::escaped,
+                   .tripleApostrophes = true};
+
+constexpr L protocolBuffers{.name = "Protocol Buffers", .apostrophe = L::Apostrophe::string};
+
+struct Extension {
+  std::string_view extension;  // lower case, without the dot
+  const L* language;           // null: a language without "//" comments
+};
+
+constexpr std::array extensions{
+    Extension{"c", &c},
+    Extension{"h", &c},
+    Extension{"cc", &cpp},
+    Extension{"cpp", &cpp},
+    Extension{"cxx", &cpp},
+    Extension{"c++", &cpp},
+    Extension{"cppm", &cpp},
+    Extension{"ixx", &cpp},
+    Extension{"hh", &cpp},
+    Extension{"hpp", &cpp},
+    Extension{"hxx", &cpp},
+    Extension{"h++", &cpp},
+    Extension{"ipp", &cpp},
+    Extension{"tpp", &cpp},
+    Extension{"inl", &cpp},
+    Extension{"cu", &cpp},
+    Extension{"cuh", &cpp},
+    Extension{"m", &objectiveC},
+    Extension{"mm", &objectiveC},
+    Extension{"swift", &swift},
+    Extension{"rs", &rust},
+    Extension{"go", &go},
+    Extension{"java", &java},
+    Extension{"kt", &kotlin},
+    Extension{"kts", &kotlin},
+    Extension{"js", &javaScript},
+    Extension{"mjs", &javaScript},
+    Extension{"cjs", &javaScript},
+    Extension{"jsx", &javaScript},
+    Extension{"ts", &typeScript},
+    Extension{"tsx", &typeScript},
+    Extension{"mts", &typeScript},
+    Extension{"cts", &typeScript},
+    Extension{"cs", &cSharp},
+    Extension{"dart", &dart},
+    Extension{"zig", &zig},
+    Extension{"scala", &scala},
+    Extension{"sc", &scala},
+    Extension{"groovy", &groovy},
+    Extension{"gradle", &groovy},
+    Extension{"proto", &protocolBuffers},
+    // Common languages whose comments start with something else.
+    Extension{"py", nullptr},
+    Extension{"pyi", nullptr},
+    Extension{"sh", nullptr},
+    Extension{"bash", nullptr},
+    Extension{"zsh", nullptr},
+    Extension{"fish", nullptr},
+    Extension{"rb", nullptr},
+    Extension{"pl", nullptr},
+    Extension{"pm", nullptr},
+    Extension{"lua", nullptr},
+    Extension{"r", nullptr},
+    Extension{"jl", nullptr},
+    Extension{"ex", nullptr},
+    Extension{"exs", nullptr},
+    Extension{"erl", nullptr},
+    Extension{"hs", nullptr},
+    Extension{"el", nullptr},
+    Extension{"clj", nullptr},
+    Extension{"tcl", nullptr},
+    Extension{"ps1", nullptr},
+    Extension{"bat", nullptr},
+    Extension{"cmd", nullptr},
+    Extension{"cmake", nullptr},
+    Extension{"mk", nullptr},
+    Extension{"tex", nullptr},
+    Extension{"sql", nullptr},
+    Extension{"yaml", nullptr},
+    Extension{"yml", nullptr},
+    Extension{"toml", nullptr},
+    Extension{"ini", nullptr},
+    Extension{"cfg", nullptr},
+    Extension{"conf", nullptr},
+    Extension{"md", nullptr},
+    Extension{"markdown", nullptr},
+    Extension{"txt", nullptr},
+    Extension{"rst", nullptr},
+    Extension{"csv", nullptr},
+    Extension{"tsv", nullptr},
+    Extension{"html", nullptr},
+    Extension{"htm", nullptr},
+    Extension{"xhtml", nullptr},
+    Extension{"xml", nullptr},
+    Extension{"svg", nullptr},
+    // Plain CSS has only /* */ comments; SCSS and Less have "//" and are
+    // left unknown.
+    Extension{"css", nullptr},
+};
+
+// The text after the last dot of the last path component; empty for names
+// without one and for names that only start with a dot (".bashrc").
+std::string_view extensionOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return {};
+  return name.substr(dot + 1);
+}
+
+}  // namespace
+
+LanguageLookup languageForPath(std::string_view path) {
+  std::string extension(extensionOf(path));
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char ch) {
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+  });
+  if (extension.empty()) return {};
+  for (const Extension& entry : extensions) {
+    if (entry.extension != extension) continue;
+    if (entry.language == nullptr) return {LanguageLookup::Kind::noLineComments, nullptr};
+    return {LanguageLookup::Kind::known, entry.language};
+  }
+  return {};
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,37 @@
+#pragma once
+
+// Re-flowing the `//` comments of a whole source text the way a reviewer
+// accepts: only comment paragraphs move, every other line (code, and the
+// structure inside comments) is copied byte for byte, and no word is lost.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reflow/comment_structure.h"
+#include "reflow/paragraph_reflow.h"
+
+namespace brindlewort {
+
+// Lines first to last (0-based, inclusive).
+struct LineSpan {
+  std::size_t first = 0;
+  std::size_t last = 0;
+};
+
+struct SourceReflowOptions {
+  ReflowSettings settings;
+  // Only paragraphs touching these lines change; empty: all of them.
+  std::vector<LineSpan> onlyLines;
+};
+
+// The text with its comment paragraphs re-flowed. `commentLines` holds one
+// entry per line (split at LF) saying whether it is a `//` comment line, as
+// the lexer of the text's language finds them; a run is a stretch of such
+// lines with the same indentation and marker.
+std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
+                         const SourceReflowOptions& options);
+
+
+}  // namespace brindlewort

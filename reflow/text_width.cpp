@@ -1,0 +1,47 @@
+#include "reflow/text_width.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include "engine/characters.h"
+
+namespace brindlewort {
+namespace {
+
+// Columns a scalar takes: none for marks and format characters that join
+// the character before them, two for wide and fullwidth ones.
+std::size_t scalarColumns(UChar32 c) {
+  if (c < 0x300) return 1;
+  const std::int32_t category = u_charType(c);
+  if (category == U_NON_SPACING_MARK || category == U_ENCLOSING_MARK || category == U_FORMAT_CHAR)
+    return 0;
+  const auto eastAsian = u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH);
+  return eastAsian == U_EA_WIDE || eastAsian == U_EA_FULLWIDTH ? 2 : 1;
+}
+
+}  // namespace
+
+TextWidth TextWidth::columns(std::size_t tabWidth) { return {true, tabWidth == 0 ? 1 : tabWidth}; }
+
+TextWidth TextWidth::characters() { return {false, 1}; }
+
+std::size_t TextWidth::advance(std::size_t column, std::string_view text) const {
+  if (!displayColumns_) return column + characterCount(text);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  std::int32_t i = 0;
+  while (i < length) {
+    const std::uint8_t byte = bytes[i];
+    if (byte < 0x80) {
+      column = byte == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
+      ++i;
+      continue;
+    }
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    column += c < 0 ? 1 : scalarColumns(c);
+  }
+  return column;
+}
+
+}  // namespace brindlewort
