@@ -45,10 +45,18 @@ std::string_view lineEndAfter(std::string_view text, std::string_view line) {
 CommentRunWalker::CommentRunWalker(std::string_view text, std::size_t start, std::size_t firstLine)
     : text_(text), position_(start), lineNumber_(firstLine) {}
 
+CommentRunWalker::CommentRunWalker(std::string_view text, const std::vector<bool>& commentLines)
+    : text_(text), position_(0), lineNumber_(0), commentLines_(&commentLines) {}
+
+bool CommentRunWalker::isRunLine(std::string_view line, std::size_t number) const {
+  if (commentLines_ == nullptr) return isCommentRunLine(line);
+  return number < commentLines_->size() && (*commentLines_)[number];
+}
+
 const CommentRun* CommentRunWalker::next() {
   while (position_ < text_.size()) {
     Line line = lineAt(text_, position_);
-    if (!isCommentRunLine(line.content)) {
+    if (!isRunLine(line.content, lineNumber_)) {
       position_ = line.next;
       ++lineNumber_;
       continue;
@@ -65,7 +73,7 @@ const CommentRun* CommentRunWalker::next() {
       ++lineNumber_;
       if (position_ >= text_.size()) break;
       line = lineAt(text_, position_);
-    } while (isCommentRunLine(line.content));
+    } while (isRunLine(line.content, lineNumber_));
     run_.end = position_;
     return &run_;
   }
@@ -73,7 +81,7 @@ const CommentRun* CommentRunWalker::next() {
 }
 
 bool CommentRunWalker::atCommentRun() const {
-  return position_ < text_.size() && isCommentRunLine(lineAt(text_, position_).content);
+  return position_ < text_.size() && isRunLine(lineAt(text_, position_).content, lineNumber_);
 }
 
 }  // namespace brindlewort

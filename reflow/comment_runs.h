@@ -34,6 +34,11 @@ class CommentRunWalker {
   // `firstLine`.
   explicit CommentRunWalker(std::string_view text, std::size_t start = 0, std::size_t firstLine = 0);
 
+  // Walks the whole text with the comment lines a language's lexer found
+  // (one entry per line, by line number) instead of the line rule, so that
+  // a "//" inside a string or a block comment starts no run.
+  CommentRunWalker(std::string_view text, const std::vector<bool>& commentLines);
+
   // The next run, or null when there is none; valid until the next call.
   const CommentRun* next();
 
@@ -44,7 +49,10 @@ class CommentRunWalker {
   std::string_view text_;
   std::size_t position_;
   std::size_t lineNumber_;
+  const std::vector<bool>* commentLines_ = nullptr;
   CommentRun run_;
+
+  bool isRunLine(std::string_view line, std::size_t number) const;
 };
 
 }  // namespace brindlewort

@@ -1,31 +1,10 @@
 #include "reflow/source_reflow.h"
 
 #include "reflow/comment_line.h"
+#include "reflow/comment_runs.h"
 
 namespace brindlewort {
 namespace {
-
-struct SourceLine {
-  std::string_view content;  // without its line end
-  std::string_view end;      // "\n", "\r\n" or "" at the end of the text
-};
-
-std::vector<SourceLine> sourceLines(std::string_view text) {
-  std::vector<SourceLine> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t feed = text.find('\n', start);
-    if (feed == std::string_view::npos) {
-      lines.push_back({text.substr(start), {}});
-      break;
-    }
-    std::size_t contentEnd = feed;
-    if (contentEnd > start && text[contentEnd - 1] == '\r') --contentEnd;
-    lines.push_back({text.substr(start, contentEnd - start), text.substr(contentEnd, feed + 1 - contentEnd)});
-    start = feed + 1;
-  }
-  return lines;
-}
 
 bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t last) {
   if (spans.empty()) return true;
@@ -35,58 +14,72 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
   return false;
 }
 
+// Re-flows one run of lines with the same lead and marker into `out`.
+void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
+               std::size_t firstLine, const SourceReflowOptions& options, bool& switchedOff,
+               std::string& out) {
+  std::vector<CommentLine> run;
+  run.reserve(lines.size());
+  for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
+  const RunStructure structure = analyseRun(run, switchedOff);
+  std::size_t copied = 0;  // lines of the run written so far
+  auto copyUpTo = [&](std::size_t end) {
+    for (; copied < end; ++copied) {
+      out += lines[copied];
+      out += lineEndAfter(text, lines[copied]);
+    }
+  };
+  for (const Paragraph& paragraph : structure.paragraphs) {
+    const std::size_t first = firstLine + paragraph.first;
+    if (!touches(options.onlyLines, first, first + paragraph.count - 1)) continue;
+    const auto reflowed = reflowParagraph(run, paragraph, options.settings);
+    if (!reflowed) continue;
+    copyUpTo(paragraph.first);
+    // New lines end like the paragraph's first line; the last keeps the
+    // end of the paragraph's last line, which is none at the text's end.
+    const std::string_view firstEnd = lineEndAfter(text, lines[paragraph.first]);
+    const std::string_view end = firstEnd.empty() ? std::string_view("\n") : firstEnd;
+    const std::string_view lastEnd = lineEndAfter(text, lines[paragraph.first + paragraph.count - 1]);
+    for (std::size_t k = 0; k < reflowed->size(); ++k) {
+      out += (*reflowed)[k];
+      out += k + 1 == reflowed->size() ? lastEnd : end;
+    }
+    copied = paragraph.first + paragraph.count;
+  }
+  copyUpTo(run.size());
+}
+
 }  // namespace
 
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options) {
-  const std::vector<SourceLine> lines = sourceLines(text);
   std::string out;
   out.reserve(text.size() + text.size() / 8);
   bool switchedOff = false;
-  std::vector<CommentLine> run;
-  std::size_t i = 0;
-  while (i < lines.size()) {
-    if (i >= commentLines.size() || !commentLines[i]) {
-      out += lines[i].content;
-      out += lines[i].end;
-      ++i;
-      continue;
-    }
-    // A run: comment lines with the same lead and marker.
-    const std::size_t runStart = i;
-    run.clear();
-    run.push_back(splitCommentLine(lines[i].content));
-    for (++i; i < lines.size() && i < commentLines.size() && commentLines[i]; ++i) {
-      CommentLine next = splitCommentLine(lines[i].content);
-      if (next.lead != run.front().lead || next.marker != run.front().marker) break;
-      run.push_back(next);
-    }
-    const RunStructure structure = analyseRun(run, switchedOff);
-    std::size_t copied = 0;  // lines of the run written so far
-    auto copyUpTo = [&](std::size_t end) {
-      for (; copied < end; ++copied) {
-        out += lines[runStart + copied].content;
-        out += lines[runStart + copied].end;
+  std::size_t copiedTo = 0;  // bytes of the text written so far
+  CommentRunWalker walker(text, commentLines);
+  std::vector<std::string_view> part;
+  while (const CommentRun* run = walker.next()) {
+    out.append(text.substr(copiedTo, run->begin - copiedTo));
+    // A run of the walker splits where the indentation or the marker
+    // changes: "//" lines under "///" lines are another comment.
+    std::size_t start = 0;
+    while (start < run->lines.size()) {
+      const CommentLine head = splitCommentLine(run->lines[start]);
+      std::size_t stop = start + 1;
+      while (stop < run->lines.size()) {
+        const CommentLine next = splitCommentLine(run->lines[stop]);
+        if (next.lead != head.lead || next.marker != head.marker) break;
+        ++stop;
       }
-    };
-    for (const Paragraph& paragraph : structure.paragraphs) {
-      const std::size_t first = runStart + paragraph.first;
-      const std::size_t last = first + paragraph.count - 1;
-      if (!touches(options.onlyLines, first, last)) continue;
-      const auto reflowed = reflowParagraph(run, paragraph, options.settings);
-      if (!reflowed) continue;
-      copyUpTo(paragraph.first);
-      // New lines end like the paragraph's first line; the last keeps the
-      // end of the paragraph's last line, which is none at the text's end.
-      const std::string_view end = lines[first].end.empty() ? std::string_view("\n") : lines[first].end;
-      for (std::size_t k = 0; k < reflowed->size(); ++k) {
-        out += (*reflowed)[k];
-        out += k + 1 == reflowed->size() ? lines[last].end : end;
-      }
-      copied = paragraph.first + paragraph.count;
+      part.assign(run->lines.begin() + static_cast<std::ptrdiff_t>(start),
+                  run->lines.begin() + static_cast<std::ptrdiff_t>(stop));
+      reflowRun(text, part, run->firstLine + start, options, switchedOff, out);
+      start = stop;
     }
-    copyUpTo(run.size());
+    copiedTo = run->end;
   }
+  out.append(text.substr(copiedTo));
   return out;
 }
 
