@@ -1,4 +1,5 @@
 #include "cli/commands/command_table.h"
+#include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
 #include "engine/comment_length.h"
 
@@ -11,8 +12,13 @@ const TextCommand unwrap{
         "Joins each comment paragraph back into one line.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
-    .setUp = [](const TextOptions&) -> Result<TextWork> {
-      return TextWork{.linesTransform = rewrapping(noCommentLengthLimit)};
+    .setUp = [](const TextOptions& options) -> Result<TextWork> {
+      if (options.scope == TextScope::wholeText) {
+        return TextWork{.linesTransform = rewrapping(noCommentLengthLimit)};
+      }
+      auto skipped = std::make_shared<SkippedFiles>();
+      return TextWork{.sourceTransform = sourceReflowing(options, ReflowMode::unwrap, skipped),
+                      .closingNote = skippedFilesNote(skipped)};
     },
 };
 

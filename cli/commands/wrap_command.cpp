@@ -1,4 +1,5 @@
 #include "cli/commands/command_table.h"
+#include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
 
 namespace brindlewort::cli {
@@ -7,12 +8,20 @@ namespace {
 const TextCommand wrap{
     .name = "wrap",
     .description =
-        "Re-flows each comment paragraph so that no line holding two or more\n"
-        "words is longer than the width, keeping prefixes and list indents.\n"
+        "Breaks the comment lines that are longer than the width, carrying the\n"
+        "overflow into the next line of the same paragraph; paragraphs that fit\n"
+        "stay as they are (--fill re-flows every paragraph). Only // comment\n"
+        "paragraphs move: code, and structure inside comments (fenced and\n"
+        "indented code, tables, diagrams, lists, directives, tags), is kept\n"
+        "byte for byte and no word is lost.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
-      return TextWork{.linesTransform = rewrapping(options.width)};
+      if (options.scope == TextScope::wholeText) return TextWork{.linesTransform = rewrapping(options.width)};
+      auto skipped = std::make_shared<SkippedFiles>();
+      return TextWork{.sourceTransform = sourceReflowing(
+                          options, options.fill ? ReflowMode::fill : ReflowMode::wrap, skipped),
+                      .closingNote = skippedFilesNote(skipped)};
     },
 };
 

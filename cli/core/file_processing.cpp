@@ -57,7 +57,12 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
     return outcome;
   }
 
-  Result<std::string> result = processing.transform(text);
+  Result<std::string> result =
+      processing.sourceTransform
+          ? processing.sourceTransform(text, fromStandardInput
+                                                 ? std::string_view(processing.standardInputPath)
+                                                 : std::string_view(input))
+          : processing.transform(text);
   if (!result) return fail(result.error());
   std::string transformed = std::move(*result);
   const bool changed = transformed != text;

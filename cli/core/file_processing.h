@@ -19,6 +19,12 @@ namespace brindlewort::cli {
 // converts to it.
 using FallibleTransform = std::function<Result<std::string>(std::string_view text)>;
 
+// The same for a transform that needs to know which file the text came
+// from (its language, its .editorconfig): `path` is the file's path, or the
+// name given for standard input (empty when none was).
+using SourceTransform =
+    std::function<Result<std::string>(std::string_view text, std::string_view path)>;
+
 // What --check reports for one input.
 struct CheckReport {
   bool wouldChange = false;
@@ -32,6 +38,8 @@ using InputCheck = std::function<CheckReport(std::string_view displayName, std::
 // What a command does with each input.
 struct InputProcessing {
   FallibleTransform transform;  // printing and --in-place
+  SourceTransform sourceTransform;  // instead of transform, when set
+  std::string standardInputPath;    // the path standard input stands for
   // --check; when empty, the transform runs and each input it would change
   // is listed by name on a line of its own.
   InputCheck check;

@@ -34,8 +34,29 @@ std::span<const Option> optionTable() {
   static const std::vector<Option> options{
       {.id = OptionId::width, .shortName = "-w", .longName = "--width", .valueName = "N",
        .valueHint = "a number",
-       .help = "maximum comment length in characters; 0 means no limit",
+       .help = "maximum comment length in columns; 0 means no limit;\n"
+               "without it, max_line_length from .editorconfig or\n"
+               "the shared setting",
        .showsDefault = true, .takenBy = {"wrap"}},
+      {.id = OptionId::fill, .longName = "--fill",
+       .help = "re-flow every paragraph to the width, not only those\n"
+               "with a line over it",
+       .takenBy = {"wrap"}},
+      {.id = OptionId::tabWidth, .longName = "--tab-width", .valueName = "N",
+       .valueHint = "a number",
+       .help = "columns between tab stops (default: tab_width\n"
+               "from .editorconfig, else 8)",
+       .takenBy = {"wrap"}},
+      {.id = OptionId::lines, .longName = "--lines", .valueName = "A:B",
+       .valueHint = "a line range such as 10:20",
+       .help = "change only paragraphs touching lines A to B (from 1);\n"
+               "may be given more than once",
+       .takenBy = {"wrap", "unwrap"}},
+      {.id = OptionId::stdinFilename, .longName = "--stdin-filename", .valueName = "NAME",
+       .valueHint = "a file name",
+       .help = "the file standard input holds, for its language\n"
+               "and .editorconfig",
+       .takenBy = {"wrap", "unwrap"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
                "files that would not change are left untouched",
@@ -124,7 +145,9 @@ std::string optionsHelp(std::string_view command, OptionGroup group, std::string
     std::string line = option.shortName.empty() ? "      " : "  " + std::string(option.shortName) + ", ";
     line += option.longName;
     if (!option.valueName.empty()) line += " " + std::string(option.valueName);
-    line.resize(std::max(line.size() + 2, helpColumn), ' ');
+    // A spelling too long for the column puts its help on the next line.
+    if (line.size() + 2 > helpColumn) line += "\n" + std::string(helpColumn, ' ');
+    else line.resize(helpColumn, ' ');
     std::string help(option.help);
     if (option.showsDefault) help += "\n(default: " + std::string(defaultValue) + ")";
     for (std::size_t start = 0, feed = 0; feed != std::string::npos; start = feed + 1) {

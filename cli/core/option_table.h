@@ -14,7 +14,10 @@
 
 namespace brindlewort::cli {
 
-enum class OptionId { width, inPlace, check, wholeText, help, version, language, verbose };
+enum class OptionId {
+  width, fill, tabWidth, lines, stdinFilename, inPlace, check, wholeText, help, version, language,
+  verbose
+};
 
 enum class OptionGroup {
   own,     // a command's own options: taken out first, listed after its description

@@ -79,15 +79,21 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   const unsigned threadsPerText = std::max(1u, cores / filesAtOnce);
 
   InputProcessing processing;
+  processing.sourceTransform = work->sourceTransform;
+  processing.standardInputPath = options.stdinFilename;
   if (work->textTransform) {
     processing.transform = work->textTransform;
-  } else {
+  } else if (work->linesTransform) {
     processing.transform = inScope(options.scope, work->linesTransform, threadsPerText);
   }
   if (work->findings) {
     processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
   }
-  return processInputs(inputs, processing, options.mode, filesAtOnce);
+  const int status = processInputs(inputs, processing, options.mode, filesAtOnce);
+  if (work->closingNote) {
+    if (const std::string note = work->closingNote(); !note.empty()) printError(note);
+  }
+  return status;
 }
 
 }  // namespace brindlewort::cli

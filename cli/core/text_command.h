@@ -30,6 +30,10 @@ struct TextWork {
   // instead of names, computing them without transforming the text. Empty:
   // --check transforms and lists each input that would change.
   GroupFindings findings = {};
+  // Instead of the others: a transform that knows each text's file.
+  SourceTransform sourceTransform = {};
+  // A note for standard error once every input is done; empty for none.
+  std::function<std::string()> closingNote = {};
 };
 
 struct TextCommand {

@@ -18,6 +18,22 @@ std::optional<std::int64_t> parseWidth(std::string_view value) {
   return width == 0 ? noCommentLengthLimit : width;
 }
 
+std::optional<LineRange> parseLineRange(std::string_view value) {
+  const std::size_t colon = value.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  auto number = [](std::string_view digits) -> std::optional<std::size_t> {
+    std::size_t n = 0;
+    if (digits.empty() || digits.front() < '0' || digits.front() > '9') return std::nullopt;
+    auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (error != std::errc() || stop != digits.data() + digits.size()) return std::nullopt;
+    return n;
+  };
+  const auto first = number(value.substr(0, colon));
+  const auto last = number(value.substr(colon + 1));
+  if (!first || !last || *first == 0 || *last < *first) return std::nullopt;
+  return LineRange{*first, *last};
+}
+
 Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::string_view command,
                                      std::int64_t defaultWidthValue) {
   TextOptions options;
@@ -29,10 +45,28 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
       case OptionId::width:
         if (std::optional<std::int64_t> width = parseWidth(value)) {
           options.width = *width;
+          options.widthGiven = true;
           return {};
         }
         return Error{"invalid width '" + std::string(value) +
                      "': expected a whole number, 0 for no limit"};
+      case OptionId::fill: options.fill = true; return {};
+      case OptionId::tabWidth:
+        if (std::optional<std::int64_t> tab = parseWidth(value); tab && *tab != noCommentLengthLimit) {
+          options.tabWidth = static_cast<std::size_t>(*tab);
+          return {};
+        }
+        return Error{"invalid tab width '" + std::string(value) + "': expected a whole number above 0"};
+      case OptionId::lines:
+        if (std::optional<LineRange> range = parseLineRange(value)) {
+          options.lines.push_back(*range);
+          return {};
+        }
+        return Error{"invalid line range '" + std::string(value) + "': expected A:B with 1 <= A <= B"};
+      case OptionId::stdinFilename:
+        if (value.empty()) return missingValue(option, option.longName);
+        options.stdinFilename = value;
+        return {};
       case OptionId::language:
         if (value.empty()) return missingValue(option, option.longName);
         options.language = value;
@@ -55,6 +89,10 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
   options.files = std::move(*files);
 
   if (options.help) return options;
+  if (options.scope == TextScope::wholeText &&
+      (options.fill || options.tabWidth || !options.lines.empty() || !options.stdinFilename.empty()))
+    return Error{"--whole-text transforms the whole text as the workbench does; it takes no --fill, "
+                 "--tab-width, --lines or --stdin-filename"};
   if (inPlace && check) return Error{"--in-place and --check cannot be combined"};
   if (inPlace) {
     options.mode = OutputMode::inPlace;

@@ -125,8 +125,11 @@ TEST_F(BrindleTest, HelpVersionAndUsageErrors) {
   } cases[] = {
       {{"--help"}, 0, "  unwrap      join each comment paragraph into one line\n"},
       {{"help"}, 0, "Run 'brindle COMMAND --help' for the options of a command.\n"},
-      {{"wrap", "--help"}, 0, "  -w, --width N     maximum comment length in characters; 0 means no limit\n"
-                              "                    (default: 80)\n"},
+      {{"wrap", "--help"}, 0, "  -w, --width N     maximum comment length in columns; 0 means no limit;\n"},
+      {{"wrap", "--help"}, 0, "                    the shared setting\n                    (default: 80)\n"},
+      {{"wrap", "--help"}, 0, "      --stdin-filename NAME\n                    the file standard input"},
+      {{"wrap", "--lines", "3"}, 2, "brindle: invalid line range '3'"},
+      {{"wrap", "--whole-text", "--fill"}, 2, "--whole-text transforms the whole text"},
       {{"help", "spell"}, 0, "text in backticks are not checked.\n\n      --lang LANG   "},
       {{"config", "-h"}, 0, "Usage: brindle config\n"},
       {{"--version"}, 0, "brindle "},

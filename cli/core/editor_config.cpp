@@ -1,0 +1,50 @@
+#include "cli/core/editor_config.h"
+
+#include <editorconfig/editorconfig.h>
+
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace brindlewort::cli {
+namespace {
+
+std::optional<std::size_t> wholeNumber(std::string_view text) {
+  std::size_t n = 0;
+  auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (error != std::errc() || stop != text.data() + text.size()) return std::nullopt;
+  return n;
+}
+
+}  // namespace
+
+EditorConfigLimits editorConfigFor(std::string_view path) {
+  EditorConfigLimits limits;
+  if (path.empty()) return limits;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
+  if (error) return limits;
+  const std::unique_ptr<void, int (*)(editorconfig_handle)> handle(editorconfig_handle_init(),
+                                                                    editorconfig_handle_destroy);
+  if (!handle) return limits;
+  const std::string full = absolute.lexically_normal().string();
+  if (editorconfig_parse(full.c_str(), handle.get()) != 0) return limits;
+  const int count = editorconfig_handle_get_name_value_count(handle.get());
+  for (int i = 0; i < count; ++i) {
+    const char* name = nullptr;
+    const char* value = nullptr;
+    editorconfig_handle_get_name_value(handle.get(), i, &name, &value);
+    if (name == nullptr || value == nullptr) continue;
+    const std::string_view key(name);
+    if (key == "max_line_length") {
+      limits.maxLineLength = std::string_view(value) == "off" ? std::optional<std::size_t>(0)
+                                                              : wholeNumber(value);
+    } else if (key == "tab_width") {
+      if (auto tab = wholeNumber(value); tab && *tab > 0) limits.tabWidth = tab;
+    }
+  }
+  return limits;
+}
+
+}  // namespace brindlewort::cli

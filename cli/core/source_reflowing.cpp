@@ -1,0 +1,57 @@
+#include "cli/core/source_reflowing.h"
+
+#include "cli/core/editor_config.h"
+#include "engine/comment_length.h"
+#include "reflow/comment_lines.h"
+#include "reflow/source_language.h"
+#include "reflow/source_reflow.h"
+
+namespace brindlewort::cli {
+namespace {
+
+constexpr std::size_t defaultTabWidth = 8;
+
+std::size_t reflowWidth(std::int64_t maxCommentLength) {
+  return maxCommentLength == noCommentLengthLimit || maxCommentLength <= 0
+             ? unlimitedWidth
+             : static_cast<std::size_t>(maxCommentLength);
+}
+
+}  // namespace
+
+SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
+                                std::shared_ptr<SkippedFiles> skipped) {
+  std::vector<LineSpan> spans;
+  for (const LineRange& range : options.lines) spans.push_back({range.first - 1, range.last - 1});
+  return [options, mode, spans = std::move(spans), skipped = std::move(skipped)](
+             std::string_view text, std::string_view path) -> Result<std::string> {
+    const LanguageLookup language = languageForPath(path);
+    if (language.kind == LanguageLookup::Kind::noLineComments) {
+      skipped->count.fetch_add(1, std::memory_order_relaxed);
+      return std::string(text);
+    }
+    // Only what the options leave open is read from .editorconfig.
+    EditorConfigLimits project;
+    if (!options.widthGiven || !options.tabWidth) project = editorConfigFor(path);
+    SourceReflowOptions reflow;
+    reflow.settings.mode = mode;
+    reflow.settings.width = options.widthGiven || !project.maxLineLength
+                                ? reflowWidth(options.width)
+                                : (*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength);
+    reflow.settings.measure =
+        TextWidth::columns(options.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
+    reflow.onlyLines = spans;
+    return reflowSource(text, commentLines(text, language.language), reflow);
+  };
+}
+
+std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles> skipped) {
+  return [skipped = std::move(skipped)]() -> std::string {
+    const std::size_t count = skipped->count.load();
+    if (count == 0) return {};
+    return "skipped " + std::to_string(count) + (count == 1 ? " file" : " files") +
+           " in a language without // comments";
+  };
+}
+
+}  // namespace brindlewort::cli
