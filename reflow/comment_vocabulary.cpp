@@ -174,8 +174,11 @@ bool readsAsCode(std::string_view text) {
   if (text.starts_with("#include") || text.starts_with("#define") || text.starts_with("#if") ||
       text.starts_with('}'))
     return true;
-  return text.ends_with(';') || text.ends_with('{') || text.ends_with('}') ||
-         text.ends_with("*/");
+  if (text.ends_with('{') || text.ends_with('}') || text.ends_with("*/")) return true;
+  if (!text.ends_with(';')) return false;
+  // A sentence may end in a semicolon too; a statement is short or assigns.
+  const auto words = std::count(text.begin(), text.end(), ' ') + 1;
+  return words <= 6 || text.find(" = ") != std::string_view::npos || text.ends_with("();");
 }
 
 }  // namespace brindlewort

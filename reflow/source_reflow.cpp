@@ -49,20 +49,15 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   copyUpTo(run.size());
 }
 
-}  // namespace
-
-std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
-                         const SourceReflowOptions& options) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  bool switchedOff = false;
-  std::size_t copiedTo = 0;  // bytes of the text written so far
+// Calls visit(lines, firstLine, runBegin, runEnd) for every stretch of
+// comment lines with the same lead and marker: a run of the walker splits
+// where the indentation or the marker changes, since "//" lines under "///"
+// lines are another comment. runBegin and runEnd are the walker run's bytes.
+template <typename Visit>
+void forEachRunPart(std::string_view text, const std::vector<bool>& commentLines, Visit visit) {
   CommentRunWalker walker(text, commentLines);
   std::vector<std::string_view> part;
   while (const CommentRun* run = walker.next()) {
-    out.append(text.substr(copiedTo, run->begin - copiedTo));
-    // A run of the walker splits where the indentation or the marker
-    // changes: "//" lines under "///" lines are another comment.
     std::size_t start = 0;
     while (start < run->lines.size()) {
       const CommentLine head = splitCommentLine(run->lines[start]);
@@ -74,11 +69,42 @@ std::string reflowSource(std::string_view text, const std::vector<bool>& comment
       }
       part.assign(run->lines.begin() + static_cast<std::ptrdiff_t>(start),
                   run->lines.begin() + static_cast<std::ptrdiff_t>(stop));
-      reflowRun(text, part, run->firstLine + start, options, switchedOff, out);
+      visit(part, run->firstLine + start, *run);
       start = stop;
     }
-    copiedTo = run->end;
   }
+}
+
+}  // namespace
+
+std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view text,
+                                                              const std::vector<bool>& commentLines) {
+  std::vector<std::pair<std::size_t, LineKind>> kinds;
+  bool switchedOff = false;
+  std::vector<CommentLine> run;
+  forEachRunPart(text, commentLines,
+                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun&) {
+                   run.clear();
+                   for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
+                   const RunStructure structure = analyseRun(run, switchedOff);
+                   for (std::size_t i = 0; i < run.size(); ++i) kinds.emplace_back(firstLine + i, structure.kinds[i]);
+                 });
+  return kinds;
+}
+
+std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
+                         const SourceReflowOptions& options) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  bool switchedOff = false;
+  std::size_t copiedTo = 0;  // bytes of the text written so far
+  forEachRunPart(text, commentLines,
+                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun& run) {
+                   // The code before a run, once per run of the walker.
+                   if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
+                   reflowRun(text, lines, firstLine, options, switchedOff, out);
+                   copiedTo = run.end;
+                 });
   out.append(text.substr(copiedTo));
   return out;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "reflow/comment_structure.h"
@@ -33,5 +34,10 @@ struct SourceReflowOptions {
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options);
 
+
+// The kind of every comment line of the text, with its line number (from
+// 0), in text order: what is re-flowed as prose and what is kept as it is.
+std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view text,
+                                                              const std::vector<bool>& commentLines);
 
 }  // namespace brindlewort

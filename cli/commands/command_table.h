@@ -15,6 +15,7 @@ Command spellCommand();
 Command grammarCommand();
 Command lintCommand();
 Command configCommand();
+Command explainCommand();
 
 // The commands in the order --help lists them.
 std::span<const Command> allCommands();

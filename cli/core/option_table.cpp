@@ -56,7 +56,7 @@ std::span<const Option> optionTable() {
        .valueHint = "a file name",
        .help = "the file standard input holds, for its language\n"
                "and .editorconfig",
-       .takenBy = {"wrap", "unwrap"}},
+       .takenBy = {"wrap", "unwrap", "explain"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
                "files that would not change are left untouched",
@@ -70,7 +70,7 @@ std::span<const Option> optionTable() {
                "lines included, instead of only runs of // comment lines",
        .takenBy = textCommands},
       {.id = OptionId::help, .shortName = "-h", .longName = "--help", .help = "show this help",
-       .takenBy = textCommandsAnd({"config", programName})},
+       .takenBy = textCommandsAnd({"config", "explain", programName})},
       {.id = OptionId::version, .longName = "--version", .help = "show the version",
        .takenBy = {programName}},
       {.id = OptionId::language, .longName = "--lang", .valueName = "LANG",

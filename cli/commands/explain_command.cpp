@@ -1,0 +1,76 @@
+#include <string>
+
+#include "cli/commands/command_table.h"
+#include "cli/core/file_processing.h"
+#include "cli/core/file_reading.h"
+#include "cli/core/messages.h"
+#include "cli/core/option_table.h"
+#include "cli/core/text_options.h"
+#include "cli/core/text_validation.h"
+#include "reflow/comment_lines.h"
+#include "reflow/source_language.h"
+#include "reflow/source_reflow.h"
+
+namespace brindlewort::cli {
+namespace {
+
+constexpr std::string_view explainHelp =
+    "Usage: brindle explain [OPTION...] [FILE...]\n"
+    "\n"
+    "Lists the comment lines that wrap and unwrap keep exactly as they are,\n"
+    "and why, as FILE:LINE: KIND (fence, code, table, separator, directive,\n"
+    "heading, nested, switched-off). Every other comment line is prose that\n"
+    "may be re-flowed.\n"
+    "\n"
+    "Options:\n";
+
+// The report for one text: its structure lines, compiler-style.
+std::string explanation(std::string_view name, std::string_view path, std::string_view text) {
+  const LanguageLookup language = languageForPath(path);
+  std::string report;
+  if (language.kind == LanguageLookup::Kind::noLineComments) return report;
+  for (const auto& [line, kind] : commentLineKinds(text, commentLines(text, language.language))) {
+    if (kind == LineKind::prose || kind == LineKind::blank) continue;
+    report += std::string(name) + ':' + std::to_string(line + 1) + ": " + std::string(kindName(kind)) + '\n';
+  }
+  return report;
+}
+
+int runExplain(std::span<const std::string> args) {
+  Result<TextOptions> parsed = parseTextOptions(args, "explain", 0);
+  if (!parsed) return usageError(parsed.error(), "explain");
+  if (parsed->help) {
+    printOutput(std::string(explainHelp) + optionsHelp("explain", OptionGroup::common));
+    return finishOutput() ? exitSuccess : exitFailure;
+  }
+  std::vector<std::string> inputs = parsed->files;
+  if (inputs.empty()) inputs.push_back("-");
+  int status = exitSuccess;
+  for (const std::string& input : inputs) {
+    const bool fromStandardInput = input == "-";
+    const std::string name = fromStandardInput ? std::string(standardInputName) : input;
+    Result<std::string> text = fromStandardInput ? readStandardInput() : readWholeFile(input);
+    if (text) {
+      if (Result<void> decodable = checkDecodable(*text); !decodable) text = Error{decodable.error()};
+    }
+    if (!text) {
+      printError(name + ": " + text.error());
+      status = exitFailure;
+      continue;
+    }
+    printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, *text));
+  }
+  if (Result<void> flushed = finishOutput(); !flushed) {
+    printError("cannot write to standard output: " + flushed.error());
+    return exitFailure;
+  }
+  return status;
+}
+
+}  // namespace
+
+Command explainCommand() {
+  return {"explain", "list the comment lines kept as structure, and why", runExplain};
+}
+
+}  // namespace brindlewort::cli
