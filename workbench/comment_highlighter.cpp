@@ -76,7 +76,10 @@ void CommentHighlighter::formatBlock(const QTextBlock& block) {
   QList<QTextLayout::FormatRange> formats;
   if (length > 0) {
     const std::string line = QStringView(text).first(length).toUtf8().toStdString();
-    formats.append({0, static_cast<int>(length), commentPrefix(line) ? comment_ : nonComment_});
+    // Indentation alone makes no comment: the prefix must hold the marker.
+    const std::optional<std::string_view> prefix = commentPrefix(line);
+    const bool comment = prefix && prefix->find("//") != std::string_view::npos;
+    formats.append({0, static_cast<int>(length), comment ? comment_ : nonComment_});
   }
   const QList<QTextLayout::FormatRange> current = layout->formats();
   if (current.size() == formats.size() &&

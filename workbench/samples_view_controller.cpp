@@ -20,6 +20,7 @@
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
+#include "workbench/comment_reflow.h"
 #include "workbench/line_edits.h"
 #include "workbench/line_lists.h"
 #include "workbench/sample_loading.h"
@@ -213,7 +214,9 @@ void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOn
   // the engine that changes nothing never counts as a change. Only the
   // lines that changed are replaced, all in one undo step.
   const std::vector<std::string> before = splitLines(input.toStdString());
-  std::vector<std::string> after = rewrapLines(before, maxLength);
+  const bool documentHasComments =
+      selectionOnly ? hasLineComments(splitLines(text.toStdString())) : hasLineComments(before);
+  std::vector<std::string> after = reflowedLines(before, maxLength, documentHasComments);
   if (after.empty()) after = before;
   if (after != before) {
     applyEditsUndoably(*textView_, lineEditsBetween(input, before, after), selectionOnly ? selection.start : 0);

@@ -21,6 +21,7 @@
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
+#include "workbench/comment_reflow.h"
 #include "workbench/named_colors.h"
 #include "workbench/sample_loading.h"
 #include "workbench/samples_view_controller.h"
@@ -283,6 +284,37 @@ class SamplesViewControllerTest : public QObject {
 
   // The workbench opens on the read-only Welcome sample, which no command
   // and no setting change alters.
+  // Wrap, Unwrap and their selection forms, at every slider position, move
+  // only comment lines of the shipped samples: every other line stays as it
+  // is, in order.
+  void samplesKeepTheirCode() {
+    auto codeOf = [](const QString& text) {
+      QStringList code;
+      for (const QString& line : text.split(u'\n'))
+        if (!line.trimmed().startsWith(u"//")) code << line;
+      return code;
+    };
+    for (const int index : {2, 3, 4, 6, 8}) {
+      auto controller = showing(std::nullopt, 0, 0, index);
+      const QString original = controller->wholeText();
+      const std::vector<std::string> lines = splitLines(original.toStdString());
+      for (std::int64_t length = 0; length <= 200; ++length) {
+        const std::int64_t limit = length == 0 ? noCommentLengthLimit : length;
+        const QString text = QString::fromStdString(joinLines(reflowedLines(lines, limit, true)));
+        QVERIFY2(codeOf(text) == codeOf(original), qPrintable(QStringLiteral("sample %1, length %2").arg(index).arg(length)));
+      }
+      using Command = void (SamplesViewController::*)();
+      for (const Command command : {&SamplesViewController::wrap, &SamplesViewController::unwrap,
+                                    &SamplesViewController::wrapSelectedComments,
+                                    &SamplesViewController::unwrapSelectedComments}) {
+        controller->showOriginal();
+        controller->textView()->selectAll();
+        (controller.get()->*command)();
+        QCOMPARE(codeOf(controller->wholeText()), codeOf(original));
+      }
+    }
+  }
+
   void welcomeIsNeverChanged() {
     SamplesViewController controller;
     QCOMPARE(controller.currentSample().displayName, QStringLiteral("Welcome"));
@@ -344,8 +376,8 @@ class SamplesViewControllerTest : public QObject {
     QTRY_COMPARE(controller->wholeText(), longComment);
   }
 
-  // After wrapping, comment lines (and space-indented ones) take the comment
-  // colour and code the other; colouring adds no undo step and follows a
+  // After wrapping, comment lines take the comment colour and code,
+  // indented code included, the other; colouring adds no undo step and follows a
   // dark palette. CR-LF typed in never counts as part of a line.
   void commentHighlighting() {
     auto controller = showing(longComment + "\n\nlet a = 1\n    indented()");
@@ -371,7 +403,7 @@ class SamplesViewControllerTest : public QObject {
       const QString code = namedColor(QLatin1String(nonCommentColorName), palette)->name();
       QStringList expected;
       for (const QString& line : controller->wholeText().split(u'\n'))
-        expected << (line.isEmpty() ? QString() : line.startsWith(u"let") ? code : comment);
+        expected << (line.isEmpty() ? QString() : line.trimmed().startsWith(u"//") ? comment : code);
       QCOMPARE(colours(), expected);
       QVERIFY(!controller->wholeText().contains(u'\r'));
     }
