@@ -178,7 +178,7 @@ bool readsAsCode(std::string_view text) {
   if (!text.ends_with(';')) return false;
   // A sentence may end in a semicolon too; a statement is short or assigns.
   const auto words = std::count(text.begin(), text.end(), ' ') + 1;
-  return words <= 6 || text.find(" = ") != std::string_view::npos || text.ends_with("();");
+  return words <= 6 || text.find(" = ") != std::string_view::npos || text.ends_with(");");
 }
 
 }  // namespace brindlewort

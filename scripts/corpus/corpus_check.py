@@ -431,13 +431,20 @@ def compare(before, after, width, fit_check):
     return r, examples
 
 
-def long_lines(view, width):
+ITEM_MARKER = re.compile(r"^(?:[-*+•]|\d{1,4}[.)]|\(\w{1,4}\)|[a-z]\))\s+")
+
+
+def long_lines(view, width, kept=frozenset()):
     """Comment lines over the width that hold two or more words and are not
-    structure: own-line runs, and separately lines of comments after code."""
+    structure (by this tool's rough rules, or as brindle explain reports it):
+    own-line runs, and separately lines of comments after code."""
     own, trailing, examples = 0, 0, []
     for g in view.groups:
         for i, t, k in zip(g.lines, g.texts, g.kinds):
-            if k is None and len(t.split()) >= 2 and display_width(view.lines[i]) > width:
+            # A list item's marker is not a word: "- LongWord" cannot be broken.
+            words = ITEM_MARKER.sub("", t.strip(), count=1).split()
+            if (k is None and i not in kept and len(words) >= 2
+                    and display_width(view.lines[i]) > width):
                 if g.trailing:
                     trailing += 1
                 else:
@@ -575,6 +582,33 @@ def run_brindle(brindle, args, texts, paths, timeout):
     return outs, errors
 
 
+def kept_by_brindle(brindle, texts, paths, timeout):
+    """The lines (0-based) that `brindle explain` says are kept as structure,
+    one set per text; empty sets when brindle has no explain command."""
+    kept = [set() for _ in texts]
+    given = {}
+    for n, (text, path) in enumerate(zip(texts, paths)):
+        if text is not None:
+            with open(path, "wb") as f:
+                f.write(text.encode("utf-8", "surrogateescape"))
+            given[path] = n
+    if not given:
+        return kept
+    try:
+        proc = subprocess.run([brindle, "explain"] + list(given), stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return kept
+    if proc.returncode != 0:
+        return kept
+    for line in proc.stdout.decode("utf-8", "replace").splitlines():
+        head, _, _kind = line.rpartition(": ")
+        path, _, number = head.rpartition(":")
+        if path in given and number.isdigit():
+            kept[given[path]].add(int(number) - 1)
+    return kept
+
+
 def _scratch():
     # Memory-backed when there is one: each chunk writes every file several times.
     return "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
@@ -620,6 +654,7 @@ def process_chunk(job):
             if command == "wrap --fill":
                 loose, _ = run_brindle(brindle, UNWRAP, out, copies, timeout)
                 back, _ = run_brindle(brindle, args, loose, copies, timeout)
+            kept = kept_by_brindle(brindle, out, copies, timeout) if command != "unwrap" else None
             row = rows[key]
             for n, text in enumerate(out):
                 if text is None:
@@ -640,7 +675,7 @@ def process_chunk(job):
                 row.update(counts)
                 note(key, n, exs)
                 if command != "unwrap":
-                    own, trailing, exs = long_lines(after, width)
+                    own, trailing, exs = long_lines(after, width, kept[n])
                     row["long"] += own
                     row["long_trailing"] += trailing
                     note(key, n, exs)
