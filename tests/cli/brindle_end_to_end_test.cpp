@@ -44,6 +44,45 @@ TEST_F(BrindleTest, StandardInputToStandardOutput) {
   }
 }
 
+// Only comments move in real source files: what the file's language says
+// is code stays, its .editorconfig sets the width, and the options narrow
+// what changes.
+TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
+  const std::string goRaw = "var s = `\n// one two three four\n`\n" + longComment;
+  write(".editorconfig", "root = true\n[*.rs]\nmax_line_length = 10\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string file;
+    std::string content;
+    std::string out;
+    std::string err = "";
+  } cases[] = {
+      {{"wrap", "-w", "10"}, "raw.go", goRaw, "var s = `\n// one two three four\n`\n" + wrappedAt10},
+      {{"wrap"}, "narrow.rs", longComment, wrappedAt10},
+      {{"wrap", "-w", "80"}, "wide.rs", longComment, longComment},
+      {{"wrap", "-w", "10"}, "notes.py", longComment, longComment,
+       "brindle: skipped 1 file in a language without // comments\n"},
+      {{"wrap", "-w", "14", "--lines", "3:3"}, "lines.c", longComment + "int x;\n" + longComment,
+       longComment + "int x;\n// one two\n// three four\n"},
+      {{"wrap", "-w", "30"}, "fit.c", "// one\n// two three\n", "// one\n// two three\n"},
+      {{"wrap", "-w", "30", "--fill"}, "fill.c", "// one\n// two three\n", "// one two three\n"},
+      {{"unwrap"}, "items.c", "  // - one\n  // - two\n", "  // - one\n  // - two\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back(write(c.file, c.content).string());
+    const Outcome run = brindle(args);
+    EXPECT_EQ(run.status, 0) << c.file;
+    EXPECT_EQ(run.out, c.out) << c.file;
+    EXPECT_EQ(run.err, c.err) << c.file;
+  }
+  // Piped text is read as the file it names.
+  EXPECT_EQ(brindle({"wrap", "--stdin-filename", (folder / "piped.rs").string()}, longComment).out,
+            wrappedAt10);
+  EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, "// ```\n// x\n// ```\n").out,
+            "(standard input):1: fence\n(standard input):2: fence\n(standard input):3: fence\n");
+}
+
 TEST_F(BrindleTest, InPlaceRewritesChangedFilesAtomicallyAndKeepsMode) {
   const fs::path changed = write("changed.c", "int x;\n" + longComment), same = write("same.c", "// short\n");
   ASSERT_EQ(::chmod(changed.c_str(), 0754), 0);
