@@ -85,6 +85,7 @@ class ParagraphLines {
   }
   std::string_view original(std::size_t index) const { return lines_[index].line; }
   const std::string& continuationPrefix() const { return continuationPrefix_; }
+  bool touchesMarker() const { return touchesMarker_; }
 
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
@@ -188,6 +189,12 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
   return out;
 }
 
+std::string joined(std::string_view prefix, const std::deque<Word>& words, std::size_t count) {
+  std::string line(prefix);
+  ParagraphLines::appendJoined(line, words, count, true);
+  return line;
+}
+
 std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
                                        const ReflowSettings& settings) {
   std::deque<Word> words;
@@ -195,12 +202,26 @@ std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Pa
     appendWords(paragraph.textOf(i), settings.measure, words);
   std::vector<std::string> out;
   std::string_view prefix = paragraph.prefixOf(where.first);
+  std::string_view previousPrefix;
+  std::deque<Word> previous;  // the words of the line before
   while (!words.empty()) {
-    const std::size_t take = paragraph.wordsForLine(prefix, words, true);
-    std::string line(prefix);
-    ParagraphLines::appendJoined(line, words, take, true);
-    out.push_back(std::move(line));
+    std::size_t take = paragraph.wordsForLine(prefix, words, true);
+    if (take == words.size() && !out.empty()) {
+      // A short last line of marks ("[16])))))") would read as a drawing;
+      // words from the line before keep it prose.
+      while (!readsAsProse(splitCommentLine(joined(prefix, words, words.size()))) &&
+             previous.size() > 1 && canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
+             canCloseLine(previous[previous.size() - 2].text)) {
+        words.push_front(previous.back());
+        previous.pop_back();
+        out.back() = joined(previousPrefix, previous, previous.size());
+      }
+      take = words.size();
+    }
+    out.push_back(joined(prefix, words, take));
+    previous.assign(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
     words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
+    previousPrefix = prefix;
     prefix = paragraph.continuationPrefix();
   }
   return out;
