@@ -1,6 +1,5 @@
 #include "reflow/comment_vocabulary.h"
 
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
@@ -156,7 +155,10 @@ bool readsAsDrawing(std::string_view text) {
     }
     ++visible;
     if (c >= 0x2500 && c <= 0x259F) return true;  // box drawing and block elements
-    const bool letter = c < 0 || u_isalnum(c) || c >= 0x80;
+    // Letters, digits and anything beyond ASCII (scripts, emoji) are words;
+    // a stroke is a run of one ASCII mark.
+    const bool letter = c < 0 || c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9');
     if (letter || c == '\'' || c == '"' || c == ',' || c == '.') ++wordish;
     stroke = !letter && c == last ? stroke + 1 : 1;
     longestStroke = std::max(longestStroke, stroke);

@@ -1,5 +1,7 @@
 #include "reflow/source_reflow.h"
 
+#include <algorithm>
+
 #include "reflow/comment_line.h"
 #include "reflow/comment_runs.h"
 
@@ -18,6 +20,24 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
 void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
                std::size_t firstLine, const SourceReflowOptions& options, bool& switchedOff,
                std::string& out) {
+  // Wrapping changes nothing in a run whose lines all fit, and most runs
+  // do: copy them without reading their structure (unless they switch
+  // re-flow off or on).
+  if (options.settings.mode == ReflowMode::wrap && !switchedOff) {
+    const std::size_t width = options.settings.width;
+    const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
+      return line.find("brindle:") == std::string_view::npos &&
+             (width == unlimitedWidth || line.size() <= width ||
+              options.settings.measure.of(line) <= width);
+    });
+    if (allFit) {
+      for (const std::string_view line : lines) {
+        out += line;
+        out += lineEndAfter(text, line);
+      }
+      return;
+    }
+  }
   std::vector<CommentLine> run;
   run.reserve(lines.size());
   for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
