@@ -26,8 +26,10 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   if (options.settings.mode == ReflowMode::wrap && !switchedOff) {
     const std::size_t width = options.settings.width;
     const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
+      // A line is never narrower than its bytes, but for its tabs.
       return line.find("brindle:") == std::string_view::npos &&
-             (width == unlimitedWidth || line.size() <= width ||
+             (width == unlimitedWidth ||
+              (line.size() <= width && line.find('\t') == std::string_view::npos) ||
               options.settings.measure.of(line) <= width);
     });
     if (allFit) {

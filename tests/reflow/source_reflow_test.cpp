@@ -26,6 +26,8 @@ struct Case {
   const char* expected;  // null: unchanged
 };
 
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 class SourceReflow : public testing::TestWithParam<Case> {};
 
 TEST_P(SourceReflow, GivesTheExpectedText) {
@@ -80,6 +82,8 @@ const Case cases[] = {
      "// aaaa bbbb cccc dddd\r\n", "// aaaa bbbb cccc\r\n// dddd\r\n"},
     {"NoFinalLineEndKept", wrap, 20,
      "// aaaa bbbb cccc dddd", "// aaaa bbbb cccc\n// dddd"},
+    {"TabsCountToTheirStop", wrap, 40,
+     "\t\t// aaaa bbbb cccc dddd eeee\n", "\t\t// aaaa bbbb cccc dddd\n\t\t// eeee\n"},
     {"TooLittleRoomLeavesParagraph", wrap, 30,
      "//                    - aaaa bbbb cccc dddd eeee\n", nullptr},
 };
