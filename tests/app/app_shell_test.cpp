@@ -1,6 +1,5 @@
 // The application shell: the menus, help and the integrations command
-// finding shipped files, the generated manual and quitting with the last
-// window.
+// finding shipped files, and quitting with the last window.
 
 #include <QAction>
 #include <QComboBox>
@@ -17,7 +16,6 @@
 #include "app/app_delegate.h"
 #include "app/bundle_info.h"
 #include "app/main_window.h"
-#include "app/resource_locations.h"
 #include "preferences/view_controller.h"
 #include "settings/shared_settings.h"
 #include "url_catcher.h"
@@ -134,14 +132,6 @@ class AppShellTest : public QObject {
     QVERIFY(QDir().mkpath(folder));
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.last(), QUrl::fromLocalFile(folder));
-  }
-
-  // The generator made a real PDF manual where the program looks for it.
-  void theBuildMadeTheManual() {
-    QFile file(findUserManual(QStringLiteral(BRINDLEWORT_APP_BUILD_DIR)).value_or(QString()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
-    QVERIFY(pdf.startsWith("%PDF-") && pdf.size() > 20000);
   }
 };
 

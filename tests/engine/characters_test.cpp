@@ -10,18 +10,9 @@ namespace brindlewort {
 namespace {
 
 TEST(Characters, CountsGraphemeClusters) {
-  const std::vector<std::pair<std::string, std::size_t>> cases = {
-      {"", 0},
-      {"abc", 3},
-      {"a\r\nb", 3},
-      {"\r\r\n", 2},
-      {"e\u0301", 1},
-      {"👍🏽", 1},
-      {"👨‍👩‍👧", 1},
-      {"🇩🇪🇫🇷", 2},
-      {"日本語", 3},
-      {"a\tb", 3},
-  };
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"", 0},     {"abc", 3},  {"a\r\nb", 3},   {"\r\r\n", 2}, {"e\u0301", 1},
+      {"👍🏽", 1}, {"👨‍👩‍👧", 1}, {"🇩🇪🇫🇷", 2}, {"日本語", 3}, {"a\tb", 3}};
   for (const auto& [text, count] : cases) EXPECT_EQ(characterCount(text), count) << text;
 }
 
@@ -39,21 +30,12 @@ TEST(Characters, SameCharactersUsesCanonicalEquivalence) {
 
 TEST(Utf8Validation, ReportsFirstBadByteOffset) {
   const std::vector<std::pair<std::string, std::optional<std::size_t>>> cases = {
-      {"plain", std::nullopt},
-      {"h\u00E9llo 👍", std::nullopt},
-      {"ab\xff", 2},
-      {"\xc3", 0},
+      {"plain", std::nullopt}, {"h\u00E9llo 👍", std::nullopt}, {"ab\xff", 2}, {"\xc3", 0},
       {"ok\xed\xa0\x80", 2},  // a UTF-16 surrogate is not a scalar
       {"x\xc0\xaf", 1},       // overlong slash
   };
   for (const auto& [text, offset] : cases) EXPECT_EQ(firstInvalidUtf8Offset(text), offset);
 }
-
-}  // namespace
-}  // namespace brindlewort
-
-namespace brindlewort {
-namespace {
 
 TEST(Characters, BlankingOccurrencesHonoursSearchDirection) {
   struct Case {
@@ -61,18 +43,13 @@ TEST(Characters, BlankingOccurrencesHonoursSearchDirection) {
     SearchDirection direction;
     std::string expected;
   };
-  const std::vector<Case> cases = {
-      {"// - ", "-", SearchDirection::backward, "//   "},
-      {"// // ", "//", SearchDirection::backward, "      "},
-      {"/// //", "//", SearchDirection::backward, "/     "},
-      {"/// //", "//", SearchDirection::forward, "  /   "},
-      {"// – ", "–", SearchDirection::forward, "//   "},
-      {"abc", "", SearchDirection::forward, "abc"},
-      {"a", "abc", SearchDirection::backward, "a"},
+  constexpr SearchDirection backward = SearchDirection::backward, forward = SearchDirection::forward;
+  const Case cases[] = {
+      {"// - ", "-", backward, "//   "}, {"// // ", "//", backward, "      "}, {"/// //", "//", backward, "/     "},
+      {"/// //", "//", forward, "  /   "}, {"// – ", "–", forward, "//   "},   {"abc", "", forward, "abc"},
+      {"a", "abc", backward, "a"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(blankingOccurrences(c.text, c.marker, c.direction), c.expected) << c.text;
-  }
+  for (const auto& c : cases) EXPECT_EQ(blankingOccurrences(c.text, c.marker, c.direction), c.expected) << c.text;
 }
 
 }  // namespace

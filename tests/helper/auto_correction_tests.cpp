@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 
 #include "helper/typo_corrections.h"
@@ -39,15 +41,10 @@ TEST(TypoCorrectionList, CorrectionsAreNeverMisspellingsThemselves) {
   ASSERT_GT(pairs.size(), 200u);
   for (const auto& [wrong, right] : pairs) {
     for (char c : wrong) ASSERT_TRUE(c >= 'a' && c <= 'z') << wrong;
-    std::string word;
-    for (char c : std::string(right) + ' ') {
-      if (c == ' ' || c == '\'') {
-        EXPECT_FALSE(typoCorrection(word).has_value()) << wrong << " -> " << right;
-        word.clear();
-      } else {
-        word += c;
-      }
-    }
+    std::string words(right);
+    std::ranges::replace(words, '\'', ' ');
+    std::istringstream stream(words);
+    for (std::string word; stream >> word;) EXPECT_FALSE(typoCorrection(word)) << wrong << " -> " << right;
   }
 }
 

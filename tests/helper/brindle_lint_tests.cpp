@@ -35,18 +35,17 @@ QString writeTemp(const QTemporaryDir& dir, const char* name, const QByteArray& 
   return file.fileName();
 }
 
-TEST(Lint, StandardInputToStandardOutput) {
-  const BrindleRun run = brindle({"lint"}, "//recieve  \nlet x = 1\n");
+// Standard input to standard output, --check, in place, and a file that is
+// no UTF-8, which is reported and kept as it was.
+TEST(Lint, CorrectsThroughTheHelper) {
+  BrindleRun run = brindle({"lint"}, "//recieve  \nlet x = 1\n");
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(run.out, "// receive\nlet x = 1\n");
   EXPECT_EQ(brindle({"lint"}, "").out, "");
-}
-
-TEST(Lint, CheckListsInPlaceRewritesAndUndecodableIsKept) {
   QTemporaryDir dir;
   const QString dirty = writeTemp(dir, "dirty.swift", "//teh\n");
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
-  BrindleRun run = brindle({"lint", "--check", dirty, clean});
+  run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
   EXPECT_EQ(contents(dirty), "//teh\n");

@@ -40,29 +40,27 @@ std::pair<Answer, qint64> timedRequest(const QString& text, std::chrono::millise
   return {answer, clock.elapsed()};
 }
 
-TEST(RealHelper, RepliesWithTheCorrectedOrSameTextAndNothingForEmpty) {
+// The corrected or the same text, nothing for an empty one; a huge text
+// under the limit is corrected; over it the client refuses to send, a
+// client that skips that check gets an error, and the bus stays usable.
+TEST(RealHelper, RepliesUpToTheSizeLimit) {
   const QString clean = QStringLiteral("// Already fine: “quotes”, émigré, 日本語.\nlet x = 1\n");
   const std::pair<QString, Answer> cases[] = {
       {QStringLiteral("//teh value   \nlet x = 1  \n"), QStringLiteral("// the value\nlet x = 1\n")},
       {clean, clean},
       {QString(), std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(requestAutoCorrection(text), expected) << text.toStdString();
-}
 
-TEST(RealHelper, HugeTextUnderTheLimitIsCorrected) {
   const QString line = QStringLiteral("//teh quick fox   \n");
   const qsizetype lines = 12 * 1024 * 1024 / line.size();
   const Answer corrected = requestAutoCorrection(line.repeated(lines), 120s);
   ASSERT_TRUE(corrected.has_value());
   EXPECT_TRUE(*corrected == QStringLiteral("// the quick fox\n").repeated(lines));
-}
 
-TEST(RealHelper, TextOverTheLimitIsRefusedAndTheBusStaysUsable) {
   const QString huge(static_cast<qsizetype>(helperTextLimitBytes) + 1, QLatin1Char('x'));
   const Result<QString> outcome = sendForAutoCorrection(huge, 60s);
   ASSERT_FALSE(outcome);
   EXPECT_FALSE(outcome.error().empty());
-  // A client that skips the check still gets an answer: an error.
   QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(helperServiceName), QString::fromLatin1(helperObjectPath),
       QString::fromLatin1(helperInterfaceName), QString::fromLatin1(helperMethodName));
@@ -143,41 +141,31 @@ TEST(StandIn, FailuresBringNothingBackInTime) {
   }
 }
 
-TEST(StandIn, LateReplyChangesNothing) {
+// Against a stand-in that answers late: a late reply is never taken for the
+// next request's answer nor called back after its bound; text the bus
+// cannot carry is not sent; a destroyed context gets no callback.
+TEST(StandIn, LateRepliesUnsendableTextAndDestroyedContexts) {
   StandIn standIn("late");
   EXPECT_FALSE(requestAutoCorrection(QStringLiteral("first"), 300ms).has_value());
-  // The first reply arrives while the second request waits: it must not be
-  // taken for the second one's answer.
   EXPECT_EQ(requestAutoCorrection(QStringLiteral("second"), 3s), QStringLiteral("late:second"));
-
-  QObject context;
-  int calls = 0;
-  Answer answer = QStringLiteral("unset");
-  requestAutoCorrectionAsync(QStringLiteral("third"), &context, [&](Answer a) { ++calls; answer = std::move(a); }, 300ms);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
-  QTest::qWait(2000);  // past the late reply
-  EXPECT_EQ(calls, 1);
-  EXPECT_FALSE(answer.has_value());
-}
-
-TEST(StandIn, TextTheBusCannotCarryIsNotSent) {
-  StandIn standIn("late");
   for (const QChar bad : {QChar(0), QChar(0xD800)}) {
     const Result<QString> outcome = sendForAutoCorrection(QStringLiteral("// a") + bad + QStringLiteral("b"), 3s);
     ASSERT_FALSE(outcome);
     EXPECT_FALSE(outcome.error().empty());
   }
-}
-
-TEST(StandIn, DestroyedContextGetsNoCallback) {
-  StandIn standIn("late");
-  int calls = 0;
+  QObject context;
+  int calls = 0, orphanCalls = 0;
+  Answer answer = QStringLiteral("unset");
+  requestAutoCorrectionAsync(QStringLiteral("third"), &context, [&](Answer a) { ++calls; answer = std::move(a); }, 300ms);
   {
-    QObject context;
-    requestAutoCorrectionAsync(QStringLiteral("x"), &context, [&](Answer) { ++calls; }, 3s);
+    QObject destroyed;
+    requestAutoCorrectionAsync(QStringLiteral("x"), &destroyed, [&](Answer) { ++orphanCalls; }, 3s);
   }
-  QTest::qWait(2000);
-  EXPECT_EQ(calls, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+  QTest::qWait(2000);  // past the late replies
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(answer.has_value());
+  EXPECT_EQ(orphanCalls, 0);
 }
 
 TEST(Lifecycle, HelperQuitsWhenIdleAndGivesUpItsName) {
@@ -225,10 +213,7 @@ TEST(NoSessionBus, SaysSoOnStandardOutputAndReturnsAtOnce) {
   QObject context;
   int calls = 0;
   testing::internal::CaptureStdout();
-  requestAutoCorrectionAsync(QStringLiteral("x"), &context, [&](Answer a) {
-    EXPECT_FALSE(a.has_value());
-    ++calls;
-  });
+  requestAutoCorrectionAsync(QStringLiteral("x"), &context, [&](Answer a) { EXPECT_FALSE(a.has_value()); ++calls; });
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(calls, 0) << "done must not run inside the call";
   ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));

@@ -1,8 +1,5 @@
 #pragma once
 
-// What the application tests share: catching the URLs the program hands to
-// the desktop.
-
 #include <QDesktopServices>
 #include <QList>
 #include <QObject>

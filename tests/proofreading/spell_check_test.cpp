@@ -4,6 +4,8 @@
 
 #include "fake_spell_checker.h"
 #include "proofreading/info_log.h"
+#include "proofreading/prose_words.h"
+#include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
 namespace {
@@ -11,92 +13,97 @@ namespace {
 using testing_support::FakeSpellChecker;
 using Lines = std::vector<std::string>;
 
-struct MarkerCase {
-  std::string name;
-  std::string line;
-  std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
-  std::optional<std::string> expected;
-};
-void PrintTo(const MarkerCase& c, std::ostream* os) { *os << c.name; }
-
-class TypoMarkers : public testing::TestWithParam<MarkerCase> {};
-
-TEST_P(TypoMarkers, PlacesMarksUnderCharacters) {
-  const MarkerCase& c = GetParam();
-  const std::string prefix = c.line.substr(0, c.line.find("// ") + 3);
-  EXPECT_EQ(buildTypoMarker(c.ranges, prefix, c.line), c.expected);
+// Which words of comment text the checker is asked about.
+TEST(ProseWords, LeavesCodeAlone) {
+  const struct {
+    const char* name;
+    std::string text;
+    Lines expected;
+  } cases[] = {
+      {"PlainWords", "Thsi is, a smple!", {"Thsi", "is", "a", "smple"}},
+      {"ContractionsAndPossessives", "don't the user's doesn\u2019t", {"don't", "the", "user's", "doesn\u2019t"}},
+      {"Identifiers", "camelCase snake_case utf8 HTTPServer NASA x86 iPhone", {}},
+      {"Backticks", "use `fooo barr` here", {"use", "here"}},
+      {"UnclosedBacktickRunsToEnd", "see `fooo barr", {"see"}},
+      {"UrlsAndEmail", "see https://exmple.org/pth, www.exmple.org or jon.doe@exmple.org", {"see", "or"}},
+      {"Paths", "in /usr/lcal/bin or src/mian.cpp or C:\\Prgram ~/cnf", {"in", "or", "or"}},
+      {"FileNamesAndAbbreviations", "edit main.cpp, e.g. this", {"edit", "this"}},
+      {"CodeSyntax", "call frob() or std::vectr or p->nxt", {"call", "or", "or"}},
+      {"NumbersAreNotWords", "costs 42 units, mask 0xFFab and #ffaacc", {"costs", "units", "mask", "and"}},
+      {"IdeographsLeftToTheirOwnTools", "漢字 text", {"text"}},
+      {"AccentedWords", "naïve café", {"naïve", "café"}},
+      {"LongRunsAreData", "a " + std::string(65, 'q') + " b", {"a", "b"}},
+  };
+  for (const auto& c : cases) {
+    const icu::UnicodeString text = toUtf16(c.text);
+    Lines words;
+    for (const WordSpan& w : proseWords(text)) words.push_back(utf8Slice(text, w.start, w.length));
+    EXPECT_EQ(words, c.expected) << c.name;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TypoMarkers,
-    testing::Values(
-        MarkerCase{"WorkedExample", "    // Thsi is a smple", {{0, 4}, {10, 5}}, "    // ▲▲▲▲      ▲▲▲▲▲ ← TYPOS?"},
-        MarkerCase{"NoRanges", "// Thsi", {}, std::nullopt},
-        MarkerCase{"OverlappingRangesCountTwice", "// abcdef", {{0, 4}, {2, 2}}, "// ▲▲▲▲ ← TYPOS?"},
-        // The room for marks is the whole line, prefix included.
-        MarkerCase{"RangePastLineSkipped", "// Thsi", {{0, 8}}, std::nullopt},
-        MarkerCase{"RangeFillingRoomKept", "// Thsi", {{0, 7}}, "// ▲▲▲▲▲▲▲ ← TYPO?"},
-        MarkerCase{"OnlyPlaceableRangesCount", "// Thsi smple", {{0, 4}, {90, 2}}, "// ▲▲▲▲ ← TYPO?"},
-        MarkerCase{"NegativeRangesSkipped", "// Thsi", {{-1, 3}, {0, -2}}, std::nullopt},
-        MarkerCase{"OverflowingRangeSkipped", "// Thsi", {{INT64_MAX, 1}, {1, INT64_MAX}}, std::nullopt},
-        // Ranges count UTF-16 units; marks go one per character.
-        MarkerCase{"AfterEmoji", "// 😀 Thsi", {{3, 4}}, "//   ▲▲▲▲ ← TYPO?"},
-        MarkerCase{"EmojiWordMarked", "// a😀b ok", {{0, 4}}, "// ▲▲▲ ← TYPO?"},
-        MarkerCase{"RangeInsideSurrogatePairMarksCharacter", "// 😀x", {{1, 1}}, "// ▲ ← TYPO?"},
-        MarkerCase{"AfterCombiningMark", "// cafe\u0301 Thsi", {{6, 4}}, "//      ▲▲▲▲ ← TYPO?"},
-        MarkerCase{"RangeEndingBeforeCombiningMarkTakesIt", "// cafe\u0301", {{0, 4}}, "// ▲▲▲▲ ← TYPO?"},
-        MarkerCase{"AfterCjk", "// 日本語 Thsi", {{4, 4}}, "//     ▲▲▲▲ ← TYPO?"},
-        MarkerCase{"FlagSequenceIsOneCharacter", "// 🇩🇪 Thsi", {{5, 4}}, "//   ▲▲▲▲ ← TYPO?"}),
-    [](const auto& c) { return c.param.name; });
+TEST(TypoMarkers, PlacesMarksUnderCharacters) {
+  const struct {
+    const char* name;
+    std::string line;
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {"WorkedExample", "    // Thsi is a smple", {{0, 4}, {10, 5}}, "    // ▲▲▲▲      ▲▲▲▲▲ ← TYPOS?"},
+      {"OverlappingRangesCountTwice", "// abcdef", {{0, 4}, {2, 2}}, "// ▲▲▲▲ ← TYPOS?"},
+      // The room for marks is the whole line, prefix included.
+      {"RangePastLineSkipped", "// Thsi", {{0, 8}}, std::nullopt},
+      {"RangeFillingRoomKept", "// Thsi", {{0, 7}}, "// ▲▲▲▲▲▲▲ ← TYPO?"},
+      {"OnlyPlaceableRangesCount", "// Thsi smple", {{0, 4}, {90, 2}}, "// ▲▲▲▲ ← TYPO?"},
+      {"NegativeOrOverflowingRangesSkipped", "// Thsi",
+       {{-1, 3}, {0, -2}, {INT64_MAX, 1}, {1, INT64_MAX}}, std::nullopt},
+      // Ranges count UTF-16 units; marks go one per character.
+      {"AfterEmoji", "// 😀 Thsi", {{3, 4}}, "//   ▲▲▲▲ ← TYPO?"},
+      {"EmojiWordMarked", "// a😀b ok", {{0, 4}}, "// ▲▲▲ ← TYPO?"},
+      {"RangeInsideSurrogatePairMarksCharacter", "// 😀x", {{1, 1}}, "// ▲ ← TYPO?"},
+      {"AfterCombiningMark", "// cafe\u0301 Thsi", {{6, 4}}, "//      ▲▲▲▲ ← TYPO?"},
+      {"RangeEndingBeforeCombiningMarkTakesIt", "// cafe\u0301", {{0, 4}}, "// ▲▲▲▲ ← TYPO?"},
+      {"FlagSequenceIsOneCharacter", "// 🇩🇪 Thsi", {{5, 4}}, "//   ▲▲▲▲ ← TYPO?"},
+  };
+  for (const auto& c : cases) {
+    const std::string prefix = c.line.substr(0, c.line.find("// ") + 3);
+    EXPECT_EQ(buildTypoMarker(c.ranges, prefix, c.line), c.expected) << c.name;
+  }
+}
 
-struct LineCase {
-  std::string name;
-  std::string line;
-  std::optional<std::string> expected;
-};
-void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
-
-class SpellingMarkerLines : public testing::TestWithParam<LineCase> {};
-
-TEST_P(SpellingMarkerLines, MarksCommentTextOnly) {
+// Only comment text is asked about, without prefix or line terminator.
+TEST(SpellingMarkerLine, MarksCommentTextOnly) {
+  const struct {
+    const char* name;
+    std::string line;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {"WorkedExample", "    // Thsi is a smple", "    // ▲▲▲▲      ▲▲▲▲▲ ← TYPOS?"},
+      {"CodeLineWithTrailingComment", "let x = 1 // helo", std::nullopt},
+      {"CommentOfBlanks", "    // ", std::nullopt},
+      {"TabIndented", "\t//\tThsi", "\t//\t▲▲▲▲ ← TYPO?"},
+      {"CarriageReturnLineFeedDropped", "// Thsi\r\n", "// ▲▲▲▲ ← TYPO?"},
+      {"CarriageReturnDropped", "  /// Some helo\r", "  ///      ▲▲▲▲ ← TYPO?"},
+  };
   const FakeSpellChecker checker({"Thsi", "smple", "helo"});
-  EXPECT_EQ(spellingMarkerLine(GetParam().line, checker), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpellingMarkerLines,
-    testing::Values(
-        LineCase{"WorkedExample", "    // Thsi is a smple", "    // ▲▲▲▲      ▲▲▲▲▲ ← TYPOS?"},
-        LineCase{"CodeLineWithTrailingComment", "let x = 1 // helo", std::nullopt},
-        LineCase{"CommentOfBlanks", "    // ", std::nullopt},
-        LineCase{"DocComment", "/// helo", "/// ▲▲▲▲ ← TYPO?"},
-        LineCase{"TabIndented", "\t//\tThsi", "\t//\t▲▲▲▲ ← TYPO?"},
-        LineCase{"CarriageReturnLineFeedDropped", "// Thsi\r\n", "// ▲▲▲▲ ← TYPO?"}),
-    [](const auto& c) { return c.param.name; });
-
-TEST(SpellingMarkerLine, AsksAboutTheCommentTextOnly) {
-  const FakeSpellChecker checker({});
-  spellingMarkerLine("  /// Some text\r", checker);
-  spellingMarkerLine("code(); // not this", checker);
-  EXPECT_EQ(checker.asked, Lines{"Some text"});
-}
-
-TEST(SpellingMarkerLine, OtherResultKindsAreCountedButNotMarked) {
-  EXPECT_EQ(spellingMarkerLine("// Thsi", FakeSpellChecker({}, {{{4, 0, 4}}})), std::nullopt);
-  const FakeSpellChecker mixed({}, {{{4, 0, 2}, {spellingResultType, 3, 2}}});
-  EXPECT_EQ(spellingMarkerLine("// ab cd", mixed), "//    ▲▲ ← TYPO?");
+  for (const auto& c : cases) EXPECT_EQ(spellingMarkerLine(c.line, checker), c.expected) << c.name;
+  EXPECT_EQ(checker.asked, (Lines{"Thsi is a smple", "Thsi", "Thsi", "Some helo"}));
 }
 
 Lines logged;
 
-TEST(SpellingMarkerLine, LogsOnceForEachLineWithResults) {
+// Every result counts and is logged, once a line while a sink is set; only
+// spelling results are marked.
+TEST(SpellingMarkerLine, LogsEveryResultAndMarksSpellingOnly) {
   setInfoLogSink([](std::string_view message) { logged.emplace_back(message); });
-  const FakeSpellChecker checker({"Thsi"});
-  spellingMarkerLine("// fine", checker);
-  spellingMarkerLine("// Thsi Thsi", checker);
+  EXPECT_EQ(spellingMarkerLine("// fine", FakeSpellChecker({"Thsi"})), std::nullopt);
+  EXPECT_EQ(spellingMarkerLine("// Thsi", FakeSpellChecker({}, {{{4, 0, 4}}})), std::nullopt);
+  const FakeSpellChecker mixed({}, {{{4, 0, 2}, {spellingResultType, 3, 2}}});
+  EXPECT_EQ(spellingMarkerLine("// ab cd", mixed), "//    ▲▲ ← TYPO?");
   setInfoLogSink(nullptr);
-  spellingMarkerLine("// Thsi", checker);
-  EXPECT_EQ(logged, Lines{"Found 2 spelling errors in text: '(spelling {0, 4}, spelling {5, 4})'"});
+  spellingMarkerLine("// Thsi", FakeSpellChecker({"Thsi"}));
+  EXPECT_EQ(logged, (Lines{"Found 1 spelling errors in text: '(type 4 {0, 4})'",
+                           "Found 2 spelling errors in text: '(type 4 {0, 2}, spelling {3, 2})'"}));
 }
 
 TEST(SpellCheckLines, InsertsMarkerLinesOnly) {

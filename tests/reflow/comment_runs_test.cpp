@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "mixed_source.h"
 #include "reflow/comment_run_transform.h"
+#include "reflow/cuts_between_runs.h"
 
 namespace brindlewort {
 namespace {
@@ -15,37 +17,28 @@ std::vector<std::string> markRun(const std::vector<std::string_view>& lines) {
   return {joined + ">", "#" + std::to_string(lines.size())};
 }
 
-struct RunCase {
-  const char* name;
-  std::string text;
-  std::string expected;
-};
-void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
-
-class CommentRunsTest : public testing::TestWithParam<RunCase> {};
-
-TEST_P(CommentRunsTest, GroupsRunsAndCopiesOtherLines) {
-  EXPECT_EQ(transformCommentRuns(GetParam().text, markRun), GetParam().expected);
+TEST(CommentRuns, GroupsRunsAndCopiesOtherLines) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {"empty", "", ""}, {"codeOnly", "int a;\n  b();\n\n", "int a;\n  b();\n\n"},
+      {"oneRun", "a\n// x\n// y\nb\n", "a\n<// x|// y>\n#2\nb\n"},
+      {"blankLineSplitsRuns", "// x\n   \n// y\n", "<// x>\n#1\n   \n<// y>\n#1\n"},
+      {"bareMarkerBelongsToRun", "// x\n//\n// y\n", "<// x|//|// y>\n#3\n"},
+      {"indentedAndTabbed", "    /// doc\n\t// tab\n", "<    /// doc|\t// tab>\n#2\n"},
+      {"crlfKept", "a\r\n// x\r\n// y\r\nb\r\n", "a\r\n<// x|// y>\r\n#2\r\nb\r\n"},
+      {"runEndsLikeItsFirstLine", "// x\r\n// y\n", "<// x|// y>\r\n#2\r\n"},
+      {"noFinalLineEnd", "a\n// x\n// y", "a\n<// x|// y>\n#2"},
+      {"lastLineAloneWithoutEnd", "a\r\n// x", "a\r\n<// x>\r\n#1"},
+      // Code before the marker must never be copied onto new lines.
+      {"codeBeforeMarker", "}  // end if\n}  // end for\n", "}  // end if\n}  // end for\n"},
+      {"blockComment", "/* block\n * star\n */\n", "/* block\n * star\n */\n"},
+      {"loneCarriageReturnStaysInLine", "// a\rb\n", "<// a\rb>\n#1\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(transformCommentRuns(c.text, markRun), c.expected) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Scoping, CommentRunsTest,
-    testing::Values(
-        RunCase{"empty", "", ""},
-        RunCase{"codeOnly", "int a;\n  b();\n\n", "int a;\n  b();\n\n"},
-        RunCase{"oneRun", "a\n// x\n// y\nb\n", "a\n<// x|// y>\n#2\nb\n"},
-        RunCase{"blankLineSplitsRuns", "// x\n   \n// y\n", "<// x>\n#1\n   \n<// y>\n#1\n"},
-        RunCase{"bareMarkerBelongsToRun", "// x\n//\n// y\n", "<// x|//|// y>\n#3\n"},
-        RunCase{"indentedAndTabbed", "    /// doc\n\t// tab\n", "<    /// doc|\t// tab>\n#2\n"},
-        RunCase{"crlfKept", "a\r\n// x\r\n// y\r\nb\r\n", "a\r\n<// x|// y>\r\n#2\r\nb\r\n"},
-        RunCase{"runEndsLikeItsFirstLine", "// x\r\n// y\n", "<// x|// y>\r\n#2\r\n"},
-        RunCase{"noFinalLineEnd", "a\n// x\n// y", "a\n<// x|// y>\n#2"},
-        RunCase{"lastLineAloneWithoutEnd", "a\r\n// x", "a\r\n<// x>\r\n#1"},
-        // Code before the marker must never be copied onto new lines.
-        RunCase{"codeBeforeMarker", "}  // end if\n}  // end for\n", "}  // end if\n}  // end for\n"},
-        RunCase{"blockComment", "/* block\n * star\n */\n", "/* block\n * star\n */\n"},
-        RunCase{"loneCarriageReturnStaysInLine", "// a\rb\n", "<// a\rb>\n#1\n"}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 // Line numbers and byte ranges are what --check reports and what the cuts
 // between pieces rely on; a walk may start in the middle of a text.
@@ -81,6 +74,33 @@ TEST(CommentRunsKeepLineEnds, TellsWhetherAnUnchangedTransformKeepsTheText) {
        {"", "// a\n// b\n", "// a\r\n// b\r\n", "// a\n// b\r\n", "// a\r\n// b\n", "// a\r\n// b",
         "// a\n// b\r", "x\r\n// a\n", "// a\n\r\n// b\r\n", "// a\r\nx\n// b\n", "}  // a\n// b\r\n"}) {
     EXPECT_EQ(commentRunsKeepLineEnds(text), transformCommentRuns(text, same) == text) << text;
+  }
+}
+
+// Pieces are transformed on their own, so a cut inside a run would split it
+// into two runs: the pieces' results, put together, would differ from the
+// whole text's.
+TEST(CutsBetweenRuns, PiecesTransformLikeTheWholeText) {
+  auto countRun = [](const std::vector<std::string_view>& lines) {
+    return std::vector<std::string>{std::string(lines.front()), "#" + std::to_string(lines.size())};
+  };
+  std::string oneRun;
+  for (int i = 0; i < 200000; ++i) oneRun += "// word word word\n";
+  const std::string mixed = test::mixedSource(7, 6u << 20, false) + "// last without end";
+  const struct {
+    const std::string& text;
+    unsigned threads;
+    std::size_t pieces;
+  } cases[] = {{mixed, 2, 6}, {mixed, 8, 6}, {mixed, 1, 1}, {oneRun, 4, 1}};
+  for (const auto& c : cases) {
+    const std::vector<std::size_t> cuts = cutsBetweenRuns(c.text, c.threads);
+    ASSERT_EQ(cuts.size(), c.pieces + 1) << c.threads;
+    std::string pieces;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+      pieces += transformCommentRuns(std::string_view(c.text).substr(cuts[i], cuts[i + 1] - cuts[i]), countRun);
+    }
+    // Not EXPECT_EQ: its diff of two large texts would take all memory.
+    EXPECT_TRUE(pieces == transformCommentRuns(c.text, countRun)) << c.threads;
   }
 }
 

@@ -43,6 +43,8 @@ void removeSettings() {
   QDir(sharedSettingsFilePath()).removeRecursively();
 }
 
+// Every number form is checked against a reference parse by the
+// settings_parse fuzz replay; here the store reads, logs and falls back.
 TEST(SharedSettingsRead, StrictParseOfTheStoredText) {
   struct Case {
     const char* stored;  // null: no key
@@ -50,14 +52,8 @@ TEST(SharedSettingsRead, StrictParseOfTheStoredText) {
     const char* logged;  // null: nothing logged
   };
   const Case cases[] = {
-      {nullptr, 80, nullptr}, {"72", 72, "72"}, {"0", noLimit, "0"}, {"+72", 72, "+72"},
-      {"0072", 72, "0072"}, {"-5", -5, "-5"}, {"-0", noLimit, "-0"}, {"000", noLimit, "000"},
-      {"\" 72\"", 80, " 72"}, {"\"72 \"", 80, "72 "}, {"7 2", 80, "7 2"}, {"72a", 80, "72a"},
-      {"0x48", 80, "0x48"}, {"1_000", 80, "1_000"}, {"", 80, ""}, {"+", 80, "+"}, {"-", 80, "-"},
-      {"+-1", 80, "+-1"}, {"7.5", 80, "7.5"}, {"9223372036854775808", 80, "9223372036854775808"},
-      {"-9223372036854775808", INT64_MIN, "-9223372036854775808"},
-      {"-9223372036854775809", 80, "-9223372036854775809"},
-      {"\xd9\xa7\xd9\xa2", 80, "\xd9\xa7\xd9\xa2"},  // Arabic-Indic digits
+      {nullptr, 80, nullptr}, {"72", 72, "72"}, {"0", noLimit, "0"}, {"-5", -5, "-5"}, {"\" 72\"", 80, " 72"},
+      {"72a", 80, "72a"}, {"", 80, ""}, {"\xd9\xa7\xd9\xa2", 80, "\xd9\xa7\xd9\xa2"},  // Arabic-Indic digits
       {"72, 73", 80, nullptr}, {"@Variant(\\0\\0\\0\\x7f)", 80, nullptr},  // not a text
   };
   for (const Case& c : cases) {
@@ -102,6 +98,7 @@ TEST(SharedSettingsWrite, StoresAndPostsOnEveryWriteAndReset) {
   EXPECT_EQ(posted.count(), expectedPosts);
 }
 
+// A write changes only its one line, even in garbage, which reads as 80.
 TEST(SharedSettingsFile, WritesKeepEverythingElse) {
   const QByteArray before =
       "; written by hand\n[General]\nTheme=dark\nMaxCommentLength=50\n\n[Editor]\n"
@@ -111,9 +108,6 @@ TEST(SharedSettingsFile, WritesKeepEverythingElse) {
   EXPECT_EQ(fileContents(), QByteArray(before).replace("=50", "=100"));
   EXPECT_TRUE(store().resetMaxCommentLength().ok());
   EXPECT_EQ(fileContents(), QByteArray(before).replace("MaxCommentLength=50\n", ""));
-}
-
-TEST(SharedSettingsFile, CorruptFileReadsAsDefaultAndKeepsItsBytes) {
   const QByteArray garbage("\x00\xff\xfe[[[=\n\xc3(MaxCommentLength\n", 27);
   writeFile(garbage);
   EXPECT_EQ(store().maxCommentLength(), 80);
