@@ -550,16 +550,23 @@ def probe(brindle, command, tmp):
     return lines[0] if lines else "exit status %d" % proc.returncode
 
 
-def run_brindle(brindle, args, texts, paths, timeout):
-    """Runs brindle -i on copies of texts written to paths (None entries are
-    skipped). Returns outputs (None where brindle refused the file) and
-    brindle's message for each refused file."""
+def write_texts(texts, paths):
+    """Writes each text (None entries are skipped) to its path; returns the
+    index of each path written."""
     given = {}
     for n, (text, path) in enumerate(zip(texts, paths)):
         if text is not None:
             with open(path, "wb") as f:
                 f.write(text.encode("utf-8", "surrogateescape"))
             given[path] = n
+    return given
+
+
+def run_brindle(brindle, args, texts, paths, timeout):
+    """Runs brindle -i on copies of texts written to paths (None entries are
+    skipped). Returns outputs (None where brindle refused the file) and
+    brindle's message for each refused file."""
+    given = write_texts(texts, paths)
     outs, errors = [None] * len(texts), {}
     if not given:
         return outs, errors
@@ -586,12 +593,7 @@ def kept_by_brindle(brindle, texts, paths, timeout):
     """The lines (0-based) that `brindle explain` says are kept as structure,
     one set per text; empty sets when brindle has no explain command."""
     kept = [set() for _ in texts]
-    given = {}
-    for n, (text, path) in enumerate(zip(texts, paths)):
-        if text is not None:
-            with open(path, "wb") as f:
-                f.write(text.encode("utf-8", "surrogateescape"))
-            given[path] = n
+    given = write_texts(texts, paths)
     if not given:
         return kept
     try:
