@@ -76,6 +76,16 @@ TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
     EXPECT_EQ(run.out, c.out) << c.file;
     EXPECT_EQ(run.err, c.err) << c.file;
   }
+  // A file large enough to be re-flowed in pieces on several cores gives
+  // what re-flowing it whole would.
+  std::string big, bigWrapped;
+  for (int i = 0; i < 100000; ++i) {
+    big += "int x;\n// aaaa bbbb cccc dddd\n";
+    bigWrapped += "int x;\n// aaaa bbbb\n// cccc dddd\n";
+  }
+  const Outcome large = brindle({"wrap", "-w", "14", write("big.c", big).string()});
+  EXPECT_EQ(large.status, 0);
+  EXPECT_TRUE(large.out == bigWrapped);
   // Piped text is read as the file it names.
   EXPECT_EQ(brindle({"wrap", "--stdin-filename", (folder / "piped.rs").string()}, longComment).out,
             wrappedAt10);
