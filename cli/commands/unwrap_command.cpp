@@ -16,9 +16,7 @@ const TextCommand unwrap{
       if (options.scope == TextScope::wholeText) {
         return TextWork{.linesTransform = rewrapping(noCommentLengthLimit)};
       }
-      auto skipped = std::make_shared<SkippedFiles>();
-      return TextWork{.sourceTransform = sourceReflowing(options, ReflowMode::unwrap, skipped),
-                      .closingNote = skippedFilesNote(skipped)};
+      return sourceReflowWork(options, ReflowMode::unwrap);
     },
 };
 

@@ -18,10 +18,7 @@ const TextCommand wrap{
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
       if (options.scope == TextScope::wholeText) return TextWork{.linesTransform = rewrapping(options.width)};
-      auto skipped = std::make_shared<SkippedFiles>();
-      return TextWork{.sourceTransform = sourceReflowing(
-                          options, options.fill ? ReflowMode::fill : ReflowMode::wrap, skipped),
-                      .closingNote = skippedFilesNote(skipped)};
+      return sourceReflowWork(options, options.fill ? ReflowMode::fill : ReflowMode::wrap);
     },
 };
 

@@ -1,6 +1,9 @@
 #include "cli/core/source_reflowing.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <string>
 
 #include "cli/core/editor_config.h"
 #include "cli/core/parallel_for.h"
@@ -62,7 +65,10 @@ std::string reflowInPieces(std::string_view text, const std::vector<bool>& comme
   return result;
 }
 
-}  // namespace
+// Counts the files skipped because their language has no `//` comments.
+struct SkippedFiles {
+  std::atomic<std::size_t> count{0};
+};
 
 SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
                                 std::shared_ptr<SkippedFiles> skipped) {
@@ -97,6 +103,14 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
     return "skipped " + std::to_string(count) + (count == 1 ? " file" : " files") +
            " in a language without // comments";
   };
+}
+
+}  // namespace
+
+TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
+  auto skipped = std::make_shared<SkippedFiles>();
+  return TextWork{.sourceTransform = sourceReflowing(options, mode, skipped),
+                  .closingNote = skippedFilesNote(skipped)};
 }
 
 }  // namespace brindlewort::cli
