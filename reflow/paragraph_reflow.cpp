@@ -25,35 +25,98 @@ bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
   return isStandaloneBlank(text, start) && isStandaloneBlank(text, end - 1);
 }
 
-// The words of a line's text with the blanks before each.
-void appendWords(std::string_view text, const TextWidth& measure, std::deque<Word>& out) {
-  std::size_t at = 0;
-  std::string_view gap;
-  std::size_t wordStart = 0;
-  while (at < text.size()) {
-    if (!isBlank(text[at])) {
-      ++at;
-      continue;
-    }
-    std::size_t end = at;
-    while (end < text.size() && isBlank(text[end])) ++end;
-    if (end == text.size() || !blanksBreak(text, at, end)) {
-      at = end;
-      continue;
-    }
-    if (at > wordStart) {
-      const std::string_view word = text.substr(wordStart, at - wordStart);
-      out.push_back({word, gap, measure.of(word)});
-    }
-    gap = text.substr(at, end - at);
-    wordStart = end;
-    at = end;
+// The words still to be placed, with the blanks before each, read from the
+// paragraph's texts only as far as the line being built needs. A paragraph
+// of one 5 MB line then holds a line's worth of words at a time, not all of
+// them.
+class WordQueue {
+ public:
+  explicit WordQueue(const TextWidth& measure) : measure_(measure) {}
+
+  // Queues a text's words after those queued so far. When words are still
+  // waiting, the text's first word is set off from them by one space, as a
+  // word carried into the next line is; otherwise blanks that open the
+  // text count as its first word's gap.
+  void addText(std::string_view text) {
+    if (text.empty()) return;
+    const bool setOff = !empty();
+    texts_.push_back({text, setOff ? std::string_view(" ") : std::string_view(), 0, setOff});
   }
-  if (text.size() > wordStart) {
-    const std::string_view word = text.substr(wordStart);
-    out.push_back({word, gap, measure.of(word)});
+
+  // Whether at least n words remain, reading on as far as needed.
+  bool has(std::size_t n) {
+    while (words_.size() < n) {
+      if (!readWord()) return false;
+    }
+    return true;
   }
-}
+  bool empty() { return !has(1); }
+  // How many words remain; reads the texts to their ends.
+  std::size_t size() {
+    while (readWord()) {
+    }
+    return words_.size();
+  }
+
+  const Word& operator[](std::size_t i) const { return words_[i]; }
+  // The words read so far that are still waiting.
+  const std::deque<Word>& read() const { return words_; }
+  void drop(std::size_t count) {
+    words_.erase(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(count));
+  }
+  void pushFront(const Word& word) { words_.push_front(word); }
+
+ private:
+  struct Text {
+    std::string_view text;
+    std::string_view gap;  // the blanks in front of the next word
+    std::size_t at = 0;    // where the next word starts
+    bool setOff = false;
+  };
+
+  // Reads the next word into words_; false when the texts are used up.
+  bool readWord() {
+    while (!texts_.empty()) {
+      Text& source = texts_.front();
+      const std::string_view text = source.text;
+      std::size_t at = source.at;
+      while (at < text.size()) {
+        if (!isBlank(text[at])) {
+          ++at;
+          continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && isBlank(text[end])) ++end;
+        if (end == text.size() || !blanksBreak(text, at, end)) {
+          at = end;
+          continue;
+        }
+        const std::size_t wordStart = source.at;
+        source.at = end;
+        if (at > wordStart) {
+          push(source, text.substr(wordStart, at - wordStart));
+          source.gap = text.substr(at, end - at);
+          return true;
+        }
+        if (!source.setOff) source.gap = text.substr(at, end - at);
+        at = end;
+      }
+      const std::size_t wordStart = source.at;
+      if (text.size() > wordStart) push(source, text.substr(wordStart));
+      texts_.pop_front();
+      if (text.size() > wordStart) return true;
+    }
+    return false;
+  }
+
+  void push(const Text& source, std::string_view word) {
+    words_.push_back({word, source.gap, measure_.of(word)});
+  }
+
+  const TextWidth& measure_;
+  std::deque<Text> texts_;
+  std::deque<Word> words_;
+};
 
 std::string_view trimmedEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -106,14 +169,13 @@ class ParagraphLines {
   // How many of the first words go on a line after `prefix`: as many as fit,
   // at least one, and never so that the next line would open with a word
   // that changes what the line is.
-  std::size_t wordsForLine(std::string_view prefix, const std::deque<Word>& words,
-                           bool normalGaps) const {
+  std::size_t wordsForLine(std::string_view prefix, WordQueue& words, bool normalGaps) const {
     std::size_t fitting = 0;
     if (settings_.width == unlimitedWidth) {
       fitting = words.size();
     } else {
       std::size_t column = settings_.measure.of(prefix);
-      for (std::size_t i = 0; i < words.size(); ++i) {
+      for (std::size_t i = 0; words.has(i + 1); ++i) {
         if (i > 0) column = normalGaps ? column + 1 : settings_.measure.advance(column, words[i].gap);
         column += words[i].width;
         if (column > settings_.width) break;
@@ -121,19 +183,21 @@ class ParagraphLines {
       }
     }
     auto safeCut = [&](std::size_t k) {
-      return k == words.size() ||
+      return !words.has(k + 1) ||
              (canOpenLine(words[k].text, touchesMarker_) && canCloseLine(words[k - 1].text));
     };
     for (std::size_t k = std::max<std::size_t>(fitting, 1); k >= 1; --k) {
-      if (k <= words.size() && safeCut(k)) return k;
+      if (words.has(k) && safeCut(k)) return k;
     }
-    for (std::size_t k = std::max<std::size_t>(fitting, 1) + 1; k < words.size(); ++k) {
+    for (std::size_t k = std::max<std::size_t>(fitting, 1) + 1; words.has(k + 1); ++k) {
       if (safeCut(k)) return k;
     }
     return words.size();
   }
 
-  static void appendJoined(std::string& out, const std::deque<Word>& words, std::size_t count,
+  // The first `count` words, set apart by their own gaps or by one space.
+  template <typename Words>
+  static void appendJoined(std::string& out, const Words& words, std::size_t count,
                            bool normalGaps) {
     for (std::size_t i = 0; i < count; ++i) {
       if (i > 0) out += normalGaps ? std::string_view(" ") : words[i].gap;
@@ -153,28 +217,27 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
                                                         const Paragraph& where,
                                                         const ReflowSettings& settings) {
   std::vector<std::string> out;
-  std::deque<Word> pending;
+  WordQueue pending(settings.measure);
   bool changed = false;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
-    const std::size_t carried = pending.size();
-    if (carried == 0 && paragraph.fits(i)) {
+    const bool carried = !pending.empty();
+    if (!carried && paragraph.fits(i)) {
       out.emplace_back(paragraph.original(i));
       continue;
     }
-    appendWords(paragraph.textOf(i), settings.measure, pending);
-    if (carried > 0 && carried < pending.size()) pending[carried].gap = " ";
+    pending.addText(paragraph.textOf(i));
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
-    if (carried == 0 && take == pending.size()) {
+    if (!carried && !pending.has(take + 1)) {
       // Over-long but nothing to break at: the line stays as it was.
-      pending.clear();
+      pending.drop(take);
       out.emplace_back(paragraph.original(i));
       continue;
     }
     std::string line(prefix);
     ParagraphLines::appendJoined(line, pending, take, false);
     out.push_back(std::move(line));
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
+    pending.drop(take);
     changed = true;
   }
   while (!pending.empty()) {
@@ -183,13 +246,14 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
     std::string line(prefix);
     ParagraphLines::appendJoined(line, pending, take, false);
     out.push_back(std::move(line));
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
+    pending.drop(take);
   }
   if (!changed) return std::nullopt;
   return out;
 }
 
-std::string joined(std::string_view prefix, const std::deque<Word>& words, std::size_t count) {
+template <typename Words>
+std::string joined(std::string_view prefix, const Words& words, std::size_t count) {
   std::string line(prefix);
   ParagraphLines::appendJoined(line, words, count, true);
   return line;
@@ -197,30 +261,29 @@ std::string joined(std::string_view prefix, const std::deque<Word>& words, std::
 
 std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
                                        const ReflowSettings& settings) {
-  std::deque<Word> words;
-  for (std::size_t i = where.first; i < where.first + where.count; ++i)
-    appendWords(paragraph.textOf(i), settings.measure, words);
+  WordQueue words(settings.measure);
+  for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
   std::vector<std::string> out;
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
   std::deque<Word> previous;  // the words of the line before
   while (!words.empty()) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
-    if (take == words.size() && !out.empty()) {
+    if (!words.has(take + 1) && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
       // words from the line before keep it prose.
       while (!readsAsProse(splitCommentLine(joined(prefix, words, words.size()))) &&
              previous.size() > 1 && canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
-        words.push_front(previous.back());
+        words.pushFront(previous.back());
         previous.pop_back();
         out.back() = joined(previousPrefix, previous, previous.size());
       }
       take = words.size();
     }
     out.push_back(joined(prefix, words, take));
-    previous.assign(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
-    words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
+    previous.assign(words.read().begin(), words.read().begin() + static_cast<std::ptrdiff_t>(take));
+    words.drop(take);
     previousPrefix = prefix;
     prefix = paragraph.continuationPrefix();
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/large_buffer.h"
+
 #include "reflow/comment_line.h"
 #include "reflow/comment_runs.h"
 
@@ -117,7 +119,7 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options) {
   std::string out;
-  out.reserve(text.size() + text.size() / 8);
+  reserveLargeBuffer(out, text.size() + text.size() / 8);
   bool switchedOff = false;
   std::size_t copiedTo = 0;  // bytes of the text written so far
   forEachRunPart(text, commentLines,

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/large_buffer.h"
 #include "cli/core/editor_config.h"
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
@@ -57,7 +58,7 @@ std::string reflowInPieces(std::string_view text, const std::vector<bool>& comme
   std::string result;
   std::size_t total = 0;
   for (const std::string& output : outputs) total += output.size();
-  result.reserve(total);
+  reserveLargeBuffer(result, total);
   for (std::string& output : outputs) {
     result += output;
     std::string().swap(output);
