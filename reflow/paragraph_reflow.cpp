@@ -315,7 +315,8 @@ std::optional<std::vector<std::string>> reflowParagraph(const std::vector<Commen
       out = fillParagraph(paragraph, where, settings);
       break;
     case ReflowMode::unwrap:
-      if (where.count == 1) return std::nullopt;
+      // Joined, a paragraph with too little room could not be wrapped back.
+      if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
       out = joinParagraph(paragraph, where);
       break;
   }
