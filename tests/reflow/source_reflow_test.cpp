@@ -96,11 +96,11 @@ const Case cases[] = {
     // Joined, it could not be wrapped back.
     {"TooLittleRoomIsNotJoined", unwrap, 30,
      "\t\t// aaaa bbbb\n\t\t// cccc dddd\n", nullptr},
-    // "+=" in a sentence about code opens a line; "+---+" would be a table.
-    {"OperatorMayOpenALine", fill, 24,
-     "// so x += y is a lower bound on z\n", "// so x += y is a lower\n// bound on z\n"},
+    // "+=" in a sentence about code may open a line; "+---+" would be a table.
     {"CompoundAssignmentOpensLine", fill, 20,
-     "// iteration, ae += xe is a bound\n", "// iteration, ae\n// += xe is a bound\n"},
+     "// iteration, aeee += xe is a bound\n", "// iteration, aeee\n// += xe is a bound\n"},
+    {"TableBorderDoesNotOpenLine", fill, 20,
+     "// iteration, aeee +--+ xe is a bound\n", "// iteration,\n// aeee +--+ xe is a\n// bound\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SourceReflow, testing::ValuesIn(cases),
