@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "engine/scalar_decoding.h"
 
@@ -75,20 +76,32 @@ class Scanner {
  public:
   Scanner(std::string_view text, const Language& language) : text_(text), language_(language) {}
 
-  // Calls record(marker) for every line, in order.
+  // Calls record(marker) for every line from `begin` (a line start), in
+  // order, as if the text started there. Stops at the first of `stops`
+  // (ascending line starts) where the lexer is back in plain code, and
+  // returns it; else returns the text's size.
   template <typename Record>
-  void scan(Record record) {
-    std::size_t begin = 0;
+  std::size_t scan(Record record, std::size_t begin = 0, std::span<const std::size_t> stops = {}) {
+    std::size_t stop = 0;
     for (;;) {
+      while (stop < stops.size() && stops[stop] < begin) ++stop;
+      if (stop < stops.size() && stops[stop] == begin && inPlainCode()) return begin;
       const std::size_t newline = text_.find('\n', begin);
       record(scanLine(begin, newline == npos ? text_.size() : newline));
-      if (newline == npos) return;
+      if (newline == npos) return text_.size();
       begin = newline + 1;
     }
   }
 
  private:
   enum class State { code, lineComment, blockComment, literal, regex };
+
+  // Whether the lexer is where a fresh one starts, so that lexing on from
+  // here gives what a lexer started here would.
+  bool inPlainCode() const {
+    return state_ == State::code && holes_.empty() && !continued_ &&
+           (!language_.regexLiterals || operandExpected());
+  }
 
   std::optional<std::size_t> scanLine(std::size_t begin, std::size_t end) {
     lineEnd_ = end > begin && text_[end - 1] == '\r' ? end - 1 : end;
@@ -525,6 +538,23 @@ std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
   std::vector<std::optional<std::size_t>> markers;
   scanMarkers(text, language, [&](std::optional<std::size_t> marker) { markers.push_back(marker); });
   return markers;
+}
+
+LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
+                            std::span<const std::size_t> stops, const SourceLanguage* language) {
+  LexedLines lexed;
+  auto record = [&](std::optional<std::size_t> marker) { lexed.lines.push_back(marker.has_value()); };
+  if (language != nullptr) {
+    lexed.end = Scanner(text, *language).scan(record, begin, stops);
+    return lexed;
+  }
+  // The line rule carries nothing from line to line: the first stop will do.
+  // A stop is a line start, so the line feed before it ends the last line.
+  const std::size_t end = stops.empty() ? text.size() : stops.front();
+  scanMarkers(end == text.size() ? text.substr(begin) : text.substr(begin, end - 1 - begin), nullptr,
+              record);
+  lexed.end = end;
+  return lexed;
 }
 
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {
