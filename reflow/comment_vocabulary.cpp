@@ -147,8 +147,12 @@ bool readsAsDrawing(std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
   for (std::int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
+    UChar32 c = bytes[i];
+    if (c < 0x80) {
+      ++i;  // most comment text is ASCII: no decoding needed
+    } else {
+      U8_NEXT(bytes, i, length, c);
+    }
     if (c == ' ' || c == '\t') {
       last = 0;
       continue;
