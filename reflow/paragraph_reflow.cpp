@@ -213,17 +213,16 @@ class ParagraphLines {
   bool touchesMarker_ = false;
 };
 
-std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& paragraph,
-                                                        const Paragraph& where,
-                                                        const ReflowSettings& settings) {
-  std::vector<std::string> out;
+std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, const Paragraph& where,
+                                           const ReflowSettings& settings) {
+  PackedLines out;
   WordQueue pending(settings.measure);
   bool changed = false;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
     const bool carried = !pending.empty();
     if (!carried && paragraph.fits(i)) {
-      out.emplace_back(paragraph.original(i));
+      out.add(paragraph.original(i));
       continue;
     }
     pending.addText(paragraph.textOf(i));
@@ -231,21 +230,21 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
     if (!carried && !pending.has(take + 1)) {
       // Over-long but nothing to break at: the line stays as it was.
       pending.drop(take);
-      out.emplace_back(paragraph.original(i));
+      out.add(paragraph.original(i));
       continue;
     }
-    std::string line(prefix);
-    ParagraphLines::appendJoined(line, pending, take, false);
-    out.push_back(std::move(line));
+    out.openLine() += prefix;
+    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    out.closeLine();
     pending.drop(take);
     changed = true;
   }
   while (!pending.empty()) {
     const std::string& prefix = paragraph.continuationPrefix();
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
-    std::string line(prefix);
-    ParagraphLines::appendJoined(line, pending, take, false);
-    out.push_back(std::move(line));
+    out.openLine() += prefix;
+    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    out.closeLine();
     pending.drop(take);
   }
   if (!changed) return std::nullopt;
@@ -253,17 +252,18 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
 }
 
 template <typename Words>
-std::string joined(std::string_view prefix, const Words& words, std::size_t count) {
-  std::string line(prefix);
-  ParagraphLines::appendJoined(line, words, count, true);
-  return line;
+void addJoined(PackedLines& out, std::string_view prefix, const Words& words, std::size_t count) {
+  out.openLine() += prefix;
+  ParagraphLines::appendJoined(out.openLine(), words, count, true);
+  out.closeLine();
 }
 
-std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
-                                       const ReflowSettings& settings) {
+PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
+                          const ReflowSettings& settings) {
   WordQueue words(settings.measure);
   for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
-  std::vector<std::string> out;
+  PackedLines out;
+  std::string line;  // a candidate last line
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
   std::deque<Word> previous;  // the words of the line before
@@ -272,16 +272,22 @@ std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Pa
     if (!words.has(take + 1) && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
       // words from the line before keep it prose.
-      while (!readsAsProse(splitCommentLine(joined(prefix, words, words.size()))) &&
-             previous.size() > 1 && canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
+      auto lastLine = [&]() -> const std::string& {
+        line = prefix;
+        ParagraphLines::appendJoined(line, words, words.size(), true);
+        return line;
+      };
+      while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
+             canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
         words.pushFront(previous.back());
         previous.pop_back();
-        out.back() = joined(previousPrefix, previous, previous.size());
+        out.dropLast();
+        addJoined(out, previousPrefix, previous, previous.size());
       }
       take = words.size();
     }
-    out.push_back(joined(prefix, words, take));
+    addJoined(out, prefix, words, take);
     previous.assign(words.read().begin(), words.read().begin() + static_cast<std::ptrdiff_t>(take));
     words.drop(take);
     previousPrefix = prefix;
@@ -290,22 +296,24 @@ std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Pa
   return out;
 }
 
-std::vector<std::string> joinParagraph(const ParagraphLines& paragraph, const Paragraph& where) {
-  std::string line(paragraph.prefixOf(where.first));
+PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& where) {
+  PackedLines out;
+  std::string& line = out.openLine();
+  line += paragraph.prefixOf(where.first);
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     if (i > where.first) line += ' ';
     line += paragraph.textOf(i);
   }
-  return {std::move(line)};
+  out.closeLine();
+  return out;
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> reflowParagraph(const std::vector<CommentLine>& lines,
-                                                        const Paragraph& where,
-                                                        const ReflowSettings& settings) {
+std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
+                                           const Paragraph& where, const ReflowSettings& settings) {
   const ParagraphLines paragraph(lines, where, settings);
-  std::vector<std::string> out;
+  PackedLines out;
   switch (settings.mode) {
     case ReflowMode::wrap:
       if (paragraph.tooNarrow()) return std::nullopt;
@@ -322,8 +330,8 @@ std::optional<std::vector<std::string>> reflowParagraph(const std::vector<Commen
   }
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  for (const std::string& line : out) {
-    if (!readsAsProse(splitCommentLine(line))) return std::nullopt;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!readsAsProse(splitCommentLine(out[i]))) return std::nullopt;
   }
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "reflow/comment_line.h"
@@ -30,10 +31,37 @@ struct ReflowSettings {
   TextWidth measure = TextWidth::columns(8);
 };
 
+// Lines kept end to end in one buffer: a paragraph that becomes a hundred
+// thousand lines costs one allocation rather than one a line.
+class PackedLines {
+ public:
+  // The buffer to append the next line's text to; closeLine() ends it.
+  std::string& openLine() { return text_; }
+  void closeLine() { ends_.push_back(text_.size()); }
+  void add(std::string_view line) {
+    text_ += line;
+    closeLine();
+  }
+  void dropLast() {
+    ends_.pop_back();
+    text_.resize(ends_.empty() ? 0 : ends_.back());
+  }
+
+  std::size_t size() const { return ends_.size(); }
+  bool empty() const { return ends_.empty(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(text_).substr(begin, ends_[i] - begin);
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> ends_;
+};
+
 // The paragraph's new lines (without line ends), or nothing when it stays
 // as it is. `lines` is the whole run the paragraph belongs to.
-std::optional<std::vector<std::string>> reflowParagraph(const std::vector<CommentLine>& lines,
-                                                        const Paragraph& paragraph,
-                                                        const ReflowSettings& settings);
+std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
+                                           const Paragraph& paragraph, const ReflowSettings& settings);
 
 }  // namespace brindlewort
