@@ -4,6 +4,7 @@
 #include <deque>
 #include <string_view>
 
+#include "base/large_buffer.h"
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 
@@ -213,9 +214,21 @@ class ParagraphLines {
   bool touchesMarker_ = false;
 };
 
+// Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
+// each line that breaking at the width may add.
+std::size_t reflowedSize(const ParagraphLines& paragraph, const Paragraph& where,
+                         const ReflowSettings& settings) {
+  std::size_t bytes = 0;
+  for (std::size_t i = where.first; i < where.first + where.count; ++i) bytes += paragraph.original(i).size();
+  if (settings.width != unlimitedWidth && settings.width > 0)
+    bytes += bytes / settings.width * paragraph.continuationPrefix().size();
+  return bytes;
+}
+
 std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, const Paragraph& where,
                                            const ReflowSettings& settings) {
   PackedLines out;
+  out.reserve(reflowedSize(paragraph, where, settings));
   WordQueue pending(settings.measure);
   bool changed = false;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
@@ -263,6 +276,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   WordQueue words(settings.measure);
   for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
   PackedLines out;
+  out.reserve(reflowedSize(paragraph, where, settings));
   std::string line;  // a candidate last line
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
@@ -309,6 +323,8 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
 }
 
 }  // namespace
+
+void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
                                            const Paragraph& where, const ReflowSettings& settings) {

@@ -35,6 +35,8 @@ struct ReflowSettings {
 // thousand lines costs one allocation rather than one a line.
 class PackedLines {
  public:
+  // Room for about this many bytes of lines.
+  void reserve(std::size_t bytes);
   // The buffer to append the next line's text to; closeLine() ends it.
   std::string& openLine() { return text_; }
   void closeLine() { ends_.push_back(text_.size()); }
