@@ -18,6 +18,13 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
   return false;
 }
 
+// Whether a line may switch re-flow off or on: such a line's text is just
+// "brindle: off" or "brindle: on", so a look at its end will do.
+bool maySwitch(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  return line.ends_with("brindle: off") || line.ends_with("brindle: on");
+}
+
 // Re-flows one run of lines with the same lead and marker into `out`.
 void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
                std::size_t firstLine, const SourceReflowOptions& options, bool& switchedOff,
@@ -29,7 +36,7 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
     const std::size_t width = options.settings.width;
     const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
       // A line is never narrower than its bytes, but for its tabs.
-      return line.find("brindle:") == std::string_view::npos &&
+      return !maySwitch(line) &&
              (width == unlimitedWidth ||
               (line.size() <= width && line.find('\t') == std::string_view::npos) ||
               options.settings.measure.of(line) <= width);

@@ -31,16 +31,10 @@ std::size_t TextWidth::advance(std::size_t column, std::string_view text) const 
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
   std::int32_t i = 0;
   while (i < length) {
-    // ASCII a run at a time: a column a byte, but for tabs.
-    const auto run = static_cast<std::int32_t>(asciiRunEnd(text, static_cast<std::size_t>(i)));
-    if (run > i) {
-      const std::string_view ascii = text.substr(static_cast<std::size_t>(i), static_cast<std::size_t>(run - i));
-      if (ascii.find('\t') == std::string_view::npos) {
-        column += ascii.size();
-      } else {
-        for (const char byte : ascii) column = byte == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
-      }
-      i = run;
+    const std::uint8_t byte = bytes[i];
+    if (byte < 0x80) {
+      column = byte == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
+      ++i;
       continue;
     }
     UChar32 c;
