@@ -3,6 +3,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cstdint>
 
@@ -187,6 +188,15 @@ bool readsAsCode(std::string_view text) {
   if (text.starts_with("#include") || text.starts_with("#define") || text.starts_with("#if") ||
       text.starts_with('}'))
     return true;
+  // A literal or a dump of values: a name right before a brace that opens
+  // something (Header{"Set-Cookie", AuxCall{reflect). "{@link x}", "${HOME}"
+  // and "Value{}" in a sentence are not.
+  for (std::size_t at = text.find('{', 1); at != std::string_view::npos; at = text.find('{', at + 1)) {
+    const auto before = static_cast<unsigned char>(text[at - 1]);
+    const char after = at + 1 < text.size() ? text[at + 1] : ' ';
+    if ((std::isalnum(before) != 0 || before == '_') && after != '}' && after != ' ' && after != '@')
+      return true;
+  }
   if (text.ends_with('{') || text.ends_with('}') || text.ends_with("*/")) return true;
   if (!text.ends_with(';')) return false;
   // A sentence may end in a semicolon too; a statement is short or assigns.

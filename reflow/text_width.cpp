@@ -8,6 +8,9 @@
 namespace brindlewort {
 namespace {
 
+// Variation selector 16: show the character before as an emoji.
+constexpr UChar32 emojiPresentation = 0xFE0F;
+
 // Columns a scalar takes: none for marks and format characters that join
 // the character before them, two for wide and fullwidth ones.
 std::size_t scalarColumns(UChar32 c) {
@@ -30,16 +33,25 @@ std::size_t TextWidth::advance(std::size_t column, std::string_view text) const 
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
   std::int32_t i = 0;
+  std::size_t last = 0;  // the columns of the scalar before
   while (i < length) {
     const std::uint8_t byte = bytes[i];
     if (byte < 0x80) {
       column = byte == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
+      last = 1;
       ++i;
       continue;
     }
     UChar32 c;
     U8_NEXT(bytes, i, length, c);
-    column += c < 0 ? 1 : scalarColumns(c);
+    if (c == emojiPresentation && last == 1) {
+      // "❤️": a text-style symbol drawn as an emoji takes two columns.
+      ++column;
+      last = 2;
+      continue;
+    }
+    last = c < 0 ? 1 : scalarColumns(c);
+    column += last;
   }
   return column;
 }

@@ -109,16 +109,18 @@ def ci_sample(files, count):
 def display_width(s):
     if s.isascii() and "\t" not in s:
         return len(s)
-    col = 0
+    col, last = 0, 0
     for ch in s:
         if ch == "\t":
-            col = col // 8 * 8 + 8
+            col, last = col // 8 * 8 + 8, 1
+        elif ch == "\ufe0f":
+            col, last = col + (last == 1), 2  # the symbol before drawn as an emoji
         elif ord(ch) >= 0x1100 and unicodedata.east_asian_width(ch) in ("W", "F"):
-            col += 2
+            col, last = col + 2, 2
         elif unicodedata.combining(ch) or ch in "\u200b\u200c\u200d":
-            pass  # drawn on the character before it
+            last = 0  # drawn on the character before it
         else:
-            col += 1
+            col, last = col + 1, 1
     return col
 
 

@@ -76,7 +76,8 @@ class Compare(unittest.TestCase):
 class Widths(unittest.TestCase):
     CASES = [("ascii", "abc", 3), ("tab to 8", "\tx", 9), ("tab mid-way", "abc\tx", 9),
              ("wide", "日本", 4), ("accented", "é", 1), ("fullwidth", "Ａ", 2),
-             ("combining hat", "q\u0302", 1)]
+             ("combining hat", "q\u0302", 1), ("emoji heart", "\u2764\ufe0f", 2),
+             ("wide emoji, selector", "\U0001F600\ufe0f", 2)]
 
     def test_cases(self):
         for name, s, want in self.CASES:

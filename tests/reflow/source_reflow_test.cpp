@@ -99,6 +99,12 @@ const Case cases[] = {
     // "+=" in a sentence about code may open a line; "+---+" would be a table.
     {"CompoundAssignmentOpensLine", fill, 20,
      "// iteration, aeee += xe is a bound\n", "// iteration, aeee\n// += xe is a bound\n"},
+    // Shown as an emoji, a text-style heart takes two columns.
+    {"EmojiPresentationTakesTwoColumns", wrap, 9, "// ab \u2764\uFE0F c\n", "// ab \u2764\uFE0F\n// c\n"},
+    // A dump of values reads as code, not as words to re-flow.
+    {"ValueDumpIsKept", wrap, 30, "// {AuxCall{f([x,0])[y,8]}} [32] more words\n", nullptr},
+    {"BracesInProseAreWords", wrap, 30, "// returns Value{} or {@link Foo} as ${HOME} says\n",
+     "// returns Value{} or\n// {@link Foo} as ${HOME} says\n"},
     {"TableBorderDoesNotOpenLine", fill, 20,
      "// iteration, aeee +--+ xe is a bound\n", "// iteration,\n// aeee +--+ xe is a\n// bound\n"},
 };
