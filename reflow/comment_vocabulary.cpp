@@ -184,6 +184,22 @@ bool readsAsDrawing(std::string_view text) {
 
 bool canCloseLine(std::string_view word) { return !readsAsCode(word); }
 
+// Short text ending in ";" that is still the end of a sentence: two or more
+// plain lowercase words ("textual order;"), not opening as a statement or a
+// declaration does ("return;", "int x;", "let y;").
+bool endsASentence(std::string_view text, std::size_t words) {
+  static constexpr std::array<std::string_view, 30> statementWords{
+      "auto",  "bool",   "break", "char",  "const",  "continue", "defer",   "delete",
+      "double", "enum",  "fn",    "float", "goto",   "import",   "int",     "let",
+      "long",  "mut",    "new",   "package", "pub",  "return",   "short",   "static",
+      "struct", "throw", "type",  "use",   "using",  "var"};
+  if (words < 2) return false;
+  const std::string_view body = text.substr(0, text.size() - 1);
+  if (body.find_first_not_of("abcdefghijklmnopqrstuvwxyz ") != std::string_view::npos) return false;
+  const std::string_view first = body.substr(0, body.find(' '));
+  return std::find(statementWords.begin(), statementWords.end(), first) == statementWords.end();
+}
+
 bool readsAsCode(std::string_view text) {
   if (text.starts_with("#include") || text.starts_with("#define") || text.starts_with("#if") ||
       text.starts_with('}'))
@@ -201,7 +217,8 @@ bool readsAsCode(std::string_view text) {
   if (!text.ends_with(';')) return false;
   // A sentence may end in a semicolon too; a statement is short or assigns.
   const auto words = std::count(text.begin(), text.end(), ' ') + 1;
-  return words <= 6 || text.find(" = ") != std::string_view::npos || text.ends_with(");");
+  if (text.find(" = ") != std::string_view::npos || text.ends_with(");")) return true;
+  return words <= 6 && !endsASentence(text, static_cast<std::size_t>(words));
 }
 
 }  // namespace brindlewort

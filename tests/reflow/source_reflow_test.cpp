@@ -105,6 +105,12 @@ const Case cases[] = {
     {"ValueDumpIsKept", wrap, 30, "// {AuxCall{f([x,0])[y,8]}} [32] more words\n", nullptr},
     {"BracesInProseAreWords", wrap, 30, "// returns Value{} or {@link Foo} as ${HOME} says\n",
      "// returns Value{} or\n// {@link Foo} as ${HOME} says\n"},
+    // A sentence may end in a semicolon; a short statement is code.
+    {"SemicolonEndsSentence", fill, 40,
+     "// Assume values are still in roughly textual order;\n",
+     "// Assume values are still in roughly\n// textual order;\n"},
+    {"ShortStatementIsKept", fill, 12, "// aaaa bbbb cccc\n// int x;\n",
+     "// aaaa bbbb\n// cccc\n// int x;\n"},
     {"TableBorderDoesNotOpenLine", fill, 20,
      "// iteration, aeee +--+ xe is a bound\n", "// iteration,\n// aeee +--+ xe is a\n// bound\n"},
 };
