@@ -22,15 +22,27 @@ void forEachLine(std::string_view text, Visit visit) {
   }
 }
 
+// False, with only part of the lines emitted, once the paragraphs wrapped so
+// far pass sizeLimit bytes.
 template <typename Lines, typename Emit>
-void rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit) {
+bool rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit,
+                std::size_t sizeLimit = SIZE_MAX) {
   const std::vector<LineDetail> details = parseLines(lines);
   const bool treatAsPlainText = !hasCommentLines(details);
   const JoinedParagraphs joined = joinParagraphs(details, LineRangeRecording::skip);
+  std::size_t left = sizeLimit;
+  bool within = true;
   forEachLine(joined.text, [&](std::string_view paragraph) {
-    const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText);
+    if (!within) return;
+    const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText, left);
+    if (wrapped.size() > left) {
+      within = false;
+      return;
+    }
+    left -= wrapped.size();
     forEachLine(droppingLineTerminator(wrapped), emit);
   });
+  return within;
 }
 
 }  // namespace
@@ -64,6 +76,22 @@ std::string rewrapText(std::string_view text, std::int64_t maxLength) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   appendRewrappedLines(splitLineViews(text), maxLength, out);
+  return out;
+}
+
+std::optional<std::string> rewrapTextWithin(std::string_view text, std::int64_t maxLength,
+                                            std::size_t sizeLimit) {
+  std::string out;
+  bool first = true;
+  const bool within = rewrapInto(
+      splitLineViews(text), maxLength,
+      [&](std::string_view piece) {
+        if (!first) out.push_back('\n');
+        first = false;
+        out.append(piece);
+      },
+      sizeLimit);
+  if (!within || out.size() > sizeLimit) return std::nullopt;
   return out;
 }
 

@@ -14,7 +14,7 @@ const TextCommand unwrap{
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
       if (options.scope == TextScope::wholeText) {
-        return TextWork{.linesTransform = rewrapping(noCommentLengthLimit)};
+        return TextWork{.textTransform = wholeTextRewrapping(noCommentLengthLimit)};
       }
       return sourceReflowWork(options, ReflowMode::unwrap);
     },

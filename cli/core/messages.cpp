@@ -51,3 +51,15 @@ Result<void> finishOutput() {
 }
 
 }  // namespace brindlewort::cli
+
+namespace brindlewort::cli {
+
+int finishOutputStatus() {
+  if (Result<void> finished = finishOutput(); !finished) {
+    printError("cannot write to standard output: " + finished.error());
+    return exitFailure;
+  }
+  return exitSuccess;
+}
+
+}  // namespace brindlewort::cli
