@@ -155,6 +155,7 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
   std::vector<std::string> out;
   std::deque<Word> pending;
   bool changed = false;
+  std::size_t produced = 0;  // bytes of the new lines
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
     const std::size_t carried = pending.size();
@@ -173,15 +174,17 @@ std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& pa
     }
     std::string line(prefix);
     ParagraphLines::appendJoined(line, pending, take, false);
+    produced += line.size();
     out.push_back(std::move(line));
     pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
     changed = true;
   }
-  while (!pending.empty()) {
+  while (!pending.empty() && produced <= settings.sizeLimit) {
     const std::string& prefix = paragraph.continuationPrefix();
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
     std::string line(prefix);
     ParagraphLines::appendJoined(line, pending, take, false);
+    produced += line.size();
     out.push_back(std::move(line));
     pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
   }
@@ -204,7 +207,8 @@ std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Pa
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
   std::deque<Word> previous;  // the words of the line before
-  while (!words.empty()) {
+  std::size_t produced = 0;   // bytes of the new lines
+  while (!words.empty() && produced <= settings.sizeLimit) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
     if (take == words.size() && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
@@ -219,6 +223,7 @@ std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Pa
       take = words.size();
     }
     out.push_back(joined(prefix, words, take));
+    produced += out.back().size();
     previous.assign(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
     words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
     previousPrefix = prefix;
@@ -256,6 +261,10 @@ std::optional<std::vector<std::string>> reflowParagraph(const std::vector<Commen
       out = joinParagraph(paragraph, where);
       break;
   }
+  // Past the limit the lines are only a part, for the caller to refuse.
+  std::size_t produced = 0;
+  for (const std::string& line : out) produced += line.size();
+  if (produced > settings.sizeLimit) return out;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
   for (const std::string& line : out) {

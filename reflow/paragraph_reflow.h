@@ -5,6 +5,7 @@
 // are never lost: only line breaks and the blanks between words change.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,10 +29,15 @@ struct ReflowSettings {
   ReflowMode mode = ReflowMode::wrap;
   std::size_t width = 80;  // unlimitedWidth for none
   TextWidth measure = TextWidth::columns(8);
+  // Once the new lines pass this many bytes, re-flowing stops and returns
+  // the lines so far, which then pass it too: a caller with a bound on its
+  // output learns it is crossed without building all of it.
+  std::size_t sizeLimit = SIZE_MAX;
 };
 
 // The paragraph's new lines (without line ends), or nothing when it stays
-// as it is. `lines` is the whole run the paragraph belongs to.
+// as it is. `lines` is the whole run the paragraph belongs to. Lines past
+// settings.sizeLimit bytes are a part only, see there.
 std::optional<std::vector<std::string>> reflowParagraph(const std::vector<CommentLine>& lines,
                                                         const Paragraph& paragraph,
                                                         const ReflowSettings& settings);

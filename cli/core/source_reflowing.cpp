@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/core/editor_config.h"
+#include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
 #include "reflow/comment_lines.h"
@@ -92,7 +93,12 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
     reflow.settings.measure =
         TextWidth::columns(options.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
     reflow.onlyLines = spans;
-    return reflowInPieces(text, commentLines(text, language.language), reflow);
+    // Stopped at the bound, so that a hostile file never builds all of a
+    // result that would be refused anyway.
+    reflow.settings.sizeLimit = outputBound(text.size());
+    std::string result = reflowInPieces(text, commentLines(text, language.language), reflow);
+    if (result.size() > reflow.settings.sizeLimit) return outputTooLarge(text.size());
+    return result;
   };
 }
 

@@ -21,23 +21,31 @@ TEST_F(HostileInputTest, OutputIsBoundedBySixteenTimesTheInput) {
   std::string hostile = "// " + std::string(20000, ' ') + "- ";
   for (int i = 0; i < 2000; ++i) hostile += "w ";
   hostile += "\n";
+  // With just enough room for ten words a line the same indent makes 200 MB
+  // from 220 kB; the re-flow stops at the bound.
+  std::string roomy = "// " + std::string(20000, ' ') + "- ";
+  for (int i = 0; i < 100000; ++i) roomy += "a ";
+  roomy += "\n";
   const fs::path file = write("hostile.c", hostile);
   const struct {
     std::vector<std::string> args;
+    const std::string& input;
     int status;
     bool kept;  // the text comes back as it was
   } cases[] = {
-      {{"wrap", "-w", "80"}, 0, true},
-      {{"wrap", "--fill", "-w", "80"}, 0, true},
-      {{"wrap", "--whole-text", "-w", "80"}, 2, false},
-      {{"wrap", "--whole-text", "-w", "80", "--check"}, 2, false},
-      {{"wrap", "--whole-text", "-w", "80", "-i", file.string()}, 2, false},
+      {{"wrap", "-w", "80"}, hostile, 0, true},
+      {{"wrap", "--fill", "-w", "80"}, hostile, 0, true},
+      {{"wrap", "--whole-text", "-w", "80"}, hostile, 2, false},
+      {{"wrap", "--whole-text", "-w", "80", "--check"}, hostile, 2, false},
+      {{"wrap", "--whole-text", "-w", "80", "-i", file.string()}, hostile, 2, false},
+      {{"wrap", "-w", "20030"}, roomy, 2, false},
+      {{"wrap", "--fill", "-w", "20030"}, roomy, 2, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.back());
-    const Outcome run = brindle(c.args, hostile);
+    const Outcome run = brindle(c.args, c.input);
     EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.out, c.kept ? hostile : "");
+    EXPECT_EQ(run.out, c.kept ? c.input : "");
     if (!c.kept) {
       EXPECT_TRUE(run.err.starts_with("brindle: ")) << run.err;
       EXPECT_TRUE(run.err.ends_with(boundMessage)) << run.err;
