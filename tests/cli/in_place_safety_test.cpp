@@ -72,6 +72,19 @@ TEST_F(InPlaceTest, KeepsAccessControlListAndExtendedAttributes) {
     EXPECT_EQ(::getxattr(file.c_str(), "user.brindle-test", value, sizeof value), 4);
     EXPECT_STREQ(value, "kept");
   }
+  if (!aclStored) return;
+
+  // Nor does a file without a list gain the one its folder would give a
+  // new file.
+  const fs::path plain = write("plain.c", longComment);
+  ASSERT_EQ(::chmod(plain.c_str(), 0640), 0);
+  const std::string plainAcl = aclText(plain);
+  acl_t inherited = acl_from_text("u::rwx,u:65534:rwx,g::r-x,m::rwx,o::r-x");
+  ASSERT_EQ(acl_set_file(folder.c_str(), ACL_TYPE_DEFAULT, inherited), 0);
+  acl_free(inherited);
+  EXPECT_EQ(brindle({"wrap", "-i", "-w", "10", plain.string()}).status, 0);
+  EXPECT_EQ(readFile(plain), wrappedAt10);
+  EXPECT_EQ(aclText(plain), plainAcl);
 }
 
 // A FIFO or a device is refused at once, even without a writer; reading
