@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -24,5 +25,18 @@ std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
 
 // For each line, whether it is a comment line.
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language);
+
+// Lexing a large text in pieces on several threads: the lines from `begin`
+// (a line start), lexed as if the text started there, up to the first of
+// `stops` (ascending line starts after `begin`) where the lexer is back in
+// plain code, or to the text's end. Where a piece ends, the lexer is in
+// the state it starts in, so the piece lexed from there joins on exactly:
+// put together, the pieces give what commentLines gives for the text.
+struct LexedLines {
+  std::vector<bool> lines;
+  std::size_t end = 0;
+};
+LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
+                            std::span<const std::size_t> stops, const SourceLanguage* language);
 
 }  // namespace brindlewort

@@ -11,8 +11,16 @@ namespace {
 // Lines indented this much beyond the run's prose hold code, as in Markdown.
 constexpr std::size_t codeIndent = 4;
 
+// A grid table's border, "+----+" or "+====+": more than an operator
+// such as "+=" that a sentence about code may open a line with.
+bool isTableBorder(std::string_view text) {
+  const std::string_view first = text.substr(0, text.find(' '));
+  return first.size() >= 3 && first[0] == '+' && (first[1] == '-' || first[1] == '=') &&
+         first.find_first_not_of("+-=:") == std::string_view::npos;
+}
+
 bool isTableRow(std::string_view text) {
-  if (text.starts_with('|') || text.starts_with("+-") || text.starts_with("+=")) return true;
+  if (text.starts_with('|') || isTableBorder(text)) return true;
   std::size_t pipes = 0;
   for (std::size_t at = text.find(" | "); at != std::string_view::npos; at = text.find(" | ", at + 1))
     ++pipes;

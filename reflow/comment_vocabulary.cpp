@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/characters.h"
+
 namespace brindlewort {
 namespace {
 
@@ -146,9 +148,18 @@ bool readsAsDrawing(std::string_view text) {
   UChar32 last = 0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  // Without box characters, which only non-ASCII text can hold, a line is
+  // settled as prose once its word characters are too many for the rest to
+  // outweigh them.
+  const bool ascii = asciiRunEnd(text, 0) == text.size();
   for (std::int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
+    if (ascii && wordish * 10 >= (visible + static_cast<std::size_t>(length - i)) * 4) return false;
+    UChar32 c = bytes[i];
+    if (c < 0x80) {
+      ++i;  // most comment text is ASCII: no decoding needed
+    } else {
+      U8_NEXT(bytes, i, length, c);
+    }
     if (c == ' ' || c == '\t') {
       last = 0;
       continue;

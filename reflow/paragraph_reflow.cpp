@@ -4,6 +4,7 @@
 #include <deque>
 #include <string_view>
 
+#include "base/large_buffer.h"
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 
@@ -25,35 +26,98 @@ bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
   return isStandaloneBlank(text, start) && isStandaloneBlank(text, end - 1);
 }
 
-// The words of a line's text with the blanks before each.
-void appendWords(std::string_view text, const TextWidth& measure, std::deque<Word>& out) {
-  std::size_t at = 0;
-  std::string_view gap;
-  std::size_t wordStart = 0;
-  while (at < text.size()) {
-    if (!isBlank(text[at])) {
-      ++at;
-      continue;
-    }
-    std::size_t end = at;
-    while (end < text.size() && isBlank(text[end])) ++end;
-    if (end == text.size() || !blanksBreak(text, at, end)) {
-      at = end;
-      continue;
-    }
-    if (at > wordStart) {
-      const std::string_view word = text.substr(wordStart, at - wordStart);
-      out.push_back({word, gap, measure.of(word)});
-    }
-    gap = text.substr(at, end - at);
-    wordStart = end;
-    at = end;
+// The words still to be placed, with the blanks before each, read from the
+// paragraph's texts only as far as the line being built needs. A paragraph
+// of one 5 MB line then holds a line's worth of words at a time, not all of
+// them.
+class WordQueue {
+ public:
+  explicit WordQueue(const TextWidth& measure) : measure_(measure) {}
+
+  // Queues a text's words after those queued so far. When words are still
+  // waiting, the text's first word is set off from them by one space, as a
+  // word carried into the next line is; otherwise blanks that open the
+  // text count as its first word's gap.
+  void addText(std::string_view text) {
+    if (text.empty()) return;
+    const bool setOff = !empty();
+    texts_.push_back({text, setOff ? std::string_view(" ") : std::string_view(), 0, setOff});
   }
-  if (text.size() > wordStart) {
-    const std::string_view word = text.substr(wordStart);
-    out.push_back({word, gap, measure.of(word)});
+
+  // Whether at least n words remain, reading on as far as needed.
+  bool has(std::size_t n) {
+    while (words_.size() < n) {
+      if (!readWord()) return false;
+    }
+    return true;
   }
-}
+  bool empty() { return !has(1); }
+  // How many words remain; reads the texts to their ends.
+  std::size_t size() {
+    while (readWord()) {
+    }
+    return words_.size();
+  }
+
+  const Word& operator[](std::size_t i) const { return words_[i]; }
+  // The words read so far that are still waiting.
+  const std::deque<Word>& read() const { return words_; }
+  void drop(std::size_t count) {
+    words_.erase(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(count));
+  }
+  void pushFront(const Word& word) { words_.push_front(word); }
+
+ private:
+  struct Text {
+    std::string_view text;
+    std::string_view gap;  // the blanks in front of the next word
+    std::size_t at = 0;    // where the next word starts
+    bool setOff = false;
+  };
+
+  // Reads the next word into words_; false when the texts are used up.
+  bool readWord() {
+    while (!texts_.empty()) {
+      Text& source = texts_.front();
+      const std::string_view text = source.text;
+      std::size_t at = source.at;
+      while (at < text.size()) {
+        if (!isBlank(text[at])) {
+          ++at;
+          continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && isBlank(text[end])) ++end;
+        if (end == text.size() || !blanksBreak(text, at, end)) {
+          at = end;
+          continue;
+        }
+        const std::size_t wordStart = source.at;
+        source.at = end;
+        if (at > wordStart) {
+          push(source, text.substr(wordStart, at - wordStart));
+          source.gap = text.substr(at, end - at);
+          return true;
+        }
+        if (!source.setOff) source.gap = text.substr(at, end - at);
+        at = end;
+      }
+      const std::size_t wordStart = source.at;
+      if (text.size() > wordStart) push(source, text.substr(wordStart));
+      texts_.pop_front();
+      if (text.size() > wordStart) return true;
+    }
+    return false;
+  }
+
+  void push(const Text& source, std::string_view word) {
+    words_.push_back({word, source.gap, measure_.of(word)});
+  }
+
+  const TextWidth& measure_;
+  std::deque<Text> texts_;
+  std::deque<Word> words_;
+};
 
 std::string_view trimmedEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -106,14 +170,13 @@ class ParagraphLines {
   // How many of the first words go on a line after `prefix`: as many as fit,
   // at least one, and never so that the next line would open with a word
   // that changes what the line is.
-  std::size_t wordsForLine(std::string_view prefix, const std::deque<Word>& words,
-                           bool normalGaps) const {
+  std::size_t wordsForLine(std::string_view prefix, WordQueue& words, bool normalGaps) const {
     std::size_t fitting = 0;
     if (settings_.width == unlimitedWidth) {
       fitting = words.size();
     } else {
       std::size_t column = settings_.measure.of(prefix);
-      for (std::size_t i = 0; i < words.size(); ++i) {
+      for (std::size_t i = 0; words.has(i + 1); ++i) {
         if (i > 0) column = normalGaps ? column + 1 : settings_.measure.advance(column, words[i].gap);
         column += words[i].width;
         if (column > settings_.width) break;
@@ -121,19 +184,21 @@ class ParagraphLines {
       }
     }
     auto safeCut = [&](std::size_t k) {
-      return k == words.size() ||
+      return !words.has(k + 1) ||
              (canOpenLine(words[k].text, touchesMarker_) && canCloseLine(words[k - 1].text));
     };
     for (std::size_t k = std::max<std::size_t>(fitting, 1); k >= 1; --k) {
-      if (k <= words.size() && safeCut(k)) return k;
+      if (words.has(k) && safeCut(k)) return k;
     }
-    for (std::size_t k = std::max<std::size_t>(fitting, 1) + 1; k < words.size(); ++k) {
+    for (std::size_t k = std::max<std::size_t>(fitting, 1) + 1; words.has(k + 1); ++k) {
       if (safeCut(k)) return k;
     }
     return words.size();
   }
 
-  static void appendJoined(std::string& out, const std::deque<Word>& words, std::size_t count,
+  // The first `count` words, set apart by their own gaps or by one space.
+  template <typename Words>
+  static void appendJoined(std::string& out, const Words& words, std::size_t count,
                            bool normalGaps) {
     for (std::size_t i = 0; i < count; ++i) {
       if (i > 0) out += normalGaps ? std::string_view(" ") : words[i].gap;
@@ -149,105 +214,122 @@ class ParagraphLines {
   bool touchesMarker_ = false;
 };
 
-std::optional<std::vector<std::string>> wrapOverflowing(const ParagraphLines& paragraph,
-                                                        const Paragraph& where,
-                                                        const ReflowSettings& settings) {
-  std::vector<std::string> out;
-  std::deque<Word> pending;
+// Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
+// each line that breaking at the width may add.
+std::size_t reflowedSize(const ParagraphLines& paragraph, const Paragraph& where,
+                         const ReflowSettings& settings) {
+  std::size_t bytes = 0;
+  for (std::size_t i = where.first; i < where.first + where.count; ++i) bytes += paragraph.original(i).size();
+  if (settings.width != unlimitedWidth && settings.width > 0)
+    bytes += bytes / settings.width * paragraph.continuationPrefix().size();
+  return bytes;
+}
+
+std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, const Paragraph& where,
+                                           const ReflowSettings& settings) {
+  PackedLines out;
+  out.reserve(reflowedSize(paragraph, where, settings));
+  WordQueue pending(settings.measure);
   bool changed = false;
-  std::size_t produced = 0;  // bytes of the new lines
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
-    const std::size_t carried = pending.size();
-    if (carried == 0 && paragraph.fits(i)) {
-      out.emplace_back(paragraph.original(i));
+    const bool carried = !pending.empty();
+    if (!carried && paragraph.fits(i)) {
+      out.add(paragraph.original(i));
       continue;
     }
-    appendWords(paragraph.textOf(i), settings.measure, pending);
-    if (carried > 0 && carried < pending.size()) pending[carried].gap = " ";
+    pending.addText(paragraph.textOf(i));
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
-    if (carried == 0 && take == pending.size()) {
+    if (!carried && !pending.has(take + 1)) {
       // Over-long but nothing to break at: the line stays as it was.
-      pending.clear();
-      out.emplace_back(paragraph.original(i));
+      pending.drop(take);
+      out.add(paragraph.original(i));
       continue;
     }
-    std::string line(prefix);
-    ParagraphLines::appendJoined(line, pending, take, false);
-    produced += line.size();
-    out.push_back(std::move(line));
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
+    out.openLine() += prefix;
+    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    out.closeLine();
+    pending.drop(take);
     changed = true;
   }
-  while (!pending.empty() && produced <= settings.sizeLimit) {
+  while (!pending.empty() && out.bytes() <= settings.sizeLimit) {
     const std::string& prefix = paragraph.continuationPrefix();
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
-    std::string line(prefix);
-    ParagraphLines::appendJoined(line, pending, take, false);
-    produced += line.size();
-    out.push_back(std::move(line));
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(take));
+    out.openLine() += prefix;
+    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    out.closeLine();
+    pending.drop(take);
   }
   if (!changed) return std::nullopt;
   return out;
 }
 
-std::string joined(std::string_view prefix, const std::deque<Word>& words, std::size_t count) {
-  std::string line(prefix);
-  ParagraphLines::appendJoined(line, words, count, true);
-  return line;
+template <typename Words>
+void addJoined(PackedLines& out, std::string_view prefix, const Words& words, std::size_t count) {
+  out.openLine() += prefix;
+  ParagraphLines::appendJoined(out.openLine(), words, count, true);
+  out.closeLine();
 }
 
-std::vector<std::string> fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
-                                       const ReflowSettings& settings) {
-  std::deque<Word> words;
-  for (std::size_t i = where.first; i < where.first + where.count; ++i)
-    appendWords(paragraph.textOf(i), settings.measure, words);
-  std::vector<std::string> out;
+PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
+                          const ReflowSettings& settings) {
+  WordQueue words(settings.measure);
+  for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
+  PackedLines out;
+  out.reserve(reflowedSize(paragraph, where, settings));
+  std::string line;  // a candidate last line
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
   std::deque<Word> previous;  // the words of the line before
-  std::size_t produced = 0;   // bytes of the new lines
-  while (!words.empty() && produced <= settings.sizeLimit) {
+  while (!words.empty() && out.bytes() <= settings.sizeLimit) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
-    if (take == words.size() && !out.empty()) {
+    if (!words.has(take + 1) && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
       // words from the line before keep it prose.
-      while (!readsAsProse(splitCommentLine(joined(prefix, words, words.size()))) &&
-             previous.size() > 1 && canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
+      auto lastLine = [&]() -> const std::string& {
+        line = prefix;
+        ParagraphLines::appendJoined(line, words, words.size(), true);
+        return line;
+      };
+      while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
+             canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
-        words.push_front(previous.back());
+        words.pushFront(previous.back());
         previous.pop_back();
-        out.back() = joined(previousPrefix, previous, previous.size());
+        out.dropLast();
+        addJoined(out, previousPrefix, previous, previous.size());
       }
       take = words.size();
     }
-    out.push_back(joined(prefix, words, take));
-    produced += out.back().size();
-    previous.assign(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
-    words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(take));
+    addJoined(out, prefix, words, take);
+    previous.assign(words.read().begin(), words.read().begin() + static_cast<std::ptrdiff_t>(take));
+    words.drop(take);
     previousPrefix = prefix;
     prefix = paragraph.continuationPrefix();
   }
   return out;
 }
 
-std::vector<std::string> joinParagraph(const ParagraphLines& paragraph, const Paragraph& where) {
-  std::string line(paragraph.prefixOf(where.first));
+PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& where) {
+  PackedLines out;
+  std::string& line = out.openLine();
+  line += paragraph.prefixOf(where.first);
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     if (i > where.first) line += ' ';
     line += paragraph.textOf(i);
   }
-  return {std::move(line)};
+  out.closeLine();
+  return out;
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> reflowParagraph(const std::vector<CommentLine>& lines,
-                                                        const Paragraph& where,
-                                                        const ReflowSettings& settings) {
+void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
+
+std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
+                                           const Paragraph& where, const ReflowSettings& settings) {
   const ParagraphLines paragraph(lines, where, settings);
-  std::vector<std::string> out;
+  PackedLines out;
   switch (settings.mode) {
     case ReflowMode::wrap:
       if (paragraph.tooNarrow()) return std::nullopt;
@@ -257,18 +339,17 @@ std::optional<std::vector<std::string>> reflowParagraph(const std::vector<Commen
       out = fillParagraph(paragraph, where, settings);
       break;
     case ReflowMode::unwrap:
-      if (where.count == 1) return std::nullopt;
+      // Joined, a paragraph with too little room could not be wrapped back.
+      if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
       out = joinParagraph(paragraph, where);
       break;
   }
   // Past the limit the lines are only a part, for the caller to refuse.
-  std::size_t produced = 0;
-  for (const std::string& line : out) produced += line.size();
-  if (produced > settings.sizeLimit) return out;
+  if (out.bytes() > settings.sizeLimit) return out;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  for (const std::string& line : out) {
-    if (!readsAsProse(splitCommentLine(line))) return std::nullopt;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!readsAsProse(splitCommentLine(out[i]))) return std::nullopt;
   }
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "reflow/comment_line.h"
@@ -35,11 +36,42 @@ struct ReflowSettings {
   std::size_t sizeLimit = SIZE_MAX;
 };
 
+// Lines kept end to end in one buffer: a paragraph that becomes a hundred
+// thousand lines costs one allocation rather than one a line.
+class PackedLines {
+ public:
+  // Room for about this many bytes of lines.
+  void reserve(std::size_t bytes);
+  // The buffer to append the next line's text to; closeLine() ends it.
+  std::string& openLine() { return text_; }
+  void closeLine() { ends_.push_back(text_.size()); }
+  void add(std::string_view line) {
+    text_ += line;
+    closeLine();
+  }
+  void dropLast() {
+    ends_.pop_back();
+    text_.resize(ends_.empty() ? 0 : ends_.back());
+  }
+
+  std::size_t size() const { return ends_.size(); }
+  bool empty() const { return ends_.empty(); }
+  // The bytes of all lines, line ends not counted.
+  std::size_t bytes() const { return text_.size(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(text_).substr(begin, ends_[i] - begin);
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> ends_;
+};
+
 // The paragraph's new lines (without line ends), or nothing when it stays
 // as it is. `lines` is the whole run the paragraph belongs to. Lines past
 // settings.sizeLimit bytes are a part only, see there.
-std::optional<std::vector<std::string>> reflowParagraph(const std::vector<CommentLine>& lines,
-                                                        const Paragraph& paragraph,
-                                                        const ReflowSettings& settings);
+std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
+                                           const Paragraph& paragraph, const ReflowSettings& settings);
 
 }  // namespace brindlewort

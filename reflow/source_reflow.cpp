@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/large_buffer.h"
+
 #include "reflow/comment_line.h"
 #include "reflow/comment_runs.h"
 
@@ -16,6 +18,13 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
   return false;
 }
 
+// Whether a line may switch re-flow off or on: such a line's text is just
+// "brindle: off" or "brindle: on", so a look at its end will do.
+bool maySwitch(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  return line.ends_with("brindle: off") || line.ends_with("brindle: on");
+}
+
 // Re-flows one run of lines with the same lead and marker into `out`.
 void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
                std::size_t firstLine, const SourceReflowOptions& options, bool& switchedOff,
@@ -27,7 +36,7 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
     const std::size_t width = options.settings.width;
     const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
       // A line is never narrower than its bytes, but for its tabs.
-      return line.find("brindle:") == std::string_view::npos &&
+      return !maySwitch(line) &&
              (width == unlimitedWidth ||
               (line.size() <= width && line.find('\t') == std::string_view::npos) ||
               options.settings.measure.of(line) <= width);
@@ -117,7 +126,7 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options) {
   std::string out;
-  out.reserve(text.size() + text.size() / 8);
+  reserveLargeBuffer(out, text.size() + text.size() / 8);
   bool switchedOff = false;
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;

@@ -1,4 +1,5 @@
 #include "cli/commands/command_table.h"
+#include "cli/core/default_width.h"
 #include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
 #include "engine/comment_length.h"
@@ -16,7 +17,11 @@ const TextCommand unwrap{
       if (options.scope == TextScope::wholeText) {
         return TextWork{.textTransform = wholeTextRewrapping(noCommentLengthLimit)};
       }
-      return sourceReflowWork(options, ReflowMode::unwrap);
+      // Unwrap leaves alone a paragraph with too little room to be wrapped
+      // back, which depends on the width a later wrap would use.
+      TextOptions reflow = options;
+      reflow.width = defaultWidth();
+      return sourceReflowWork(reflow, ReflowMode::unwrap);
     },
 };
 

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/large_buffer.h"
+
 namespace brindlewort::cli {
 namespace {
 
@@ -17,7 +19,9 @@ Result<std::string> readAll(int fd, std::size_t expected) {
   std::string data;
   // One byte more than expected, so a file of the expected size is done after
   // one read plus the read that returns 0.
-  data.resize(expected + 1 > 65536 ? expected + 1 : 65536);
+  const std::size_t size = expected + 1 > 65536 ? expected + 1 : 65536;
+  reserveLargeBuffer(data, size);
+  data.resize(size);
   std::size_t used = 0;
   for (;;) {
     if (used == data.size()) data.resize(data.size() * 2);

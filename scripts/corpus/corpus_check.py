@@ -115,6 +115,8 @@ def display_width(s):
             col = col // 8 * 8 + 8
         elif ord(ch) >= 0x1100 and unicodedata.east_asian_width(ch) in ("W", "F"):
             col += 2
+        elif unicodedata.combining(ch) or ch in "\u200b\u200c\u200d":
+            pass  # drawn on the character before it
         else:
             col += 1
     return col
@@ -434,11 +436,23 @@ def compare(before, after, width, fit_check):
 ITEM_MARKER = re.compile(r"^(?:[-*+•]|\d{1,4}[.)]|\(\w{1,4}\)|[a-z]\))\s+")
 
 
+COMMENT_PREFIX = re.compile(r"^[ \t]*//[/!]?[ \t]*")
+
+
+def too_little_room(line, width):
+    """Whether the prefix leaves under min(20, width/2) columns for text:
+    such a paragraph is left as it is rather than made a column of words."""
+    prefix = COMMENT_PREFIX.match(line)
+    room = width - display_width(prefix.group(0) if prefix else "")
+    return room < min(20, width // 2)
+
+
 def long_lines(view, width, kept=frozenset()):
     """Comment lines over the width that hold two or more words and are not
     structure (by this tool's rough rules, or as brindle explain reports it):
-    own-line runs, and separately lines of comments after code."""
-    own, trailing, examples = 0, 0, []
+    own-line runs, and separately lines of comments after code; and the
+    lines kept because their prefix leaves too little room."""
+    own, trailing, narrow, examples = 0, 0, 0, []
     for g in view.groups:
         for i, t, k in zip(g.lines, g.texts, g.kinds):
             # A list item's marker is not a word: "- LongWord" cannot be broken.
@@ -447,10 +461,12 @@ def long_lines(view, width, kept=frozenset()):
                     and display_width(view.lines[i]) > width):
                 if g.trailing:
                     trailing += 1
+                elif too_little_room(view.lines[i], width):
+                    narrow += 1
                 else:
                     own += 1
                     examples.append(("long", i, [view.lines[i]], []))
-    return own, trailing, examples
+    return own, trailing, narrow, examples
 
 
 # --------------------------------------------------------------------------
@@ -562,17 +578,32 @@ def write_texts(texts, paths):
     return given
 
 
-def run_brindle(brindle, args, texts, paths, timeout):
+def config_home(brindle, tmp, width):
+    """A settings folder of the check's own whose shared comment length is
+    `width` (80 when None), so that unwrap, which takes no --width, sees the
+    width the texts were wrapped to rather than the machine's setting."""
+    folder = os.path.join(tmp, "config-%s" % (width or 80))
+    if not os.path.isdir(folder):
+        os.makedirs(folder)
+        subprocess.run([brindle, "config", "max-comment-length", str(width or 80)],
+                       env=dict(os.environ, XDG_CONFIG_HOME=folder),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return folder
+
+
+def run_brindle(brindle, args, texts, paths, timeout, config=None):
     """Runs brindle -i on copies of texts written to paths (None entries are
-    skipped). Returns outputs (None where brindle refused the file) and
-    brindle's message for each refused file."""
+    skipped), with `config` as its settings folder when given. Returns
+    outputs (None where brindle refused the file) and brindle's message for
+    each refused file."""
     given = write_texts(texts, paths)
     outs, errors = [None] * len(texts), {}
     if not given:
         return outs, errors
+    env = dict(os.environ, XDG_CONFIG_HOME=config) if config else None
     try:
         proc = subprocess.run([brindle] + args + ["-i"] + list(given), stdout=subprocess.DEVNULL,
-                              stderr=subprocess.PIPE, timeout=timeout)
+                              stderr=subprocess.PIPE, timeout=timeout, env=env)
         stderr, rc = proc.stderr.decode("utf-8", "replace"), proc.returncode
     except subprocess.TimeoutExpired:
         stderr, rc = "timed out after %ds" % timeout, -1
@@ -651,11 +682,12 @@ def process_chunk(job):
             key = (corpus, command, width)
             t0 = time.monotonic()
             args = args_for(command, width)
-            out, errs = run_brindle(brindle, args, originals, copies, timeout)
-            again, _ = run_brindle(brindle, args, out, copies, timeout)
+            config = config_home(brindle, tmp, width)
+            out, errs = run_brindle(brindle, args, originals, copies, timeout, config)
+            again, _ = run_brindle(brindle, args, out, copies, timeout, config)
             if command == "wrap --fill":
-                loose, _ = run_brindle(brindle, UNWRAP, out, copies, timeout)
-                back, _ = run_brindle(brindle, args, loose, copies, timeout)
+                loose, _ = run_brindle(brindle, UNWRAP, out, copies, timeout, config)
+                back, _ = run_brindle(brindle, args, loose, copies, timeout, config)
             kept = kept_by_brindle(brindle, out, copies, timeout) if command != "unwrap" else None
             row = rows[key]
             for n, text in enumerate(out):
@@ -677,9 +709,10 @@ def process_chunk(job):
                 row.update(counts)
                 note(key, n, exs)
                 if command != "unwrap":
-                    own, trailing, exs = long_lines(after, width, kept[n])
+                    own, trailing, narrow, exs = long_lines(after, width, kept[n])
                     row["long"] += own
                     row["long_trailing"] += trailing
+                    row["narrow"] += narrow
                     note(key, n, exs)
             seconds[key] += time.monotonic() - t0
 
@@ -729,6 +762,7 @@ def row_record(corpus, command, width, counts, seconds, unavailable):
     rec["fences"] = c.get("fences", 0)
     rec["long"] = c.get("long", 0) if command != "unwrap" else None
     rec["long_trailing"] = c.get("long_trailing", 0) if command != "unwrap" else None
+    rec["narrow"] = c.get("narrow", 0) if command != "unwrap" else None
     rec["structure_kept"] = {k: {"kept": c.get("kept_" + k, 0), "total": c.get("total_" + k, 0)}
                              for k in KINDS}
     rec["seconds"] = round(seconds, 1)
@@ -738,7 +772,8 @@ def row_record(corpus, command, width, counts, seconds, unavailable):
 def print_table(records, width, title):
     print("\n%s, width %d" % (title, width))
     head = ["corpus", "command", "files", "runs", "err", "a:code f/l", "b:tok", "c:idem",
-            "d:trip", "e:fit", "f:fence", "g:long", "h:fence", "h:table", "h:sep", "h:dir", "sec"]
+            "d:trip", "e:fit", "f:fence", "g:long", "h:fence", "h:table", "h:sep", "h:dir", "h:room",
+            "sec"]
     table = [head]
     for r in records:
         if r["width"] not in (width, None):
@@ -752,7 +787,7 @@ def print_table(records, width, title):
                       "%d/%d" % (r["code_files"], r["code_lines"]), str(r["tokens"]),
                       str(r["idempotent"]), dash(r["roundtrip"]), dash(r["fit"]), str(r["fences"]),
                       dash(r["long"]), kept("fence"), kept("table"), kept("separator"),
-                      kept("directive"), "%.1f" % r["seconds"]])
+                      kept("directive"), dash(r["narrow"]), "%.1f" % r["seconds"]])
     widths = [max(len(row[i]) for row in table if len(row) > i and len(row) == len(head))
               for i in range(len(head))]
     for row in table:
@@ -767,7 +802,8 @@ LEGEND = """\
 a code changed (files/lines)   b comment runs whose words changed   c not idempotent
 d --fill round trip fails      e fitting runs changed by wrap        f fenced lines changed
 g own-line comment lines over the width with 2+ words, not structure
-h structure lines kept verbatim/seen: fences, tables and diagrams, separators, directives"""
+h structure lines kept verbatim/seen: fences, tables and diagrams, separators, directives;
+  room: long lines left as they are because the prefix leaves under min(20, width/2) columns"""
 
 
 def print_examples(examples):

@@ -75,12 +75,25 @@ class Compare(unittest.TestCase):
 
 class Widths(unittest.TestCase):
     CASES = [("ascii", "abc", 3), ("tab to 8", "\tx", 9), ("tab mid-way", "abc\tx", 9),
-             ("wide", "日本", 4), ("accented", "é", 1), ("fullwidth", "Ａ", 2)]
+             ("wide", "日本", 4), ("accented", "é", 1), ("fullwidth", "Ａ", 2),
+             ("combining hat", "q\u0302", 1)]
 
     def test_cases(self):
         for name, s, want in self.CASES:
             with self.subTest(name):
                 self.assertEqual(cc.display_width(s), want)
+
+
+class Room(unittest.TestCase):
+    # A prefix leaving under min(20, width/2) columns keeps its paragraph.
+    CASES = [("shallow", "\t// a", 80, False), ("eight tabs", "\t" * 8 + "// a", 80, True),
+             ("eight tabs, wider", "\t" * 8 + "// a", 100, False), ("narrow width", "// a", 30, False),
+             ("doc marker", " " * 58 + "/// a", 80, True)]
+
+    def test_cases(self):
+        for name, line, width, want in self.CASES:
+            with self.subTest(name):
+                self.assertEqual(cc.too_little_room(line, width), want)
 
 
 class Structure(unittest.TestCase):

@@ -93,6 +93,16 @@ TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
             "(standard input):1: fence\n(standard input):2: fence\n(standard input):3: fence\n");
 }
 
+// Unwrap takes no width, but leaves a paragraph that wrap at the shared
+// width could not break again.
+TEST_F(BrindleTest, UnwrapKeepsParagraphsTooNarrowForTheSharedWidth) {
+  const std::string deep = "\t\t// one\n\t\t// two\n";
+  ASSERT_EQ(brindle({"config", "max-comment-length", "20"}).status, 0);
+  EXPECT_EQ(brindle({"unwrap", "--stdin-filename", "x.c"}, deep).out, deep);
+  ASSERT_EQ(brindle({"config", "max-comment-length", "none"}).status, 0);
+  EXPECT_EQ(brindle({"unwrap", "--stdin-filename", "x.c"}, deep).out, "\t\t// one two\n");
+}
+
 TEST_F(BrindleTest, InPlaceRewritesChangedFilesAtomicallyAndKeepsMode) {
   const fs::path changed = write("changed.c", "int x;\n" + longComment), same = write("same.c", "// short\n");
   ASSERT_EQ(::chmod(changed.c_str(), 0754), 0);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 #include <cstddef>
 #include <optional>
 #include <random>
@@ -161,6 +164,25 @@ std::vector<LanguagePieces> allPieces() {
   };
 }
 
+// The text lexed in pieces cut at random line starts, put together as a
+// large file's are: each piece goes on until the lexer is back in plain
+// code, and the piece starting there takes over.
+std::vector<bool> lexedInPieces(std::string_view text, const SourceLanguage* rules, std::mt19937& random) {
+  std::vector<std::size_t> cuts{0};
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    if (at + 1 < text.size() && random() % 3 == 0) cuts.push_back(at + 1);
+  }
+  const std::span<const std::size_t> stops(cuts.begin() + 1, cuts.end());
+  std::vector<bool> lines;
+  for (std::size_t i = 0;;) {
+    const LexedLines piece = commentLinesFrom(text, cuts[i], stops.subspan(i), rules);
+    lines.insert(lines.end(), piece.lines.begin(), piece.lines.end());
+    if (piece.end == text.size()) return lines;
+    i = static_cast<std::size_t>(std::find(cuts.begin(), cuts.end(), piece.end) - cuts.begin());
+    if (i == cuts.size()) return {};  // stopped where no piece starts
+  }
+}
+
 // Programs glued from random pieces, every line indented at random: the
 // scanner must mark exactly the pieces' comment lines, never a line inside a
 // string or block comment.
@@ -188,6 +210,7 @@ TEST(CommentLinesProperty, MarksExactlyTheCommentLinesOfRandomPrograms) {
         expected += piece.mask;
       }
       ASSERT_EQ(mask(commentLines(text, rules)), expected) << language.file << " program:\n" << text;
+      ASSERT_EQ(mask(lexedInPieces(text, rules, random)), expected) << language.file << " in pieces:\n" << text;
     }
   }
 }
@@ -209,6 +232,8 @@ TEST(CommentLinesProperty, RandomBytesOnlyLoseMarksOfTheLineRule) {
       }
       const auto lexed = commentMarkers(text, rules);
       const auto lineRule = commentMarkers(text, nullptr);
+      ASSERT_EQ(lexedInPieces(text, rules, random), commentLines(text, rules)) << file << ": " << text;
+      ASSERT_EQ(lexedInPieces(text, nullptr, random), commentLines(text, nullptr)) << text;
       ASSERT_EQ(lexed.size(), lineRule.size());
       for (std::size_t line = 0; line < lexed.size(); ++line) {
         ASSERT_TRUE(!lexed[line] || lexed[line] == lineRule[line]) << file << " line " << line << ": " << text;

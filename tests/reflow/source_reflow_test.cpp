@@ -93,6 +93,14 @@ const Case cases[] = {
      "\t\t// aaaa bbbb cccc dddd eeee\n", "\t\t// aaaa bbbb cccc dddd\n\t\t// eeee\n"},
     {"TooLittleRoomLeavesParagraph", wrap, 30,
      "//                    - aaaa bbbb cccc dddd eeee\n", nullptr},
+    // Joined, it could not be wrapped back.
+    {"TooLittleRoomIsNotJoined", unwrap, 30,
+     "\t\t// aaaa bbbb\n\t\t// cccc dddd\n", nullptr},
+    // "+=" in a sentence about code may open a line; "+---+" would be a table.
+    {"CompoundAssignmentOpensLine", fill, 20,
+     "// iteration, aeee += xe is a bound\n", "// iteration, aeee\n// += xe is a bound\n"},
+    {"TableBorderDoesNotOpenLine", fill, 20,
+     "// iteration, aeee +--+ xe is a bound\n", "// iteration,\n// aeee +--+ xe is a\n// bound\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SourceReflow, testing::ValuesIn(cases),
@@ -160,8 +168,8 @@ TEST(ReflowProperties, NothingLostIdempotentAndRoundTrips) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 4000; ++round) {
     const std::string text = randomText(random);
-    // Wide enough that every paragraph has room: a paragraph too narrow to
-    // re-flow is left alone by filling but still joined by unwrap.
+    // Wide enough that paragraphs of these tricky words can be filled again
+    // after being joined.
     const std::size_t width = 30 + static_cast<std::size_t>(round % 90);
     for (const ReflowMode mode : {ReflowMode::wrap, ReflowMode::fill, ReflowMode::unwrap}) {
       const std::string once = reflow(text, mode, width);
