@@ -67,10 +67,7 @@ int runExplain(std::span<const std::string> args) {
     if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
     printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, body));
   }
-  if (Result<void> flushed = finishOutput(); !flushed) {
-    printError("cannot write to standard output: " + flushed.error());
-    return exitFailure;
-  }
+  if (finishOutputStatus() != exitSuccess) return exitFailure;
   return status;
 }
 

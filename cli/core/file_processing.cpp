@@ -159,10 +159,7 @@ int processInputs(const std::vector<std::string>& inputs, const InputProcessing&
         outcomes[i].reset();
       });
 
-  if (Result<void> finished = finishOutput(); !finished) {
-    printError("cannot write to standard output: " + finished.error());
-    anyFailed = true;
-  }
+  if (finishOutputStatus() != exitSuccess) anyFailed = true;
   if (anyFailed) return exitFailure;
   return mode == OutputMode::check && anyChanged ? exitWouldChange : exitSuccess;
 }

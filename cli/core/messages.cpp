@@ -50,10 +50,6 @@ Result<void> finishOutput() {
   return Error{std::strerror(outputError)};
 }
 
-}  // namespace brindlewort::cli
-
-namespace brindlewort::cli {
-
 int finishOutputStatus() {
   if (Result<void> finished = finishOutput(); !finished) {
     printError("cannot write to standard output: " + finished.error());
