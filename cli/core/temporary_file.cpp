@@ -1,6 +1,7 @@
 #include "cli/core/temporary_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <array>
@@ -28,8 +29,30 @@ constexpr int slotFree = 0, slotTaken = 1, slotArmed = 2;
 std::array<Slot, 256> slots;
 static_assert(std::atomic<int>::is_always_lock_free);
 
+// Other threads go on while the handler runs: one could create a file just
+// after the handler swept the slots. So a thread creates a file with the
+// signals blocked and counted in `creating`, the handler waits for those
+// to finish, and no file is created once `dying` is set.
+std::atomic<int> creating{0};
+std::atomic<bool> dying{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+constexpr int fatalSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t fatalSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : fatalSignals) sigaddset(&set, signal);
+  return set;
+}
+
 extern "C" void removeTemporaryFilesAndDie(int signal) {
   const int savedErrno = errno;
+  dying.store(true);
+  while (creating.load() != 0) {
+    // A thread between mkostemp and arming its slot; it has the signals
+    // blocked, so it is not this one, and it finishes at once.
+  }
   for (Slot& slot : slots) {
     if (slot.state.load() == slotArmed) ::unlink(slot.path.data());
   }
@@ -43,14 +66,15 @@ extern "C" void removeTemporaryFilesAndDie(int signal) {
 void installSignalHandlers() {
   static std::once_flag once;
   std::call_once(once, [] {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : fatalSignals) {
       struct sigaction previous {};
       if (::sigaction(signal, nullptr, &previous) != 0) continue;
       // A signal the caller chose to ignore (nohup) stays ignored.
       if (previous.sa_handler == SIG_IGN) continue;
       struct sigaction action {};
       action.sa_handler = removeTemporaryFilesAndDie;
-      sigemptyset(&action.sa_mask);
+      // One sweep: a second signal waits for the first to end the process.
+      action.sa_mask = fatalSignalSet();
       ::sigaction(signal, &action, nullptr);
     }
   });
@@ -77,11 +101,22 @@ Error failure(std::string_view what, int error) { return {std::string(what) + ":
 Result<TemporaryFile> TemporaryFile::createIn(const std::string& folder) {
   installSignalHandlers();
   std::string pattern = folder + std::string(namePattern);
+  const sigset_t fatal = fatalSignalSet();
+  sigset_t previousMask;
+  ::pthread_sigmask(SIG_BLOCK, &fatal, &previousMask);
+  creating.fetch_add(1);
+  if (dying.load()) {
+    // The process is ending; a file now would outlive it.
+    creating.fetch_sub(1);
+    for (;;) ::pause();
+  }
   // The name is armed before the file exists, so no moment is left in which
   // a signal would miss it; mkostemp fills in the slot's copy.
   const int slot = armSlot(pattern);
   char* name = slot >= 0 ? slots[static_cast<std::size_t>(slot)].path.data() : pattern.data();
   const int fd = ::mkostemp(name, O_CLOEXEC);
+  creating.fetch_sub(1);
+  ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
   if (fd < 0) {
     const int error = errno;
     if (slot >= 0) slots[static_cast<std::size_t>(slot)].state.store(slotFree);
