@@ -19,8 +19,8 @@ concept CommentWrappable = std::same_as<std::remove_cvref_t<T>, std::string>;
 // Returns the paragraph re-flowed at maxLength characters, lines separated
 // by LF. treatAsPlainText says the whole text has no comment lines, so a
 // paragraph without any prefix is wrapped too (otherwise returned as is).
-// Past sizeLimit bytes it stops and returns what it has, which is then
-// longer than the limit; within the limit the result is the same.
+// Once sure to pass sizeLimit bytes it stops and returns what it has, which
+// is then longer than the limit; a result within the limit is the same.
 std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
                           bool treatAsPlainText, std::size_t sizeLimit = SIZE_MAX);
 

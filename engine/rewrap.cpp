@@ -22,25 +22,28 @@ void forEachLine(std::string_view text, Visit visit) {
   }
 }
 
-// False, with only part of the lines emitted, once the paragraphs wrapped so
-// far pass sizeLimit bytes.
-template <typename Lines, typename Emit>
-bool rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit,
-                std::size_t sizeLimit = SIZE_MAX) {
+constexpr auto unboundedRoom = [] { return SIZE_MAX; };
+
+// `room()` is how many more bytes the emitted lines may take. False, with
+// only part of the lines emitted, once a paragraph's lines would not fit.
+template <typename Lines, typename Emit, typename Room = decltype(unboundedRoom)>
+bool rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit, Room room = unboundedRoom) {
   const std::vector<LineDetail> details = parseLines(lines);
   const bool treatAsPlainText = !hasCommentLines(details);
   const JoinedParagraphs joined = joinParagraphs(details, LineRangeRecording::skip);
-  std::size_t left = sizeLimit;
   bool within = true;
   forEachLine(joined.text, [&](std::string_view paragraph) {
     if (!within) return;
-    const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText, left);
-    if (wrapped.size() > left) {
+    const std::size_t left = room();
+    // The paragraph's own line end (at most CR LF) is not emitted.
+    const std::string wrapped =
+        wrapParagraph(paragraph, maxLength, treatAsPlainText, left > SIZE_MAX - 2 ? SIZE_MAX : left + 2);
+    const std::string_view emitted = droppingLineTerminator(wrapped);
+    if (emitted.size() > left) {
       within = false;
       return;
     }
-    left -= wrapped.size();
-    forEachLine(droppingLineTerminator(wrapped), emit);
+    forEachLine(emitted, emit);
   });
   return within;
 }
@@ -90,7 +93,7 @@ std::optional<std::string> rewrapTextWithin(std::string_view text, std::int64_t 
         first = false;
         out.append(piece);
       },
-      sizeLimit);
+      [&] { return out.size() < sizeLimit ? sizeLimit - out.size() : std::size_t{0}; });
   if (!within || out.size() > sizeLimit) return std::nullopt;
   return out;
 }
