@@ -240,10 +240,52 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (keep.empty()) fs::remove(file);
   }
+  // A hostile line: every word under a 20,000-column hanging indent would
+  // grow the output with the square of the input. Each command must end
+  // at once, refusing (2) or leaving the paragraph alone (0), in bounded
+  // memory.
+  {
+    std::string hostile = "// " + std::string(20000, ' ') + "- ";
+    while (hostile.size() < std::max<std::size_t>(megabytes(0.3), 30000)) hostile += "a ";
+    hostile += "\n";
+    const fs::path file = folder / "hostile.c";
+    std::ofstream(file, std::ios::binary) << hostile;
+    const double size = static_cast<double>(hostile.size());
+    hostile = {};
+    const struct {
+      const char* name;
+      std::vector<std::string> command;
+      int status;
+    } attacks[] = {
+        {"wrap -w 80", {brindle, "wrap", "--width", "80"}, 0},
+        {"wrap -w 20030", {brindle, "wrap", "--width", "20030"}, 2},
+        {"wrap --whole-text", {brindle, "wrap", "--whole-text", "--width", "80"}, 2},
+    };
+    std::printf("\n%-28s %7s %8s %9s %7s\n", "hanging-indent attack", "MB", "time s", "peak MB", "status");
+    for (const auto& attack : attacks) {
+      std::vector<double> seconds;
+      long peak = 0;
+      int status = 0;
+      for (int run = 0; run < runs; ++run) {
+        const Sample sample = runOnce(attack.command, file);
+        seconds.push_back(sample.seconds);
+        peak = std::max(peak, sample.peakKilobytes);
+        status = sample.status;
+      }
+      const double time = median(seconds);
+      const bool met = status == attack.status && time <= 1.0 && peak <= 64 * 1024;
+      allMet = allMet && met;
+      std::printf("%-28s %7.2f %8.3f %9.1f %7d  %s\n", attack.name, size / 1e6, time,
+                  static_cast<double>(peak) / 1024, status, met ? "ok" : "MISSED");
+    }
+    fs::remove(file);
+  }
+
   std::printf(
       "\ntargets: 50 MB file ratio <= 1.00; one paragraph and one line ratio <= 2.00 and\n"
       "peak memory <= 10x the input (mem columns: peak resident size / input size).\n"
-      "1-core/fmt: brindle wrap held to one core, for information only.\n");
+      "1-core/fmt: brindle wrap held to one core, for information only.\n"
+      "hanging-indent attack: the expected status within 1 s and 64 MB.\n");
   if (keep.empty()) fs::remove_all(folder);
   return allMet ? 0 : 1;
 }

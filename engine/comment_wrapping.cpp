@@ -46,7 +46,7 @@ std::optional<std::string> continuationPrefixFor(std::string_view prefix,
 }  // namespace
 
 std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
-                          bool treatAsPlainText) {
+                          bool treatAsPlainText, std::size_t sizeLimit) {
   const bool mayHave = mayHavePrefix(paragraph);
   const auto start = textStart(paragraph);
   const auto comment = commentPrefixGiven(paragraph, mayHave, start);
@@ -116,6 +116,8 @@ std::string wrapParagraph(std::string_view paragraph, std::int64_t maxLength,
     const std::size_t space = nextSpace(rest, 0);
     if (space == std::string_view::npos) break;
     place(rest.substr(0, space));
+    // Only a line holding a word is sure to stay in the result.
+    if (!bare && result.size() > sizeLimit) return result;
     rest.remove_prefix(space + 1);
     // Collapse a run of spaces, but keep a final lone space: it becomes the
     // empty last word that leaves one trailing space.

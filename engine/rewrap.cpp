@@ -22,15 +22,30 @@ void forEachLine(std::string_view text, Visit visit) {
   }
 }
 
-template <typename Lines, typename Emit>
-void rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit) {
+constexpr auto unboundedRoom = [] { return SIZE_MAX; };
+
+// `room()` is how many more bytes the emitted lines may take. False, with
+// only part of the lines emitted, once a paragraph's lines would not fit.
+template <typename Lines, typename Emit, typename Room = decltype(unboundedRoom)>
+bool rewrapInto(const Lines& lines, std::int64_t maxLength, Emit emit, Room room = unboundedRoom) {
   const std::vector<LineDetail> details = parseLines(lines);
   const bool treatAsPlainText = !hasCommentLines(details);
   const JoinedParagraphs joined = joinParagraphs(details, LineRangeRecording::skip);
+  bool within = true;
   forEachLine(joined.text, [&](std::string_view paragraph) {
-    const std::string wrapped = wrapParagraph(paragraph, maxLength, treatAsPlainText);
-    forEachLine(droppingLineTerminator(wrapped), emit);
+    if (!within) return;
+    const std::size_t left = room();
+    // The paragraph's own line end (at most CR LF) is not emitted.
+    const std::string wrapped =
+        wrapParagraph(paragraph, maxLength, treatAsPlainText, left > SIZE_MAX - 2 ? SIZE_MAX : left + 2);
+    const std::string_view emitted = droppingLineTerminator(wrapped);
+    if (emitted.size() > left) {
+      within = false;
+      return;
+    }
+    forEachLine(emitted, emit);
   });
+  return within;
 }
 
 }  // namespace
@@ -64,6 +79,22 @@ std::string rewrapText(std::string_view text, std::int64_t maxLength) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   appendRewrappedLines(splitLineViews(text), maxLength, out);
+  return out;
+}
+
+std::optional<std::string> rewrapTextWithin(std::string_view text, std::int64_t maxLength,
+                                            std::size_t sizeLimit) {
+  std::string out;
+  bool first = true;
+  const bool within = rewrapInto(
+      splitLineViews(text), maxLength,
+      [&](std::string_view piece) {
+        if (!first) out.push_back('\n');
+        first = false;
+        out.append(piece);
+      },
+      [&] { return out.size() < sizeLimit ? sizeLimit - out.size() : std::size_t{0}; });
+  if (!within || out.size() > sizeLimit) return std::nullopt;
   return out;
 }
 

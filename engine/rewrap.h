@@ -4,7 +4,9 @@
 // Wrapping passes the maximum comment length; unwrapping passes
 // noCommentLengthLimit.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,12 @@ void appendRewrappedLines(const std::vector<std::string_view>& lines, std::int64
 
 // The whole-text form: split at every LF, rewrap, join with LF.
 std::string rewrapText(std::string_view text, std::int64_t maxLength);
+
+// rewrapText, or nothing as soon as the result would pass sizeLimit bytes:
+// a few words under a long hanging indent can otherwise grow a text with
+// the square of its length.
+std::optional<std::string> rewrapTextWithin(std::string_view text, std::int64_t maxLength,
+                                            std::size_t sizeLimit);
 
 // The workbench's line lists: split at every LF (a trailing LF gives a final
 // empty line) and join with single LFs.

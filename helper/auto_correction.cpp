@@ -134,14 +134,15 @@ void appendProse(std::string_view text, std::string& out) {
 }
 
 void appendCorrectedLine(std::string_view line, std::string& out) {
-  while (!line.empty() && isTrailingBlank(line.back())) line.remove_suffix(1);
-
   std::size_t indent = 0;
   while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
+  // Code lines stay byte for byte: their trailing blanks may sit inside a
+  // multi-line string literal.
   if (line.substr(indent, 2) != "//") {
     out += line;
     return;
   }
+  while (!line.empty() && isTrailingBlank(line.back())) line.remove_suffix(1);
   std::size_t textStart = indent;
   while (textStart < line.size() && line[textStart] == '/') ++textStart;
   const std::string_view prefix = line.substr(0, textStart);

@@ -2,8 +2,9 @@
 
 // The corrections the helper service applies to a text: trailing white space
 // removed, one space after a line comment's "//", and frequent misspellings
-// in comment prose fixed. Code lines are never touched beyond their trailing
-// white space. Applying it to its own result changes nothing.
+// in comment prose fixed, on comment lines only: code lines are never
+// touched, not even their trailing white space. Applying it to its own
+// result changes nothing.
 
 #include <string>
 #include <string_view>

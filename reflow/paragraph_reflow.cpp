@@ -252,7 +252,7 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
     pending.drop(take);
     changed = true;
   }
-  while (!pending.empty()) {
+  while (!pending.empty() && out.bytes() <= settings.sizeLimit) {
     const std::string& prefix = paragraph.continuationPrefix();
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
     out.openLine() += prefix;
@@ -281,7 +281,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
   std::deque<Word> previous;  // the words of the line before
-  while (!words.empty()) {
+  while (!words.empty() && out.bytes() <= settings.sizeLimit) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
     if (!words.has(take + 1) && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
@@ -344,6 +344,8 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
       out = joinParagraph(paragraph, where);
       break;
   }
+  // Past the limit the lines are only a part, for the caller to refuse.
+  if (out.bytes() > settings.sizeLimit) return out;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
   for (std::size_t i = 0; i < out.size(); ++i) {

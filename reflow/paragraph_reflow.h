@@ -5,6 +5,7 @@
 // are never lost: only line breaks and the blanks between words change.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ struct ReflowSettings {
   ReflowMode mode = ReflowMode::wrap;
   std::size_t width = 80;  // unlimitedWidth for none
   TextWidth measure = TextWidth::columns(8);
+  // Once the new lines pass this many bytes, re-flowing stops and returns
+  // the lines so far, which then pass it too: a caller with a bound on its
+  // output learns it is crossed without building all of it.
+  std::size_t sizeLimit = SIZE_MAX;
 };
 
 // Lines kept end to end in one buffer: a paragraph that becomes a hundred
@@ -51,6 +56,8 @@ class PackedLines {
 
   std::size_t size() const { return ends_.size(); }
   bool empty() const { return ends_.empty(); }
+  // The bytes of all lines, line ends not counted.
+  std::size_t bytes() const { return text_.size(); }
   std::string_view operator[](std::size_t i) const {
     const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
     return std::string_view(text_).substr(begin, ends_[i] - begin);
@@ -62,7 +69,8 @@ class PackedLines {
 };
 
 // The paragraph's new lines (without line ends), or nothing when it stays
-// as it is. `lines` is the whole run the paragraph belongs to.
+// as it is. `lines` is the whole run the paragraph belongs to. Lines past
+// settings.sizeLimit bytes are a part only, see there.
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
                                            const Paragraph& paragraph, const ReflowSettings& settings);
 

@@ -129,13 +129,16 @@ std::string reflowSource(std::string_view text, const std::vector<bool>& comment
   reserveLargeBuffer(out, text.size() + text.size() / 8);
   bool switchedOff = false;
   std::size_t copiedTo = 0;  // bytes of the text written so far
+  const std::size_t limit = options.settings.sizeLimit;
   forEachRunPart(text, commentLines,
                  [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun& run) {
+                   if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
                    reflowRun(text, lines, firstLine, options, switchedOff, out);
                    copiedTo = run.end;
                  });
+  if (out.size() > limit) return out;
   out.append(text.substr(copiedTo));
   return out;
 }

@@ -27,10 +27,13 @@ struct SourceReflowOptions {
   std::vector<LineSpan> onlyLines;
 };
 
+
 // The text with its comment paragraphs re-flowed. `commentLines` holds one
 // entry per line (split at LF) saying whether it is a `//` comment line, as
 // the lexer of the text's language finds them; a run is a stretch of such
-// lines with the same indentation and marker.
+// lines with the same indentation and marker. Once the result passes
+// options.settings.sizeLimit bytes, re-flowing stops and returns what it
+// has, which then passes the limit too.
 std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
                          const SourceReflowOptions& options);
 

@@ -4,6 +4,10 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     (default: 60 s, every target)
 #
+# FUZZ_MAX_LEN sets the largest input in bytes (default 8192, which keeps
+# the CI run quick) and FUZZ_LEN_CONTROL how slowly inputs grow towards it
+# (libFuzzer's -len_control, default 100; 0 starts at full length);
+# scripts/fuzz-nightly.sh raises the one and drops the other.
 # The working corpus grows in build-fuzz/corpus/ from run to run. An input
 # that crashes a target or breaks one of its invariants is copied to
 # fuzz/regressions/<target>/, where the normal test suite replays it; commit
@@ -13,6 +17,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 dir=build-fuzz
+max_len="${FUZZ_MAX_LEN:-8192}"
+len_control="${FUZZ_LEN_CONTROL:-100}"
 
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -46,7 +52,7 @@ for target in $targets; do
   esac
   echo "== fuzz_$target for ${seconds}s"
   # shellcheck disable=SC2086
-  if ! "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=8192 -timeout=20 \
+  if ! "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -len_control="$len_control" -timeout=20 \
       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/" \
       "$corpus" $seeds 2>"$dir/fuzz_$target.log"; then
     tail -n 40 "$dir/fuzz_$target.log"

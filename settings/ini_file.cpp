@@ -6,6 +6,8 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace brindlewort {
@@ -244,6 +246,21 @@ Result<void> changeIniValue(const QString& path, const QString& key,
   if (!out.open(QIODevice::WriteOnly))
     return failure(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
   out.write(withIniValue(contents, key, value));
+  // The new file would be the caller's: root changing a user's settings
+  // would leave a file the user can no longer change. Others cannot give a
+  // file away, and their own file stays theirs anyway.
+  struct stat old {};
+  if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
+    struct stat fresh {};
+    const bool ownerDiffers = ::fstat(out.handle(), &fresh) != 0 || fresh.st_uid != old.st_uid ||
+                              fresh.st_gid != old.st_gid;
+    const bool ownerLost = ownerDiffers && ::fchown(out.handle(), old.st_uid, old.st_gid) != 0 &&
+                           ::geteuid() == 0;
+    if (ownerLost || ::fchmod(out.handle(), old.st_mode & 07777) != 0) {
+      out.cancelWriting();
+      return failure(QStringLiteral("cannot keep the owner and mode of %1").arg(path));
+    }
+  }
   if (!out.commit()) return failure(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()));
   return {};
 }

@@ -32,7 +32,7 @@ int showSettings() {
   SharedSettings& settings = SharedSettings::shared();
   printOutput("max-comment-length: " + lengthText(defaultWidth()) + "\n" +
               "file: " + settings.filePath().toStdString() + "\n");
-  return finishOutput() ? exitSuccess : exitFailure;
+  return finishOutputStatus();
 }
 
 int changeLength(const std::string& value) {
@@ -60,7 +60,7 @@ int runConfig(std::span<const std::string> args) {
   // Its only option, and only on its own: anything else is a setting.
   if (args.size() == 1 && findOption(args[0], "config") != nullptr) {
     printOutput(configHelp);
-    return finishOutput() ? exitSuccess : exitFailure;
+    return finishOutputStatus();
   }
   if (args.empty()) return showSettings();
   if (args.size() == 2 && args[0] == "max-comment-length") return changeLength(args[1]);

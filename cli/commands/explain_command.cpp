@@ -1,6 +1,7 @@
 #include <string>
 
 #include "cli/commands/command_table.h"
+#include "cli/core/display_name.h"
 #include "cli/core/file_processing.h"
 #include "cli/core/file_reading.h"
 #include "cli/core/messages.h"
@@ -41,29 +42,32 @@ int runExplain(std::span<const std::string> args) {
   if (!parsed) return usageError(parsed.error(), "explain");
   if (parsed->help) {
     printOutput(std::string(explainHelp) + optionsHelp("explain", OptionGroup::common));
-    return finishOutput() ? exitSuccess : exitFailure;
+    return finishOutputStatus();
   }
   std::vector<std::string> inputs = parsed->files;
   if (inputs.empty()) inputs.push_back("-");
   int status = exitSuccess;
   for (const std::string& input : inputs) {
     const bool fromStandardInput = input == "-";
-    const std::string name = fromStandardInput ? std::string(standardInputName) : input;
+    const std::string name = fromStandardInput ? std::string(standardInputName) : displayedFileName(input);
     Result<std::string> text = fromStandardInput ? readStandardInput() : readWholeFile(input);
     if (text) {
       if (Result<void> decodable = checkDecodable(*text); !decodable) text = Error{decodable.error()};
+    }
+    if (text) {
+      if (Result<void> lineEnds = checkLineEnds(*text); !lineEnds) text = Error{lineEnds.error()};
     }
     if (!text) {
       printError(name + ": " + text.error());
       status = exitFailure;
       continue;
     }
-    printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, *text));
+    // A byte-order mark is no part of the first line.
+    std::string_view body = *text;
+    if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
+    printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, body));
   }
-  if (Result<void> flushed = finishOutput(); !flushed) {
-    printError("cannot write to standard output: " + flushed.error());
-    return exitFailure;
-  }
+  if (finishOutputStatus() != exitSuccess) return exitFailure;
   return status;
 }
 

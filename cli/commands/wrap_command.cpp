@@ -17,7 +17,7 @@ const TextCommand wrap{
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
-      if (options.scope == TextScope::wholeText) return TextWork{.linesTransform = rewrapping(options.width)};
+      if (options.scope == TextScope::wholeText) return TextWork{.textTransform = wholeTextRewrapping(options.width)};
       return sourceReflowWork(options, options.fill ? ReflowMode::fill : ReflowMode::wrap);
     },
 };

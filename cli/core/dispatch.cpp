@@ -51,16 +51,16 @@ int dispatch(std::span<const Command> commands, std::span<const std::string> arg
   const Option* option = findOption(first, programName);
   if (option != nullptr && option->id == OptionId::help) {
     printOutput(overview(commands));
-    return exitSuccess;
+    return finishOutputStatus();
   }
   if (option != nullptr && option->id == OptionId::version) {
     printOutput("brindle " + std::string(brindleVersion()) + "\n");
-    return exitSuccess;
+    return finishOutputStatus();
   }
   if (first == "help") {
     if (args.size() == 1) {
       printOutput(overview(commands));
-      return exitSuccess;
+      return finishOutputStatus();
     }
     const Command* command = findCommand(commands, args[1]);
     if (command == nullptr) return usageError("unknown command '" + args[1] + "'", "");

@@ -1,31 +1,62 @@
 #include "cli/core/file_processing.h"
 
+#include <sys/stat.h>
+
+#include <exception>
 #include <new>
 #include <optional>
+#include <set>
+#include <utility>
 
 #include "cli/core/atomic_write.h"
 #include "cli/core/command.h"
+#include "cli/core/display_name.h"
 #include "cli/core/file_reading.h"
 #include "cli/core/messages.h"
+#include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
+#include "cli/core/rewrite_eligibility.h"
 #include "cli/core/text_validation.h"
 
 namespace brindlewort::cli {
 
 namespace {
 
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
 std::string displayName(const std::string& input) {
-  return input == "-" ? std::string(standardInputName) : input;
+  return input == "-" ? std::string(standardInputName) : displayedFileName(input);
 }
 
+// Whatever goes wrong with one file, on its own thread or on the threads
+// that share its work, fails that file alone; the others still run.
 FileOutcome processGuarded(const std::string& input, const InputProcessing& processing,
                            OutputMode mode) {
+  auto failed = [&](std::string_view why) {
+    return FileOutcome{FileOutcome::Status::failed, {}, displayName(input) + ": " + std::string(why)};
+  };
   try {
     return processInput(input, processing, mode);
   } catch (const std::bad_alloc&) {
-    // A file too large for memory fails alone; the others still run.
-    return {FileOutcome::Status::failed, {}, displayName(input) + ": out of memory"};
+    return failed("out of memory; not processed");
+  } catch (const std::exception& error) {
+    return failed(std::string(error.what()) + "; not processed");
+  } catch (...) {
+    return failed("failed; not processed");
   }
+}
+
+// For each input, whether an earlier one names the same file (device and
+// inode): rewriting it again would work on the first rewrite's result.
+std::vector<bool> repeatedFiles(const std::vector<std::string>& inputs) {
+  std::vector<bool> repeated(inputs.size(), false);
+  std::set<std::pair<dev_t, ino_t>> seen;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    struct stat info {};
+    if (inputs[i] == "-" || ::stat(inputs[i].c_str(), &info) != 0) continue;
+    repeated[i] = !seen.emplace(info.st_dev, info.st_ino).second;
+  }
+  return repeated;
 }
 
 }  // namespace
@@ -33,20 +64,31 @@ FileOutcome processGuarded(const std::string& input, const InputProcessing& proc
 FileOutcome processInput(const std::string& input, const InputProcessing& processing,
                          OutputMode mode) {
   const bool fromStandardInput = input == "-";
-  const std::string_view name = fromStandardInput ? standardInputName : std::string_view(input);
+  const std::string name = displayName(input);
   FileOutcome outcome;
   auto fail = [&](std::string_view why) {
     outcome.status = FileOutcome::Status::failed;
-    outcome.error = std::string(name) + ": " + std::string(why);
+    outcome.error = name + ": " + std::string(why);
     return std::move(outcome);
   };
 
+  if (mode == OutputMode::inPlace) {
+    if (Result<void> rewritable = checkRewritable(input); !rewritable) return fail(rewritable.error());
+  }
   Result<std::string> read = fromStandardInput ? readStandardInput() : readWholeFile(input);
   if (!read) return fail("cannot read: " + read.error());
-  std::string text = std::move(*read);
-  if (Result<void> decodable = checkDecodable(text); !decodable) {
+  std::string whole = std::move(*read);
+  if (Result<void> decodable = checkDecodable(whole); !decodable) {
     return fail(decodable.error() + "; not processed");
   }
+  if (processing.readsLineEnds) {
+    if (Result<void> lineEnds = checkLineEnds(whole); !lineEnds) return fail(lineEnds.error() + "; not processed");
+  }
+  // The mark is no part of the first line: without it that line is read as
+  // what it is, and the mark goes back in front of the result.
+  const std::string_view mark =
+      std::string_view(whole).starts_with(byteOrderMark) ? byteOrderMark : std::string_view();
+  const std::string_view text = std::string_view(whole).substr(mark.size());
 
   if (mode == OutputMode::check && processing.check) {
     CheckReport report = processing.check(name, text);
@@ -64,23 +106,25 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
                                                  : std::string_view(input))
           : processing.transform(text);
   if (!result) return fail(result.error());
+  if (result->size() > outputBound(whole.size())) return fail(outputTooLarge(whole.size()).message);
   std::string transformed = std::move(*result);
   const bool changed = transformed != text;
+  if (changed && !mark.empty()) transformed.insert(0, mark);
   outcome.status = changed ? FileOutcome::Status::changed : FileOutcome::Status::unchanged;
   switch (mode) {
     case OutputMode::print:
-      outcome.output = std::move(transformed);
+      outcome.output = changed ? std::move(transformed) : std::move(whole);
       break;
     case OutputMode::inPlace:
       if (changed) {
-        text = {};  // the old content is no longer needed while writing
+        std::string().swap(whole);  // the old content is no longer needed while writing
         if (Result<void> written = writeFileAtomically(input, transformed); !written) {
           return fail(written.error());
         }
       }
       break;
     case OutputMode::check:
-      if (changed) outcome.output = std::string(name) + "\n";
+      if (changed) outcome.output = name + "\n";
       break;
   }
   return outcome;
@@ -103,18 +147,19 @@ int processInputs(const std::vector<std::string>& inputs, const InputProcessing&
   // Outcomes wait for their turn, so that output keeps argument order
   // whichever file finishes first.
   std::vector<std::optional<FileOutcome>> outcomes(inputs.size());
+  const std::vector<bool> repeated =
+      mode == OutputMode::inPlace ? repeatedFiles(inputs) : std::vector<bool>(inputs.size(), false);
   parallelForInOrder(
       inputs.size(), threads,
-      [&](std::size_t i) { outcomes[i] = processGuarded(inputs[i], processing, mode); },
+      [&](std::size_t i) {
+        outcomes[i] = repeated[i] ? FileOutcome{} : processGuarded(inputs[i], processing, mode);
+      },
       [&](std::size_t i) {
         show(*outcomes[i]);
         outcomes[i].reset();
       });
 
-  if (Result<void> finished = finishOutput(); !finished) {
-    printError("cannot write to standard output: " + finished.error());
-    anyFailed = true;
-  }
+  if (finishOutputStatus() != exitSuccess) anyFailed = true;
   if (anyFailed) return exitFailure;
   return mode == OutputMode::check && anyChanged ? exitWouldChange : exitSuccess;
 }

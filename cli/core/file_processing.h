@@ -43,6 +43,9 @@ struct InputProcessing {
   // --check; when empty, the transform runs and each input it would change
   // is listed by name on a line of its own.
   InputCheck check;
+  // Whether a carriage return outside a CR-LF line end refuses the input:
+  // everything but the whole-text scope reads lines and their ends.
+  bool readsLineEnds = true;
 };
 
 // The name under which standard input appears in messages and listings.
@@ -57,14 +60,18 @@ struct FileOutcome {
 
 // Reads one input ("-" is standard input), checks it can be decoded,
 // transforms it and, by mode, keeps the result to print, rewrites the file
-// or keeps the --check report.
+// or keeps the --check report. A byte-order mark is kept and the text after
+// it transformed; a result larger than outputBound() fails the input.
 FileOutcome processInput(const std::string& input, const InputProcessing& processing,
                          OutputMode mode);
 
 // Processes every input, on up to `threads` threads (with one, on the
 // calling thread), and prints outputs and errors in argument order. Returns
 // the exit status: 2 when any input failed or standard output could not be
-// written, else 1 when --check found an input to change, else 0.
+// written, else 1 when --check found an input to change, else 0. A failure
+// of any kind while processing an input is that input's error. With
+// --in-place a file named twice (or through a second hard link) is
+// processed once.
 int processInputs(const std::vector<std::string>& inputs, const InputProcessing& processing,
                   OutputMode mode, unsigned threads);
 

@@ -50,4 +50,12 @@ Result<void> finishOutput() {
   return Error{std::strerror(outputError)};
 }
 
+int finishOutputStatus() {
+  if (Result<void> finished = finishOutput(); !finished) {
+    printError("cannot write to standard output: " + finished.error());
+    return exitFailure;
+  }
+  return exitSuccess;
+}
+
 }  // namespace brindlewort::cli

@@ -22,4 +22,9 @@ int usageError(std::string_view message, std::string_view command);
 // Flushes standard output; fails when anything written was lost.
 Result<void> finishOutput();
 
+// finishOutput as a command's last step: exitSuccess, or exitFailure after
+// saying on standard error that the output was lost (a full disk, a closed
+// pipe), which would otherwise pass for success.
+int finishOutputStatus();
+
 }  // namespace brindlewort::cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -21,23 +22,37 @@ void parallelForInOrder(std::size_t count, unsigned threads,
                         const std::function<void(std::size_t)>& task,
                         const std::function<void(std::size_t)>& inOrder) {
   const std::size_t workers = std::min<std::size_t>(std::max(threads, 1u), count);
+  std::exception_ptr firstFailure;
   if (workers <= 1) {
     // Some tasks (a bus connection) belong to the thread that set them up.
     for (std::size_t i = 0; i < count; ++i) {
-      task(i);
+      try {
+        task(i);
+      } catch (...) {
+        if (!firstFailure) firstFailure = std::current_exception();
+        continue;
+      }
       inOrder(i);
     }
+    if (firstFailure) std::rethrow_exception(firstFailure);
     return;
   }
   // The calling thread only hands results on, so that a finished one never
   // waits behind a long task of its own.
+  // An exception must not leave a worker thread, where it would end the
+  // whole process: it waits here for the calling thread.
+  std::vector<std::exception_ptr> failures(count);
   std::vector<char> done(count, 0);
   std::mutex mutex;
   std::condition_variable finished;
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     for (std::size_t i = next++; i < count; i = next++) {
-      task(i);
+      try {
+        task(i);
+      } catch (...) {
+        failures[i] = std::current_exception();
+      }
       {
         std::lock_guard lock(mutex);
         done[i] = 1;
@@ -52,8 +67,14 @@ void parallelForInOrder(std::size_t count, unsigned threads,
       std::unique_lock lock(mutex);
       finished.wait(lock, [&] { return done[i] != 0; });
     }
+    if (failures[i]) {
+      if (!firstFailure) firstFailure = failures[i];
+      continue;
+    }
     inOrder(i);
   }
+  pool.clear();
+  if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
 }  // namespace brindlewort::cli

@@ -12,13 +12,16 @@ namespace brindlewort::cli {
 unsigned hardwareThreads();
 
 // Calls task(i) for every i below count, on up to `threads` threads, each
-// index once, in no particular order; returns when all are done.
+// index once, in no particular order; returns when all are done. A task
+// that throws does not stop the others: once all are done, the exception of
+// the lowest index that threw is rethrown on the calling thread.
 void parallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& task);
 
 // Calls task(i) for every i below count on up to `threads` threads, and
 // inOrder(i) on the calling thread for 0, 1, 2... each as soon as task(i)
 // and every call before it are done. With one thread, everything runs on
-// the calling thread, task(0), inOrder(0), task(1) and so on.
+// the calling thread, task(0), inOrder(0), task(1) and so on. A task that
+// throws gets no inOrder call; its exception is rethrown as in parallelFor.
 void parallelForInOrder(std::size_t count, unsigned threads,
                         const std::function<void(std::size_t)>& task,
                         const std::function<void(std::size_t)>& inOrder);

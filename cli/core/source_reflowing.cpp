@@ -8,6 +8,7 @@
 
 #include "base/large_buffer.h"
 #include "cli/core/editor_config.h"
+#include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
 #include "reflow/comment_lines.h"
@@ -117,8 +118,14 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
     reflow.settings.measure =
         TextWidth::columns(options.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
     reflow.onlyLines = spans;
+    // Stopped at the bound, so that a hostile file never builds all of a
+    // result that would be refused anyway.
+    reflow.settings.sizeLimit = outputBound(text.size());
     const std::vector<std::size_t> cuts = piecesOf(text, reflow);
-    return reflowInPieces(text, cuts, commentLinesInPieces(text, cuts, language.language), reflow);
+    std::string result =
+        reflowInPieces(text, cuts, commentLinesInPieces(text, cuts, language.language), reflow);
+    if (result.size() > reflow.settings.sizeLimit) return outputTooLarge(text.size());
+    return result;
   };
 }
 

@@ -63,7 +63,7 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   const TextOptions& options = *parsed;
   if (options.help) {
     printOutput(textCommandHelp(command));
-    return finishOutput() ? exitSuccess : exitFailure;
+    return finishOutputStatus();
   }
   Result<TextWork> work = command.setUp(options);
   if (!work) {
@@ -81,6 +81,7 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   InputProcessing processing;
   processing.sourceTransform = work->sourceTransform;
   processing.standardInputPath = options.stdinFilename;
+  processing.readsLineEnds = options.scope != TextScope::wholeText;
   if (work->textTransform) {
     processing.transform = work->textTransform;
   } else if (work->linesTransform) {

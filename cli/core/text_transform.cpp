@@ -1,7 +1,9 @@
 #include "cli/core/text_transform.h"
 
+#include <optional>
 #include <vector>
 
+#include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
 #include "engine/rewrap.h"
 #include "reflow/cuts_between_runs.h"
@@ -34,6 +36,14 @@ std::string transformWholeText(std::string_view text, const LinesTransform& tran
 
 LinesTransform rewrapping(std::int64_t width) {
   return [width](const std::vector<std::string_view>& lines) { return rewrapLines(lines, width); };
+}
+
+FallibleTransform wholeTextRewrapping(std::int64_t width) {
+  return [width](std::string_view text) -> Result<std::string> {
+    std::optional<std::string> result = rewrapTextWithin(text, width, outputBound(text.size()));
+    if (!result) return outputTooLarge(text.size());
+    return std::move(*result);
+  };
 }
 
 TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads) {

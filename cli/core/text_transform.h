@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/core/file_processing.h"
 #include "cli/core/text_options.h"
 #include "reflow/comment_run_transform.h"
 
@@ -27,6 +28,10 @@ std::string transformWholeText(std::string_view text, const LinesTransform& tran
 // Re-flows the comment paragraphs of the lines to the width
 // (noCommentLengthLimit: each paragraph on one line).
 LinesTransform rewrapping(std::int64_t width);
+
+// The whole-text form of rewrapping, stopped as soon as the result would
+// pass outputBound(): the engine's exact result, or why there is none.
+FallibleTransform wholeTextRewrapping(std::int64_t width);
 
 // The lines transform applied in the given scope, using up to `threads`
 // threads within one text where the scope allows it.

@@ -20,4 +20,14 @@ Result<void> checkDecodable(std::string_view text) {
   return {};
 }
 
+Result<void> checkLineEnds(std::string_view text) {
+  for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
+    if (at + 1 == text.size() || text[at + 1] != '\n') {
+      return Error{"has a carriage return without a line feed (at offset " + std::to_string(at) +
+                   "); only LF and CR-LF line ends are read"};
+    }
+  }
+  return {};
+}
+
 }  // namespace brindlewort::cli

@@ -10,4 +10,9 @@ namespace brindlewort::cli {
 // naming the byte offset of the first offending byte.
 Result<void> checkDecodable(std::string_view text);
 
+// Fails when a carriage return stands without the line feed of a CR-LF
+// line end: the lines are cut at line feeds only, so old Mac line ends would
+// turn a whole file into one line.
+Result<void> checkLineEnds(std::string_view text);
+
 }  // namespace brindlewort::cli

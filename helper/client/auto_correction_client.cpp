@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QThread>
 #include <algorithm>
@@ -60,7 +61,16 @@ QDBusMessage correctionCall(const QString& text) {
 
 Error failure(const QString& message) { return {message.toStdString()}; }
 
-Result<QString> outcomeOf(const QDBusMessage& reply) {
+// A reply that never came: the helper either ran out of time or went away
+// mid-request (killed, crashed), and the user fixes the two differently.
+// The bus says "disconnected" for the second; a no-reply well before the
+// bound passed means the same.
+bool helperStopped(const QDBusMessage& reply, bool beforeBound) {
+  return reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") &&
+         (beforeBound || reply.errorMessage().contains(QLatin1String("disconnected")));
+}
+
+Result<QString> outcomeOf(const QDBusMessage& reply, bool beforeBound = false) {
   if (reply.type() == QDBusMessage::ReplyMessage) {
     const QList<QVariant> arguments = reply.arguments();
     if (arguments.size() != 1 || arguments.front().metaType().id() != QMetaType::QString)
@@ -70,6 +80,8 @@ Result<QString> outcomeOf(const QDBusMessage& reply) {
     return corrected;
   }
   const QString name = reply.errorName();
+  if (helperStopped(reply, beforeBound))
+    return failure(QStringLiteral("the helper stopped before answering (%1)").arg(reply.errorMessage()));
   if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
       name == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
     return failure(QStringLiteral("the helper did not answer in time (%1)").arg(reply.errorMessage()));
@@ -91,7 +103,10 @@ Result<QString> correctOn(QDBusConnection& bus, const QString& text, std::chrono
   if (const auto reason = unsendableReason(text)) return failure(*reason);
   // The bus keeps the deadline: it counts from the hand-over of the call,
   // and a reply arriving after it is discarded before it can reach us.
-  return outcomeOf(bus.call(correctionCall(text), QDBus::Block, timeoutMilliseconds(bound)));
+  QElapsedTimer clock;
+  clock.start();
+  const QDBusMessage reply = bus.call(correctionCall(text), QDBus::Block, timeoutMilliseconds(bound));
+  return outcomeOf(reply, clock.elapsed() < timeoutMilliseconds(bound) * 9 / 10);
 }
 
 void reportUnreachableBus(const std::string& message) {

@@ -91,6 +91,21 @@ TEST(JoinParagraphs, RecordsLineRanges) {
   EXPECT_EQ(joined.lineRanges, (std::vector<LineRange>{{0, 0}, {0, 0}, {0, 5}, {6, 1}}));
 }
 
+// The bounded form gives the exact result when it fits the limit, however
+// tight, and nothing as soon as it does not: CR-LF paragraphs, a trailing
+// lone space and a long hanging indent are the edges.
+TEST(RewrapTextWithin, ExactUpToTheLimit) {
+  const std::string indent = "// " + std::string(40, ' ') + "- ";
+  const std::vector<std::string> texts = {"", "// one two three four\r\n// five\r\n\ncode\n",
+                                          "// one two \n// three ", indent + "a b c d e f g h\n" + indent + "i j\n"};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    const std::string exact = rewrapText(text, 10);
+    EXPECT_EQ(rewrapTextWithin(text, 10, exact.size()), exact);
+    if (!exact.empty()) { EXPECT_EQ(rewrapTextWithin(text, 10, exact.size() - 1), std::nullopt); }
+  }
+}
+
 TEST(LineLists, SplitAndJoinRoundTrip) {
   for (const std::string text : {"", "a", "a\n", "\n\n", "a\nb", "a\r\nb\r\n"}) EXPECT_EQ(joinLines(splitLines(text)), text);
   EXPECT_EQ(splitLines("a\n"), (Lines{"a", ""}));

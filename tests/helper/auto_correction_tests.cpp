@@ -13,8 +13,8 @@ namespace {
 
 TEST(AutoCorrection, CorrectsAndIsStable) {
   const std::pair<std::string, std::string> cases[] = {
-      {"let x = 1  \t\n// note \n", "let x = 1\n// note\n"}, {"a  \r\nb\t\r\n", "a\r\nb\r\n"},
-      {"a\t\r \nb \r\r\nc\rd", "a\nb\r\nc\rd"}, {"   \n\t\n", "\n\n"}, {"x\n//y", "x\n// y"},
+      {"let x = 1  \t\n// note \n", "let x = 1  \t\n// note\n"}, {"// a  \r\n//b\t\r\n", "// a\r\n// b\r\n"},
+      {"//a\t\r \n// b \r\r\nc\rd", "// a\n// b\r\nc\rd"}, {"x\n//y", "x\n// y"},
       {"//text\n    //indented", "// text\n    // indented"}, {"//1. first", "// 1. first"},
       {"//MARK: teh part", "// MARK: the part"}, {"// We recieve teh data.", "// We receive the data."},
       {"// Teh TEH teh tEh", "// The THE the tEh"}, {"// alot of Alot", "// a lot of A lot"},
@@ -28,7 +28,10 @@ TEST(AutoCorrection, CorrectsAndIsStable) {
       {"", ""}, {"///text\n//!text\n////text", ""}, {"//-----\n//=====\n////////\n//", ""},
       {"//go:build linux\n//go:generate stringer", ""}, {"let teh = recieve(seperate) // teh", ""},
       {"// teh_x x_teh teh1 self.teh teh.count teh() $teh @teh #teh --seperate-lines", ""},
-      {"// tehValue isTeh", ""}};
+      {"// tehValue isTeh", ""},
+      // Code lines keep their trailing blanks, which may belong to a
+      // multi-line string literal.
+      {"const s = `one  \n\ttwo\t\n   \n`;\r\n", ""}};
   for (const auto& [input, corrected] : cases) {
     const std::string expected = corrected.empty() ? input : corrected;
     EXPECT_EQ(autoCorrectString(input), expected);

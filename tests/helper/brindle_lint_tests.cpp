@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+
+#include "helper/helper_protocol.h"
 
 namespace {
 
@@ -14,8 +21,10 @@ struct BrindleRun {
   QByteArray out, err;
 };
 
-BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {}) {
+BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {},
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
+  process.setProcessEnvironment(environment);
   process.start(QStringLiteral(BRINDLE_PATH), arguments);
   process.write(input);
   process.closeWriteChannel();
@@ -71,6 +80,70 @@ TEST(NoHelper, FailsClearlyAndLeavesFilesAlone) {
   EXPECT_TRUE(run.err.contains("auto-correction failed")) << run.err.toStdString();
   EXPECT_TRUE(run.out.isEmpty());
   EXPECT_EQ(contents(path), "//teh\n");
+}
+
+bool helperNameOwned() {
+  return QDBusConnection::sessionBus()
+      .interface()
+      ->isServiceRegistered(QString::fromLatin1(brindlewort::helperServiceName))
+      .value();
+}
+
+bool waitUntil(const std::function<bool()>& condition) {
+  for (int i = 0; i < 200 && !condition(); ++i) QThread::msleep(50);
+  return condition();
+}
+
+// A misbehaving helper (see fake_helper_service.cpp) owning the name while
+// it lives.
+class StandIn {
+ public:
+  explicit StandIn(const char* mode) {
+    process_.start(QStringLiteral(FAKE_HELPER_PATH), {QString::fromLatin1(mode)});
+    EXPECT_TRUE(waitUntil(helperNameOwned)) << "stand-in did not start";
+  }
+  ~StandIn() {
+    process_.kill();
+    process_.waitForFinished(10000);
+    EXPECT_TRUE(waitUntil([] { return !helperNameOwned(); }));
+  }
+
+ private:
+  QProcess process_;
+};
+
+// A helper that never answers costs the run one bound, not one per file:
+// the files after the first time-out are reported as not processed.
+TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
+  StandIn standIn("silent");
+  QTemporaryDir dir;
+  QStringList arguments = {"lint", "-i"};
+  for (const char* name : {"a.swift", "b.swift", "c.swift"}) arguments << writeTemp(dir, name, "//teh\n");
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("1"));
+  QElapsedTimer clock;
+  clock.start();
+  const BrindleRun run = brindle(arguments, {}, environment);
+  EXPECT_LT(clock.elapsed(), 2500);
+  EXPECT_EQ(run.exitCode, 2);
+  const QList<QByteArray> lines = run.err.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << run.err.toStdString();
+  EXPECT_TRUE(lines[0].contains("did not answer in time")) << lines[0].toStdString();
+  for (const QByteArray& line : {lines[1], lines[2]})
+    EXPECT_TRUE(line.endsWith("not processed: the helper gave no answer within the run's 1 s bound"))
+        << line.toStdString();
+  for (const QString& path : arguments.mid(2)) EXPECT_EQ(contents(path), "//teh\n");
+}
+
+// A helper that dies mid-request is reported as stopped, at once.
+TEST(NoHelper, KilledHelperIsReportedAsStopped) {
+  StandIn standIn("die");
+  QElapsedTimer clock;
+  clock.start();
+  const BrindleRun run = brindle({"lint"}, "//teh\n");
+  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.err.contains("the helper stopped before answering")) << run.err.toStdString();
 }
 
 }  // namespace

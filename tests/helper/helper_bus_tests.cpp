@@ -46,7 +46,7 @@ std::pair<Answer, qint64> timedRequest(const QString& text, std::chrono::millise
 TEST(RealHelper, RepliesUpToTheSizeLimit) {
   const QString clean = QStringLiteral("// Already fine: “quotes”, émigré, 日本語.\nlet x = 1\n");
   const std::pair<QString, Answer> cases[] = {
-      {QStringLiteral("//teh value   \nlet x = 1  \n"), QStringLiteral("// the value\nlet x = 1\n")},
+      {QStringLiteral("//teh value   \nlet x = 1  \n"), QStringLiteral("// the value\nlet x = 1  \n")},
       {clean, clean},
       {QString(), std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(requestAutoCorrection(text), expected) << text.toStdString();

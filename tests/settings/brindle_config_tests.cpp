@@ -5,6 +5,8 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +55,25 @@ TEST(BrindleConfig, WrapWithoutWidthUsesTheSetting) {
   brindle(home, {"config", "max-comment-length", "30"});
   EXPECT_EQ(brindle(home, {"wrap"}, comment).out, "// one two three four five six\n// seven eight nine ten\n");
   EXPECT_EQ(brindle(home, {"wrap", "--width", "80"}, comment).out, comment);
+}
+
+// Root changing a user's setting (sudo with the user's environment) leaves
+// the file the user's, with its mode.
+TEST(BrindleConfig, KeepsTheSettingsFileOwnerAndMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  QTemporaryDir home;
+  const BrindleRun shown = brindle(home, {"config", "max-comment-length", "60"});
+  ASSERT_EQ(shown.exitCode, 0);
+  const QByteArray path = shown.out.split('\n').at(1).mid(QByteArray("file: ").size());
+  ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(path.constData(), 0604), 0);
+  EXPECT_EQ(brindle(home, {"config", "max-comment-length", "72"}).exitCode, 0);
+  struct stat info {};
+  ASSERT_EQ(::stat(path.constData(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  EXPECT_EQ(brindle(home, {"config"}).out.split('\n').front(), "max-comment-length: 72");
 }
 
 }  // namespace
