@@ -73,7 +73,9 @@ constexpr Literal templateLiteral{.quote = '`', .spansLines = true, .holes = tru
 
 class Scanner {
  public:
-  Scanner(std::string_view text, const Language& language) : text_(text), language_(language) {}
+  Scanner(std::string_view text, const Language& language,
+          std::vector<std::string_view>* identifiers = nullptr)
+      : text_(text), language_(language), identifiers_(identifiers) {}
 
   std::vector<std::optional<std::size_t>> markers() {
     std::vector<std::optional<std::size_t>> markers;
@@ -81,7 +83,10 @@ class Scanner {
     for (;;) {
       const std::size_t newline = text_.find('\n', begin);
       markers.push_back(scanLine(begin, newline == npos ? text_.size() : newline));
-      if (newline == npos) return markers;
+      if (newline == npos) {
+        reportWord();
+        return markers;
+      }
       begin = newline + 1;
     }
   }
@@ -151,6 +156,13 @@ class Scanner {
     return count;
   }
 
+  // Hands the last identifier or number of code to the caller, once.
+  void reportWord() {
+    if (identifiers_ == nullptr || wordEnd_ == npos || wordEnd_ == reportedEnd_) return;
+    identifiers_->push_back(text_.substr(wordStart_, wordEnd_ - wordStart_));
+    reportedEnd_ = wordEnd_;
+  }
+
   // The identifier or number that ends right at pos, if any.
   std::string_view wordBefore(std::size_t pos) const {
     return wordEnd_ == pos ? text_.substr(wordStart_, pos - wordStart_) : std::string_view();
@@ -169,7 +181,10 @@ class Scanner {
   std::size_t inCode(std::size_t pos) {
     const char ch = text_[pos];
     if (isWordByte(ch)) {
-      if (wordEnd_ != pos) wordStart_ = pos;
+      if (wordEnd_ != pos) {
+        reportWord();
+        wordStart_ = pos;
+      }
       wordEnd_ = pos + 1;
       last_ = ch;
       return pos + 1;
@@ -487,6 +502,8 @@ class Scanner {
 
   std::string_view text_;
   const Language& language_;
+  std::vector<std::string_view>* identifiers_;  // where code words go, when wanted
+  std::size_t reportedEnd_ = npos;
   std::size_t lineEnd_ = 0;  // the current line's end, before any '\r'
   State state_ = State::code;
   Literal literal_;
@@ -514,6 +531,12 @@ std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
     if (newline == npos) return markers;
     begin = newline + 1;
   }
+}
+
+std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language) {
+  std::vector<std::string_view> words;
+  Scanner(text, language, &words).markers();
+  return words;
 }
 
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {

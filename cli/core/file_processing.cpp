@@ -48,8 +48,11 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
     return fail(decodable.error() + "; not processed");
   }
 
+  const std::string_view path =
+      fromStandardInput ? std::string_view(processing.standardInputPath) : std::string_view(input);
   if (mode == OutputMode::check && processing.check) {
-    CheckReport report = processing.check(name, text);
+    CheckReport report = processing.check(name, text, path);
+    if (!report.error.empty()) return fail(report.error);
     if (report.wouldChange) {
       outcome.status = FileOutcome::Status::changed;
       outcome.output = std::move(report.output);
@@ -58,11 +61,7 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
   }
 
   Result<std::string> result =
-      processing.sourceTransform
-          ? processing.sourceTransform(text, fromStandardInput
-                                                 ? std::string_view(processing.standardInputPath)
-                                                 : std::string_view(input))
-          : processing.transform(text);
+      processing.sourceTransform ? processing.sourceTransform(text, path) : processing.transform(text);
   if (!result) return fail(result.error());
   std::string transformed = std::move(*result);
   const bool changed = transformed != text;
