@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/characters.h"
+#include "proofreading/finding_context.h"
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
@@ -15,9 +16,11 @@ VocabularySpellChecker::VocabularySpellChecker(std::shared_ptr<const SpellChecke
 
 std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view text) const {
   std::vector<TextCheckingResult> results = dictionary_->check(text);
-  if (results.empty() || accepted_.empty()) return results;
+  if (results.empty()) return results;
   const bool ascii = isAscii(text);
-  const icu::UnicodeString units = ascii ? icu::UnicodeString() : toUtf16(text);
+  const icu::UnicodeString units = toUtf16(text);
+  const std::u16string_view view(units.getBuffer() ? units.getBuffer() : u"",
+                                 static_cast<std::size_t>(units.length()));
   std::erase_if(results, [&](const TextCheckingResult& r) {
     if (r.resultType != spellingResultType || r.start < 0 || r.length <= 0) return false;
     std::string word;
@@ -28,6 +31,7 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
       if (r.start + r.length > units.length()) return false;
       word = utf8Slice(units, r.start, r.length);
     }
+    if (excusedByContext(view, r.start, r.length)) return true;
     return std::any_of(accepted_.begin(), accepted_.end(),
                        [&](const auto& words) { return words->accepts(word); });
   });

@@ -1,8 +1,9 @@
 #pragma once
 
 // A dictionary's spell checker that also accepts the words of lists that
-// know better: the programmer's dictionary, a project's word list, the
-// words of its code.
+// know better (the programmer's dictionary, a project's word list, the
+// words of its code) and the words whose context shows they are no prose
+// (finding_context.h).
 
 #include <memory>
 #include <vector>
@@ -17,7 +18,8 @@ class VocabularySpellChecker final : public SpellChecker {
   VocabularySpellChecker(std::shared_ptr<const SpellChecker> dictionary,
                          std::vector<std::shared_ptr<const AcceptedWords>> accepted);
 
-  // The dictionary's findings minus the words some list accepts. Only the
+  // The dictionary's findings minus the words some list accepts or the
+  // context excuses. Only the
   // dictionary's findings are looked up, so the cost stays that of the
   // dictionary.
   std::vector<TextCheckingResult> check(std::string_view text) const override;
