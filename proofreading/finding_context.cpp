@@ -19,8 +19,13 @@ bool isCopyrightLine(std::u16string_view text) {
 
 // "TODO(name)", "BUG(name):", "NOTE(name)": the name of whoever wrote it.
 bool insideTagParentheses(std::u16string_view text, std::size_t start) {
-  const std::size_t open = text.rfind(u'(', start);
-  if (open == std::u16string_view::npos || text.find(u')', open) < start) return false;
+  // Such a name is short; a bounded look back keeps long lines linear.
+  constexpr std::size_t longestName = 40;
+  const std::size_t from = start > longestName ? start - longestName : 0;
+  const std::size_t found = text.substr(from, start - from).rfind(u'(');
+  if (found == std::u16string_view::npos) return false;
+  const std::size_t open = from + found;
+  if (text.substr(open, start - open).find(u')') != std::u16string_view::npos) return false;
   std::size_t tagStart = open;
   while (tagStart > 0 && text[tagStart - 1] >= u'A' && text[tagStart - 1] <= u'Z') --tagStart;
   return open - tagStart >= 3;
@@ -42,7 +47,10 @@ bool isNameInSentence(std::u16string_view text, std::size_t start, std::size_t l
 
 }  // namespace
 
-bool excusedByContext(std::u16string_view text, std::int64_t start, std::int64_t length) {
+FindingContext::FindingContext(std::u16string_view text) : text_(text), copyrightLine_(isCopyrightLine(text)) {}
+
+bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
+  const std::u16string_view text = text_;
   if (start < 0 || length <= 0 || static_cast<std::size_t>(start + length) > text.size()) return false;
   const auto first = static_cast<std::size_t>(start);
   const auto end = static_cast<std::size_t>(start + length);
@@ -64,7 +72,7 @@ bool excusedByContext(std::u16string_view text, std::int64_t start, std::int64_t
   // Hexadecimal digits ("abf", "deadbf") and Go's assembly names (runtime·foo).
   if (word.find_first_not_of(u"abcdefABCDEF") == std::u16string_view::npos) return true;
   if (word.find(u'\u00b7') != std::u16string_view::npos) return true;
-  return isCopyrightLine(text) || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first);
+  return copyrightLine_ || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first);
 }
 
 }  // namespace brindlewort

@@ -10,8 +10,18 @@
 
 namespace brindlewort {
 
-// Whether the word at [start, start + length) of the text (UTF-16 units of
-// one comment line's text) is excused by what surrounds it.
-bool excusedByContext(std::u16string_view text, std::int64_t start, std::int64_t length);
+// The context of the words of one comment line's text (UTF-16 units).
+class FindingContext {
+ public:
+  explicit FindingContext(std::u16string_view text);
+  // Whether the word at [start, start + length) is excused by what
+  // surrounds it. Looks at a bounded stretch around the word, so checking
+  // every word of a line costs time linear in the line.
+  bool excuses(std::int64_t start, std::int64_t length) const;
+
+ private:
+  std::u16string_view text_;
+  bool copyrightLine_;
+};
 
 }  // namespace brindlewort

@@ -21,6 +21,7 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
   const icu::UnicodeString units = toUtf16(text);
   const std::u16string_view view(units.getBuffer() ? units.getBuffer() : u"",
                                  static_cast<std::size_t>(units.length()));
+  const FindingContext context(view);
   std::erase_if(results, [&](const TextCheckingResult& r) {
     if (r.resultType != spellingResultType || r.start < 0 || r.length <= 0) return false;
     std::string word;
@@ -31,7 +32,7 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
       if (r.start + r.length > units.length()) return false;
       word = utf8Slice(units, r.start, r.length);
     }
-    if (excusedByContext(view, r.start, r.length)) return true;
+    if (context.excuses(r.start, r.length)) return true;
     return std::any_of(accepted_.begin(), accepted_.end(),
                        [&](const auto& words) { return words->accepts(word); });
   });

@@ -61,6 +61,23 @@ TEST(CommentSpelling, AcceptsTheCodesWordsAndGeneralTerms) {
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
 }
 
+TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
+  ASSERT_TRUE(dictionary());
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"name in mid-sentence", "// Written with Zorblatt and Quimby.\n"},
+      {"name of a to-do", "// TODO(zorblatt): later.\n// BUG(qwimby) here.\n"},
+      {"doc tag and flag", "/// See @zorbcond and -Wqwimby, --zorbflag.\n"},
+      {"call and member", "// Then zorbify() runs and .qwimby is set.\n"},
+      {"copyright line", "// Copyright 2021 Zorblatt Qwimbyware GmbH.\n"},
+      {"hexadecimal digits", "// The bytes abf, deadbf follow.\n"},
+      {"other English spelling", "// The colour and behaviour.\n"},
+  };
+  for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
+  // A capital that may open a sentence proves nothing.
+  EXPECT_EQ(misspelt("// Zorblatt here. Qwimby there.\n"), (Words{"Zorblatt", "Qwimby"}));
+  EXPECT_EQ(misspelt("// a non-blokcing call\n"), Words{"blokcing"});  // a compound, not a flag
+}
+
 TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
   ASSERT_TRUE(dictionary());
   const std::pair<const char*, std::string_view> cases[] = {
