@@ -10,9 +10,15 @@ bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Lines of copyright and authorship hold names that no dictionary knows.
 bool isCopyrightLine(std::u16string_view text) {
-  for (const std::u16string_view mark : {u"Copyright", u"copyright", u"\u00a9", u"(C)", u"(c) ", u"SPDX-",
-                                         u"Contributed by", u"Written by", u"Author"}) {
+  for (const std::u16string_view mark : {u"Copyright", u"copyright", u"\u00a9", u"SPDX-", u"Contributed by",
+                                         u"Written by", u"Author:", u"Authors:"}) {
     if (text.find(mark) != std::u16string_view::npos) return true;
+  }
+  // "(c) 2021", but not the third item of a list.
+  for (const std::u16string_view mark : {u"(c) ", u"(C) "}) {
+    const std::size_t at = text.find(mark);
+    if (at != std::u16string_view::npos && at + 4 < text.size() && text[at + 4] >= u'0' && text[at + 4] <= u'9')
+      return true;
   }
   return false;
 }

@@ -76,6 +76,8 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   // A capital that may open a sentence proves nothing.
   EXPECT_EQ(misspelt("// Zorblatt here. Qwimby there.\n"), (Words{"Zorblatt", "Qwimby"}));
   EXPECT_EQ(misspelt("// a non-blokcing call\n"), Words{"blokcing"});  // a compound, not a flag
+  // Words that only resemble a copyright line's marks.
+  EXPECT_EQ(misspelt("// Authorization headre; (c) the thrid case\n"), (Words{"headre", "thrid"}));
 }
 
 TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
