@@ -2,7 +2,6 @@
 
 #include <unicode/uchar.h>
 
-
 namespace brindlewort {
 namespace {
 
