@@ -54,8 +54,9 @@ std::span<const Option> optionTable() {
        .takenBy = {"wrap", "unwrap"}},
       {.id = OptionId::stdinFilename, .longName = "--stdin-filename", .valueName = "NAME",
        .valueHint = "a file name",
-       .help = "the file standard input holds, for its language\n"
-               "and .editorconfig",
+       .help = "the file standard input holds, for its language,\n"
+               ".editorconfig and project (spell: its repository's\n"
+               "words and .brindle-words)",
        .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
