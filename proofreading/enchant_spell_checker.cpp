@@ -2,6 +2,7 @@
 
 #include <enchant.h>
 
+#include <algorithm>
 #include <mutex>
 #include <shared_mutex>
 #include <unordered_map>
@@ -22,8 +23,10 @@ struct StringHash {
 
 class EnchantSpellChecker final : public SpellChecker {
  public:
-  EnchantSpellChecker(EnchantBroker* broker, EnchantDict* dict) : broker_(broker), dict_(dict) {}
+  EnchantSpellChecker(EnchantBroker* broker, EnchantDict* dict, std::vector<EnchantDict*> variants)
+      : broker_(broker), dict_(dict), variants_(std::move(variants)) {}
   ~EnchantSpellChecker() override {
+    for (EnchantDict* variant : variants_) enchant_broker_free_dict(broker_, variant);
     enchant_broker_free_dict(broker_, dict_);
     enchant_broker_free(broker_);
   }
@@ -73,11 +76,15 @@ class EnchantSpellChecker final : public SpellChecker {
       }
     }
     // Negative answers are failures of the dictionary, not of the word.
-    return enchant_dict_check(dict_, asked.data(), static_cast<ssize_t>(asked.size())) <= 0;
+    auto knows = [&](EnchantDict* dict) {
+      return enchant_dict_check(dict, asked.data(), static_cast<ssize_t>(asked.size())) <= 0;
+    };
+    return knows(dict_) || std::any_of(variants_.begin(), variants_.end(), knows);
   }
 
   EnchantBroker* broker_;
   EnchantDict* dict_;
+  std::vector<EnchantDict*> variants_;  // the language's other spellings
   mutable std::shared_mutex mutex_;  // guards verdicts_ and calls into Enchant
   mutable std::unordered_map<std::string, bool, StringHash, std::equal_to<>> verdicts_;
 };
@@ -89,6 +96,18 @@ std::string joinedNames(const std::vector<std::string>& names) {
     out += names[i];
   }
   return out;
+}
+
+// Comments in English are written in British, American and other
+// spellings alike; "behaviour" is no typo in a file checked with en_US.
+std::vector<EnchantDict*> variantsOf(EnchantBroker* broker, std::string_view language) {
+  std::vector<EnchantDict*> variants;
+  if (!language.starts_with("en")) return variants;
+  for (const char* variant : {"en_US", "en_GB", "en_CA", "en_AU"}) {
+    if (language == variant || enchant_broker_dict_exists(broker, variant) != 1) continue;
+    if (EnchantDict* dict = enchant_broker_request_dict(broker, variant)) variants.push_back(dict);
+  }
+  return variants;
 }
 
 }  // namespace
@@ -108,7 +127,8 @@ Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language) {
   if (broker == nullptr) return Error{"the Enchant spell-checking library could not be started"};
   for (const std::string& name : tried) {
     if (EnchantDict* dict = enchant_broker_request_dict(broker, name.c_str()))
-      return OpenedSpellChecker{std::make_unique<EnchantSpellChecker>(broker, dict), name};
+      return OpenedSpellChecker{std::make_unique<EnchantSpellChecker>(broker, dict, variantsOf(broker, name)),
+                                name};
   }
   enchant_broker_free(broker);
   return Error{"no spelling dictionary could be loaded for " + joinedNames(tried) +

@@ -2,6 +2,8 @@
 
 // The system spell checker: an Enchant-2 dictionary in the user's language,
 // with the user's personal word list, asked one distinct word at a time.
+// For English, a word that any installed English dictionary (en_US, en_GB,
+// en_CA, en_AU) knows is right.
 
 #include <memory>
 #include <string>

@@ -1,6 +1,9 @@
 #include "proofreading/grammar_check.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 #include "engine/characters.h"
@@ -39,13 +42,24 @@ struct Scan {
   std::vector<Span> unitMatches;
   std::vector<Span> matches;  // characters of the joined text
 
-  std::string matchedText(std::size_t k) const {
+  // The match with the rest of its last word: the pattern stops at the
+  // last "en" or "ed", which may lie inside a word ("have sufficien|t").
+  std::string matchedWords(std::size_t k) const {
     const Span& m = unitMatches[k];
+    std::int64_t end = m.end;
     if (ascii) {
-      return joined.text.substr(static_cast<std::size_t>(m.start),
-                                static_cast<std::size_t>(m.end - m.start));
+      const std::string& text = joined.text;
+      while (end < static_cast<std::int64_t>(text.size()) &&
+             std::isalnum(static_cast<unsigned char>(text[static_cast<std::size_t>(end)])))
+        ++end;
+      return text.substr(static_cast<std::size_t>(m.start), static_cast<std::size_t>(end - m.start));
     }
-    return utf8Slice(units, m.start, m.end - m.start);
+    while (end < units.length()) {
+      const UChar32 c = units.char32At(static_cast<std::int32_t>(end));
+      if (!u_isalnum(c)) break;
+      end += U16_LENGTH(c);
+    }
+    return utf8Slice(units, m.start, end - m.start);
   }
 };
 
@@ -168,7 +182,10 @@ std::vector<PassiveVoiceFinding> findAll(const std::vector<Line>& lines) {
     if (i == count) break;
     const std::int64_t column =
         std::max<std::int64_t>(m.start - ranges[i].start, 0) + pieceShift(s.details[i], lines[i]);
-    findings.push_back({i, column, collapsingWhitespace(s.matchedText(k))});
+    std::string text = collapsingWhitespace(s.matchedWords(k));
+    const std::string_view lead = std::string_view(text).substr(0, text.find(' '));
+    const bool perfectTense = lead == "have" || lead == "has" || lead == "had";
+    findings.push_back({i, column, std::move(text), perfectTense});
   }
   return findings;
 }

@@ -19,11 +19,14 @@ std::vector<std::string> grammarCheckLines(const std::vector<std::string>& lines
 std::vector<std::string> grammarCheckLines(const std::vector<std::string_view>& lines);
 
 // One construction: the line it starts on (0-based), its column there
-// (0-based, in characters) and its text with white space runs as one space.
+// (0-based, in characters) and its text with white space runs as one space,
+// up to the end of its last word (the marker line may stop inside it).
+// Constructions with "have" are the perfect tense, not the passive voice.
 struct PassiveVoiceFinding {
   std::size_t line = 0;
   std::int64_t column = 0;
   std::string text;
+  bool perfectTense = false;
   friend bool operator==(const PassiveVoiceFinding&, const PassiveVoiceFinding&) = default;
 };
 

@@ -74,7 +74,9 @@ constexpr Literal templateLiteral{.quote = '`', .spansLines = true, .holes = tru
 
 class Scanner {
  public:
-  Scanner(std::string_view text, const Language& language) : text_(text), language_(language) {}
+  Scanner(std::string_view text, const Language& language,
+          std::vector<std::string_view>* identifiers = nullptr)
+      : text_(text), language_(language), identifiers_(identifiers) {}
 
   // Calls record(marker) for every line from `begin` (a line start), in
   // order, as if the text started there. Stops at the first of `stops`
@@ -88,7 +90,10 @@ class Scanner {
       if (stop < stops.size() && stops[stop] == begin && inPlainCode()) return begin;
       const std::size_t newline = text_.find('\n', begin);
       record(scanLine(begin, newline == npos ? text_.size() : newline));
-      if (newline == npos) return text_.size();
+      if (newline == npos) {
+        reportWord();
+        return text_.size();
+      }
       begin = newline + 1;
     }
   }
@@ -165,6 +170,13 @@ class Scanner {
     return count;
   }
 
+  // Hands the last identifier or number of code to the caller, once.
+  void reportWord() {
+    if (identifiers_ == nullptr || wordEnd_ == npos || wordEnd_ == reportedEnd_) return;
+    identifiers_->push_back(text_.substr(wordStart_, wordEnd_ - wordStart_));
+    reportedEnd_ = wordEnd_;
+  }
+
   // The identifier or number that ends right at pos, if any.
   std::string_view wordBefore(std::size_t pos) const {
     return wordEnd_ == pos ? text_.substr(wordStart_, pos - wordStart_) : std::string_view();
@@ -183,7 +195,10 @@ class Scanner {
   std::size_t inCode(std::size_t pos) {
     const char ch = text_[pos];
     if (isWordByte(ch)) {
-      if (wordEnd_ != pos) wordStart_ = pos;
+      if (wordEnd_ != pos) {
+        reportWord();
+        wordStart_ = pos;
+      }
       wordEnd_ = pos + 1;
       last_ = ch;
       return pos + 1;
@@ -501,6 +516,8 @@ class Scanner {
 
   std::string_view text_;
   const Language& language_;
+  std::vector<std::string_view>* identifiers_;  // where code words go, when wanted
+  std::size_t reportedEnd_ = npos;
   std::size_t lineEnd_ = 0;  // the current line's end, before any '\r'
   State state_ = State::code;
   Literal literal_;
@@ -555,6 +572,12 @@ LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
               record);
   lexed.end = end;
   return lexed;
+}
+
+std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language) {
+  std::vector<std::string_view> words;
+  Scanner(text, language, &words).scan([](std::optional<std::size_t>) {});
+  return words;
 }
 
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {

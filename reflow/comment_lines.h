@@ -23,6 +23,11 @@ namespace brindlewort {
 std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
                                                        const SourceLanguage* language);
 
+// The identifiers and numbers of the code, outside comments and literals
+// (views into the text, in order, repeats included): the words a program
+// itself uses, which its comments may use too.
+std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language);
+
 // For each line, whether it is a comment line.
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language);
 

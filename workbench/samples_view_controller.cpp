@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,7 +18,8 @@
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
 #include "proofreading/grammar_check.h"
-#include "proofreading/spell_check.h"
+#include "proofreading/comment_spelling.h"
+#include "proofreading/project_spelling.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
 #include "workbench/comment_reflow.h"
@@ -44,9 +46,13 @@ SamplesViewController::SamplesViewController(QWidget* parent, std::vector<Sample
     : QWidget(parent),
       samples_(std::move(samples)),
       sampleFolder_(QString::fromLatin1(defaultSampleFolder)),
-      spellChecker_(makeSystemSpellChecker()),
       autoCorrectionRequest_(helperServiceRequest()),
       autoCorrectionBound_(helperReplyBound()) {
+  if (Result<std::shared_ptr<const SpellChecker>> made = makeSystemSpellChecker()) {
+    spellChecker_ = std::move(*made);
+  } else {
+    noDictionaryReason_ = QString::fromStdString(made.error());
+  }
   buildView();
   buildActions();
   fillSamplePopup(*popupButton_, samples_);
@@ -97,6 +103,12 @@ void SamplesViewController::buildView() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(controls);
   layout->addWidget(textView_, 1);
+
+  statusLine_ = new QLabel(this);
+  statusLine_->setObjectName(QStringLiteral("statusLine"));
+  statusLine_->setWordWrap(true);
+  statusLine_->hide();
+  layout->addWidget(statusLine_);
 }
 
 void SamplesViewController::buildActions() {
@@ -226,7 +238,20 @@ void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOn
 
 std::vector<std::string> SamplesViewController::spellCheck(const std::vector<std::string>& lines) const {
   if (!spellChecker_) return lines;
-  return spellCheckLines(lines, *spellChecker_);
+  // The words of the code shown are words of its comments too.
+  const std::string shown = wholeText().toStdString();
+  return spellCheckComments(lines, *projectSpellChecker(spellChecker_, {}, shown));
+}
+
+bool SamplesViewController::canCheckSpelling() {
+  if (spellChecker_) {
+    statusLine_->hide();
+    return true;
+  }
+  // The text stays as it is: marking nothing would read as a clean check.
+  statusLine_->setText(tr("Spelling was not checked: %1").arg(noDictionaryReason_));
+  statusLine_->show();
+  return false;
 }
 
 void SamplesViewController::applyToWholeText(const LineTransform& transform) {
@@ -254,10 +279,12 @@ void SamplesViewController::applyToSelection(const LineTransform& transform) {
 }
 
 void SamplesViewController::checkAllSpelling() {
+  if (!currentSample().allowsCommentation || !canCheckSpelling()) return;
   applyToWholeText([this](const std::vector<std::string>& lines) { return spellCheck(lines); });
 }
 
 void SamplesViewController::checkSpellingInSelection() {
+  if (!currentSample().allowsCommentation || !canCheckSpelling()) return;
   applyToSelection([this](const std::vector<std::string>& lines) { return spellCheck(lines); });
 }
 
@@ -272,6 +299,7 @@ void SamplesViewController::checkGrammarInSelection() {
 
 void SamplesViewController::setSpellChecker(std::shared_ptr<const SpellChecker> checker) {
   spellChecker_ = std::move(checker);
+  if (!spellChecker_ && noDictionaryReason_.isEmpty()) noDictionaryReason_ = tr("no spelling dictionary is installed");
 }
 
 // --- Lint through the helper ------------------------------------------

@@ -23,6 +23,7 @@
 #include "workbench/sample_catalogue.h"
 
 class QComboBox;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -50,6 +51,8 @@ class SamplesViewController : public QWidget {
   QPushButton* spellCheckButton() const { return spellCheckButton_; }
   QPushButton* lintButton() const { return lintButton_; }
   QPushButton* grammarButton() const { return grammarButton_; }
+  // The line under the text that says why a command did nothing.
+  QLabel* statusLine() const { return statusLine_; }
   QList<QPushButton*> commandButtons() const;
 
   const std::vector<SampleItem>& samples() const { return samples_; }
@@ -68,6 +71,7 @@ class SamplesViewController : public QWidget {
 
   // Where samples are read from; the compiled-in resources by default.
   void setSampleFolder(const QString& folder) { sampleFolder_ = folder; }
+  // A null checker stands for a machine without dictionaries.
   void setSpellChecker(std::shared_ptr<const SpellChecker> checker);
   // Stands in for the helper; an empty request restores the helper service.
   void setAutoCorrectionRequest(AutoCorrectionRequest request);
@@ -116,6 +120,8 @@ class SamplesViewController : public QWidget {
   void updateCommandStates();
   bool isCommandEnabled(const QString& selector) const;
   std::vector<std::string> spellCheck(const std::vector<std::string>& lines) const;
+  // False, with the reason on the status line, when no dictionary loaded.
+  bool canCheckSpelling();
 
   QPlainTextEdit* textView_ = nullptr;
   QComboBox* popupButton_ = nullptr;
@@ -125,12 +131,14 @@ class SamplesViewController : public QWidget {
   QPushButton* spellCheckButton_ = nullptr;
   QPushButton* lintButton_ = nullptr;
   QPushButton* grammarButton_ = nullptr;
+  QLabel* statusLine_ = nullptr;
   QList<QAction*> commandActions_;
 
   std::vector<SampleItem> samples_;
   QString sampleFolder_;
   CommentHighlighter* highlighter_ = nullptr;
-  std::shared_ptr<const SpellChecker> spellChecker_;
+  std::shared_ptr<const SpellChecker> spellChecker_;  // null: no dictionary
+  QString noDictionaryReason_;
   AutoCorrectionRequest autoCorrectionRequest_;
   std::chrono::milliseconds autoCorrectionBound_;
   bool waitingForHelper_ = false;

@@ -12,7 +12,8 @@ TextWork grammarWork() {
           [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
              std::string& report) {
             for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
-              report += findingLine(name, first + f.line, f.column, "passive voice", f.text);
+              report += findingLine(name, first + f.line, f.column,
+                                    f.perfectTense ? "perfect tense" : "passive voice", f.text);
             }
           },
   };
@@ -25,7 +26,8 @@ const TextCommand grammar{
         "construction (\"is written\", \"were added\", \"have changed\") below every\n"
         "line that holds part of one, including constructions split across\n"
         "wrapped lines; nothing else changes. With --check, lists each as\n"
-        "FILE:LINE:COLUMN: passive voice: \"is written\" instead.",
+        "FILE:LINE:COLUMN: passive voice: \"is written\" (or perfect tense:\n"
+        "\"have changed\") instead.",
     .setUp = [](const TextOptions&) -> Result<TextWork> { return grammarWork(); },
 };
 

@@ -2,6 +2,8 @@
 
 #include <editorconfig/editorconfig.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <memory>
@@ -19,8 +21,8 @@ std::optional<std::size_t> wholeNumber(std::string_view text) {
 
 }  // namespace
 
-EditorConfigLimits editorConfigFor(std::string_view path) {
-  EditorConfigLimits limits;
+EditorConfigSettings editorConfigFor(std::string_view path) {
+  EditorConfigSettings limits;
   if (path.empty()) return limits;
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
@@ -42,6 +44,15 @@ EditorConfigLimits editorConfigFor(std::string_view path) {
                                                               : wholeNumber(value);
     } else if (key == "tab_width") {
       if (auto tab = wholeNumber(value); tab && *tab > 0) limits.tabWidth = tab;
+    } else if (key == "spelling_language") {
+      // The property is written "en-US" and may come back lower-case;
+      // dictionaries are named "en_US".
+      std::string language(value);
+      std::replace(language.begin(), language.end(), '-', '_');
+      const std::size_t region = language.find('_');
+      for (std::size_t at = region == std::string::npos ? language.size() : region + 1; at < language.size(); ++at)
+        language[at] = static_cast<char>(std::toupper(static_cast<unsigned char>(language[at])));
+      limits.spellingLanguage = std::move(language);
     }
   }
   return limits;

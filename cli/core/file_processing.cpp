@@ -90,8 +90,11 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
       std::string_view(whole).starts_with(byteOrderMark) ? byteOrderMark : std::string_view();
   const std::string_view text = std::string_view(whole).substr(mark.size());
 
+  const std::string_view path =
+      fromStandardInput ? std::string_view(processing.standardInputPath) : std::string_view(input);
   if (mode == OutputMode::check && processing.check) {
-    CheckReport report = processing.check(name, text);
+    CheckReport report = processing.check(name, text, path);
+    if (!report.error.empty()) return fail(report.error);
     if (report.wouldChange) {
       outcome.status = FileOutcome::Status::changed;
       outcome.output = std::move(report.output);
@@ -100,11 +103,7 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
   }
 
   Result<std::string> result =
-      processing.sourceTransform
-          ? processing.sourceTransform(text, fromStandardInput
-                                                 ? std::string_view(processing.standardInputPath)
-                                                 : std::string_view(input))
-          : processing.transform(text);
+      processing.sourceTransform ? processing.sourceTransform(text, path) : processing.transform(text);
   if (!result) return fail(result.error());
   if (result->size() > outputBound(whole.size())) return fail(outputTooLarge(whole.size()).message);
   std::string transformed = std::move(*result);

@@ -29,11 +29,13 @@ using SourceTransform =
 struct CheckReport {
   bool wouldChange = false;
   std::string output;  // printed on standard output
+  std::string error;   // when not empty, the input could not be checked: why
 };
 
-// Decides --check for an input without transforming it. Called from
-// several threads at once.
-using InputCheck = std::function<CheckReport(std::string_view displayName, std::string_view text)>;
+// Decides --check for an input without transforming it; `path` is as for
+// a SourceTransform. Called from several threads at once.
+using InputCheck = std::function<CheckReport(std::string_view displayName, std::string_view text,
+                                             std::string_view path)>;
 
 // What a command does with each input.
 struct InputProcessing {

@@ -54,9 +54,10 @@ std::span<const Option> optionTable() {
        .takenBy = {"wrap", "unwrap"}},
       {.id = OptionId::stdinFilename, .longName = "--stdin-filename", .valueName = "NAME",
        .valueHint = "a file name",
-       .help = "the file standard input holds, for its language\n"
-               "and .editorconfig",
-       .takenBy = {"wrap", "unwrap", "explain"}},
+       .help = "the file standard input holds, for its language,\n"
+               ".editorconfig and project (spell: its repository's\n"
+               "words and .brindle-words)",
+       .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
                "files that would not change are left untouched",
@@ -80,6 +81,12 @@ std::span<const Option> optionTable() {
        .group = OptionGroup::own, .takenBy = {"spell"}},
       {.id = OptionId::verbose, .longName = "--verbose",
        .help = "log each checked line with findings to standard error",
+       .group = OptionGroup::own, .takenBy = {"spell"}},
+      {.id = OptionId::addWord, .longName = "--add-word", .valueName = "WORD",
+       .valueHint = "a word",
+       .help = "add WORD to the project's .brindle-words (the nearest\n"
+               "one above the current folder, else a new one at the\n"
+               "repository's root) and check nothing",
        .group = OptionGroup::own, .takenBy = {"spell"}},
   };
   return options;

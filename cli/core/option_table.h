@@ -16,7 +16,7 @@ namespace brindlewort::cli {
 
 enum class OptionId {
   width, fill, tabWidth, lines, stdinFilename, inPlace, check, wholeText, help, version, language,
-  verbose
+  verbose, addWord
 };
 
 enum class OptionGroup {

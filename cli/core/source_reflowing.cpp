@@ -108,7 +108,7 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
       return std::string(text);
     }
     // Only what the options leave open is read from .editorconfig.
-    EditorConfigLimits project;
+    EditorConfigSettings project;
     if (!options.widthGiven || !options.tabWidth) project = editorConfigFor(path);
     SourceReflowOptions reflow;
     reflow.settings.mode = mode;

@@ -18,9 +18,9 @@ namespace {
 // it also gives every line of a run the run's line end, so a run that mixes
 // LF and CR-LF changes even without one.
 InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threads) {
-  return [findings = std::move(findings), scope, threads](std::string_view name,
-                                                          std::string_view text) {
-    CheckReport report{false, findingsReport(name, text, scope, threads, findings)};
+  return [findings = std::move(findings), scope, threads](std::string_view name, std::string_view text,
+                                                          std::string_view) {
+    CheckReport report{false, findingsReport(name, text, scope, threads, findings), {}};
     report.wouldChange = !report.output.empty();
     if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text)) {
       // Say why the file would change, or the exit status alone would
@@ -71,6 +71,8 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
     return exitFailure;
   }
 
+  if (work->finished) return *work->finished;
+
   std::vector<std::string> inputs = options.files;
   if (inputs.empty()) inputs.push_back("-");
   // Files run side by side; the cores left over split a file's comment runs.
@@ -89,6 +91,20 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   }
   if (work->findings) {
     processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
+  }
+  if (work->checksForFile) {
+    processing.sourceTransform = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
+                                     std::string_view text, std::string_view path) -> Result<std::string> {
+      Result<FileChecks> checks = forFile(text, path);
+      if (!checks) return Error{checks.error()};
+      return inScope(scope, checks->linesTransform, threadsPerText)(text);
+    };
+    processing.check = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
+                           std::string_view name, std::string_view text, std::string_view path) {
+      Result<FileChecks> checks = forFile(text, path);
+      if (!checks) return CheckReport{false, {}, checks.error()};
+      return findingsCheck(checks->findings, scope, threadsPerText)(name, text, path);
+    };
   }
   const int status = processInputs(inputs, processing, options.mode, filesAtOnce);
   if (work->closingNote) {

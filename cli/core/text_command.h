@@ -5,6 +5,7 @@
 // scopes, and processing of the inputs.
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@
 #include "cli/core/text_transform.h"
 
 namespace brindlewort::cli {
+
+// The checks of a command whose work depends on the file: a lines
+// transform that only adds marker lines, and its findings for --check.
+struct FileChecks {
+  LinesTransform linesTransform;
+  GroupFindings findings;
+};
 
 // What a text command does with each text, set up for the parsed options.
 struct TextWork {
@@ -32,6 +40,13 @@ struct TextWork {
   GroupFindings findings = {};
   // Instead of the others: a transform that knows each text's file.
   SourceTransform sourceTransform = {};
+  // Instead of the others: the checks for one text and its file's path
+  // (the name given for standard input; empty when none was), made anew
+  // for each input. Called from several threads at once.
+  std::function<Result<FileChecks>(std::string_view text, std::string_view path)> checksForFile = {};
+  // Set when setting up did all the command had to do: no input is read
+  // and this is the exit status.
+  std::optional<int> finished = {};
   // A note for standard error once every input is done; empty for none.
   std::function<std::string()> closingNote = {};
 };

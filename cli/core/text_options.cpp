@@ -76,6 +76,10 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
       case OptionId::wholeText: options.scope = TextScope::wholeText; return {};
       case OptionId::help: options.help = true; return {};
       case OptionId::verbose: options.verbose = true; return {};
+      case OptionId::addWord:
+        if (value.empty()) return missingValue(option, option.longName);
+        options.addWord = value;
+        return {};
       case OptionId::version: return {};  // brindle's own, taken by no command
     }
     return {};

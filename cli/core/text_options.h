@@ -43,6 +43,7 @@ struct TextOptions {
   std::string stdinFilename;       // --stdin-filename
   std::string language;            // --lang; empty: the user's language
   bool verbose = false;            // --verbose
+  std::string addWord;             // --add-word
   std::vector<std::string> files;  // empty: standard input
   bool help = false;
 };

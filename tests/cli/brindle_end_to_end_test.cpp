@@ -189,7 +189,7 @@ TEST_F(BrindleTest, HelpVersionAndUsageErrors) {
       {{"wrap", "--help"}, 0, "      --stdin-filename NAME\n                    the file standard input"},
       {{"wrap", "--lines", "3"}, 2, "brindle: invalid line range '3'"},
       {{"wrap", "--whole-text", "--fill"}, 2, "--whole-text transforms the whole text"},
-      {{"help", "spell"}, 0, "text in backticks are not checked.\n\n      --lang LANG   "},
+      {{"help", "spell"}, 0, "else the user's.\n\n      --lang LANG   "},
       {{"config", "-h"}, 0, "Usage: brindle config\n"},
       {{"--version"}, 0, "brindle "},
       {{}, 2, "Usage: brindle COMMAND"},

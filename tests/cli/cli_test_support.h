@@ -41,8 +41,9 @@ inline std::string shellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs the program on `input` with a settings folder of its own in `folder`,
-// so the user's stored comment length cannot change the default width.
+// Runs the program on `input` with a settings folder and a cache of its own
+// in `folder`, so the user's stored comment length cannot change the
+// default width and no vocabulary cache outlives the test.
 // Standard output goes to `outputPath` if given, else into the outcome.
 inline Outcome runProgram(const fs::path& program, const fs::path& folder,
                           const std::vector<std::string>& args, const std::string& input = "",
@@ -50,7 +51,8 @@ inline Outcome runProgram(const fs::path& program, const fs::path& folder,
   const fs::path in = folder / ".stdin", err = folder / ".stderr";
   const fs::path out = outputPath.empty() ? folder / ".stdout" : outputPath;
   writeFile(in, input);
-  std::string command = "XDG_CONFIG_HOME=" + shellQuoted(folder / ".config") + " " + shellQuoted(program);
+  std::string command = "XDG_CONFIG_HOME=" + shellQuoted(folder / ".config") +
+                        " XDG_CACHE_HOME=" + shellQuoted(folder / ".cache") + " " + shellQuoted(program);
   for (const std::string& arg : args) command += " " + shellQuoted(arg);
   command += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
   const int status = std::system(command.c_str());
@@ -76,10 +78,11 @@ class FolderTest : public ::testing::Test {
     return path;
   }
 
-  // Entries in the folder, not counting a program's settings folder.
+  // Entries in the folder, not counting a program's settings and cache.
   std::size_t entries() const {
     std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) count += entry.path().filename() != ".config";
+    for (const auto& entry : fs::directory_iterator(folder))
+      count += entry.path().filename() != ".config" && entry.path().filename() != ".cache";
     return count;
   }
 

@@ -71,4 +71,66 @@ TEST_F(ProofreadingCommands, SpellInPlace) {
   EXPECT_NE(run.err.find("Found 1 spelling errors in text: '"), std::string::npos) << run.err;
 }
 
+TEST_F(ProofreadingCommands, GrammarNamesWholeWordsAndThePerfectTense) {
+  const Outcome run = brindle({"grammar", "--check"}, "// We have sufficient room.\n// It was tested.\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "(standard input):1:7: perfect tense: \"have sufficient\"\n"
+                     "(standard input):2:7: passive voice: \"was tested\"\n");
+  // The marker line itself still stops where the pattern does.
+  EXPECT_EQ(brindle({"grammar"}, "// We have sufficient room.\n").out,
+            "// We have sufficient room.\n//    ▲▲▲▲▲▲▲▲▲▲▲▲▲▲\n");
+}
+
+// The words of a repository's code pass in each of its files, however
+// brindle is asked: the file among others, alone, or piped in under its name.
+TEST_F(ProofreadingCommands, TheRepositorysVocabularyIsTheSameEveryWay) {
+  const fs::path repo = folder / "repo";
+  fs::create_directories(repo / "src");
+  writeFile(repo / "src" / "widget.cpp", "int frobnicateZorgs(int qwxl);\n");
+  const std::string comment = "// Frobnicates the zorgs of a qwxl; mutexes and deques. Thsi wrold.\n";
+  writeFile(repo / "src" / "a.cpp", comment);
+  ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() + " add src").c_str()), 0);
+  const fs::path a = repo / "src" / "a.cpp";
+  auto expected = [](const std::string& name) {
+    return name + ":1:57: spelling: \"Thsi\"\n" + name + ":1:62: spelling: \"wrold\"\n";
+  };
+
+  Outcome run = brindle({"spell", "--check", "--lang", "en_US", a.string(), (repo / "src" / "widget.cpp").string()});
+  EXPECT_EQ(run.out, expected(a.string())) << run.err;
+  run = brindle({"spell", "--check", "--lang", "en_US", a.string()});
+  EXPECT_EQ(run.out, expected(a.string())) << run.err;
+  run = brindle({"spell", "--check", "--lang", "en_US", "--stdin-filename", a.string()}, comment);
+  EXPECT_EQ(run.out, expected("(standard input)")) << run.err;
+  // Without a name, only the text's own code counts.
+  run = brindle({"spell", "--check", "--lang", "en_US"}, comment);
+  EXPECT_NE(run.out.find("zorgs"), std::string::npos);
+}
+
+TEST_F(ProofreadingCommands, AddWordAppendsToTheProjectList) {
+  auto addWord = [&](const std::string& word) {
+    const std::string command = "cd " + shellQuoted(folder.string()) + " && XDG_CACHE_HOME=" +
+                                shellQuoted((folder / ".cache").string()) + " " + BRINDLE_EXECUTABLE +
+                                " spell --add-word " + shellQuoted(word) + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(addWord("Zorgling"), 0);
+  EXPECT_EQ(addWord("Zorgling"), 0);  // already there
+  EXPECT_EQ(addWord("two words"), 2);
+  EXPECT_EQ(readFile(folder / ".brindle-words"), "Zorgling\n");
+  const fs::path file = write("a.cpp", "// The zorglings' home.\n");
+  const Outcome run = brindle({"spell", "--check", "--lang", "en_US", file.string()});
+  EXPECT_EQ(run.status, 0) << run.out;
+}
+
+TEST_F(ProofreadingCommands, EditorConfigChoosesTheLanguage) {
+  write(".editorconfig", "root = true\n[*]\nspelling_language = xx-NOWHERE\n");
+  const fs::path file = write("a.cpp", "// Thsi\n");
+  Outcome run = brindle({"spell", "--check", file.string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("xx_NOWHERE"), std::string::npos) << run.err;
+  run = brindle({"spell", "--check", "--lang", "en_US", file.string()});  // --lang wins
+  EXPECT_EQ(run.status, 1);
+}
+
 }  // namespace

@@ -120,18 +120,29 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   QStringList arguments = {"lint", "-i"};
   for (const char* name : {"a.swift", "b.swift", "c.swift"}) arguments << writeTemp(dir, name, "//teh\n");
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("1"));
+  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("2"));
   QElapsedTimer clock;
   clock.start();
   const BrindleRun run = brindle(arguments, {}, environment);
-  EXPECT_LT(clock.elapsed(), 2500);
+  // One bound per file would take three; a loaded machine may add a second.
+  EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_EQ(run.exitCode, 2);
-  const QList<QByteArray> lines = run.err.trimmed().split('\n');
+  // brindle's own messages; Qt may add a warning of its own at exit while the
+  // unanswered call is still open.
+  QList<QByteArray> lines;
+  for (const QByteArray& line : run.err.trimmed().split('\n'))
+    if (line.startsWith("brindle: ")) lines << line;
   ASSERT_EQ(lines.size(), 3) << run.err.toStdString();
   EXPECT_TRUE(lines[0].contains("did not answer in time")) << lines[0].toStdString();
+  // Files already waiting when the bound ran out (one per core) time out
+  // with it; the others are not sent at all.
   for (const QByteArray& line : {lines[1], lines[2]})
-    EXPECT_TRUE(line.endsWith("not processed: the helper gave no answer within the run's 1 s bound"))
+    EXPECT_TRUE(line.contains("did not answer in time") ||
+                line.endsWith("not processed: the helper gave no answer within the run's 2 s bound"))
         << line.toStdString();
+  EXPECT_TRUE(lines[2].endsWith("not processed: the helper gave no answer within the run's 2 s bound") ||
+              QThread::idealThreadCount() > 2)
+      << lines[2].toStdString();
   for (const QString& path : arguments.mid(2)) EXPECT_EQ(contents(path), "//teh\n");
 }
 

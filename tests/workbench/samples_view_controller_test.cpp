@@ -3,6 +3,7 @@
 // the deferred re-wrap, the colouring and the lint command's helper.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -211,7 +212,9 @@ class SamplesViewControllerTest : public QObject {
     };
     QTest::newRow("wrap, unicode") << Command{"wrap:", mixed, 0, 0, rewrapped(mixed, 40), 1};
     QTest::newRow("unwrap") << Command{"unwrap:", "// one\n// two\n// three\ncode()", 0, 0, "// one two three\ncode()", 1};
-    QTest::newRow("spelling") << Command{"checkAllSpelling:", misspelt, 0, 0, spelt(misspelt), 1};
+    // "teh" is a word of the code shown, so only "wrold" is misspelt.
+    QTest::newRow("spelling") << Command{"checkAllSpelling:", misspelt, 0, 0,
+                                         "// teh wrold\n//     ▲▲▲▲▲ ← TYPO?\nlet teh = 1", 1};
     QTest::newRow("grammar") << Command{"checkAllGrammar:", passive, 0, 0, grammar(passive), 1};
     QTest::newRow("wrap at the cursor line") << Command{"wrapSelectedComments:", longComment + "\n" + longComment + code,
                                                         10, 0, rewrapped(longComment, 40) + "\n" + longComment + code, 1};
@@ -252,6 +255,23 @@ class SamplesViewControllerTest : public QObject {
     QVERIFY(!controller->textView()->isReadOnly());
     controller->textView()->undo();
     QCOMPARE(controller->wholeText(), c.input);
+  }
+
+  // Without a dictionary the Spelling commands change nothing, add no undo
+  // step and say why on the status line instead of looking like a check.
+  void noDictionaryIsSaidNotHidden() {
+    for (const char* selector : {"checkAllSpelling:", "checkSpellingInSelection:"}) {
+      auto controller = showing(QStringLiteral("// teh wrold\nlet a = 1"), 0, 5);
+      controller->setSpellChecker(nullptr);
+      controller->commandAction(QString::fromLatin1(selector))->trigger();
+      QCOMPARE(controller->wholeText(), QStringLiteral("// teh wrold\nlet a = 1"));
+      QCOMPARE(undoSteps(*controller), 0);
+      QVERIFY(!controller->statusLine()->isHidden());
+      QVERIFY(controller->statusLine()->text().contains(QStringLiteral("not checked")));
+      controller->setSpellChecker(checker);
+      controller->commandAction(QString::fromLatin1(selector))->trigger();
+      QVERIFY(controller->statusLine()->isHidden());
+    }
   }
 
   void lineWidening_data() {

@@ -1,0 +1,83 @@
+#include "proofreading/finding_context.h"
+
+#include <unicode/uchar.h>
+
+namespace brindlewort {
+namespace {
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Lines of copyright and authorship hold names that no dictionary knows.
+bool isCopyrightLine(std::u16string_view text) {
+  for (const std::u16string_view mark : {u"Copyright", u"copyright", u"\u00a9", u"SPDX-", u"Contributed by",
+                                         u"Written by", u"Author:", u"Authors:"}) {
+    if (text.find(mark) != std::u16string_view::npos) return true;
+  }
+  // "(c) 2021", but not the third item of a list.
+  for (const std::u16string_view mark : {u"(c) ", u"(C) "}) {
+    const std::size_t at = text.find(mark);
+    if (at != std::u16string_view::npos && at + 4 < text.size() && text[at + 4] >= u'0' && text[at + 4] <= u'9')
+      return true;
+  }
+  return false;
+}
+
+// "TODO(name)", "BUG(name):", "NOTE(name)": the name of whoever wrote it.
+bool insideTagParentheses(std::u16string_view text, std::size_t start) {
+  // Such a name is short; a bounded look back keeps long lines linear.
+  constexpr std::size_t longestName = 40;
+  const std::size_t from = start > longestName ? start - longestName : 0;
+  const std::size_t found = text.substr(from, start - from).rfind(u'(');
+  if (found == std::u16string_view::npos) return false;
+  const std::size_t open = from + found;
+  if (text.substr(open, start - open).find(u')') != std::u16string_view::npos) return false;
+  std::size_t tagStart = open;
+  while (tagStart > 0 && text[tagStart - 1] >= u'A' && text[tagStart - 1] <= u'Z') --tagStart;
+  return open - tagStart >= 3;
+}
+
+// A capital that does not open a sentence marks a name: people, places,
+// companies, which are too many for any list.
+bool isNameInSentence(std::u16string_view text, std::size_t start, std::size_t length) {
+  if (!u_isupper(text[start])) return false;
+  for (std::size_t i = start + 1; i < start + length; ++i) {
+    if (u_isupper(text[i])) return false;  // all capitals: no sentence clue
+  }
+  std::size_t before = start;
+  while (before > 0 && (isBlank(text[before - 1]) || text[before - 1] == u'"' || text[before - 1] == u'(')) --before;
+  if (before == 0) return false;  // the line's first word may open a sentence
+  const char16_t previous = text[before - 1];
+  return previous != u'.' && previous != u'!' && previous != u'?' && previous != u':';
+}
+
+}  // namespace
+
+FindingContext::FindingContext(std::u16string_view text) : text_(text), copyrightLine_(isCopyrightLine(text)) {}
+
+bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
+  const std::u16string_view text = text_;
+  if (start < 0 || length <= 0 || static_cast<std::size_t>(start + length) > text.size()) return false;
+  const auto first = static_cast<std::size_t>(start);
+  const auto end = static_cast<std::size_t>(start + length);
+  if (length == 1 || (length == 2 && U16_IS_LEAD(text[first]))) return true;  // "𝓤", "x"
+  if (first > 0) {
+    // Doc tags (@endcond, \brief), format verbs (%lld), variables ($HOME),
+    // references (&value) and members (.size).
+    switch (text[first - 1]) {
+      case u'@': case u'\\': case u'%': case u'$': case u'.': case u'&':
+        return true;
+      default:
+        break;
+    }
+    // Flags (-Werror, --verbose); a hyphen inside a word joins a compound.
+    if (text[first - 1] == u'-' && (first == 1 || isBlank(text[first - 2]) || text[first - 2] == u'-')) return true;
+  }
+  if (end < text.size() && text[end] == u'(') return true;  // calls: frobl()
+  const std::u16string_view word = text.substr(first, end - first);
+  // Hexadecimal digits ("abf", "deadbf") and Go's assembly names (runtime·foo).
+  if (word.find_first_not_of(u"abcdefABCDEF") == std::u16string_view::npos) return true;
+  if (word.find(u'\u00b7') != std::u16string_view::npos) return true;
+  return copyrightLine_ || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first);
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,50 @@
+#include "proofreading/project_spelling.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "proofreading/code_vocabulary.h"
+#include "proofreading/programmer_words.h"
+#include "proofreading/project_word_list.h"
+#include "proofreading/repository_vocabulary.h"
+#include "proofreading/vocabulary_spell_checker.h"
+
+namespace brindlewort {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::shared_ptr<const AcceptedWords> projectWordList(const fs::path& file) {
+  const std::optional<fs::path> list = findProjectWordList(file.parent_path().empty() ? "." : file.parent_path());
+  if (!list) return nullptr;
+  std::ifstream in(*list, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return std::make_shared<const AcceptedWords>(parseWordList(content.str()));
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_view path,
+                                                                    std::string_view text) {
+  // The programmer's dictionary lives as long as the program.
+  std::vector<std::shared_ptr<const AcceptedWords>> lists{
+      std::shared_ptr<const AcceptedWords>(std::shared_ptr<void>(), &programmerWords())};
+  auto own = std::make_shared<AcceptedWords>();
+  addCodeVocabulary(*own, text, vocabularyLanguageForPath(path.empty() ? "text.cpp" : path));
+  lists.push_back(std::move(own));
+  if (!path.empty()) {
+    const fs::path file(path);
+    lists.push_back(projectWordList(file));
+    lists.push_back(repositoryVocabulary(file));
+  }
+  return lists;
+}
+
+std::shared_ptr<const SpellChecker> projectSpellChecker(std::shared_ptr<const SpellChecker> dictionary,
+                                                        std::string_view path, std::string_view text) {
+  return std::make_shared<VocabularySpellChecker>(std::move(dictionary), acceptedWordsFor(path, text));
+}
+
+}  // namespace brindlewort

@@ -1,0 +1,107 @@
+// Spelling as brindle and the workbench check it, with the real en_US
+// dictionary: code inside comments is not prose, the code's own words and
+// general software terms pass, and real typos are still found, even those
+// that look like an identifier.
+
+#include "proofreading/comment_spelling.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/rewrap.h"
+#include "proofreading/enchant_spell_checker.h"
+#include "proofreading/project_spelling.h"
+
+namespace brindlewort {
+namespace {
+
+std::shared_ptr<const SpellChecker> dictionary() {
+  static const std::shared_ptr<const SpellChecker> checker = [] {
+    Result<OpenedSpellChecker> opened = openEnchantSpellChecker("en_US");
+    return opened ? std::shared_ptr<const SpellChecker>(std::move(opened->checker)) : nullptr;
+  }();
+  return checker;
+}
+
+// The misspelt words of a source text checked with its own vocabulary.
+std::vector<std::string> misspelt(std::string_view source) {
+  const std::vector<std::string> lines = splitLines(std::string(source));
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  const auto checker = projectSpellChecker(dictionary(), {}, source);
+  std::vector<std::string> words;
+  for (const auto& [line, finding] : commentSpellingFindings(views, *checker)) words.push_back(finding.word);
+  return words;
+}
+
+using Words = std::vector<std::string>;
+
+TEST(CommentSpelling, CodeInsideCommentsIsNotProse) {
+  ASSERT_TRUE(dictionary());
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"backtick fence", "/// Use it:\n/// ```\n/// let zorg = frobl(qwx);\n/// ```\n/// Finishd.\n"},
+      {"tilde fence", "// Use it:\n// ~~~\n// zorg frobl qwx\n// ~~~\n// Finishd.\n"},
+      {"indented code", "// Use it like this:\n//\n//     zorg := frobl(qwx)\n//     glimp(zorg)\n//\n// Finishd.\n"},
+      {"inline code", "// Call `frobl qwx` first. Finishd.\n"},
+      {"commented-out code", "// Finishd.\n// if (frobl(qwx)) { zorg(); }\n"},
+      {"directive", "// Finishd.\n//go:generate frobl -qwx zorg\n"},
+      {"nested comment", "// Finishd.\n// // zorg frobl qwx\n"},
+      {"switched off", "// brindle: off\n// zorg frobl qwx\n// brindle: on\n// Finishd.\n"},
+  };
+  for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{"Finishd"}) << name;
+}
+
+TEST(CommentSpelling, AcceptsTheCodesWordsAndGeneralTerms) {
+  ASSERT_TRUE(dictionary());
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"identifier parts", "// The frobnicator's glimpWidget keeps a zorgList.\nint frobnicator;\n"
+                           "Widget glimpWidget; List zorg_list;\n"},
+      {"plural, possessive, capital", "// Frobnicators, the frobnicator's, FROBNICATOR.\nint frobnicator;\n"},
+      {"whole identifier", "// Calls getline and readline.\nauto x = getline(readLine());\n"},
+      {"programmer terms", "// A mutex guards the deque's subranges; enums, structs and codepoints.\n"},
+  };
+  for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
+}
+
+TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
+  ASSERT_TRUE(dictionary());
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"name in mid-sentence", "// Written with Zorblatt and Quimby.\n"},
+      {"name of a to-do", "// TODO(zorblatt): later.\n// BUG(qwimby) here.\n"},
+      {"doc tag and flag", "/// See @zorbcond and -Wqwimby, --zorbflag.\n"},
+      {"call and member", "// Then zorbify() runs and .qwimby is set.\n"},
+      {"copyright line", "// Copyright 2021 Zorblatt Qwimbyware GmbH.\n"},
+      {"hexadecimal digits", "// The bytes abf, deadbf follow.\n"},
+      {"other English spelling", "// The colour and behaviour.\n"},
+  };
+  for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
+  // A capital that may open a sentence proves nothing.
+  EXPECT_EQ(misspelt("// Zorblatt here. Qwimby there.\n"), (Words{"Zorblatt", "Qwimby"}));
+  EXPECT_EQ(misspelt("// a non-blokcing call\n"), Words{"blokcing"});  // a compound, not a flag
+  // Words that only resemble a copyright line's marks.
+  EXPECT_EQ(misspelt("// Authorization headre; (c) the thrid case\n"), (Words{"headre", "thrid"}));
+}
+
+TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
+  ASSERT_TRUE(dictionary());
+  const std::pair<const char*, std::string_view> cases[] = {
+      // "recieve" is no part of receiveBuffer; "buffr" is a prefix of a
+      // part, "bufferd" a near miss of one.
+      {"near miss of an identifier", "// Does not recieve data.\nint receiveBuffer;\n"},
+      {"prefix of an identifier part", "// Fills the buffr.\nint bufferSize;\n"},
+      {"longer than a part", "// Fills the bufferd.\nint bufferSize;\n"},
+      {"only in a string", "// Prints the wrold.\nconst char* s = \"hello wrold\";\n"},
+      {"only in another comment", "// The wrold.\n/* wrold */\n"},
+      {"typo of a general term", "// Locks the mutexx.\n"},
+  };
+  for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source).size(), 1u) << name;
+}
+
+TEST(CommentSpelling, MarkerLinesOnlyUnderProse) {
+  ASSERT_TRUE(dictionary());
+  const std::vector<std::string> lines{"// Thsi is it:", "// ```", "// Thsi code", "// ```"};
+  const auto checker = projectSpellChecker(dictionary(), {}, "");
+  EXPECT_EQ(spellCheckComments(lines, *checker),
+            (std::vector<std::string>{"// Thsi is it:", "// ▲▲▲▲ ← TYPO?", "// ```", "// Thsi code", "// ```"}));
+}
+
+}  // namespace
+}  // namespace brindlewort

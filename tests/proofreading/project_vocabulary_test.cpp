@@ -1,0 +1,90 @@
+// Where a file's vocabulary and word list come from: the git work tree or
+// the folder tree it belongs to, the project's .brindle-words found by
+// walking up, and the cache that spares later runs the reading.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "proofreading/project_spelling.h"
+#include "proofreading/project_word_list.h"
+#include "proofreading/repository_vocabulary.h"
+
+namespace brindlewort {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProjectVocabulary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "brindle-vocabulary-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
+    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  fs::path write(const fs::path& relative, const std::string& content) const {
+    const fs::path path = folder / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  static bool accepted(const std::vector<std::shared_ptr<const AcceptedWords>>& lists, std::string_view word) {
+    for (const auto& list : lists)
+      if (list && list->accepts(word)) return true;
+    return false;
+  }
+  fs::path folder;
+};
+
+TEST_F(ProjectVocabulary, GitWorkTreeGivesTrackedSourcesOnly) {
+  const fs::path repo = folder / "repo";
+  write("repo/src/a.cpp", "int zorgWidget;\n");
+  write("repo/lib/b.rs", "fn glimp_frob() {}\n");
+  write("repo/README.md", "untrackedword\n");
+  write("repo/src/untracked.cpp", "int quaxle;\n");
+  ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() +
+                         " add src/a.cpp lib/b.rs README.md").c_str()),
+            0);
+  const fs::path file = repo / "src" / "a.cpp";
+  const auto words = repositoryVocabulary(file);
+  for (const char* word : {"zorg", "widget", "glimp", "frob"}) EXPECT_TRUE(words->accepts(word)) << word;
+  EXPECT_FALSE(words->accepts("quaxle"));         // not tracked
+  EXPECT_FALSE(words->accepts("untrackedword"));  // not code
+  // The same words for every file of the repository, wherever it lies.
+  EXPECT_TRUE(repositoryVocabulary(repo / "lib" / "b.rs")->accepts("zorg"));
+  EXPECT_EQ(vocabularySources(repo / "lib" / "new.cpp").root, fs::canonical(repo));
+  // The cache is written and read back by a later run.
+  ASSERT_TRUE(fs::exists(vocabularyCacheFolder()));
+  EXPECT_EQ(std::distance(fs::directory_iterator(vocabularyCacheFolder()), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeFromTheWordListCounts) {
+  write("proj/.brindle-words", "# project terms\nFrobCo\n  zyxt  # trailing comment\n\n");
+  write("proj/src/a.c", "int plumbus_count;\n");
+  write("proj/src/deep/b.h", "int schleem;\n");
+  write("proj/.hidden/c.c", "int hiddenword;\n");
+  const fs::path file = folder / "proj" / "src" / "deep" / "b.h";
+  const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n");
+  for (const char* word : {"plumbus", "schleem", "frobco", "FrobCo's", "zyxt", "ownword", "mutex"})
+    EXPECT_TRUE(accepted(lists, word)) << word;
+  EXPECT_FALSE(accepted(lists, "hiddenword"));
+  EXPECT_FALSE(accepted(lists, "project"));  // a comment of the list
+}
+
+TEST(ProjectWordList, AddingAWord) {
+  EXPECT_EQ(withWordAdded("", "frob"), "frob\n");
+  EXPECT_EQ(withWordAdded("# terms\nzorg", "frob"), "# terms\nzorg\nfrob\n");
+  EXPECT_EQ(withWordAdded("zorg\nfrob  # ours\n", "frob"), "zorg\nfrob  # ours\n");
+  using namespace std::string_view_literals;
+  for (const std::string_view bad : {""sv, "two words"sv, "a#b"sv, "tab\tword"sv, "nul\0x"sv, "\xff"sv})
+    EXPECT_FALSE(checkListWord(bad)) << bad;
+  EXPECT_TRUE(checkListWord("Größe"));
+}
+
+}  // namespace
+}  // namespace brindlewort
