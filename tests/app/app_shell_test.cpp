@@ -1,21 +1,30 @@
 // The application shell: the menus, help and the integrations command
-// finding shipped files, and quitting with the last window.
+// finding shipped files, quitting with the last window, the command line,
+// the remembered window and its keyboard use.
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMetaEnum>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/about_box.h"
 #include "app/app_delegate.h"
+#include "app/command_line.h"
 #include "app/bundle_info.h"
 #include "app/main_window.h"
+#include "app/window_state.h"
 #include "preferences/view_controller.h"
 #include "settings/shared_settings.h"
 #include "url_catcher.h"
@@ -31,6 +40,22 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
   }
   return nullptr;
 }
+
+QList<QWidget*> tabChainFrom(QWidget* first) {
+  QList<QWidget*> chain;
+  QWidget* widget = first;
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) chain.append(widget);
+    widget = widget->nextInFocusChain();
+  } while (widget != first);
+  return chain;
+}
+
+// Keys the desktop takes before the program sees them, and Qt's standard
+// keys of the desktops that the platform under test does not report.
+const QStringList reservedKeys{
+    "Ctrl+Shift+U", "Ctrl+Alt+T", "Ctrl+Alt+L", "Ctrl+Alt+Del", "Ctrl+Shift+S", "Ctrl+Shift+G",
+    "Ctrl+Shift+A", "Ctrl+Shift+F", "Ctrl+Shift+N", "Ctrl+Shift+Z", "Ctrl+Shift+Insert", "Ctrl+Shift+Tab"};
 
 }  // namespace
 
@@ -92,6 +117,191 @@ class AppShellTest : public QObject {
     QVERIFY(redo && redo->isEnabled());
     redo->trigger();
     QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
+  }
+
+  // No shortcut of the window takes a key that Qt gives a standard meaning
+  // or that the desktop keeps for itself.
+  void shortcutsAvoidStandardAndDesktopKeys() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QSet<QKeySequence> taken;
+    const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();
+    for (int i = 0; i < standardKeys.keyCount(); ++i) {
+      for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::StandardKey(standardKeys.value(i)))) {
+        taken.insert(key);
+      }
+    }
+    for (const QString& key : reservedKeys) taken.insert(QKeySequence(key));
+    const QList<QAction*> commands = window.viewController()->sampleController()->commandActions();
+    QCOMPARE(commands.size(), 10);
+    for (QAction* action : commands) {
+      QVERIFY2(!taken.contains(action->shortcut()), qPrintable(action->shortcut().toString()));
+    }
+  }
+
+  // The buttons carry the menu's titles in the menu's order, with tooltips
+  // naming the shortcut; every menu item has a mnemonic.
+  void buttonsMatchTheMenu() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    SamplesViewController* samples = window.viewController()->sampleController();
+    QStringList menuOrder;
+    for (QAction* action : menuNamed(window, QStringLiteral("Comments"))->actions()) {
+      if (action->isSeparator()) continue;
+      QVERIFY2(action->text().contains(u'&'), qPrintable(action->text()));
+      menuOrder << action->text().remove(u'&');
+    }
+    qsizetype previous = -1;
+    for (QPushButton* button : samples->commandButtons()) {
+      const qsizetype index = menuOrder.indexOf(button->text());
+      QVERIFY2(index > previous, qPrintable(button->text()));
+      previous = index;
+      const QAction* action = samples->commandActions()[index];
+      QVERIFY(button->toolTip().contains(action->shortcut().toString(QKeySequence::NativeText)));
+    }
+    for (QAction* menu : window.menuBar()->actions()) {
+      for (QAction* item : menu->menu()->actions()) {
+        QVERIFY2(item->isSeparator() || item->text().contains(u'&'), qPrintable(item->text()));
+      }
+    }
+  }
+
+  // Focus starts on the sample picker, Tab follows the layout, Ctrl+Tab
+  // leaves the text, and labels lead to their controls.
+  void keyboardUse() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    ViewController* view = window.viewController();
+    SamplesViewController* samples = view->sampleController();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), samples->popupButton());
+
+    QList<QWidget*> expected{view->maxCommentLengthSlider(), view->resetButton(), samples->popupButton()};
+    for (QPushButton* button : samples->commandButtons()) expected << button;
+    expected << samples->textView() << view->feedbackButton();
+    QCOMPARE(tabChainFrom(view->maxCommentLengthSlider()), expected);
+
+    samples->popupButton()->setCurrentIndex(2);
+    samples->showSample();
+    samples->textView()->setFocus();
+    const QString text = samples->wholeText();
+    QTest::keyClick(samples->textView(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), view->feedbackButton());
+    QCOMPARE(samples->wholeText(), text);
+
+    QMap<QWidget*, QString> buddies;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+      if (label->buddy()) buddies.insert(label->buddy(), label->text());
+    }
+    QCOMPARE(buddies.value(view->maxCommentLengthSlider()), QStringLiteral("&Maximum comment length:"));
+    QCOMPARE(buddies.value(samples->popupButton()), QStringLiteral("&Sample:"));
+    for (QWidget* widget : expected) {
+      QVERIFY2(!widget->accessibleName().isEmpty() || qobject_cast<QPushButton*>(widget),
+               qPrintable(widget->objectName()));
+    }
+  }
+
+  // --help and --version answer on their own; anything else, Qt's own
+  // options included, opens the window.
+  void informationalOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("answerStart");  // empty: the window opens
+    QTest::newRow("none") << QStringList{"brindlewort"} << QString();
+    QTest::newRow("version") << QStringList{"brindlewort", "--version"} << "Brindlewort 1.0.0 (build 1)\n";
+    QTest::newRow("short help") << QStringList{"brindlewort", "-h"} << "Usage:";
+    QTest::newRow("Qt's option") << QStringList{"brindlewort", "-style", "fusion"} << QString();
+  }
+  void informationalOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answerStart);
+    const std::optional<CommandLineAnswer> answer = answerInformationalOptions(
+        arguments, programVersionLine(QVariantMap{{"CFBundleShortVersionString", "1.0.0"}, {"CFBundleVersion", "1"}}));
+    QCOMPARE(answer.has_value(), !answerStart.isEmpty());
+    if (answer) {
+      QVERIFY2(answer->text.startsWith(answerStart), qPrintable(answer->text));
+      QCOMPARE(answer->exitCode, 0);
+    }
+  }
+
+  // Help › About names the version and build and the licence.
+  void aboutBrindlewort() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QMenu* help = menuNamed(window, QStringLiteral("Help"));
+    QCOMPARE(help->actions().last()->text(), QStringLiteral("&About Brindlewort"));
+    const QString text = aboutText(QVariantMap{{"CFBundleShortVersionString", "1.2"}, {"CFBundleVersion", "34"}});
+    QVERIFY(text.contains("Brindlewort 1.2 (build 34)") && text.contains("Licence"));
+    QCOMPARE(programVersionLine(std::nullopt), QStringLiteral("Brindlewort: Unknown"));
+    QCOMPARE(programVersionLine(QVariantMap{{"CFBundleShortVersionString", "1.2"}}),
+             QStringLiteral("Brindlewort 1.2 (build ?\?\?)"));
+  }
+
+  // The icon comes from the installed file when the theme has none.
+  void windowIconFromTheInstalledFile() {
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.filePath("prefix/bin")));
+    QCOMPARE(AppDelegate(root.filePath("prefix/bin")).applicationIcon().isNull(), true);
+    const QString icon = root.filePath("prefix/share/icons/hicolor/scalable/apps/com.kestrelloom.Brindlewort.svg");
+    QVERIFY(QDir().mkpath(QFileInfo(icon).path()));
+    QFile file(icon);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<svg xmlns='http://www.w3.org/2000/svg' width='16' height='16'><rect width='16' height='16'/></svg>");
+    file.close();
+    AppDelegate delegate(root.filePath("prefix/bin"));
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QVERIFY(!window.windowIcon().pixmap(32).isNull());
+  }
+
+  // The first window fits its screen; a closed window opens again at the
+  // size it had, from a file of the app's own.
+  void windowIsRemembered() {
+    QTemporaryDir root;
+    const QString state = root.filePath("brindlewort/window.ini");
+    AppDelegate delegate;
+    {
+      MainWindow first(delegate, new ViewController(mainBundleInfoDictionary()), nullptr, state);
+      const QRect available = first.screen()->availableGeometry();
+      QVERIFY(first.width() <= available.width() && first.height() <= available.height());
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      first.resize(700, 450);
+      first.close();
+    }
+    QVERIFY(QFileInfo::exists(state));
+    MainWindow again(delegate, new ViewController(mainBundleInfoDictionary()), nullptr, state);
+    QCOMPARE(again.size(), QSize(700, 450));
+  }
+
+  void firstWindowSize_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("roomy screen") << QRect(0, 0, 1920, 1080) << QSize(980, 720);
+    QTest::newRow("1600x1000 at 2x") << QRect(0, 0, 800, 500) << QSize(720, 450);
+    QTest::newRow("unknown screen") << QRect() << QSize(980, 720);
+  }
+  void firstWindowSize() {
+    QFETCH(QRect, available);
+    QFETCH(QSize, expected);
+    QCOMPARE(brindlewort::firstWindowSize(QSize(980, 720), available), expected);
+  }
+
+  void stateFileFollowsXdg_data() {
+    QTest::addColumn<QByteArray>("stateHome");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("set") << QByteArray("/x/state") << "/x/state/brindlewort/window.ini";
+    QTest::newRow("unset") << QByteArray() << QDir::homePath() + "/.local/state/brindlewort/window.ini";
+    QTest::newRow("relative, so ignored") << QByteArray("state")
+                                          << QDir::homePath() + "/.local/state/brindlewort/window.ini";
+  }
+  void stateFileFollowsXdg() {
+    QFETCH(QByteArray, stateHome);
+    QFETCH(QString, expected);
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", stateHome);
+    const QString path = windowStateFilePath();
+    qputenv("XDG_STATE_HOME", saved);
+    QCOMPARE(path, expected);
   }
 
   // Run inside the event loop, where quitting happens: closing the only
