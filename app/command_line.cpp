@@ -16,6 +16,11 @@ std::optional<CommandLineAnswer> answerInformationalOptions(const QStringList& a
   // unknown option the window opens and Qt reads what it knows.
   if (!parser.parse(arguments)) return std::nullopt;
   if (parser.isSet(help)) return CommandLineAnswer{parser.helpText(), 0};
+  if (parser.isSet(QStringLiteral("help-all"))) {
+    return CommandLineAnswer{parser.helpText() + QStringLiteral("\nQt's own options, such as -platform and -style, "
+                                                                "are accepted too; see brindlewort(1).\n"),
+                             0};
+  }
   if (parser.isSet(version)) return CommandLineAnswer{versionLine + u'\n', 0};
   return std::nullopt;
 }

@@ -198,6 +198,7 @@ class AppShellTest : public QObject {
     QTest::addColumn<QString>("answerStart");  // empty: the window opens
     QTest::newRow("none") << QStringList{"brindlewort"} << QString();
     QTest::newRow("version") << QStringList{"brindlewort", "--version"} << "Brindlewort 1.0.0 (build 1)\n";
+    QTest::newRow("help with Qt's options") << QStringList{"brindlewort", "--help-all"} << "Usage:";
     QTest::newRow("Qt's option") << QStringList{"brindlewort", "-style", "fusion"} << QString();
   }
   void informationalOptions() {
