@@ -1,7 +1,7 @@
 #include "preferences/length_slider.h"
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 #include <QWheelEvent>
 
 namespace brindlewort {
@@ -22,15 +22,14 @@ void LengthSlider::wheelEvent(QWheelEvent* event) {
 
 void LengthSlider::paintEvent(QPaintEvent* event) {
   QSlider::paintEvent(event);
-  // Not every style marks a focused slider, and the handle alone is easy to
-  // miss; a frame round the whole control is not.
+  // Styles mark a focused slider faintly, some only after Tab moved the
+  // focus; a frame in the highlight colour round the whole control shows
+  // it either way, in light and dark palettes.
   if (!hasFocus()) return;
   QPainter painter(this);
-  QStyleOptionFocusRect frame;
-  frame.initFrom(this);
-  frame.rect = rect().adjusted(1, 1, -1, -1);
-  frame.backgroundColor = palette().color(QPalette::Window);
-  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+  painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
 }
 
 }  // namespace brindlewort
