@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>

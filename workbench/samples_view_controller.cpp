@@ -2,14 +2,14 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QKeyEvent>
-#include <QScrollBar>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -85,23 +85,23 @@ void SamplesViewController::buildView() {
   connect(popupButton_, &QComboBox::activated, this, &SamplesViewController::showSample);
 
   // One button per whole-text command, titled and ordered as in the menu.
-  auto makeButton = [this](const char* selector) {
+  auto makeButton = [this](const char* selector, const char* name) {
     const WorkbenchCommand* command = findWorkbenchCommand(QLatin1String(selector));
     const QString title = plainTitle(tr(command->title));
     auto* button = new QPushButton(title, this);
-    button->setObjectName(QLatin1String(selector).chopped(1) + QStringLiteral("Button"));
+    button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     button->setToolTip(QStringLiteral("%1 (%2)").arg(
         title, QKeySequence(QString::fromLatin1(command->shortcut)).toString(QKeySequence::NativeText)));
     connect(button, &QPushButton::clicked, this, command->slot);
     return button;
   };
-  showOriginalButton_ = makeButton("showOriginal:");
-  wrapButton_ = makeButton("wrap:");
-  unwrapButton_ = makeButton("unwrap:");
-  spellCheckButton_ = makeButton("checkAllSpelling:");
-  grammarButton_ = makeButton("checkAllGrammar:");
-  lintButton_ = makeButton("runSwiftLint:");
+  showOriginalButton_ = makeButton("showOriginal:", "showOriginalButton");
+  wrapButton_ = makeButton("wrap:", "wrapButton");
+  unwrapButton_ = makeButton("unwrap:", "unwrapButton");
+  spellCheckButton_ = makeButton("checkAllSpelling:", "spellCheckButton");
+  grammarButton_ = makeButton("checkAllGrammar:", "grammarButton");
+  lintButton_ = makeButton("runSwiftLint:", "lintButton");
 
   auto* sampleLabel = new QLabel(tr("&Sample:"), this);
   sampleLabel->setBuddy(popupButton_);
@@ -129,7 +129,6 @@ void SamplesViewController::buildView() {
 void SamplesViewController::buildActions() {
   for (const WorkbenchCommand& command : workbenchCommands()) {
     auto* action = new QAction(tr(command.title), this);
-    action->setToolTip(plainTitle(action->text()));
     action->setObjectName(QLatin1String(command.selector));
     action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
     connect(action, &QAction::triggered, this, command.slot);
