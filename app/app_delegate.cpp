@@ -20,6 +20,13 @@ void AppDelegate::applicationDidFinishLaunching() {
   QGuiApplication::setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
 }
 
+QIcon AppDelegate::applicationIcon() const {
+  const QIcon themed = QIcon::fromTheme(QStringLiteral("com.kestrelloom.Brindlewort"));
+  if (!themed.isNull()) return themed;
+  if (const std::optional<QString> file = findAppIconFile(executableDir_)) return QIcon(*file);
+  return {};
+}
+
 void AppDelegate::openExtensionPreferences() {
   if (const std::optional<QString> folder = findIntegrationsFolder(executableDir_)) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(*folder));

@@ -4,6 +4,7 @@
 // opening the user manual and the folder of editor integrations. There is
 // no update item: the package manager updates the program.
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 
@@ -18,6 +19,9 @@ class AppDelegate : public QObject {
 
   // Called once the main window is up.
   void applicationDidFinishLaunching();
+  // The program's icon: the desktop theme's, else the installed file's (the
+  // source tree's when run from a build folder); null when neither is there.
+  QIcon applicationIcon() const;
   // Closing the last window ends the program.
   bool applicationShouldTerminateAfterLastWindowClosed() const { return true; }
 

@@ -2,25 +2,51 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <utility>
 
+#include "app/about_box.h"
 #include "app/app_delegate.h"
+#include "app/window_state.h"
 #include "preferences/view_controller.h"
 #include "workbench/samples_view_controller.h"
 #include "workbench/workbench_commands.h"
 
 namespace brindlewort {
 
-MainWindow::MainWindow(AppDelegate& delegate, ViewController* viewController, QWidget* parent)
-    : QMainWindow(parent), viewController_(viewController) {
+MainWindow::MainWindow(AppDelegate& delegate, ViewController* viewController, QWidget* parent,
+                       QString stateFile)
+    : QMainWindow(parent),
+      viewController_(viewController),
+      stateFile_(stateFile.isEmpty() ? windowStateFilePath() : std::move(stateFile)) {
   setWindowTitle(QStringLiteral("Brindlewort"));
+  setWindowIcon(delegate.applicationIcon());
   viewController_->setParent(this);
   setCentralWidget(viewController_);
   buildMenus(delegate);
-  resize(980, 720);
+  placeOnScreen();
+  // Not the slider: arrow keys pressed at launch would change the length
+  // that brindle, the editors and the hooks share.
+  if (SamplesViewController* samples = viewController_->sampleController()) {
+    samples->popupButton()->setFocus();
+  }
+}
+
+void MainWindow::placeOnScreen() {
+  if (restoreWindowGeometry(*this, stateFile_)) return;
+  const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
+  resize(firstWindowSize(QSize(980, 720), target ? target->availableGeometry() : QRect()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  saveWindowGeometry(*this, stateFile_);
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::buildMenus(AppDelegate& delegate) {
@@ -71,6 +97,11 @@ void MainWindow::buildMenus(AppDelegate& delegate) {
   QAction* manual = help->addAction(tr("Brindlewort &User Manual"), &delegate, &AppDelegate::showHelp);
   manual->setShortcut(QKeySequence::HelpContents);
   help->addAction(tr("Send &Feedback…"), viewController_, &ViewController::sendFeedback);
+  help->addSeparator();
+  QAction* about = help->addAction(tr("&About Brindlewort"), this,
+                                   [this] { showAboutBox(this, viewController_->infoDictionary()); });
+  about->setObjectName(QStringLiteral("aboutAction"));
+  about->setMenuRole(QAction::AboutRole);
 }
 
 }  // namespace brindlewort

@@ -27,4 +27,11 @@ std::optional<QString> findIntegrationsFolder(const QString& executableDir) {
   return firstExisting(executableDir, {"../share/brindlewort/integrations", "../../integrations"}, true);
 }
 
+std::optional<QString> findAppIconFile(const QString& executableDir) {
+  return firstExisting(executableDir,
+                       {"../share/icons/hicolor/scalable/apps/com.kestrelloom.Brindlewort.svg",
+                        "../../packaging/com.kestrelloom.Brindlewort.svg"},
+                       false);
+}
+
 }  // namespace brindlewort

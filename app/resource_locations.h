@@ -19,4 +19,8 @@ std::optional<QString> findUserManual(const QString& executableDir);
 // folder inside it.
 std::optional<QString> findIntegrationsFolder(const QString& executableDir);
 
+// The program's icon as installed under share/icons, or the source tree's
+// copy when run from a build folder inside it.
+std::optional<QString> findAppIconFile(const QString& executableDir);
+
 }  // namespace brindlewort

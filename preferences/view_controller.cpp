@@ -13,6 +13,7 @@
 
 #include "engine/comment_length.h"
 #include "preferences/feedback_mail.h"
+#include "preferences/length_slider.h"
 #include "settings/shared_settings.h"
 #include "preferences/version_text.h"
 #include "workbench/samples_view_controller.h"
@@ -37,12 +38,15 @@ ViewController::SampleControllerFactory ViewController::defaultSampleControllerF
 ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
                                const SampleControllerFactory& makeSampleController, QWidget* parent)
     : QWidget(parent), infoDictionary_(std::move(infoDictionary)) {
-  maxCommentLengthSlider_ = new QSlider(Qt::Horizontal, this);
+  maxCommentLengthSlider_ = new LengthSlider(this);
   maxCommentLengthSlider_->setObjectName(QStringLiteral("maxCommentLengthSlider"));
   maxCommentLengthSlider_->setRange(0, sliderMaximum);
   maxCommentLengthSlider_->setTickInterval(20);
   maxCommentLengthSlider_->setTickPosition(QSlider::TicksBelow);
   maxCommentLengthSlider_->setMinimumWidth(240);
+  maxCommentLengthSlider_->setAccessibleName(tr("Maximum comment length"));
+  maxCommentLengthSlider_->setToolTip(
+      tr("The longest a comment line may be, for this window, brindle and the editor integrations"));
 
   maxCommentLengthField_ = new QLabel(this);
   maxCommentLengthField_->setObjectName(QStringLiteral("maxCommentLengthField"));
@@ -50,16 +54,20 @@ ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
 
   resetButton_ = new QPushButton(tr("Reset to Default"), this);
   resetButton_->setObjectName(QStringLiteral("resetButton"));
+  resetButton_->setToolTip(tr("Back to %1 characters").arg(defaultMaxCommentLength));
   versionField_ = new QLabel(this);
   versionField_->setObjectName(QStringLiteral("versionField"));
   versionField_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   feedbackButton_ = new QPushButton(tr("Send Feedback…"), this);
   feedbackButton_->setObjectName(QStringLiteral("feedbackButton"));
+  feedbackButton_->setToolTip(tr("Write to the makers in your mail program"));
   sampleBox_ = new QGroupBox(tr("Samples"), this);
   sampleBox_->setObjectName(QStringLiteral("sampleBox"));
 
   auto* lengthRow = new QHBoxLayout;
-  lengthRow->addWidget(new QLabel(tr("Maximum comment length:"), this));
+  auto* lengthLabel = new QLabel(tr("&Maximum comment length:"), this);
+  lengthLabel->setBuddy(maxCommentLengthSlider_);
+  lengthRow->addWidget(lengthLabel);
   lengthRow->addWidget(maxCommentLengthSlider_, 1);
   lengthRow->addWidget(maxCommentLengthField_);
   lengthRow->addWidget(resetButton_);
@@ -74,6 +82,16 @@ ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
   layout->addLayout(versionRow);
 
   if (makeSampleController) sampleController_ = makeSampleController(this);
+  // Tab follows the layout: the length row, the workbench, the version row.
+  QWidget* previous = resetButton_;
+  QWidget::setTabOrder(maxCommentLengthSlider_, resetButton_);
+  if (sampleController_) {
+    for (QWidget* next : sampleController_->tabOrder()) {
+      QWidget::setTabOrder(previous, next);
+      previous = next;
+    }
+  }
+  QWidget::setTabOrder(previous, feedbackButton_);
 
   connect(maxCommentLengthSlider_, &QSlider::valueChanged, this,
           &ViewController::maxCommentLengthSliderDidChange);

@@ -43,6 +43,7 @@ class ViewController : public QWidget {
   SamplesViewController* sampleController() const { return sampleController_; }
 
   QString versionString() const;
+  const std::optional<QVariantMap>& infoDictionary() const { return infoDictionary_; }
 
  public slots:
   void maxCommentLengthSliderDidChange();

@@ -157,6 +157,17 @@ if [ -x /usr/bin/brindlewort ]; then
   else
     fail "no user manual PDF in /usr/share/doc/brindlewort"
   fi
+  # Answered before any window exists: run_clean leaves no DISPLAY.
+  if version="$(run_clean brindlewort --version 2>&1)" && [ "${version#Brindlewort }" != "$version" ]; then
+    pass "brindlewort --version needs no display: $version"
+  else
+    fail "brindlewort --version without a display: $version"
+  fi
+  if [ -f /usr/share/icons/hicolor/scalable/apps/com.kestrelloom.Brindlewort.svg ]; then
+    pass "the window icon is installed"
+  else
+    fail "no icon in /usr/share/icons/hicolor/scalable/apps"
+  fi
   # The window comes up and keeps running until it is closed: that shows
   # the installed program finds its libraries and Qt plugins.
   status=0

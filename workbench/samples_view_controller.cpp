@@ -2,13 +2,14 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -23,6 +24,7 @@
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
 #include "workbench/comment_reflow.h"
+#include "workbench/fixed_pitch_font.h"
 #include "workbench/line_edits.h"
 #include "workbench/line_lists.h"
 #include "workbench/sample_loading.h"
@@ -34,11 +36,8 @@ namespace brindlewort {
 
 namespace {
 
-QFont fixedPitchFont() {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSizeF(12.0);
-  return font;
-}
+// The menu title without its mnemonic marker, for buttons and log lines.
+QString plainTitle(QString title) { return title.remove(u'&'); }
 
 }  // namespace
 
@@ -72,35 +71,51 @@ SamplesViewController::~SamplesViewController() { *alive_ = false; }
 void SamplesViewController::buildView() {
   textView_ = new QPlainTextEdit(this);
   textView_->setObjectName(QStringLiteral("textView"));
-  textView_->setFont(fixedPitchFont());
+  textView_->setFont(workbenchFont());
   textView_->setLineWrapMode(QPlainTextEdit::NoWrap);
   textView_->setTabChangesFocus(false);
+  textView_->setAccessibleName(tr("Sample text"));
+  // Tab is typed into the text; Ctrl+Tab and Ctrl+Shift+Tab leave it.
+  textView_->installEventFilter(this);
   highlighter_ = new CommentHighlighter(textView_->document());
 
   popupButton_ = new QComboBox(this);
   popupButton_->setObjectName(QStringLiteral("popupButton"));
+  popupButton_->setAccessibleName(tr("Sample"));
   connect(popupButton_, &QComboBox::activated, this, &SamplesViewController::showSample);
 
-  auto makeButton = [this](const char* title, const char* name, void (SamplesViewController::*slot)()) {
-    auto* button = new QPushButton(tr(title), this);
+  // One button per whole-text command, titled and ordered as in the menu.
+  auto makeButton = [this](const char* selector, const char* name) {
+    const WorkbenchCommand* command = findWorkbenchCommand(QLatin1String(selector));
+    const QString title = plainTitle(tr(command->title));
+    auto* button = new QPushButton(title, this);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, slot);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(
+        title, QKeySequence(QString::fromLatin1(command->shortcut)).toString(QKeySequence::NativeText)));
+    connect(button, &QPushButton::clicked, this, command->slot);
     return button;
   };
-  showOriginalButton_ = makeButton("Show Original", "showOriginalButton", &SamplesViewController::showOriginal);
-  wrapButton_ = makeButton("Wrap", "wrapButton", &SamplesViewController::wrap);
-  unwrapButton_ = makeButton("Unwrap", "unwrapButton", &SamplesViewController::unwrap);
-  spellCheckButton_ = makeButton("Spelling", "spellCheckButton", &SamplesViewController::checkAllSpelling);
-  lintButton_ = makeButton("Lint", "lintButton", &SamplesViewController::runSwiftLint);
-  grammarButton_ = makeButton("Grammar", "grammarButton", &SamplesViewController::checkAllGrammar);
+  showOriginalButton_ = makeButton("showOriginal:", "showOriginalButton");
+  wrapButton_ = makeButton("wrap:", "wrapButton");
+  unwrapButton_ = makeButton("unwrap:", "unwrapButton");
+  spellCheckButton_ = makeButton("checkAllSpelling:", "spellCheckButton");
+  grammarButton_ = makeButton("checkAllGrammar:", "grammarButton");
+  lintButton_ = makeButton("runSwiftLint:", "lintButton");
+
+  auto* sampleLabel = new QLabel(tr("&Sample:"), this);
+  sampleLabel->setBuddy(popupButton_);
+  auto* picker = new QHBoxLayout;
+  picker->addWidget(sampleLabel);
+  picker->addWidget(popupButton_, 1);
 
   auto* controls = new QHBoxLayout;
-  controls->addWidget(popupButton_, 1);
   for (QPushButton* button : commandButtons()) controls->addWidget(button);
+  controls->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->addLayout(picker);
   layout->addLayout(controls);
   layout->addWidget(textView_, 1);
 
@@ -122,7 +137,27 @@ void SamplesViewController::buildActions() {
 }
 
 QList<QPushButton*> SamplesViewController::commandButtons() const {
-  return {showOriginalButton_, wrapButton_, unwrapButton_, spellCheckButton_, lintButton_, grammarButton_};
+  return {showOriginalButton_, wrapButton_, unwrapButton_, spellCheckButton_, grammarButton_, lintButton_};
+}
+
+QList<QWidget*> SamplesViewController::tabOrder() const {
+  QList<QWidget*> order{popupButton_};
+  for (QPushButton* button : commandButtons()) order.append(button);
+  order.append(textView_);
+  return order;
+}
+
+bool SamplesViewController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == textView_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers().testFlag(Qt::ControlModifier) &&
+        (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+      const bool forward = key->key() == Qt::Key_Tab && !key->modifiers().testFlag(Qt::ShiftModifier);
+      focusNextPrevChild(forward);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 QAction* SamplesViewController::commandAction(const QString& selector) const {
@@ -174,7 +209,7 @@ void SamplesViewController::loadSelectedSample() {
 // --- Colouring ---------------------------------------------------------
 
 void SamplesViewController::highlightComments() {
-  if (currentSample().allowsCommentation) highlighter_->colourFor(palette(), fixedPitchFont());
+  if (currentSample().allowsCommentation) highlighter_->colourFor(palette(), workbenchFont());
 }
 
 void SamplesViewController::changeEvent(QEvent* event) {
@@ -213,7 +248,21 @@ void SamplesViewController::unwrapSelectedComments() {
   applyRewrap(noCommentLengthLimit, true);
 }
 
-void SamplesViewController::rewrapAfterSettingChange() { wrap(); }
+void SamplesViewController::rewrapAfterSettingChange() {
+  // The text is locked while lint waits; the new length is applied to
+  // whatever the helper's reply leaves in place.
+  if (waitingForHelper_) {
+    rewrapWhenHelperReplies_ = true;
+    return;
+  }
+  wrap();
+}
+
+void SamplesViewController::scrollToLineStarts() {
+  // A command shortens or lengthens lines; a view left scrolled sideways
+  // would show the ends of lines that may no longer reach there.
+  textView_->horizontalScrollBar()->setValue(0);
+}
 
 void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOnly) {
   if (!currentSample().allowsCommentation) return;
@@ -233,6 +282,7 @@ void SamplesViewController::applyRewrap(std::int64_t maxLength, bool selectionOn
   if (after != before) {
     applyEditsUndoably(*textView_, lineEditsBetween(input, before, after), selectionOnly ? selection.start : 0);
   }
+  scrollToLineStarts();
   highlightComments();
 }
 
@@ -266,6 +316,7 @@ void SamplesViewController::applyToWholeText(const LineTransform& transform) {
   } else {
     applyEditsUndoably(*textView_, lineEditsBetween(text, lines, checked));
   }
+  scrollToLineStarts();
   highlightComments();
 }
 
@@ -276,6 +327,7 @@ void SamplesViewController::applyToSelection(const LineTransform& transform) {
   const std::vector<std::string> lines = linesOfText(selected);
   const std::vector<std::string> checked = transform(lines);
   if (checked != lines) applyEditsUndoably(*textView_, lineEditsBetween(selected, lines, checked), range.start);
+  scrollToLineStarts();
 }
 
 void SamplesViewController::checkAllSpelling() {
@@ -323,7 +375,9 @@ void SamplesViewController::requestAutoCorrection() {
         if (alive.expired() || !*alive.lock()) return;
         setWaitingForHelper(false);
         if (corrected && !corrected->isEmpty()) replaceWholeTextUndoably(*textView_, *corrected);
+        scrollToLineStarts();
         highlightComments();
+        if (std::exchange(rewrapWhenHelperReplies_, false)) wrap();
         emit autoCorrectionFinished();
       },
       autoCorrectionBound_);
@@ -357,7 +411,7 @@ bool SamplesViewController::validateUserInterfaceItem(QAction* item) {
   const bool editable = currentSample().allowsCommentation;
   const QString description =
       QStringLiteral("<QAction: %1, shortcut: %2>")
-          .arg(item->text(), item->shortcut().toString(QKeySequence::PortableText));
+          .arg(plainTitle(item->text()), item->shortcut().toString(QKeySequence::PortableText));
   const QByteArray line = QStringLiteral("Checking item: %1, editable: %2\n")
                               .arg(description, editable ? QStringLiteral("true") : QStringLiteral("false"))
                               .toUtf8();

@@ -53,7 +53,10 @@ class SamplesViewController : public QWidget {
   QPushButton* grammarButton() const { return grammarButton_; }
   // The line under the text that says why a command did nothing.
   QLabel* statusLine() const { return statusLine_; }
+  // The whole-text commands' buttons, in menu order.
   QList<QPushButton*> commandButtons() const;
+  // The workbench's controls in Tab order: picker, buttons, text.
+  QList<QWidget*> tabOrder() const;
 
   const std::vector<SampleItem>& samples() const { return samples_; }
   // The entry selected in the pop-up.
@@ -105,6 +108,7 @@ class SamplesViewController : public QWidget {
 
  protected:
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   using LineTransform = std::function<std::vector<std::string>(const std::vector<std::string>&)>;
@@ -116,6 +120,7 @@ class SamplesViewController : public QWidget {
   void applyToWholeText(const LineTransform& transform);
   void applyToSelection(const LineTransform& transform);
   void rewrapAfterSettingChange();
+  void scrollToLineStarts();
   void setWaitingForHelper(bool waiting);
   void updateCommandStates();
   bool isCommandEnabled(const QString& selector) const;
@@ -142,6 +147,8 @@ class SamplesViewController : public QWidget {
   AutoCorrectionRequest autoCorrectionRequest_;
   std::chrono::milliseconds autoCorrectionBound_;
   bool waitingForHelper_ = false;
+  // The length changed while lint waited: wrap once the reply is in.
+  bool rewrapWhenHelperReplies_ = false;
   // Lets a reply that outlives this controller find out and do nothing.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

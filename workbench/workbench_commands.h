@@ -19,7 +19,7 @@ enum class CommandGroup { loading, wrapping, spelling, grammar, lint };
 
 struct WorkbenchCommand {
   const char* selector;  // the action's object name, such as "wrap:"
-  const char* title;
+  const char* title;     // with its menu mnemonic, such as "&Wrap Comments"
   const char* shortcut;  // as typed in a key sequence, such as "Ctrl+Shift+W"
   CommandGroup group;
   bool followsEditability;  // disabled while the sample is read-only

@@ -1,21 +1,30 @@
 // The application shell: the menus, help and the integrations command
-// finding shipped files, and quitting with the last window.
+// finding shipped files, quitting with the last window, the command line,
+// the remembered window and its keyboard use.
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMetaEnum>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "app/about_box.h"
 #include "app/app_delegate.h"
+#include "app/command_line.h"
 #include "app/bundle_info.h"
 #include "app/main_window.h"
+#include "app/window_state.h"
 #include "preferences/view_controller.h"
 #include "settings/shared_settings.h"
 #include "url_catcher.h"
@@ -31,6 +40,22 @@ QMenu* menuNamed(QMainWindow& window, const QString& title) {
   }
   return nullptr;
 }
+
+QList<QWidget*> tabChainFrom(QWidget* first) {
+  QList<QWidget*> chain;
+  QWidget* widget = first;
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) chain.append(widget);
+    widget = widget->nextInFocusChain();
+  } while (widget != first);
+  return chain;
+}
+
+// Keys the desktop takes before the program sees them, and Qt's standard
+// keys of the desktops that the platform under test does not report.
+const QStringList reservedKeys{
+    "Ctrl+Shift+U", "Ctrl+Alt+T", "Ctrl+Alt+L", "Ctrl+Alt+Del", "Ctrl+Shift+S", "Ctrl+Shift+G",
+    "Ctrl+Shift+A", "Ctrl+Shift+F", "Ctrl+Shift+N", "Ctrl+Shift+Z", "Ctrl+Shift+Insert", "Ctrl+Shift+Tab"};
 
 }  // namespace
 
@@ -92,6 +117,159 @@ class AppShellTest : public QObject {
     QVERIFY(redo && redo->isEnabled());
     redo->trigger();
     QCOMPARE(samples->wholeText(), QStringLiteral("// a b"));
+  }
+
+  // No command's shortcut takes a key that Qt gives a standard meaning or
+  // that the desktop keeps for itself. The buttons carry the menu's titles
+  // in its order, with tooltips naming the shortcut; every menu item has a
+  // mnemonic.
+  void commandsInMenuAndButtons() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    SamplesViewController* samples = window.viewController()->sampleController();
+    QSet<QKeySequence> taken;
+    const QMetaEnum standardKeys = QMetaEnum::fromType<QKeySequence::StandardKey>();
+    for (int i = 0; i < standardKeys.keyCount(); ++i) {
+      for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::StandardKey(standardKeys.value(i)))) {
+        taken.insert(key);
+      }
+    }
+    for (const QString& key : reservedKeys) taken.insert(QKeySequence(key));
+    for (QAction* action : samples->commandActions()) {
+      QVERIFY2(!taken.contains(action->shortcut()), qPrintable(action->shortcut().toString()));
+    }
+
+    QStringList menuOrder;
+    for (QAction* action : samples->commandActions()) menuOrder << action->text().remove(u'&');
+    qsizetype previous = -1;
+    for (QPushButton* button : samples->commandButtons()) {
+      const qsizetype index = menuOrder.indexOf(button->text());
+      QVERIFY2(index > previous, qPrintable(button->text()));
+      previous = index;
+      QVERIFY(button->toolTip().contains(samples->commandActions()[index]->shortcut().toString(QKeySequence::NativeText)));
+    }
+    for (QAction* menu : window.menuBar()->actions()) {
+      for (QAction* item : menu->menu()->actions()) {
+        QVERIFY2(item->isSeparator() || item->text().contains(u'&'), qPrintable(item->text()));
+      }
+    }
+  }
+
+  // Focus starts on the sample picker, Tab follows the layout, Ctrl+Tab
+  // leaves the text, and labels lead to their controls.
+  void keyboardUse() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    ViewController* view = window.viewController();
+    SamplesViewController* samples = view->sampleController();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), samples->popupButton());
+
+    QList<QWidget*> expected{view->maxCommentLengthSlider(), view->resetButton(), samples->popupButton()};
+    for (QPushButton* button : samples->commandButtons()) expected << button;
+    expected << samples->textView() << view->feedbackButton();
+    QCOMPARE(tabChainFrom(view->maxCommentLengthSlider()), expected);
+
+    samples->popupButton()->setCurrentIndex(2);
+    samples->showSample();
+    samples->textView()->setFocus();
+    const QString text = samples->wholeText();
+    QTest::keyClick(samples->textView(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), view->feedbackButton());
+    QCOMPARE(samples->wholeText(), text);
+
+    QMap<QWidget*, QString> buddies;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+      if (label->buddy()) buddies.insert(label->buddy(), label->text());
+    }
+    QCOMPARE(buddies.value(view->maxCommentLengthSlider()), QStringLiteral("&Maximum comment length:"));
+    QCOMPARE(buddies.value(samples->popupButton()), QStringLiteral("&Sample:"));
+    for (QWidget* widget : expected) {
+      QVERIFY2(!widget->accessibleName().isEmpty() || qobject_cast<QPushButton*>(widget),
+               qPrintable(widget->objectName()));
+    }
+  }
+
+  // --help and --version answer on their own; anything else, Qt's own
+  // options included, opens the window.
+  void informationalOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("answerStart");  // empty: the window opens
+    QTest::newRow("none") << QStringList{"brindlewort"} << QString();
+    QTest::newRow("version") << QStringList{"brindlewort", "--version"} << "Brindlewort 1.0.0 (build 1)\n";
+    QTest::newRow("help with Qt's options") << QStringList{"brindlewort", "--help-all"} << "Usage:";
+    QTest::newRow("Qt's option") << QStringList{"brindlewort", "-style", "fusion"} << QString();
+  }
+  void informationalOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answerStart);
+    const std::optional<CommandLineAnswer> answer = answerInformationalOptions(
+        arguments, programVersionLine(QVariantMap{{"CFBundleShortVersionString", "1.0.0"}, {"CFBundleVersion", "1"}}));
+    QCOMPARE(answer.has_value(), !answerStart.isEmpty());
+    if (answer) {
+      QVERIFY2(answer->text.startsWith(answerStart), qPrintable(answer->text));
+      QCOMPARE(answer->exitCode, 0);
+    }
+  }
+
+  // Help › About names the version and build and the licence.
+  void aboutBrindlewort() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QMenu* help = menuNamed(window, QStringLiteral("Help"));
+    QCOMPARE(help->actions().last()->text(), QStringLiteral("&About Brindlewort"));
+    const QString text = aboutText(QVariantMap{{"CFBundleShortVersionString", "1.2"}, {"CFBundleVersion", "34"}});
+    QVERIFY(text.contains("Brindlewort 1.2 (build 34)") && text.contains("Licence"));
+    QCOMPARE(programVersionLine(QVariantMap{{"CFBundleShortVersionString", "1.2"}}),
+             QStringLiteral("Brindlewort 1.2 (build ?\?\?)"));
+  }
+
+  // The icon comes from the installed file when the theme has none.
+  void windowIconFromTheInstalledFile() {
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.filePath("prefix/bin")));
+    const QString icon = root.filePath("prefix/share/icons/hicolor/scalable/apps/com.kestrelloom.Brindlewort.svg");
+    QVERIFY(QDir().mkpath(QFileInfo(icon).path()));
+    QFile file(icon);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<svg xmlns='http://www.w3.org/2000/svg' width='16' height='16'><rect width='16' height='16'/></svg>");
+    file.close();
+    AppDelegate delegate(root.filePath("prefix/bin"));
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    QVERIFY(!window.windowIcon().pixmap(32).isNull());
+  }
+
+  // The first window fits its screen; a closed window opens again at the
+  // size it had, from a file of the app's own.
+  void windowIsRemembered() {
+    QTemporaryDir root;
+    const QString state = root.filePath("brindlewort/window.ini");
+    AppDelegate delegate;
+    {
+      MainWindow first(delegate, new ViewController(mainBundleInfoDictionary()), nullptr, state);
+      const QRect available = first.screen()->availableGeometry();
+      QVERIFY(first.width() <= available.width() && first.height() <= available.height());
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      first.resize(700, 450);
+      first.close();
+    }
+    QVERIFY(QFileInfo::exists(state));
+    MainWindow again(delegate, new ViewController(mainBundleInfoDictionary()), nullptr, state);
+    QCOMPARE(again.size(), QSize(700, 450));
+  }
+
+  // A relative XDG_STATE_HOME is invalid and falls back to the default.
+  void stateFileFollowsXdg() {
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    const QString fallback = QDir::homePath() + "/.local/state/brindlewort/window.ini";
+    for (const auto& [value, expected] : {std::pair<QByteArray, QString>{"/x/state", "/x/state/brindlewort/window.ini"},
+                                          {"", fallback}, {"state", fallback}}) {
+      qputenv("XDG_STATE_HOME", value);
+      QCOMPARE(windowStateFilePath(), expected);
+    }
+    qputenv("XDG_STATE_HOME", saved);
   }
 
   // Run inside the event loop, where quitting happens: closing the only

@@ -1,13 +1,16 @@
 // The preferences view: slider, length field, reset, the version line, the
 // feedback mail and the embedded workbench.
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <QUrlQuery>
+#include <QWheelEvent>
 
 #include "url_catcher.h"
 #include "engine/comment_length.h"
@@ -23,6 +26,32 @@ class PreferencesViewTest : public QObject {
   Q_OBJECT
  private slots:
   void init() { QVERIFY(SharedSettings::shared().resetMaxCommentLength().ok()); }
+
+  // A wheel passing over the slider leaves the shared length alone; only
+  // a slider with the focus, which it then shows, follows the wheel.
+  void wheelMovesTheSliderOnlyWithFocus() {
+    ViewController view(version12, nullptr);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QSlider* slider = view.maxCommentLengthSlider();
+    QVERIFY(slider->focusPolicy() & Qt::TabFocus);
+    QCOMPARE(slider->focusPolicy(), Qt::StrongFocus);
+    auto turnWheel = [slider] {
+      const QPointF centre = QRectF(slider->rect()).center();
+      QWheelEvent wheel(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(slider, &wheel);
+    };
+    slider->clearFocus();
+    const QImage unfocused = slider->grab().toImage();
+    turnWheel();
+    QCOMPARE(SharedSettings::shared().maxCommentLength(), 80);
+    slider->setFocus();
+    QVERIFY(slider->hasFocus());
+    QVERIFY(slider->grab().toImage() != unfocused);
+    turnWheel();
+    QVERIFY(SharedSettings::shared().maxCommentLength() != 80);
+  }
 
   // The stored length shows when a view opens and when another program
   // writes it, without being written back; moving the slider stores it

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QFontInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_reflow.h"
+#include "workbench/fixed_pitch_font.h"
 #include "workbench/named_colors.h"
 #include "workbench/sample_loading.h"
 #include "workbench/samples_view_controller.h"
@@ -461,6 +464,50 @@ class SamplesViewControllerTest : public QObject {
       controller->runSwiftLint();
     }
     pending(QStringLiteral("// late"));
+  }
+
+  // A length change while lint waits is not lost: it is applied to the text
+  // the reply leaves, whether the helper corrected it or not.
+  void settingChangeWhileLintWaits_data() {
+    QTest::addColumn<std::optional<QString>>("reply");
+    QTest::newRow("corrected") << std::optional<QString>(longComment + "\n// x");
+    QTest::newRow("no reply") << std::optional<QString>();
+  }
+  void settingChangeWhileLintWaits() {
+    QFETCH(std::optional<QString>, reply);
+    auto controller = showing(longComment);
+    Done pending;
+    controller->setAutoCorrectionRequest(
+        [&pending](const QString&, QObject*, Done done, std::chrono::milliseconds) { pending = std::move(done); });
+    controller->runSwiftLint();
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(30).ok());
+    QCoreApplication::processEvents();
+    QCOMPARE(controller->wholeText(), longComment);
+    pending(reply);
+    QCOMPARE(controller->wholeText(), rewrapped(reply.value_or(longComment), 30));
+  }
+
+  // A command leaves the view at the start of the lines, not scrolled
+  // sideways, even where the lines stay as long as they were.
+  void commandsScrollBackToLineStarts() {
+    auto controller = showing(longComment);
+    controller->resize(300, 200);
+    controller->show();
+    QVERIFY(QTest::qWaitForWindowExposed(controller.get()));
+    QScrollBar* sideways = controller->textView()->horizontalScrollBar();
+    QVERIFY(sideways->maximum() > 0);
+    sideways->setValue(sideways->maximum());
+    controller->checkAllGrammar();
+    QCOMPARE(sideways->value(), 0);
+  }
+
+  // The "▲" marks line up only in a fixed-pitch font: a proportional
+  // system choice gives way to the monospace family, a fixed one stays.
+  void workbenchFontIsFixedPitch() {
+    QVERIFY(QFontInfo(ensureFixedPitch(QFont(QStringLiteral("DejaVu Sans")))).fixedPitch());
+    const QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(ensureFixedPitch(fixed), fixed);
+    QVERIFY(QFontInfo(SamplesViewController().textView()->font()).fixedPitch());
   }
 
   // The real helper, activated by a private session bus: the sample's
