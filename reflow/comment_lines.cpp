@@ -560,6 +560,8 @@ std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
 LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
                             std::span<const std::size_t> stops, const SourceLanguage* language) {
   LexedLines lexed;
+  // Only whether each line is one: a bit a line rather than sixteen bytes,
+  // which matters on files of hundreds of thousands of lines.
   auto record = [&](std::optional<std::size_t> marker) { lexed.lines.push_back(marker.has_value()); };
   if (language != nullptr) {
     lexed.end = Scanner(text, *language).scan(record, begin, stops);
@@ -581,11 +583,7 @@ std::vector<std::string_view> codeWords(std::string_view text, const SourceLangu
 }
 
 std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {
-  // Only whether each line is one: a bit a line rather than sixteen bytes,
-  // which matters on files of hundreds of thousands of lines.
-  std::vector<bool> lines;
-  scanMarkers(text, language, [&](std::optional<std::size_t> marker) { lines.push_back(marker.has_value()); });
-  return lines;
+  return commentLinesFrom(text, 0, {}, language).lines;
 }
 
 }  // namespace brindlewort
