@@ -43,9 +43,10 @@ struct ParsedLine {
 ParsedLine parseLine(const QByteArray& rawLine) {
   // A byte-order mark belongs at the top of the file, but removing the
   // first line can bring up one that stood further down; reader and writer
-  // must agree on such a line either way.
-  const QByteArray line = trimmedBlanks(
-      rawLine.startsWith(byteOrderMark) ? rawLine.mid(byteOrderMark.size()) : rawLine);
+  // must agree on such a line either way, so however many open it, all go.
+  QByteArray unmarked = rawLine;
+  while (unmarked.startsWith(byteOrderMark)) unmarked = unmarked.mid(byteOrderMark.size());
+  const QByteArray line = trimmedBlanks(unmarked);
   ParsedLine parsed;
   if (line.isEmpty() || line.front() == ';' || line.front() == '#') return parsed;
   if (line.front() == '[') {
