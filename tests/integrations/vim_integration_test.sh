@@ -74,7 +74,7 @@ CASE
   # Where gq is not brindle's, the result is what the editor gives without
   # the plugin; each case makes sure that result differs from the input.
   # NAME|ORIGINAL|SETTINGS|KEYS
-  for case in "opted-out|$work/original.cpp|let g:brindle_gq = 0|2Ggqq" \
+  for case in "opted-out|$work/original.cpp|let g:brindle_gq = 0|gggqG" \
               "code-line|$work/trailing.cpp|$gq|gqq"; do
     IFS='|' read -r name original settings keys <<CASE
 $case
