@@ -56,7 +56,7 @@ if ! (cd "$work/package/brindlewort" \
       && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" dpkg-buildpackage -us -uc -b) \
     >"$work/build.log" 2>&1; then
   tail -n 60 "$work/build.log"
-  echo "FAIL: dpkg-buildpackage failed (full log above, last 60 lines)"
+  echo "FAIL: dpkg-buildpackage failed (the last 60 lines of its log are above)"
   exit 1
 fi
 changes=$(ls "$work"/package/brindlewort_*.changes)
