@@ -16,8 +16,8 @@ PACKAGES="
   desktop-file-utils appstream
   xvfb xauth
   fonts-dejavu-core
-  dpkg-dev file
-  groff-base libxml2-utils python3 python3-yaml vim emacs-nox pre-commit
+  dpkg-dev debhelper lintian file
+  groff-base libxml2-utils python3 python3-yaml vim neovim emacs-nox pre-commit
 "
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/commands/command_table.h"
+#include "cli/core/fix_hint.h"
 #include "cli/core/text_command.h"
 #include "helper/client/auto_correction_client.h"
 
@@ -86,6 +87,7 @@ const TextCommand lint{
     },
     // One request at a time, from the thread that owns the bus connection.
     .concurrent = false,
+    .checkFailureHint = [](const TextOptions& options) { return inPlaceFixHint("lint", options); },
 };
 
 int runLint(std::span<const std::string> args) {

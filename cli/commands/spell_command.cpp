@@ -157,6 +157,10 @@ const TextCommand spell{
         "checked. The language is --lang, else spelling_language from\n"
         ".editorconfig, else the user's.",
     .setUp = spellWork,
+    .checkFailureHint =
+        [](const TextOptions&) {
+          return std::string("correct the words listed, or accept one for this project: brindle spell --add-word WORD");
+        },
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cli/commands/command_table.h"
 #include "cli/core/default_width.h"
+#include "cli/core/fix_hint.h"
 #include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
 #include "engine/comment_length.h"
@@ -23,6 +24,7 @@ const TextCommand unwrap{
       reflow.width = defaultWidth();
       return sourceReflowWork(reflow, ReflowMode::unwrap);
     },
+    .checkFailureHint = [](const TextOptions& options) { return inPlaceFixHint("unwrap", options); },
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "cli/commands/command_table.h"
+#include "cli/core/fix_hint.h"
 #include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
 
@@ -20,6 +21,7 @@ const TextCommand wrap{
       if (options.scope == TextScope::wholeText) return TextWork{.textTransform = wholeTextRewrapping(options.width)};
       return sourceReflowWork(options, options.fill ? ReflowMode::fill : ReflowMode::wrap);
     },
+    .checkFailureHint = [](const TextOptions& options) { return inPlaceFixHint("wrap", options); },
 };
 
 }  // namespace

@@ -110,6 +110,7 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   if (work->closingNote) {
     if (const std::string note = work->closingNote(); !note.empty()) printError(note);
   }
+  if (status == exitWouldChange && command.checkFailureHint) printError(command.checkFailureHint(options));
   return status;
 }
 

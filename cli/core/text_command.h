@@ -59,6 +59,9 @@ struct TextCommand {
   std::function<Result<TextWork>(const TextOptions&)> setUp = {};
   // Whether the transform may run on several threads at once.
   bool concurrent = true;
+  // When --check finds something: what to run to fix it, for standard
+  // error. Empty: nothing to say (no command fixes it).
+  std::function<std::string(const TextOptions&)> checkFailureHint = {};
 };
 
 // Parses the arguments after the command name and runs the command; returns

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <sstream>
+
 #include "cli_test_support.h"
 
 namespace {
@@ -31,7 +33,8 @@ TEST_F(BrindleTest, StandardInputToStandardOutput) {
       {{"wrap"}, "// " + a50 + " " + b50 + "\n", 0, "// " + a50 + "\n// " + b50 + "\n"},
       {{"wrap", "-w", "10"}, crlf, 0, "foo()\nbar()\r\n// one two\r\n// three\r\n// four\r\n"},
       {{"wrap", "-w", "10", "--whole-text"}, crlf, 0, "foo() bar()\n// one two\n// three\n// four\n"},
-      {{"unwrap", "--check"}, wrappedAt10, 1, "(standard input)\n"},
+      {{"unwrap", "--check"}, wrappedAt10, 1, "(standard input)\n",
+       "brindle: to fix it, run the same command without --check: it prints the fixed text\n"},
       {{"unwrap", "--check"}, longComment, 0, ""},
       {{"unwrap"}, "\xFF", 2, "",
        "brindle: (standard input): not valid UTF-8 (first bad byte at offset 0); not processed\n"},
@@ -130,6 +133,41 @@ TEST_F(BrindleTest, CheckListsFilesThatWouldChangeInArgumentOrder) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, a.string() + "\n" + c.string() + "\n");
   EXPECT_EQ(readFile(a), large);
+}
+
+// A failing check names the command that fixes it, with the options that
+// shape the result, and running that command makes the check pass.
+TEST_F(BrindleTest, FailingCheckNamesTheCommandThatFixesIt) {
+  const struct {
+    std::vector<std::string> check;
+    std::string hint;
+    std::string content;
+  } cases[] = {
+      {{"wrap", "--check", "-w", "10"}, "brindle wrap -i --width 10", longComment},
+      {{"wrap", "--check", "--width=0", "--fill", "--tab-width", "4"}, "brindle wrap -i --width 0 --fill --tab-width 4",
+       "// one\n// two\n"},
+      {{"wrap", "--lines", "1:1", "-w", "10", "--check"}, "brindle wrap -i --width 10 --lines 1:1", longComment},
+      {{"unwrap", "--check"}, "brindle unwrap -i", wrappedAt10},
+  };
+  for (const auto& c : cases) {
+    const fs::path file = write("hinted.c", c.content);
+    std::vector<std::string> args = c.check;
+    args.push_back(file.string());
+    const Outcome run = brindle(args);
+    EXPECT_EQ(run.status, 1) << c.hint;
+    EXPECT_EQ(run.err, "brindle: to fix the files listed, run: " + c.hint + " FILE...\n");
+    std::vector<std::string> fix;
+    std::string word;
+    std::istringstream words(c.hint.substr(std::string("brindle ").size()));
+    while (words >> word) fix.push_back(word);
+    fix.push_back(file.string());
+    EXPECT_EQ(brindle(fix).status, 0) << c.hint;
+    EXPECT_EQ(brindle(args).status, 0) << "still failing after " << c.hint;
+  }
+  // Nothing to fix, nothing said.
+  const Outcome clean = brindle({"wrap", "--check", "-w", "80", write("clean.c", longComment).string()});
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_EQ(clean.err, "");
 }
 
 TEST_F(BrindleTest, BadInputsAreReportedWhileOthersAreProcessed) {

@@ -47,6 +47,7 @@ fi
 
 if [ "${parts#* helper }" != "$parts" ]; then
   expect -x "$libexecdir/brindlewort-helper"
+  expect "$mandir/man8/brindlewort-helper.8.gz"
   service="$root/$datadir/dbus-1/services/com.kestrelloom.BrindlewortHelper.service"
   grep -q '^Name=com.kestrelloom.BrindlewortHelper$' "$service" || fail "service file missing or wrong bus name"
   grep -qx "Exec=$prefix/$libexecdir/brindlewort-helper" "$service" || fail "service file does not start the installed helper"

@@ -3,6 +3,7 @@
 # uses to read it; any complaint (warnings included) fails the test.
 #   shipped_files_test.sh desktop FILE | metainfo FILE | man FILE... | icon FILE
 #   shipped_files_test.sh ids DESKTOP METAINFO ICON
+#   shipped_files_test.sh release CHANGELOG METAINFO MAN_PAGE PROJECT_VERSION
 set -eu
 kind="$1"
 shift
@@ -37,6 +38,15 @@ case "$kind" in
     grep -q "^Exec=brindlewort\$" "$1" || fail "desktop file does not start brindlewort"
     grep -q "<id>$id</id>" "$2" || fail "metainfo id is not $id"
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$2" || fail "metainfo does not launch $id.desktop" ;;
+  release)
+    # The release the changelog names first, read by dpkg's own parser, is
+    # the one the metainfo and the man pages announce.
+    version=$(dpkg-parsechangelog -l "$1" -S Version)
+    [ "${version%-*}" = "$4" ] || fail "$1 is at version $version, the project at $4"
+    date=$(date -u -d "$(dpkg-parsechangelog -l "$1" -S Date)" +%Y-%m-%d)
+    grep -q "<release version=\"$4\" date=\"$date\">" "$2" || fail "$2 does not announce $4 of $date"
+    month=$(LC_ALL=C date -u -d "$date" +'%B %Y')
+    grep -q "^\.TH .* \"$month\" \"Brindlewort $4\"" "$3" || fail "$3 is not dated $month" ;;
   *)
     fail "unknown kind $kind" ;;
 esac
