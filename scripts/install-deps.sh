@@ -17,7 +17,7 @@ PACKAGES="
   xvfb xauth
   fonts-dejavu-core
   dpkg-dev file
-  groff-base libxml2-utils python3 python3-yaml vim emacs-nox pre-commit
+  groff-base libxml2-utils python3 python3-yaml vim emacs-nox pre-commit neovim
 "
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
