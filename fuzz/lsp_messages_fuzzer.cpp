@@ -5,10 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "cli/lsp/language_server.h"
 #include "cli/lsp/message_framing.h"
@@ -20,7 +19,8 @@ using brindlewort::cli::lsp::framedMessage;
 using brindlewort::cli::lsp::LanguageServer;
 using brindlewort::cli::lsp::MessageReader;
 
-constexpr char initialize[] = R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})";
+constexpr char initialize[] =
+    R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})";
 constexpr char probe[] = R"({"jsonrpc":"2.0","id":"probe","method":"textDocument/hover","params":{}})";
 
 }  // namespace
@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input = brindlewort::fuzz::asText(data, size);
   std::vector<std::string> sent;
   MessageReader reader;
-  LanguageServer server([&](const std::string& body) { sent.push_back(body); },
-                        [] {});
+  LanguageServer server([&](const std::string& body) { sent.push_back(body); }, [] {});
   auto feed = [&](std::string_view bytes) {
     reader.feed(bytes);
     while (auto message = reader.next()) {

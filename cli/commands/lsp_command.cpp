@@ -35,6 +35,8 @@ int runLsp(std::span<const std::string> args) {
 
 }  // namespace
 
-Command lspCommand() { return {"lsp", "serve editors as a language server on standard input and output", runLsp}; }
+Command lspCommand() {
+  return {"lsp", "serve editors as a language server on standard input and output", runLsp};
+}
 
 }  // namespace brindlewort::cli

@@ -4,7 +4,8 @@
 
 namespace brindlewort::cli {
 
-SpellingDictionaries::SpellingDictionaries(std::string language, std::shared_ptr<const SpellChecker> checker) {
+SpellingDictionaries::SpellingDictionaries(std::string language,
+                                           std::shared_ptr<const SpellChecker> checker) {
   opened_.emplace(std::move(language), std::move(checker));
 }
 

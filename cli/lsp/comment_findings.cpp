@@ -19,11 +19,13 @@ std::size_t endOnLine(std::string_view line, std::size_t start, std::string_view
   std::size_t at = start;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == ' ') {
-      if (at >= line.size() || (line[at] != ' ' && line[at] != '\t')) return at >= line.size() ? line.size() : at;
+      if (at >= line.size() || (line[at] != ' ' && line[at] != '\t'))
+        return at >= line.size() ? line.size() : at;
       while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
       continue;
     }
-    if (at >= line.size() || line[at] != text[i]) return at >= line.size() ? line.size() : std::max(at, start + 1);
+    if (at >= line.size() || line[at] != text[i])
+      return at >= line.size() ? line.size() : std::max(at, start + 1);
     ++at;
   }
   return at;
@@ -33,9 +35,12 @@ std::size_t endOnLine(std::string_view line, std::size_t start, std::string_view
 
 std::string_view findingLabel(FindingKind kind) {
   switch (kind) {
-    case FindingKind::spelling: return "spelling";
-    case FindingKind::passiveVoice: return "passive voice";
-    case FindingKind::perfectTense: return "perfect tense";
+    case FindingKind::spelling:
+      return "spelling";
+    case FindingKind::passiveVoice:
+      return "passive voice";
+    case FindingKind::perfectTense:
+      return "perfect tense";
   }
   return "spelling";
 }
@@ -51,8 +56,8 @@ std::vector<CommentFinding> commentFindings(std::string_view text, const SpellCh
       for (const auto& [index, f] : commentSpellingFindings(lines, *checker)) {
         const std::string_view line = lines[index];
         const std::size_t start = byteOffsetAfterCharacters(line, static_cast<std::size_t>(f.column));
-        found.push_back({FindingKind::spelling, firstLine + index, line, start,
-                         endOnLine(line, start, f.word), f.word});
+        found.push_back(
+            {FindingKind::spelling, firstLine + index, line, start, endOnLine(line, start, f.word), f.word});
       }
     }
     for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {

@@ -27,7 +27,8 @@ std::optional<ByteEdit> changedLines(std::string_view before, std::string_view a
   // Back to the start of the line the difference is on.
   while (prefix > 0 && before[prefix - 1] != '\n') --prefix;
   std::size_t suffix = 0;
-  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+  while (suffix < shorter - prefix &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
   }
   // Forward to a line start, so that whole lines are replaced.

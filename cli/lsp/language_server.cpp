@@ -112,8 +112,8 @@ void LanguageServer::handle(const FramedMessage& message) {
     return;
   }
   std::optional<std::size_t> invalidUtf8At = firstInvalidUtf8Offset(message.body);
-  const json parsed = json::parse(invalidUtf8At ? withReplacementCharacters(message.body) : message.body,
-                                  nullptr, false);
+  const json parsed =
+      json::parse(invalidUtf8At ? withReplacementCharacters(message.body) : message.body, nullptr, false);
   if (parsed.is_discarded()) {
     respondError(nullptr, parseError, "the message is not valid JSON");
     return;
@@ -139,17 +139,25 @@ void LanguageServer::handle(const FramedMessage& message) {
   try {
     dispatch(method->get<std::string>(), hasId ? &*id : nullptr, params, invalidUtf8At);
   } catch (const RequestFailure& failure) {
-    if (hasId) respondError(*id, failure.code, failure.what());
-    else log(failure.what());
+    if (hasId)
+      respondError(*id, failure.code, failure.what());
+    else
+      log(failure.what());
   } catch (const json::exception& error) {
-    if (hasId) respondError(*id, invalidParams, std::string("invalid params: ") + error.what());
-    else log(method->get<std::string>() + ": invalid params: " + error.what());
+    if (hasId)
+      respondError(*id, invalidParams, std::string("invalid params: ") + error.what());
+    else
+      log(method->get<std::string>() + ": invalid params: " + error.what());
   } catch (const std::bad_alloc&) {
-    if (hasId) respondError(*id, internalError, "out of memory");
-    else log(method->get<std::string>() + ": out of memory");
+    if (hasId)
+      respondError(*id, internalError, "out of memory");
+    else
+      log(method->get<std::string>() + ": out of memory");
   } catch (const std::exception& error) {
-    if (hasId) respondError(*id, internalError, error.what());
-    else log(method->get<std::string>() + ": " + error.what());
+    if (hasId)
+      respondError(*id, internalError, error.what());
+    else
+      log(method->get<std::string>() + ": " + error.what());
   }
 }
 
@@ -223,7 +231,8 @@ void LanguageServer::didChange(const json& params, std::optional<std::size_t> in
   const json& item = params.at("textDocument");
   const std::string uri = item.at("uri").get<std::string>();
   OpenDocument* document = documents_.find(uri);
-  if (document == nullptr) throw RequestFailure(invalidParams, "a change to a document that is not open: " + uri);
+  if (document == nullptr)
+    throw RequestFailure(invalidParams, "a change to a document that is not open: " + uri);
   for (const json& change : params.at("contentChanges")) {
     TextChange parsed;
     parsed.text = change.at("text").get<std::string>();
@@ -299,9 +308,9 @@ void LanguageServer::publishDue(Clock::time_point now) {
 json LanguageServer::diagnosticsFor(const OpenDocument& document) {
   json diagnostics = json::array();
   if (document.invalidUtf8At) {
-    diagnostics.push_back(diagnosticAtStart(
-        severityWarning, "not checked: the editor sent bytes that are not UTF-8 (at byte " +
-                             std::to_string(*document.invalidUtf8At) + " of its message)"));
+    diagnostics.push_back(
+        diagnosticAtStart(severityWarning, "not checked: the editor sent bytes that are not UTF-8 (at byte " +
+                                               std::to_string(*document.invalidUtf8At) + " of its message)"));
     return diagnostics;
   }
   if (document.text.size() > maxServedDocumentBytes) {
@@ -325,7 +334,8 @@ json LanguageServer::diagnosticsFor(const OpenDocument& document) {
     } else {
       dictionaryError_ = opened.error();
       log("spelling is not checked: " + dictionaryError_);
-      notify("window/showMessage", {{"type", 2}, {"message", "brindle: spelling is not checked: " + dictionaryError_}});
+      notify("window/showMessage",
+             {{"type", 2}, {"message", "brindle: spelling is not checked: " + dictionaryError_}});
     }
   }
   std::shared_ptr<const SpellChecker> checker;
@@ -335,7 +345,8 @@ json LanguageServer::diagnosticsFor(const OpenDocument& document) {
     if (dictionary) {
       checker = projectSpellChecker(*dictionary, document.path, document.text);
     } else {
-      diagnostics.push_back(diagnosticAtStart(severityWarning, "spelling not checked: " + dictionary.error()));
+      diagnostics.push_back(
+          diagnosticAtStart(severityWarning, "spelling not checked: " + dictionary.error()));
     }
   }
 
@@ -368,10 +379,12 @@ const OpenDocument& LanguageServer::servedDocument(const std::string& uri) {
   return *document;
 }
 
-json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan0> lines) {
+json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
+                                 std::optional<LineSpan0> lines) {
   Result<std::string> reflowed =
       reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines});
-  if (!reflowed) throw RequestFailure(requestFailed, "the text " + reflowed.error() + "; it is left as it is");
+  if (!reflowed)
+    throw RequestFailure(requestFailed, "the text " + reflowed.error() + "; it is left as it is");
   json edits = json::array();
   if (const std::optional<ByteEdit> edit = changedLines(document.text, *reflowed)) {
     edits.push_back({{"range", rangeJson(positionOf(document.text, edit->begin, encoding_),
@@ -394,11 +407,12 @@ json LanguageServer::codeActions(const json& params) {
     const std::string word = data.at("word").get<std::string>();
     bool first = true;
     for (const std::string& suggestion : enchantSuggestions(language, word, maxSuggestions)) {
-      actions.push_back({{"title", "Change to \"" + suggestion + "\""},
-                         {"kind", "quickfix"},
-                         {"diagnostics", {diagnostic}},
-                         {"isPreferred", first},
-                         {"edit", {{"changes", {{uri, {{{"range", diagnostic.at("range")}, {"newText", suggestion}}}}}}}}});
+      actions.push_back(
+          {{"title", "Change to \"" + suggestion + "\""},
+           {"kind", "quickfix"},
+           {"diagnostics", {diagnostic}},
+           {"isPreferred", first},
+           {"edit", {{"changes", {{uri, {{{"range", diagnostic.at("range")}, {"newText", suggestion}}}}}}}}});
       first = false;
     }
     const json command = {{"title", "Add \"" + word + "\" to project words"},
@@ -424,9 +438,8 @@ json LanguageServer::codeActions(const json& params) {
   for (const auto& reflow : reflows) {
     json edits = reflowEdits(document, reflow.mode, reflow.lines);
     if (edits.empty()) continue;
-    actions.push_back({{"title", reflow.title},
-                       {"kind", reflow.kind},
-                       {"edit", {{"changes", {{uri, std::move(edits)}}}}}});
+    actions.push_back(
+        {{"title", reflow.title}, {"kind", reflow.kind}, {"edit", {{"changes", {{uri, std::move(edits)}}}}}});
   }
   return actions;
 }

@@ -10,10 +10,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "cli/lsp/comment_reflow.h"
 #include "cli/lsp/document_store.h"

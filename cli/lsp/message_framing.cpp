@@ -92,8 +92,9 @@ std::optional<FramedMessage> MessageReader::next() {
     const std::size_t dropped = std::min(available, *length);
     skipping_ = *length - dropped;
     start_ += bodyStart + dropped;
-    return FramedMessage{{}, "a message of " + std::to_string(*length) + " bytes, more than the " +
-                                 std::to_string(maxMessageBytes >> 20) + " MiB allowed; it was skipped"};
+    return FramedMessage{{},
+                         "a message of " + std::to_string(*length) + " bytes, more than the " +
+                             std::to_string(maxMessageBytes >> 20) + " MiB allowed; it was skipped"};
   }
   if (rest.size() - bodyStart < *length) return std::nullopt;
   FramedMessage message{std::string(rest.substr(bodyStart, *length)), {}};

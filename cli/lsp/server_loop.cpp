@@ -85,8 +85,7 @@ int runLanguageServer(int input, int output) {
     if (!inputOpen) break;
     int timeoutMs = -1;
     if (const auto due = server.nextDue()) {
-      timeoutMs = static_cast<int>(
-          std::chrono::ceil<std::chrono::milliseconds>(*due - now).count());
+      timeoutMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*due - now).count());
     }
     inputOpen = readAvailable(input, reader, timeoutMs);
   }

@@ -5,9 +5,8 @@
 // the top level or under "brindle".
 
 #include <cstdint>
-#include <optional>
-
 #include <nlohmann/json.hpp>
+#include <optional>
 
 namespace brindlewort::cli::lsp {
 

@@ -12,15 +12,20 @@ struct Step {
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// The bytes a lead byte announces; 1 for a byte that leads no sequence.
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 1;
+}
+
 // The character that starts at `at`: its bytes and its units in the
 // encoding. A byte that starts no well-formed sequence is a character of
 // its own.
 Step stepAt(std::string_view text, std::size_t at, PositionEncoding encoding) {
   const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  const std::size_t length = sequenceLength(lead);
   if (length == 1 || at + length > text.size()) return {};
   for (std::size_t i = 1; i < length; ++i) {
     if (!isContinuation(static_cast<unsigned char>(text[at + i]))) return {};

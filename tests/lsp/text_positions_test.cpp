@@ -12,7 +12,9 @@ namespace brindlewort::cli::lsp {
 namespace {
 
 // "é" is 2 bytes and 1 UTF-16 unit, "😀" 4 bytes and 2 units.
-const std::string text = "a\xC3\xA9" "b\n\xF0\x9F\x98\x80x\r\nlast";
+const std::string text =
+    "a\xC3\xA9"
+    "b\n\xF0\x9F\x98\x80x\r\nlast";
 
 TEST(TextPositions, ConvertBothWaysInEitherEncoding) {
   struct Case {
@@ -21,17 +23,15 @@ TEST(TextPositions, ConvertBothWaysInEitherEncoding) {
     std::size_t offset;
   };
   const std::vector<Case> cases = {
-      {{0, 0}, PositionEncoding::utf16, 0},
-      {{0, 2}, PositionEncoding::utf16, 3},   // after "aé"
-      {{0, 3}, PositionEncoding::utf8, 3},
-      {{0, 3}, PositionEncoding::utf16, 4},   // the end of the line
-      {{1, 2}, PositionEncoding::utf16, 9},   // after the emoji
-      {{1, 4}, PositionEncoding::utf8, 9},
-      {{1, 3}, PositionEncoding::utf16, 10},  // before the CR-LF
+      {{0, 0}, PositionEncoding::utf16, 0},  {{0, 2}, PositionEncoding::utf16, 3},   // after "aé"
+      {{0, 3}, PositionEncoding::utf8, 3},   {{0, 3}, PositionEncoding::utf16, 4},   // the end of the line
+      {{1, 2}, PositionEncoding::utf16, 9},                                          // after the emoji
+      {{1, 4}, PositionEncoding::utf8, 9},   {{1, 3}, PositionEncoding::utf16, 10},  // before the CR-LF
       {{2, 4}, PositionEncoding::utf16, 16},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(byteOffsetOf(text, c.position, c.encoding), c.offset) << c.position.line << ":" << c.position.character;
+    EXPECT_EQ(byteOffsetOf(text, c.position, c.encoding), c.offset)
+        << c.position.line << ":" << c.position.character;
     EXPECT_EQ(positionOf(text, c.offset, c.encoding), c.position) << c.offset;
   }
 }
@@ -43,14 +43,15 @@ TEST(TextPositions, OutOfRangeAndSplitPositionsClamp) {
     std::size_t offset;
   };
   const std::vector<Case> cases = {
-      {{0, 99}, PositionEncoding::utf16, 4},  // past the line's end: its end
-      {{1, 99}, PositionEncoding::utf16, 10}, // not into the CR-LF
+      {{0, 99}, PositionEncoding::utf16, 4},   // past the line's end: its end
+      {{1, 99}, PositionEncoding::utf16, 10},  // not into the CR-LF
       {{7, 0}, PositionEncoding::utf16, text.size()},
-      {{1, 1}, PositionEncoding::utf16, 5},   // inside the surrogate pair: its start
-      {{0, 2}, PositionEncoding::utf8, 1},    // inside "é": its start
+      {{1, 1}, PositionEncoding::utf16, 5},  // inside the surrogate pair: its start
+      {{0, 2}, PositionEncoding::utf8, 1},   // inside "é": its start
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(byteOffsetOf(text, c.position, c.encoding), c.offset) << c.position.line << ":" << c.position.character;
+    EXPECT_EQ(byteOffsetOf(text, c.position, c.encoding), c.offset)
+        << c.position.line << ":" << c.position.character;
   }
 }
 
