@@ -9,6 +9,7 @@
 #include "cli/core/spelling_dictionaries.h"
 #include "cli/core/text_validation.h"
 #include "cli/lsp/comment_findings.h"
+#include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/file_uri.h"
 #include "engine/utf8_validation.h"
 #include "proofreading/enchant_spell_checker.h"
@@ -66,10 +67,6 @@ LineSpan0 linesOf(const json& range) {
   if (end.line < start.line) return {end.line, start.line};
   if (end.line > start.line && end.character == 0) --end.line;
   return {start.line, end.line};
-}
-
-json diagnosticAtStart(int severity, const std::string& message) {
-  return {{"range", rangeJson({}, {})}, {"severity", severity}, {"source", "brindle"}, {"message", message}};
 }
 
 // The body with each ill-formed UTF-8 sequence as U+FFFD, so that the rest
@@ -285,7 +282,7 @@ void LanguageServer::publishDue(Clock::time_point now) {
     const std::uint64_t revision = document->revision;
     const std::int64_t version = document->version;
     const auto started = Clock::now();
-    json diagnostics = diagnosticsFor(*document);
+    const DiagnosticsText diagnostics = diagnosticsFor(*document);
     const auto took = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
     // Findings for a text the editor has moved on from would land on the
     // wrong words: they are dropped, and the newer text is checked after
@@ -300,30 +297,29 @@ void LanguageServer::publishDue(Clock::time_point now) {
     std::snprintf(timing, sizeof timing, "%.1f ms", took);
     log("checked " + uri + " version " + std::to_string(version) + " in " + timing + ": " +
         std::to_string(diagnostics.size()) + " findings");
-    notify("textDocument/publishDiagnostics",
-           {{"uri", uri}, {"version", version}, {"diagnostics", std::move(diagnostics)}});
+    send_(diagnostics.notification(uri, version));
   }
 }
 
-json LanguageServer::diagnosticsFor(const OpenDocument& document) {
-  json diagnostics = json::array();
+DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
+  DiagnosticsText diagnostics;
   if (document.invalidUtf8At) {
-    diagnostics.push_back(
-        diagnosticAtStart(severityWarning, "not checked: the editor sent bytes that are not UTF-8 (at byte " +
-                                               std::to_string(*document.invalidUtf8At) + " of its message)"));
+    diagnostics.add({}, {}, severityWarning,
+                    "not checked: the editor sent bytes that are not UTF-8 (at byte " +
+                        std::to_string(*document.invalidUtf8At) + " of its message)");
     return diagnostics;
   }
   if (document.text.size() > maxServedDocumentBytes) {
-    diagnostics.push_back(diagnosticAtStart(
-        severityWarning, "not checked: " + std::to_string(document.text.size() >> 20) +
-                             " MiB is more than the 8 MiB checked while editing; run brindle spell --check "
-                             "and grammar --check on the file"));
+    diagnostics.add({}, {}, severityWarning,
+                    "not checked: " + std::to_string(document.text.size() >> 20) +
+                        " MiB is more than the 8 MiB checked while editing; run brindle spell --check "
+                        "and grammar --check on the file");
     return diagnostics;
   }
   Result<void> decodable = checkDecodable(document.text);
   if (decodable) decodable = checkLineEnds(document.text);
   if (!decodable) {
-    diagnostics.push_back(diagnosticAtStart(severityWarning, "not checked: the text " + decodable.error()));
+    diagnostics.add({}, {}, severityWarning, "not checked: the text " + decodable.error());
     return diagnostics;
   }
 
@@ -345,23 +341,17 @@ json LanguageServer::diagnosticsFor(const OpenDocument& document) {
     if (dictionary) {
       checker = projectSpellChecker(*dictionary, document.path, document.text);
     } else {
-      diagnostics.push_back(
-          diagnosticAtStart(severityWarning, "spelling not checked: " + dictionary.error()));
+      diagnostics.add({}, {}, severityWarning, "spelling not checked: " + dictionary.error());
     }
   }
 
   for (const CommentFinding& finding : commentFindings(document.text, checker.get())) {
-    const std::string label(findingLabel(finding.kind));
-    json diagnostic = {
-        {"range", rangeJson({finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
-                            {finding.line, unitsBefore(finding.lineText, finding.endByte, encoding_)})},
-        {"severity", settings_.severity},
-        {"source", "brindle"},
-        {"code", label},
-        {"message", label + ": \"" + finding.text + "\""},
-    };
-    if (finding.kind == FindingKind::spelling) diagnostic["data"] = {{"word", finding.text}};
-    diagnostics.push_back(std::move(diagnostic));
+    const std::string_view label = findingLabel(finding.kind);
+    diagnostics.add(
+        {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
+        {finding.line, unitsBefore(finding.lineText, finding.endByte, encoding_)}, settings_.severity,
+        std::string(label) + ": \"" + finding.text + "\"", label,
+        finding.kind == FindingKind::spelling ? std::string_view(finding.text) : std::string_view());
   }
   return diagnostics;
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "cli/lsp/comment_reflow.h"
+#include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/document_store.h"
 #include "cli/lsp/message_framing.h"
 #include "cli/lsp/server_settings.h"
@@ -66,7 +67,7 @@ class LanguageServer {
   nlohmann::json rangeFormatting(const nlohmann::json& params);
   nlohmann::json executeCommand(const nlohmann::json& params);
 
-  nlohmann::json diagnosticsFor(const OpenDocument& document);
+  DiagnosticsText diagnosticsFor(const OpenDocument& document);
   // The document's re-flow as one text edit (empty array: no change).
   nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan0> lines);
   // The document, or a failure that says why it is not served.
