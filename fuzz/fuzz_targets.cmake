@@ -9,6 +9,7 @@ set(BRINDLEWORT_FUZZ_TARGETS
   "settings_parse|settings_parse_fuzzer.cpp|brindlewort_settings"
   "settings_file|settings_file_fuzzer.cpp|brindlewort_settings"
   "auto_correction|auto_correction_fuzzer.cpp|brindlewort_autocorrect"
+  "lsp_messages|lsp_messages_fuzzer.cpp|brindle_lsp"
 )
 
 # Calls `callback(name source library)` for every target that can be built.

@@ -24,8 +24,9 @@ ALLOWED = {
     "preferences": {"base", "engine", "settings", "workbench"},
     "app": {"base", "engine", "settings", "workbench", "preferences"},
     "cli/core": {"base", "engine", "reflow", "proofreading", "settings"},
+    "cli/lsp": {"base", "engine", "reflow", "proofreading", "settings", "cli/core"},
     "cli/commands": {"base", "engine", "reflow", "proofreading", "settings", "helper/client",
-                     "cli/core"},
+                     "cli/core", "cli/lsp"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 

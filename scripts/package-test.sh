@@ -141,6 +141,22 @@ if run_clean brindle wrap --check --width 60 wrapped.swift >/dev/null; then
 else
   fail "brindle wrap --check rejects its own output"
 fi
+# The language server answers a whole session: initialize, shutdown, exit.
+python3 - >lsp-session.bin <<'EOF'
+import json, sys
+for message in ({"jsonrpc": "2.0", "id": 1, "method": "initialize", "params": {"capabilities": {}}},
+                {"jsonrpc": "2.0", "method": "initialized", "params": {}},
+                {"jsonrpc": "2.0", "id": 2, "method": "shutdown"},
+                {"jsonrpc": "2.0", "method": "exit"}):
+    body = json.dumps(message).encode()
+    sys.stdout.buffer.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
+EOF
+if run_clean brindle lsp <lsp-session.bin >lsp-answer.bin 2>lsp.err \
+    && grep -q "\"documentRangeFormattingProvider\"" lsp-answer.bin; then
+  pass "brindle lsp answers initialize and shuts down cleanly"
+else
+  fail "brindle lsp: $(head -c 300 lsp-answer.bin) $(tail -n 3 lsp.err)"
+fi
 for page in brindle.1 brindlewort.1 brindlewort-helper.8; do
   if [ -f "/usr/share/man/man${page##*.}/$page.gz" ]; then pass "man page $page"; else fail "no man page $page"; fi
 done

@@ -5,7 +5,7 @@ namespace brindlewort::cli {
 std::span<const Command> allCommands() {
   static const Command commands[] = {
       wrapCommand(), unwrapCommand(), spellCommand(), grammarCommand(), lintCommand(), configCommand(),
-      explainCommand(),
+      explainCommand(), lspCommand(),
   };
   return commands;
 }

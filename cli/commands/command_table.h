@@ -16,6 +16,7 @@ Command grammarCommand();
 Command lintCommand();
 Command configCommand();
 Command explainCommand();
+Command lspCommand();
 
 // The commands in the order --help lists them.
 std::span<const Command> allCommands();

@@ -1,30 +1,21 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <sstream>
 
 #include "cli/commands/command_table.h"
-#include "cli/core/atomic_write.h"
 #include "cli/core/editor_config.h"
 #include "cli/core/messages.h"
+#include "cli/core/project_word_adding.h"
+#include "cli/core/spelling_dictionaries.h"
 #include "cli/core/text_command.h"
 #include "proofreading/comment_spelling.h"
 #include "proofreading/enchant_spell_checker.h"
 #include "proofreading/info_log.h"
-#include "proofreading/program_output.h"
 #include "proofreading/project_spelling.h"
-#include "proofreading/project_word_list.h"
 
 namespace brindlewort::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::mutex logMutex;
 
@@ -35,75 +26,13 @@ void printLogLine(std::string_view message) {
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-// The dictionaries of a run, opened once each and shared by every file
-// that asks for one.
-class Dictionaries {
- public:
-  Dictionaries(std::string language, std::shared_ptr<const SpellChecker> checker) {
-    opened_.emplace(std::move(language), std::move(checker));
-  }
-
-  Result<std::shared_ptr<const SpellChecker>> forLanguage(const std::string& language) {
-    std::lock_guard lock(mutex_);
-    if (const auto found = opened_.find(language); found != opened_.end()) return found->second;
-    Result<OpenedSpellChecker> opened = openEnchantSpellChecker(language);
-    if (!opened) return Error{opened.error()};
-    std::shared_ptr<const SpellChecker> checker = std::move(opened->checker);
-    opened_.emplace(language, checker);
-    return checker;
-  }
-
- private:
-  std::mutex mutex_;
-  std::map<std::string, std::shared_ptr<const SpellChecker>, std::less<>> opened_;
-};
-
-// The project list that --add-word writes: the nearest one above the
-// current folder, else a new one at the root of its git work tree, else in
-// the current folder.
-fs::path listForNewWords() {
-  if (std::optional<fs::path> list = findProjectWordList(fs::current_path())) return *list;
-  if (Result<std::string> top = programOutput({"git", "rev-parse", "--show-toplevel"}); top && !top->empty()) {
-    while (!top->empty() && top->back() == '\n') top->pop_back();
-    return fs::path(*top) / projectWordListName;
-  }
-  return fs::current_path() / projectWordListName;
-}
-
 int addWord(const std::string& word) {
-  if (Result<void> usable = checkListWord(word); !usable) {
-    printError("spell: cannot add \"" + word + "\": " + usable.error());
+  Result<std::filesystem::path> list = addProjectWord(word, std::filesystem::current_path());
+  if (!list) {
+    printError("spell: " + list.error());
     return exitFailure;
   }
-  std::error_code error;
-  const fs::path list = listForNewWords();
-  std::string text;
-  if (fs::exists(list, error)) {
-    std::ifstream in(list, std::ios::binary);
-    if (!in) {
-      printError("spell: cannot read " + list.string());
-      return exitFailure;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    text = std::move(content).str();
-  } else {
-    // The atomic write replaces a file; a new list starts empty.
-    const int fd = ::open(list.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno != EEXIST) {
-      printError("spell: cannot create " + list.string());
-      return exitFailure;
-    }
-    if (fd >= 0) ::close(fd);
-  }
-  const std::string updated = withWordAdded(text, word);
-  if (updated != text) {
-    if (Result<void> written = writeFileAtomically(list.string(), updated); !written) {
-      printError("spell: " + list.string() + ": " + written.error());
-      return exitFailure;
-    }
-  }
-  printOutput("added \"" + word + "\" to " + list.string() + "\n");
+  printOutput("added \"" + word + "\" to " + list->string() + "\n");
   return finishOutput() ? exitSuccess : exitFailure;
 }
 
@@ -113,7 +42,7 @@ Result<TextWork> spellWork(const TextOptions& options) {
   // Reporting "no errors" here would be a lie: say why and touch nothing.
   if (!opened) return Error{"spell: " + opened.error() + "; nothing was checked"};
   auto dictionaries =
-      std::make_shared<Dictionaries>(options.language.empty() ? std::string() : opened->language,
+      std::make_shared<SpellingDictionaries>(options.language.empty() ? std::string() : opened->language,
                                      std::move(opened->checker));
   if (options.verbose) setInfoLogSink(printLogLine);
   const std::string chosen = options.language;

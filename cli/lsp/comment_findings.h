@@ -1,0 +1,36 @@
+#pragma once
+
+// The spelling and grammar findings of a document, as brindle spell --check
+// and grammar --check list them for the same file, with the bytes each one
+// covers so that the editor can underline it.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "proofreading/spell_checker.h"
+
+namespace brindlewort::cli::lsp {
+
+enum class FindingKind { spelling, passiveVoice, perfectTense };
+
+struct CommentFinding {
+  FindingKind kind = FindingKind::spelling;
+  std::size_t line = 0;       // 0-based line of the document
+  std::string_view lineText;  // that line, without its line end (a view into the text)
+  std::size_t startByte = 0;  // the bytes of lineText it covers
+  std::size_t endByte = 0;
+  std::string text;  // the word, or the construction with blanks as one space
+};
+
+// The label brindle's --check lines give the kind ("spelling", "passive
+// voice", "perfect tense").
+std::string_view findingLabel(FindingKind kind);
+
+// Every finding in text order. `checker` is the project's spell checker for
+// the document (projectSpellChecker), null when no dictionary loads (then
+// only grammar is checked); the text must be decodable.
+std::vector<CommentFinding> commentFindings(std::string_view text, const SpellChecker* checker);
+
+}  // namespace brindlewort::cli::lsp

@@ -1,0 +1,40 @@
+#include "cli/lsp/comment_reflow.h"
+
+#include <algorithm>
+
+#include "cli/core/default_width.h"
+#include "cli/core/source_reflowing.h"
+#include "cli/core/text_validation.h"
+
+namespace brindlewort::cli::lsp {
+
+Result<std::string> reflowedText(std::string_view text, std::string_view path, const ReflowRequest& request) {
+  if (Result<void> decodable = checkDecodable(text); !decodable) return Error{decodable.error()};
+  if (Result<void> lineEnds = checkLineEnds(text); !lineEnds) return Error{lineEnds.error()};
+  TextOptions options;
+  options.widthGiven = request.width.has_value();
+  options.width = request.width ? *request.width : defaultWidth();
+  if (request.lines) options.lines.push_back({request.lines->first + 1, request.lines->last + 1});
+  const TextWork work = sourceReflowWork(options, request.mode);
+  return work.sourceTransform(text, path);
+}
+
+std::optional<ByteEdit> changedLines(std::string_view before, std::string_view after) {
+  if (before == after) return std::nullopt;
+  std::size_t prefix = 0;
+  const std::size_t shorter = std::min(before.size(), after.size());
+  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
+  // Back to the start of the line the difference is on.
+  while (prefix > 0 && before[prefix - 1] != '\n') --prefix;
+  std::size_t suffix = 0;
+  while (suffix < shorter - prefix &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  // Forward to a line start, so that whole lines are replaced.
+  while (suffix > 0 && before[before.size() - suffix - 1] != '\n') --suffix;
+  return ByteEdit{prefix, before.size() - suffix,
+                  std::string(after.substr(prefix, after.size() - suffix - prefix))};
+}
+
+}  // namespace brindlewort::cli::lsp

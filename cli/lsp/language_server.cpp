@@ -1,0 +1,461 @@
+#include "cli/lsp/language_server.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "cli/core/editor_config.h"
+#include "cli/core/project_word_adding.h"
+#include "cli/core/spelling_dictionaries.h"
+#include "cli/core/text_validation.h"
+#include "cli/lsp/comment_findings.h"
+#include "cli/lsp/diagnostics_text.h"
+#include "cli/lsp/file_uri.h"
+#include "engine/utf8_validation.h"
+#include "proofreading/enchant_spell_checker.h"
+#include "proofreading/enchant_suggestions.h"
+#include "proofreading/project_spelling.h"
+#include "proofreading/utf16_characters.h"
+
+namespace brindlewort::cli::lsp {
+namespace {
+
+using nlohmann::json;
+
+// Error codes of JSON-RPC and the protocol.
+constexpr int parseError = -32700;
+constexpr int invalidRequest = -32600;
+constexpr int methodNotFound = -32601;
+constexpr int invalidParams = -32602;
+constexpr int internalError = -32603;
+constexpr int serverNotInitialized = -32002;
+constexpr int requestFailed = -32803;
+
+constexpr int severityWarning = 2;
+constexpr std::size_t maxSuggestions = 5;
+constexpr char addWordCommand[] = "brindle.addWord";
+
+// A request that cannot be answered with a result.
+struct RequestFailure : std::runtime_error {
+  RequestFailure(int errorCode, const std::string& message) : std::runtime_error(message), code(errorCode) {}
+  int code;
+};
+
+std::string dumped(const json& value) {
+  // Paths and words from the editor may hold anything; the output stays
+  // valid UTF-8 whatever they hold.
+  return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+json positionJson(TextPosition position) {
+  return {{"line", position.line}, {"character", position.character}};
+}
+
+json rangeJson(TextPosition start, TextPosition end) {
+  return {{"start", positionJson(start)}, {"end", positionJson(end)}};
+}
+
+TextPosition positionFrom(const json& position) {
+  return {position.at("line").get<std::size_t>(), position.at("character").get<std::size_t>()};
+}
+
+// The lines a range touches; a selection that ends at the start of a line
+// does not take that line.
+LineSpan0 linesOf(const json& range) {
+  const TextPosition start = positionFrom(range.at("start"));
+  TextPosition end = positionFrom(range.at("end"));
+  if (end.line < start.line) return {end.line, start.line};
+  if (end.line > start.line && end.character == 0) --end.line;
+  return {start.line, end.line};
+}
+
+// The body with each ill-formed UTF-8 sequence as U+FFFD, so that the rest
+// of the message can still be read.
+std::string withReplacementCharacters(const std::string& body) {
+  std::string out;
+  toUtf16(body).toUTF8String(out);
+  return out;
+}
+
+}  // namespace
+
+LanguageServer::LanguageServer(std::function<void(const std::string&)> send, std::function<void()> drainInput)
+    : send_(std::move(send)), drainInput_(std::move(drainInput)) {}
+
+LanguageServer::~LanguageServer() = default;
+
+void LanguageServer::respond(const json& id, json result) {
+  send_(dumped({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}));
+}
+
+void LanguageServer::respondError(const json& id, int code, const std::string& message) {
+  send_(dumped({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}}));
+}
+
+void LanguageServer::notify(const std::string& method, json params) {
+  send_(dumped({{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}));
+}
+
+void LanguageServer::log(const std::string& message) {
+  // Standard output carries the protocol only.
+  const std::string line = "brindle lsp: " + message + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void LanguageServer::handle(const FramedMessage& message) {
+  if (!message.fault.empty()) {
+    log(message.fault);
+    respondError(nullptr, parseError, message.fault);
+    return;
+  }
+  std::optional<std::size_t> invalidUtf8At = firstInvalidUtf8Offset(message.body);
+  const json parsed =
+      json::parse(invalidUtf8At ? withReplacementCharacters(message.body) : message.body, nullptr, false);
+  if (parsed.is_discarded()) {
+    respondError(nullptr, parseError, "the message is not valid JSON");
+    return;
+  }
+  if (!parsed.is_object()) {
+    respondError(nullptr, invalidRequest, "a message must be a JSON object");
+    return;
+  }
+  const auto id = parsed.find("id");
+  const bool hasId = id != parsed.end();
+  if (hasId && !id->is_string() && !id->is_number_integer() && !id->is_null()) {
+    respondError(nullptr, invalidRequest, "a request id must be a number or a string");
+    return;
+  }
+  const auto method = parsed.find("method");
+  if (method == parsed.end() || !method->is_string()) {
+    // A response to a request of ours (we send none that need one).
+    if (hasId && (parsed.contains("result") || parsed.contains("error"))) return;
+    respondError(hasId ? *id : json(nullptr), invalidRequest, "a message needs a method");
+    return;
+  }
+  const json params = parsed.contains("params") ? parsed.at("params") : json::object();
+  try {
+    dispatch(method->get<std::string>(), hasId ? &*id : nullptr, params, invalidUtf8At);
+  } catch (const RequestFailure& failure) {
+    if (hasId)
+      respondError(*id, failure.code, failure.what());
+    else
+      log(failure.what());
+  } catch (const json::exception& error) {
+    if (hasId)
+      respondError(*id, invalidParams, std::string("invalid params: ") + error.what());
+    else
+      log(method->get<std::string>() + ": invalid params: " + error.what());
+  } catch (const std::bad_alloc&) {
+    if (hasId)
+      respondError(*id, internalError, "out of memory");
+    else
+      log(method->get<std::string>() + ": out of memory");
+  } catch (const std::exception& error) {
+    if (hasId)
+      respondError(*id, internalError, error.what());
+    else
+      log(method->get<std::string>() + ": " + error.what());
+  }
+}
+
+void LanguageServer::dispatch(const std::string& method, const json* id, const json& params,
+                              std::optional<std::size_t> invalidUtf8At) {
+  if (method == "exit") {
+    finished_ = true;
+    return;
+  }
+  if (shutdownRequested_) {
+    if (id) respondError(*id, invalidRequest, "the server is shutting down");
+    return;
+  }
+  if (!initialized_ && method != "initialize") {
+    if (id) respondError(*id, serverNotInitialized, "the server is not initialized yet");
+    return;
+  }
+  if (id) {
+    if (method == "initialize") return respond(*id, initialize(params));
+    if (method == "shutdown") {
+      shutdownRequested_ = true;
+      return respond(*id, nullptr);
+    }
+    if (method == "textDocument/codeAction") return respond(*id, codeActions(params));
+    if (method == "textDocument/rangeFormatting") return respond(*id, rangeFormatting(params));
+    if (method == "workspace/executeCommand") return respond(*id, executeCommand(params));
+    return respondError(*id, methodNotFound, "unknown method " + method);
+  }
+  if (method == "textDocument/didOpen") return didOpen(params, invalidUtf8At);
+  if (method == "textDocument/didChange") return didChange(params, invalidUtf8At);
+  if (method == "textDocument/didClose") return didClose(params);
+  if (method == "workspace/didChangeConfiguration") {
+    settings_ = withOptions(settings_, params.value("settings", json()));
+    scheduleAll(Clock::now());
+  }
+  // Other notifications ($/cancelRequest, didSave, ...) need nothing.
+}
+
+json LanguageServer::initialize(const json& params) {
+  initialized_ = true;
+  const json offered = params.value("capabilities", json::object())
+                           .value("general", json::object())
+                           .value("positionEncodings", json::array());
+  for (const json& name : offered) {
+    if (name == "utf-8") encoding_ = PositionEncoding::utf8;
+  }
+  settings_ = withOptions(settings_, params.value("initializationOptions", json()));
+  return {
+      {"capabilities",
+       {{"positionEncoding", encoding_ == PositionEncoding::utf8 ? "utf-8" : "utf-16"},
+        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+        {"codeActionProvider", {{"codeActionKinds", {"quickfix", "refactor.rewrite", "source"}}}},
+        // Whole-document formatting is left to the language's formatter.
+        {"documentRangeFormattingProvider", true},
+        {"executeCommandProvider", {{"commands", {addWordCommand}}}}}},
+      {"serverInfo", {{"name", "brindle"}, {"version", BRINDLEWORT_VERSION}}},
+  };
+}
+
+void LanguageServer::didOpen(const json& params, std::optional<std::size_t> invalidUtf8At) {
+  const json& item = params.at("textDocument");
+  const std::string uri = item.at("uri").get<std::string>();
+  documents_.open(uri, OpenDocument{.text = item.at("text").get<std::string>(),
+                                    .version = item.value("version", std::int64_t{0}),
+                                    .path = pathOfUri(uri),
+                                    .invalidUtf8At = invalidUtf8At});
+  due_[uri] = Clock::now();
+}
+
+void LanguageServer::didChange(const json& params, std::optional<std::size_t> invalidUtf8At) {
+  const json& item = params.at("textDocument");
+  const std::string uri = item.at("uri").get<std::string>();
+  OpenDocument* document = documents_.find(uri);
+  if (document == nullptr)
+    throw RequestFailure(invalidParams, "a change to a document that is not open: " + uri);
+  for (const json& change : params.at("contentChanges")) {
+    TextChange parsed;
+    parsed.text = change.at("text").get<std::string>();
+    if (const auto range = change.find("range"); range != change.end()) {
+      parsed.start = positionFrom(range->at("start"));
+      parsed.end = positionFrom(range->at("end"));
+    } else {
+      // A whole new text that the editor could send whole is readable again.
+      document->invalidUtf8At.reset();
+    }
+    documents_.change(uri, parsed, encoding_);
+  }
+  if (invalidUtf8At) document->invalidUtf8At = invalidUtf8At;
+  if (const auto version = item.find("version"); version != item.end() && version->is_number_integer()) {
+    document->version = version->get<std::int64_t>();
+  }
+  due_[uri] = Clock::now() + quietPeriod;
+}
+
+void LanguageServer::didClose(const json& params) {
+  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+  documents_.close(uri);
+  due_.erase(uri);
+  notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+}
+
+void LanguageServer::scheduleAll(Clock::time_point when) {
+  documents_.forEach([&](const std::string& uri, const OpenDocument&) { due_[uri] = when; });
+}
+
+std::optional<Clock::time_point> LanguageServer::nextDue() const {
+  std::optional<Clock::time_point> next;
+  for (const auto& [uri, when] : due_) {
+    if (!next || when < *next) next = when;
+  }
+  return next;
+}
+
+void LanguageServer::publishDue(Clock::time_point now) {
+  for (;;) {
+    auto due = due_.end();
+    for (auto it = due_.begin(); it != due_.end(); ++it) {
+      if (it->second <= now && (due == due_.end() || it->second < due->second)) due = it;
+    }
+    if (due == due_.end()) return;
+    const std::string uri = due->first;
+    due_.erase(due);
+    const OpenDocument* document = documents_.find(uri);
+    if (document == nullptr) continue;
+    const std::uint64_t revision = document->revision;
+    const std::int64_t version = document->version;
+    const auto started = Clock::now();
+    const DiagnosticsText diagnostics = diagnosticsFor(*document);
+    const auto took = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+    // Findings for a text the editor has moved on from would land on the
+    // wrong words: they are dropped, and the newer text is checked after
+    // its own quiet period.
+    drainInput_();
+    document = documents_.find(uri);
+    if (document == nullptr || document->revision != revision) {
+      log("dropped the diagnostics of " + uri + " version " + std::to_string(version) + ": it changed");
+      continue;
+    }
+    char timing[64];
+    std::snprintf(timing, sizeof timing, "%.1f ms", took);
+    log("checked " + uri + " version " + std::to_string(version) + " in " + timing + ": " +
+        std::to_string(diagnostics.size()) + " findings");
+    send_(diagnostics.notification(uri, version));
+  }
+}
+
+DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
+  DiagnosticsText diagnostics;
+  if (document.invalidUtf8At) {
+    diagnostics.add({}, {}, severityWarning,
+                    "not checked: the editor sent bytes that are not UTF-8 (at byte " +
+                        std::to_string(*document.invalidUtf8At) + " of its message)");
+    return diagnostics;
+  }
+  if (document.text.size() > maxServedDocumentBytes) {
+    diagnostics.add({}, {}, severityWarning,
+                    "not checked: " + std::to_string(document.text.size() >> 20) +
+                        " MiB is more than the 8 MiB checked while editing; run brindle spell --check "
+                        "and grammar --check on the file");
+    return diagnostics;
+  }
+  Result<void> decodable = checkDecodable(document.text);
+  if (decodable) decodable = checkLineEnds(document.text);
+  if (!decodable) {
+    diagnostics.add({}, {}, severityWarning, "not checked: the text " + decodable.error());
+    return diagnostics;
+  }
+
+  if (!dictionaries_ && dictionaryError_.empty()) {
+    Result<OpenedSpellChecker> opened = openEnchantSpellChecker();
+    if (opened) {
+      dictionaries_ = std::make_unique<SpellingDictionaries>(std::string(), std::move(opened->checker));
+    } else {
+      dictionaryError_ = opened.error();
+      log("spelling is not checked: " + dictionaryError_);
+      notify("window/showMessage",
+             {{"type", 2}, {"message", "brindle: spelling is not checked: " + dictionaryError_}});
+    }
+  }
+  std::shared_ptr<const SpellChecker> checker;
+  if (dictionaries_) {
+    Result<std::shared_ptr<const SpellChecker>> dictionary =
+        dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
+    if (dictionary) {
+      checker = projectSpellChecker(*dictionary, document.path, document.text);
+    } else {
+      diagnostics.add({}, {}, severityWarning, "spelling not checked: " + dictionary.error());
+    }
+  }
+
+  for (const CommentFinding& finding : commentFindings(document.text, checker.get())) {
+    const std::string_view label = findingLabel(finding.kind);
+    diagnostics.add(
+        {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
+        {finding.line, unitsBefore(finding.lineText, finding.endByte, encoding_)}, settings_.severity,
+        std::string(label) + ": \"" + finding.text + "\"", label,
+        finding.kind == FindingKind::spelling ? std::string_view(finding.text) : std::string_view());
+  }
+  return diagnostics;
+}
+
+const OpenDocument& LanguageServer::servedDocument(const std::string& uri) {
+  const OpenDocument* document = documents_.find(uri);
+  if (document == nullptr) throw RequestFailure(invalidParams, "the document is not open: " + uri);
+  if (document->invalidUtf8At) {
+    throw RequestFailure(requestFailed, "the document holds bytes that are not UTF-8; it is left as it is");
+  }
+  if (document->text.size() > maxServedDocumentBytes) {
+    throw RequestFailure(requestFailed,
+                         "the document is larger than 8 MiB; run brindle wrap --fill on the file instead");
+  }
+  return *document;
+}
+
+json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
+                                 std::optional<LineSpan0> lines) {
+  Result<std::string> reflowed =
+      reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines});
+  if (!reflowed)
+    throw RequestFailure(requestFailed, "the text " + reflowed.error() + "; it is left as it is");
+  json edits = json::array();
+  if (const std::optional<ByteEdit> edit = changedLines(document.text, *reflowed)) {
+    edits.push_back({{"range", rangeJson(positionOf(document.text, edit->begin, encoding_),
+                                         positionOf(document.text, edit->end, encoding_))},
+                     {"newText", edit->replacement}});
+  }
+  return edits;
+}
+
+json LanguageServer::codeActions(const json& params) {
+  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+  const OpenDocument& document = servedDocument(uri);
+  json actions = json::array();
+  const json context = params.value("context", json::object());
+  const std::string language = editorConfigFor(document.path).spellingLanguage;
+  for (const json& diagnostic : context.value("diagnostics", json::array())) {
+    if (diagnostic.value("source", "") != "brindle" || diagnostic.value("code", "") != "spelling") continue;
+    const json data = diagnostic.value("data", json::object());
+    if (!data.contains("word") || !data.at("word").is_string()) continue;
+    const std::string word = data.at("word").get<std::string>();
+    bool first = true;
+    for (const std::string& suggestion : enchantSuggestions(language, word, maxSuggestions)) {
+      actions.push_back(
+          {{"title", "Change to \"" + suggestion + "\""},
+           {"kind", "quickfix"},
+           {"diagnostics", {diagnostic}},
+           {"isPreferred", first},
+           {"edit", {{"changes", {{uri, {{{"range", diagnostic.at("range")}, {"newText", suggestion}}}}}}}}});
+      first = false;
+    }
+    const json command = {{"title", "Add \"" + word + "\" to project words"},
+                          {"command", addWordCommand},
+                          {"arguments", {uri, word}}};
+    actions.push_back({{"title", command.at("title")},
+                       {"kind", "quickfix"},
+                       {"diagnostics", {diagnostic}},
+                       {"command", command}});
+  }
+
+  const LineSpan0 lines = linesOf(params.at("range"));
+  const struct {
+    const char* title;
+    const char* kind;
+    ReflowMode mode;
+    std::optional<LineSpan0> lines;
+  } reflows[] = {
+      {"Wrap comment paragraph", "refactor.rewrite", ReflowMode::fill, lines},
+      {"Unwrap comment paragraph", "refactor.rewrite", ReflowMode::unwrap, lines},
+      {"Wrap comments in file", "source", ReflowMode::fill, std::nullopt},
+  };
+  for (const auto& reflow : reflows) {
+    json edits = reflowEdits(document, reflow.mode, reflow.lines);
+    if (edits.empty()) continue;
+    actions.push_back(
+        {{"title", reflow.title}, {"kind", reflow.kind}, {"edit", {{"changes", {{uri, std::move(edits)}}}}}});
+  }
+  return actions;
+}
+
+json LanguageServer::rangeFormatting(const json& params) {
+  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+  return reflowEdits(servedDocument(uri), ReflowMode::fill, linesOf(params.at("range")));
+}
+
+json LanguageServer::executeCommand(const json& params) {
+  if (params.at("command").get<std::string>() != addWordCommand) {
+    throw RequestFailure(invalidParams, "unknown command " + params.at("command").get<std::string>());
+  }
+  const json& arguments = params.at("arguments");
+  const std::string uri = arguments.at(0).get<std::string>();
+  const std::string word = arguments.at(1).get<std::string>();
+  const std::string path = pathOfUri(uri);
+  // An unsaved buffer has no project of its own: the working folder's.
+  const std::filesystem::path folder =
+      path.empty() ? std::filesystem::current_path() : std::filesystem::path(path).parent_path();
+  Result<std::filesystem::path> list = addProjectWord(word, folder);
+  if (!list) throw RequestFailure(requestFailed, list.error());
+  log("added \"" + word + "\" to " + list->string());
+  // Every open document may use the word.
+  scheduleAll(Clock::now());
+  return nullptr;
+}
+
+}  // namespace brindlewort::cli::lsp

@@ -1,0 +1,95 @@
+#pragma once
+
+// The language server's state and its answer to each message: documents,
+// settings, the diagnostics waiting for their quiet period, and the
+// protocol's lifecycle. It does no input or output itself; the loop in
+// server_loop.h feeds it and carries its messages.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "cli/lsp/comment_reflow.h"
+#include "cli/lsp/diagnostics_text.h"
+#include "cli/lsp/document_store.h"
+#include "cli/lsp/message_framing.h"
+#include "cli/lsp/server_settings.h"
+#include "cli/lsp/text_positions.h"
+
+namespace brindlewort::cli {
+class SpellingDictionaries;
+}
+
+namespace brindlewort::cli::lsp {
+
+using Clock = std::chrono::steady_clock;
+
+// How long the text must rest after a change before it is checked.
+inline constexpr std::chrono::milliseconds quietPeriod{100};
+
+// Larger documents are not checked or re-flowed here (one diagnostic says
+// so): the loop would stop answering for seconds.
+inline constexpr std::size_t maxServedDocumentBytes = std::size_t{8} << 20;
+
+class LanguageServer {
+ public:
+  // `send` writes one message body to the client. `drainInput` hands the
+  // messages that are already waiting to handle(), so that a change that
+  // arrived while diagnostics were computed makes them stale.
+  LanguageServer(std::function<void(const std::string&)> send, std::function<void()> drainInput);
+  ~LanguageServer();
+
+  void handle(const FramedMessage& message);
+
+  // When the next document's quiet period ends; nothing when none waits.
+  std::optional<Clock::time_point> nextDue() const;
+  // Checks and publishes the documents whose quiet period has ended.
+  void publishDue(Clock::time_point now);
+
+  // The client sent "exit": the process ends with exitStatus().
+  bool finished() const { return finished_; }
+  // 0 after a shutdown request, 1 without one.
+  int exitStatus() const { return shutdownRequested_ ? 0 : 1; }
+
+ private:
+  void dispatch(const std::string& method, const nlohmann::json* id, const nlohmann::json& params,
+                std::optional<std::size_t> invalidUtf8At);
+  nlohmann::json initialize(const nlohmann::json& params);
+  void didOpen(const nlohmann::json& params, std::optional<std::size_t> invalidUtf8At);
+  void didChange(const nlohmann::json& params, std::optional<std::size_t> invalidUtf8At);
+  void didClose(const nlohmann::json& params);
+  nlohmann::json codeActions(const nlohmann::json& params);
+  nlohmann::json rangeFormatting(const nlohmann::json& params);
+  nlohmann::json executeCommand(const nlohmann::json& params);
+
+  DiagnosticsText diagnosticsFor(const OpenDocument& document);
+  // The document's re-flow as one text edit (empty array: no change).
+  nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan0> lines);
+  // The document, or a failure that says why it is not served.
+  const OpenDocument& servedDocument(const std::string& uri);
+  void scheduleAll(Clock::time_point when);
+
+  void respond(const nlohmann::json& id, nlohmann::json result);
+  void respondError(const nlohmann::json& id, int code, const std::string& message);
+  void notify(const std::string& method, nlohmann::json params);
+  void log(const std::string& message);
+
+  std::function<void(const std::string&)> send_;
+  std::function<void()> drainInput_;
+  DocumentStore documents_;
+  ServerSettings settings_;
+  PositionEncoding encoding_ = PositionEncoding::utf16;
+  std::map<std::string, Clock::time_point> due_;
+  std::unique_ptr<SpellingDictionaries> dictionaries_;
+  std::string dictionaryError_;  // why spelling is not checked; empty when it is
+  bool initialized_ = false;
+  bool shutdownRequested_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace brindlewort::cli::lsp

@@ -1,0 +1,55 @@
+#include "proofreading/enchant_suggestions.h"
+
+#include <enchant.h>
+
+#include <map>
+#include <mutex>
+
+#include "proofreading/enchant_spell_checker.h"
+#include "proofreading/spelling_language.h"
+
+namespace brindlewort {
+namespace {
+
+// One broker for the process; its dictionaries by the language asked for.
+struct SuggestionDictionaries {
+  std::mutex mutex;
+  EnchantBroker* broker = enchant_broker_init();
+  std::map<std::string, EnchantDict*, std::less<>> opened;
+
+  EnchantDict* forLanguage(std::string_view language) {
+    if (broker == nullptr) return nullptr;
+    if (const auto found = opened.find(language); found != opened.end()) return found->second;
+    std::vector<std::string> tried;
+    if (!language.empty()) {
+      tried.emplace_back(language);
+    } else {
+      if (std::string user = userSpellingLanguage(); !user.empty()) tried.push_back(std::move(user));
+      tried.emplace_back(fallbackSpellingLanguage);
+    }
+    EnchantDict* dict = nullptr;
+    for (const std::string& name : tried) {
+      if ((dict = enchant_broker_request_dict(broker, name.c_str())) != nullptr) break;
+    }
+    opened.emplace(std::string(language), dict);
+    return dict;
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> enchantSuggestions(std::string_view language, std::string_view word,
+                                            std::size_t limit) {
+  static SuggestionDictionaries dictionaries;
+  std::lock_guard lock(dictionaries.mutex);
+  EnchantDict* dict = dictionaries.forLanguage(language);
+  std::vector<std::string> suggestions;
+  if (dict == nullptr || word.empty()) return suggestions;
+  std::size_t count = 0;
+  char** offered = enchant_dict_suggest(dict, word.data(), static_cast<ssize_t>(word.size()), &count);
+  for (std::size_t i = 0; i < count && suggestions.size() < limit; ++i) suggestions.emplace_back(offered[i]);
+  if (offered != nullptr) enchant_dict_free_string_list(dict, offered);
+  return suggestions;
+}
+
+}  // namespace brindlewort
