@@ -112,7 +112,7 @@ std::vector<EnchantDict*> variantsOf(EnchantBroker* broker, std::string_view lan
 
 }  // namespace
 
-Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language) {
+std::vector<std::string> spellingLanguagesToTry(std::string_view language) {
   std::vector<std::string> tried;
   if (!language.empty()) {
     tried.emplace_back(language);
@@ -122,6 +122,11 @@ Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language) {
       tried.emplace_back(fallbackSpellingLanguage);
     }
   }
+  return tried;
+}
+
+Result<OpenedSpellChecker> openEnchantSpellChecker(std::string_view language) {
+  const std::vector<std::string> tried = spellingLanguagesToTry(language);
 
   EnchantBroker* broker = enchant_broker_init();
   if (broker == nullptr) return Error{"the Enchant spell-checking library could not be started"};

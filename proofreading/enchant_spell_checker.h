@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 #include "proofreading/spell_checker.h"
@@ -16,6 +17,10 @@ namespace brindlewort {
 
 // The fallback when the user's language has no dictionary.
 inline constexpr std::string_view fallbackSpellingLanguage = "en_US";
+
+// The dictionaries to try, in order, for `language`: the language alone when
+// it is named, else the user's language, then the fallback.
+std::vector<std::string> spellingLanguagesToTry(std::string_view language);
 
 struct OpenedSpellChecker {
   std::unique_ptr<SpellChecker> checker;

@@ -6,7 +6,6 @@
 #include <mutex>
 
 #include "proofreading/enchant_spell_checker.h"
-#include "proofreading/spelling_language.h"
 
 namespace brindlewort {
 namespace {
@@ -20,15 +19,8 @@ struct SuggestionDictionaries {
   EnchantDict* forLanguage(std::string_view language) {
     if (broker == nullptr) return nullptr;
     if (const auto found = opened.find(language); found != opened.end()) return found->second;
-    std::vector<std::string> tried;
-    if (!language.empty()) {
-      tried.emplace_back(language);
-    } else {
-      if (std::string user = userSpellingLanguage(); !user.empty()) tried.push_back(std::move(user));
-      tried.emplace_back(fallbackSpellingLanguage);
-    }
     EnchantDict* dict = nullptr;
-    for (const std::string& name : tried) {
+    for (const std::string& name : spellingLanguagesToTry(language)) {
       if ((dict = enchant_broker_request_dict(broker, name.c_str())) != nullptr) break;
     }
     opened.emplace(std::string(language), dict);
