@@ -12,23 +12,55 @@
 namespace brindlewort::cli::lsp {
 namespace {
 
-// The end of a finding's text on its line: the words of the text matched
-// one by one, blanks between them as any run of blanks. A construction that
-// goes on in the next line ends at this line's end.
-std::size_t endOnLine(std::string_view line, std::size_t start, std::string_view text) {
+struct FindingEnd {
+  std::size_t index = 0;  // of the line in its comment run
+  std::size_t byte = 0;
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Where the prose of a comment line starts: after the indentation, the
+// marker ("//", "///", "//!") and the blanks that follow it.
+std::size_t proseStart(std::string_view line) {
+  std::size_t at = 0;
+  while (at < line.size() && isBlank(line[at])) ++at;
+  if (line.substr(at).starts_with("//")) {
+    at += 2;
+    if (at < line.size() && (line[at] == '/' || line[at] == '!')) ++at;
+  }
+  while (at < line.size() && isBlank(line[at])) ++at;
+  return at;
+}
+
+// The end of a finding's text: its words matched one by one from `start`,
+// blanks between them as any run of blanks, and a line end between them as
+// the comment marker of the next line. Ends after the last character that
+// matched, so the underline never covers more than the finding.
+FindingEnd findingEnd(const std::vector<std::string_view>& lines, std::size_t index, std::size_t start,
+                      std::string_view text) {
+  FindingEnd matched{index, std::min(start + 1, lines[index].size())};
   std::size_t at = start;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ' ') {
-      if (at >= line.size() || (line[at] != ' ' && line[at] != '\t'))
-        return at >= line.size() ? line.size() : at;
-      while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  for (const char c : text) {
+    std::string_view line = lines[index];
+    if (c == ' ') {
+      if (at < line.size() && !isBlank(line[at])) break;
+      while (at < line.size() && isBlank(line[at])) ++at;
+      if (at == line.size() && index + 1 < lines.size()) {
+        ++index;
+        at = proseStart(lines[index]);
+      }
       continue;
     }
-    if (at >= line.size() || line[at] != text[i])
-      return at >= line.size() ? line.size() : std::max(at, start + 1);
-    ++at;
+    if (at >= line.size() || line[at] != c) break;
+    matched = {index, ++at};
   }
-  return at;
+  return matched;
+}
+
+CommentFinding located(FindingKind kind, const std::vector<std::string_view>& lines, std::size_t firstLine,
+                       std::size_t index, std::size_t start, const std::string& text) {
+  const FindingEnd end = findingEnd(lines, index, start, text);
+  return {kind, firstLine + index, lines[index], start, firstLine + end.index, lines[end.index], end.byte, text};
 }
 
 }  // namespace
@@ -54,17 +86,14 @@ std::vector<CommentFinding> commentFindings(std::string_view text, const SpellCh
     std::vector<CommentFinding> found;
     if (checker != nullptr) {
       for (const auto& [index, f] : commentSpellingFindings(lines, *checker)) {
-        const std::string_view line = lines[index];
-        const std::size_t start = byteOffsetAfterCharacters(line, static_cast<std::size_t>(f.column));
-        found.push_back(
-            {FindingKind::spelling, firstLine + index, line, start, endOnLine(line, start, f.word), f.word});
+        const std::size_t start = byteOffsetAfterCharacters(lines[index], static_cast<std::size_t>(f.column));
+        found.push_back(located(FindingKind::spelling, lines, firstLine, index, start, f.word));
       }
     }
     for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
-      const std::string_view line = lines[f.line];
-      const std::size_t start = byteOffsetAfterCharacters(line, static_cast<std::size_t>(f.column));
-      found.push_back({f.perfectTense ? FindingKind::perfectTense : FindingKind::passiveVoice,
-                       firstLine + f.line, line, start, endOnLine(line, start, f.text), f.text});
+      const std::size_t start = byteOffsetAfterCharacters(lines[f.line], static_cast<std::size_t>(f.column));
+      found.push_back(located(f.perfectTense ? FindingKind::perfectTense : FindingKind::passiveVoice, lines,
+                              firstLine, f.line, start, f.text));
     }
     std::lock_guard lock(mutex);
     for (CommentFinding& finding : found) findings.push_back(std::move(finding));

@@ -19,8 +19,11 @@ struct CommentFinding {
   FindingKind kind = FindingKind::spelling;
   std::size_t line = 0;       // 0-based line of the document
   std::string_view lineText;  // that line, without its line end (a view into the text)
-  std::size_t startByte = 0;  // the bytes of lineText it covers
-  std::size_t endByte = 0;
+  std::size_t startByte = 0;  // where it starts in lineText
+  // Where it ends: a passive construction may go on in the next comment line.
+  std::size_t endLine = 0;
+  std::string_view endLineText;
+  std::size_t endByte = 0;  // in endLineText
   std::string text;  // the word, or the construction with blanks as one space
 };
 

@@ -349,7 +349,7 @@ DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
-        {finding.line, unitsBefore(finding.lineText, finding.endByte, encoding_)}, settings_.severity,
+        {finding.endLine, unitsBefore(finding.endLineText, finding.endByte, encoding_)}, settings_.severity,
         std::string(label) + ": \"" + finding.text + "\"", label,
         finding.kind == FindingKind::spelling ? std::string_view(finding.text) : std::string_view());
   }

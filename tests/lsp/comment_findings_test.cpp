@@ -1,0 +1,41 @@
+#include "cli/lsp/comment_findings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace brindlewort::cli::lsp {
+namespace {
+
+// Where the underline of a passive construction starts and ends, as
+// (line, byte) pairs into the document.
+struct UnderlineCase {
+  const char* name;
+  std::string text;
+  std::size_t line, start, endLine, end;
+};
+
+TEST(CommentFindings, APassiveConstructionIsUnderlinedToItsLastWord) {
+  const std::vector<UnderlineCase> cases = {
+      {"on one line", "// The value is returned to you.\n", 0, 13, 0, 24},
+      {"blanks inside", "// The value is   returned to you.\n", 0, 13, 0, 26},
+      {"into the next line", "  // Then the value is\n  // returned to you.\n", 0, 20, 1, 13},
+      {"next line of a doc comment", "/// The value is\n/// returned.\n", 0, 14, 1, 12},
+      {"after a wide character", "// 🦊 is returned.\n", 0, 8, 0, 19},
+  };
+  for (const UnderlineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<CommentFinding> findings = commentFindings(c.text, nullptr);
+    ASSERT_EQ(findings.size(), 1u);
+    const CommentFinding& f = findings[0];
+    EXPECT_EQ(f.kind, FindingKind::passiveVoice);
+    EXPECT_EQ(f.line, c.line);
+    EXPECT_EQ(f.startByte, c.start);
+    EXPECT_EQ(f.endLine, c.endLine);
+    EXPECT_EQ(f.endByte, c.end);
+  }
+}
+
+}  // namespace
+}  // namespace brindlewort::cli::lsp
