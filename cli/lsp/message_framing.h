@@ -31,6 +31,9 @@ class MessageReader {
   std::optional<FramedMessage> next();
   // Bytes held for a message not yet complete.
   std::size_t pending() const { return buffer_.size() - start_; }
+  // Bytes still to drop from a body too large to keep: until they have
+  // passed, what arrives is that body, not a new message.
+  bool skipping() const { return skipping_ > 0; }
 
  private:
   std::string buffer_;

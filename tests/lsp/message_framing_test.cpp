@@ -60,6 +60,7 @@ TEST(MessageFraming, SkipsAnOversizedBodyWithoutKeepingIt) {
   for (std::size_t fed = 0; fed < size; fed += chunk.size()) {
     reader.feed(std::string_view(chunk).substr(0, std::min(chunk.size(), size - fed)));
     EXPECT_EQ(reader.pending(), 0u);
+    EXPECT_EQ(reader.skipping(), fed + chunk.size() < size);
   }
   reader.feed(framedMessage("{}"));
   auto next = reader.next();
