@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/scalar_decoding.h"
+
 namespace brindlewort::cli::lsp {
 namespace {
 
@@ -10,28 +12,16 @@ struct Step {
   std::size_t units = 1;
 };
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// The bytes a lead byte announces; 1 for a byte that leads no sequence.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 1;
-}
-
 // The character that starts at `at`: its bytes and its units in the
 // encoding. A byte that starts no well-formed sequence is a character of
-// its own.
+// its own, so that every byte of the text has a position.
 Step stepAt(std::string_view text, std::size_t at, PositionEncoding encoding) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = sequenceLength(lead);
-  if (length == 1 || at + length > text.size()) return {};
-  for (std::size_t i = 1; i < length; ++i) {
-    if (!isContinuation(static_cast<unsigned char>(text[at + i]))) return {};
-  }
-  if (encoding == PositionEncoding::utf8) return {length, length};
-  return {length, length == 4 ? std::size_t{2} : std::size_t{1}};
+  std::size_t next = at;
+  const char32_t scalar = nextScalar(text, next);
+  if (scalar == replacementCharacter && !text.substr(at).starts_with("\xEF\xBF\xBD")) return {};
+  const std::size_t bytes = next - at;
+  if (encoding == PositionEncoding::utf8) return {bytes, bytes};
+  return {bytes, scalar > 0xFFFF ? std::size_t{2} : std::size_t{1}};
 }
 
 // The bytes of a line's content, without its line end.
