@@ -105,7 +105,7 @@ class StandIn {
   }
   ~StandIn() {
     process_.kill();
-    process_.waitForFinished(10000);
+    process_.waitForFinished(60000);
     EXPECT_TRUE(waitUntil([] { return !helperNameOwned(); }));
   }
 

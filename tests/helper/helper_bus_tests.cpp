@@ -120,12 +120,12 @@ class StandIn {
   explicit StandIn(const char* mode) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral(FAKE_HELPER_PATH), {QString::fromLatin1(mode)});
-    EXPECT_TRUE(QTest::qWaitFor([] { return nameIsOwned(); }, 10000)) << "stand-in did not start";
+    EXPECT_TRUE(QTest::qWaitFor([] { return nameIsOwned(); }, 60000)) << "stand-in did not start";
   }
   ~StandIn() {
     process_.kill();
-    process_.waitForFinished(10000);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !nameIsOwned(); }, 10000));
+    process_.waitForFinished(60000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !nameIsOwned(); }, 60000));
   }
 
  private:
@@ -188,20 +188,20 @@ TEST(StandIn, LateRepliesUnsendableTextAndDestroyedContexts) {
 TEST(Lifecycle, HelperQuitsWhenIdleAndGivesUpItsName) {
   QProcess helper;
   helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  helper.start(QStringLiteral(HELPER_PATH), {QStringLiteral("--idle-timeout-ms"), QStringLiteral("500")});
-  ASSERT_TRUE(QTest::qWaitFor([] { return nameIsOwned(); }, 10000));
+  helper.start(QStringLiteral(HELPER_PATH), {QStringLiteral("--idle-timeout-ms"), QStringLiteral("3000")});
+  ASSERT_TRUE(QTest::qWaitFor([] { return nameIsOwned(); }, 60000));
   EXPECT_EQ(requestAutoCorrection(QStringLiteral("//x")), QStringLiteral("// x"));
-  EXPECT_TRUE(helper.waitForFinished(10000));
+  EXPECT_TRUE(helper.waitForFinished(60000));
   EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(helper.exitCode(), 0);
-  EXPECT_TRUE(QTest::qWaitFor([] { return !nameIsOwned(); }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([] { return !nameIsOwned(); }, 60000));
 }
 
 TEST(Lifecycle, HelperQuitsWhenItsBusGoesAway) {
   QProcess daemon;
   daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=" TEST_BUS_CONFIG),
                                                QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-  ASSERT_TRUE(daemon.waitForReadyRead(10000));
+  ASSERT_TRUE(daemon.waitForReadyRead(60000));
   const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
   QProcess helper;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -211,12 +211,12 @@ TEST(Lifecycle, HelperQuitsWhenItsBusGoesAway) {
   helper.start(QStringLiteral(HELPER_PATH));
   {
     QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("second-bus"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return nameIsOwned(bus); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nameIsOwned(bus); }, 60000));
   }
   QDBusConnection::disconnectFromBus(QStringLiteral("second-bus"));
   daemon.kill();
-  daemon.waitForFinished(10000);
-  EXPECT_TRUE(helper.waitForFinished(10000)) << "the helper outlived its bus";
+  daemon.waitForFinished(60000);
+  EXPECT_TRUE(helper.waitForFinished(60000)) << "the helper outlived its bus";
 }
 
 TEST(NoSessionBus, SaysSoOnStandardOutputAndReturnsAtOnce) {
@@ -233,7 +233,7 @@ TEST(NoSessionBus, SaysSoOnStandardOutputAndReturnsAtOnce) {
   requestAutoCorrectionAsync(QStringLiteral("x"), &context, [&](Answer a) { EXPECT_FALSE(a.has_value()); ++calls; });
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(calls, 0) << "done must not run inside the call";
-  ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }, 60000));
   EXPECT_EQ(calls, 1);
 }
 

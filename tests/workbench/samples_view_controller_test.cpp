@@ -494,7 +494,7 @@ class SamplesViewControllerTest : public QObject {
     auto controller = showing(longComment);
     controller->resize(300, 200);
     controller->show();
-    QVERIFY(QTest::qWaitForWindowExposed(controller.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(controller.get(), 60000));
     QScrollBar* sideways = controller->textView()->horizontalScrollBar();
     QVERIFY(sideways->maximum() > 0);
     sideways->setValue(sideways->maximum());
