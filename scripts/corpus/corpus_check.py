@@ -73,6 +73,10 @@ CORPORA = [
     # The standard headers mostly have no extension at all.
     Corpus("libstdcxx", "c", ["/usr/include/c++/12"], lambda p: True),
     Corpus("qt", "c", ["/usr/include/x86_64-linux-gnu/qt6"], _ends(".h")),
+    # Licence headers in every file, failpoints, linter directives.
+    Corpus("etcd", "go", ["/usr/share/gocode/src/go.etcd.io/etcd"], _ends(".go")),
+    # Feature checklists ([X] / [ ]) and revision histories.
+    Corpus("imgui-stb", "c", ["/usr/include/imgui", "/usr/include/stb"], _ends(".h")),
 ]
 
 
@@ -358,7 +362,7 @@ _LINE_DIRECTIVES = (
     "pylint:", "rubocop:", "+build", "#nosec", "jshint", "jscs:", "@flow", "MARK:", "swift-format-ignore",
 )
 _TAG = re.compile(r"[A-Z][A-Z0-9_]+(?:\([^)]*\))?:(?:\s|$)")
-_DATED = re.compile(r"(?:[-*]\s+)?\d{4}[-/.]\d{1,2}[-/.]\d{1,2}\b")
+_DATED = re.compile(r"(?:[-*]\s+)?(?:v?\d+(?:\.\d+)+[a-z]?\s+\(?)?\d{4}[-/.]\d{1,2}[-/.]\d{1,2}\b")
 _CHECKBOX = re.compile(r"(?:[-*+]\s+)?\[[ xX]\]\s")
 _FIELD = re.compile(r"[\w.\-/]{1,40}:\s+\S")
 _COLUMNS = re.compile(r":\s{2,}\S|\S(?:\t| {3,})\S")
