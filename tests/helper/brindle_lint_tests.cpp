@@ -56,8 +56,11 @@ TEST(Lint, CorrectsThroughTheHelper) {
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
   run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
+  EXPECT_EQ(run.out, dirty.toUtf8() + ":1: the helper would correct this\n");
   EXPECT_EQ(contents(dirty), "//teh\n");
+  run = brindle({"lint", "--diff", dirty, clean});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "--- " + dirty.toUtf8() + "\n+++ " + dirty.toUtf8() + "\n@@ -1 +1 @@\n-//teh\n+// the\n");
 
   run = brindle({"lint", "-i", dirty, clean});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -117,13 +120,11 @@ class StandIn {
 TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   StandIn standIn("silent");
   QTemporaryDir dir;
-  QStringList arguments = {"lint", "-i"};
+  QStringList arguments = {"lint", "-i", "--timeout", "2"};
   for (const char* name : {"a.swift", "b.swift", "c.swift"}) arguments << writeTemp(dir, name, "//teh\n");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("2"));
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle(arguments, {}, environment);
+  const BrindleRun run = brindle(arguments);
   // One bound per file would take three; a loaded machine may add a second.
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_EQ(run.exitCode, 2);
@@ -143,7 +144,7 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   EXPECT_TRUE(lines[2].endsWith("not processed: the helper gave no answer within the run's 2 s bound") ||
               QThread::idealThreadCount() > 2)
       << lines[2].toStdString();
-  for (const QString& path : arguments.mid(2)) EXPECT_EQ(contents(path), "//teh\n");
+  for (const QString& path : arguments.mid(4)) EXPECT_EQ(contents(path), "//teh\n");
 }
 
 // A helper that dies mid-request is reported as stopped, at once.
