@@ -100,7 +100,7 @@ WidthChoice widthChosen(const TextOptions& options, const EditorConfigSettings& 
 }
 
 std::string columnsText(std::size_t columns) {
-  return columns == unlimitedWidth ? std::string("no limit") : std::to_string(columns) + " columns";
+  return columns == unlimitedWidth ? std::string("unlimited") : std::to_string(columns) + " columns";
 }
 
 // The widths of the files that would change, for the fix hint.
@@ -170,8 +170,12 @@ WidthChoice widthFor(const TextOptions& options, std::string_view path) {
 
 std::string reflowChangeNote(ReflowMode mode, const WidthChoice& width) {
   if (mode == ReflowMode::unwrap) return "unwrap would join this comment paragraph into one line";
-  return std::string(mode == ReflowMode::fill ? "fill" : "wrap") + " would re-flow this comment paragraph to " +
-         columnsText(width.columns) + " (" + std::string(width.source) + ")";
+  const std::string command = mode == ReflowMode::fill ? "fill" : "wrap";
+  if (width.columns == unlimitedWidth)
+    return command + " would join this comment paragraph into one line (no width limit, from " +
+           std::string(width.source) + ")";
+  return command + " would re-flow this comment paragraph to " + columnsText(width.columns) + " (" +
+         std::string(width.source) + ")";
 }
 
 std::string widthsUsedNote(const std::vector<WidthChoice>& widths) {
