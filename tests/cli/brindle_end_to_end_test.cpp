@@ -36,6 +36,10 @@ TEST_F(BrindleTest, StandardInputToStandardOutput) {
       {{"unwrap", "--check"}, wrappedAt10, 1, "(standard input):1: unwrap would join this comment paragraph into one line\n",
        "brindle: to fix it, run the same command without --check: it prints the fixed text\n"},
       {{"unwrap", "--check"}, longComment, 0, ""},
+      {{"unwrap", "--diff"}, wrappedAt10, 1,
+       "--- (standard input)\n+++ (standard input)\n@@ -1,3 +1 @@\n-// one two\n-// three\n-// four\n+" +
+           longComment,
+       "brindle: to fix it, run the same command without --diff: it prints the fixed text\n"},
       {{"unwrap"}, "\xFF", 2, "",
        "brindle: (standard input): not valid UTF-8 (first bad byte at offset 0); not processed\n"},
       // The name given for standard input is the one messages and findings use.
