@@ -57,8 +57,11 @@ TEST(Lint, CorrectsThroughTheHelper) {
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
   run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
+  EXPECT_EQ(run.out, dirty.toUtf8() + ":1: the helper would correct this\n");
   EXPECT_EQ(contents(dirty), "//teh\n");
+  run = brindle({"lint", "--diff", dirty, clean});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "--- " + dirty.toUtf8() + "\n+++ " + dirty.toUtf8() + "\n@@ -1 +1 @@\n-//teh\n+// the\n");
 
   run = brindle({"lint", "-i", dirty, clean});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -124,12 +127,10 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   QTemporaryDir dir;
   QStringList files;
   for (int i = 0; i < 6; ++i) files << writeTemp(dir, QStringLiteral("f%1.swift").arg(i).toLatin1().constData(), "//teh\n");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   constexpr qint64 boundSeconds = 10;
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QString::number(boundSeconds));
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle(QStringList{"lint", "-i"} + files, {}, environment);
+  const BrindleRun run = brindle(QStringList{"lint", "-i", "--timeout", QString::number(boundSeconds)} + files);
   EXPECT_LT(clock.elapsed(), (2 * boundSeconds - 1) * 1000);
   EXPECT_EQ(run.exitCode, 2);
   // brindle's own messages; Qt may add a warning of its own at exit while the
@@ -153,11 +154,9 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
 // A helper that dies mid-request is reported as stopped, at once.
 TEST(NoHelper, KilledHelperIsReportedAsStopped) {
   StandIn standIn("die");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("120"));
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle({"lint"}, "//teh\n", environment);
+  const BrindleRun run = brindle({"lint", "--timeout", "120"}, "//teh\n");
   EXPECT_LT(clock.elapsed(), 60000);  // far below its bound
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.err.contains("the helper stopped before answering")) << run.err.toStdString();
