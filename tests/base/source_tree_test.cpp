@@ -125,6 +125,7 @@ TEST_F(SourceTreeTest, ProjectRootIsNeverTheHomeFolderOrTheTop) {
   EXPECT_EQ(findProjectRoot(home / "loose", home).folder, home / "loose");
   EXPECT_EQ(findProjectRoot(home, home).folder, fs::path());
   EXPECT_EQ(findProjectRoot(home / "loose", "/").folder, home / "loose");
+  EXPECT_EQ(findProjectRoot("/", "/").folder, fs::path());
   // Started in a project folder above: that folder.
   make("proj/src/b.c");
   EXPECT_EQ(findProjectRoot(home / "proj" / "src", home / "proj").folder, home / "proj");
@@ -133,6 +134,30 @@ TEST_F(SourceTreeTest, ProjectRootIsNeverTheHomeFolderOrTheTop) {
   } else {
     ::unsetenv("HOME");
   }
+}
+
+TEST_F(SourceTreeTest, KernelFileSystemsAreNeverWalked) {
+  const SourceTree tree = listSourceTree("/proc");
+  EXPECT_TRUE(tree.files.empty());
+  ASSERT_EQ(tree.notes.size(), 1u);
+  EXPECT_NE(tree.notes[0].find("nothing is listed there"), std::string::npos) << tree.notes[0];
+}
+
+// A hook that runs brindle has git's variables set for its own repository.
+TEST_F(SourceTreeTest, GitVariablesOfTheCallerAreNotPassedOn) {
+  fs::create_directories(folder / "mine");
+  fs::create_directories(folder / "other");
+  ASSERT_EQ(std::system(("cd " + shellQuoted(folder.string()) +
+                         " && git init -q mine && git init -q other && touch mine/a.c other/b.c && "
+                         "git -C mine add a.c && git -C other add b.c")
+                            .c_str()),
+            0);
+  ::setenv("GIT_DIR", (folder / "other" / ".git").c_str(), 1);
+  ::setenv("GIT_WORK_TREE", (folder / "other").c_str(), 1);
+  const SourceTree tree = listSourceTree(folder / "mine", {});
+  ::unsetenv("GIT_DIR");
+  ::unsetenv("GIT_WORK_TREE");
+  EXPECT_EQ(namesIn(tree, fs::canonical(folder)), (std::vector<std::string>{"mine/a.c"}));
 }
 
 TEST(IgnoreRules, PatternsAsGitReadsThem) {
