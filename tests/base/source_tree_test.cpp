@@ -92,10 +92,10 @@ TEST_F(SourceTreeTest, GitRunsNothingTheRepositoryNames) {
   fs::create_directories(folder / "repo");
   ASSERT_EQ(std::system(("git init -q " + shellQuoted((folder / "repo").string())).c_str()), 0);
   make("repo/a.c");
-  ASSERT_EQ(std::system(("cd " + shellQuoted((folder / "repo").string()) + " && git add a.c && git config core.fsmonitor " +
-                         shellQuoted(hook.string()) + " && git config core.pager " + shellQuoted(hook.string()))
-                            .c_str()),
-            0);
+  const std::string hookName = shellQuoted(hook.string());
+  git("-C repo add a.c");
+  git("-C repo config core.fsmonitor " + hookName);
+  git("-C repo config core.pager " + hookName);
   // A bare repository inside the work tree, made its own work tree.
   fs::create_directories(folder / "repo" / "bare" / "objects");
   fs::create_directories(folder / "repo" / "bare" / "refs");

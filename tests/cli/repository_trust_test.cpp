@@ -55,7 +55,8 @@ TEST_F(RepositoryTrust, PlantedFileSystemMonitorNeverRuns) {
   ASSERT_EQ(::chmod(hook.c_str(), 0755), 0);
   const fs::path repo = gitRepository("repo");
   const fs::path file = make("repo/a.c", "// A comment.\nint x;\n");
-  shell("cd " + shellQuoted(repo.string()) + " && git add a.c && git config core.fsmonitor " + shellQuoted(hook.string()));
+  shell("git -C " + shellQuoted(repo.string()) + " add a.c");
+  shell("git -C " + shellQuoted(repo.string()) + " config core.fsmonitor " + shellQuoted(hook.string()));
   // A folder shaped like a repository, as a clone carries it unchanged.
   make("repo/cloned/HEAD", "ref: refs/heads/main\n");
   fs::create_directories(repo / "cloned" / "objects");
