@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "cli/core/atomic_write.h"
+#include "base/atomic_write.h"
 #include "cli/core/command.h"
 #include "cli/core/display_name.h"
 #include "cli/core/file_reading.h"

@@ -114,8 +114,8 @@ std::span<const Option> optionTable() {
       {.id = OptionId::addWord, .longName = "--add-word", .valueName = "WORD",
        .valueHint = "a word",
        .help = "add WORD to the project's .brindle-words (the nearest\n"
-               "one above the current folder, else a new one at the\n"
-               "repository's root) and check nothing",
+               "one up to the project's root, else a new one at the\n"
+               "root) and check nothing",
        .group = OptionGroup::own, .takenBy = {"spell"}},
   };
   return options;
