@@ -3,6 +3,7 @@
 #include "cli/commands/command_table.h"
 #include "cli/core/file_processing.h"
 #include "cli/core/file_reading.h"
+#include "cli/core/folder_arguments.h"
 #include "cli/core/messages.h"
 #include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
@@ -20,7 +21,8 @@ constexpr std::string_view explainHelp =
     "Lists the comment lines that wrap and unwrap keep exactly as they are,\n"
     "and why, as FILE:LINE: KIND (fence, code, table, separator, directive,\n"
     "heading, nested, switched-off). Every other comment line is prose that\n"
-    "may be re-flowed.\n"
+    "may be re-flowed. A FILE that is a folder stands for the source files\n"
+    "under it, as for wrap.\n"
     "\n"
     "Options:\n";
 
@@ -43,8 +45,8 @@ int runExplain(std::span<const std::string> args) {
     printOutput(std::string(explainHelp) + optionsHelp("explain", OptionGroup::common));
     return finishOutputStatus();
   }
-  std::vector<std::string> inputs = parsed->files;
-  if (inputs.empty()) inputs.push_back("-");
+  std::vector<std::string> inputs = expandFolderArguments(parsed->files);
+  if (parsed->files.empty()) inputs.push_back("-");
   int status = exitSuccess;
   std::size_t binaryFiles = 0;
   for (const std::string& input : inputs) {

@@ -4,6 +4,7 @@
 
 #include "cli/core/command.h"
 #include "cli/core/default_width.h"
+#include "cli/core/folder_arguments.h"
 #include "cli/core/messages.h"
 #include "cli/core/option_table.h"
 #include "cli/core/parallel_for.h"
@@ -51,9 +52,11 @@ std::string textCommandHelp(const TextCommand& command) {
                       width == noCommentLengthLimit ? "no limit" : std::to_string(width));
   text +=
       "\n"
-      "With no FILE, or when FILE is -, standard input is read. Binary files\n"
-      "(a NUL byte in the first 8 KiB, or not UTF-8 in a file of no known\n"
-      "language) are skipped with a note.\n"
+      "With no FILE, or when FILE is -, standard input is read. A FILE that is\n"
+      "a folder stands for the source files under it, in name order: a git\n"
+      "work tree's tracked files, else the folder tree without hidden folders\n"
+      "and what .gitignore lists. Binary files (a NUL byte in the first 8 KiB,\n"
+      "or not UTF-8 in a file of no known language) are skipped with a note.\n"
       "Exit status: 0 success, 1 --check or --diff found something to change,\n"
       "2 usage error or a file that could not be read, decoded or written.\n";
   return text;
@@ -75,8 +78,8 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
 
   if (work->finished) return *work->finished;
 
-  std::vector<std::string> inputs = options.files;
-  if (inputs.empty()) inputs.push_back("-");
+  std::vector<std::string> inputs = expandFolderArguments(options.files);
+  if (options.files.empty()) inputs.push_back("-");
   // Files run side by side; the cores left over split a file's comment runs.
   const unsigned cores = command.concurrent ? hardwareThreads() : 1;
   const unsigned filesAtOnce = static_cast<unsigned>(std::min<std::size_t>(cores, inputs.size()));

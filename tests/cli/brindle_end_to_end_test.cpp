@@ -254,6 +254,31 @@ TEST_F(BrindleTest, BinaryFilesAreSkippedWithANote) {
   EXPECT_EQ(brindle({"wrap"}, std::string("a\0b", 3)).status, 2);
 }
 
+// A folder stands for the source files under it, in name order and named
+// from the folder as given: outside git the tree without hidden folders and
+// what .gitignore lists, in a work tree what git tracks; files of no known
+// language are not taken.
+TEST_F(BrindleTest, FolderStandsForItsSourceFiles) {
+  for (const char* sub : {"tree/sub", "tree/.hidden", "repo"}) fs::create_directories(folder / sub);
+  for (const char* name : {"tree/b.go", "tree/sub/a.c", "tree/ignored.c", "tree/.hidden/h.c", "tree/notes.txt",
+                           "repo/tracked.c", "repo/untracked.c"})
+    write(name, longComment);
+  write("tree/logo.png", std::string("\x89PNG\0", 5));
+  write("tree/.gitignore", "ignored.c\n");
+  const std::string note = ":1: wrap would re-flow this comment paragraph to 10 columns (--width)\n";
+  Outcome run = brindle({"wrap", "--check", "-w", "10", (folder / "tree").string()});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, (folder / "tree/b.go").string() + note + (folder / "tree/sub/a.c").string() + note);
+
+  const std::string repo = shellQuoted(folder / "repo");
+  ASSERT_EQ(std::system(("git init -q " + repo + " && git -C " + repo + " add tracked.c").c_str()), 0);
+  run = brindle({"wrap", "-i", "-w", "10", (folder / "repo").string() + "/"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(readFile(folder / "repo/tracked.c"), wrappedAt10);
+  EXPECT_EQ(readFile(folder / "repo/untracked.c"), longComment);
+  EXPECT_EQ(brindle({"explain", (folder / "tree/.hidden").string()}).status, 0);
+}
+
 // A failing check names the command that fixes it, with the options that
 // shape the result, and running that command makes the check pass.
 TEST_F(BrindleTest, FailingCheckNamesTheCommandThatFixesIt) {
