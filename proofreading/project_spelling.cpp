@@ -1,8 +1,6 @@
 #include "proofreading/project_spelling.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "proofreading/code_vocabulary.h"
 #include "proofreading/programmer_words.h"
@@ -16,12 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::shared_ptr<const AcceptedWords> projectWordList(const fs::path& file) {
-  const std::optional<fs::path> list = findProjectWordList(file.parent_path().empty() ? "." : file.parent_path());
-  if (!list) return nullptr;
-  std::ifstream in(*list, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return std::make_shared<const AcceptedWords>(parseWordList(content.str()));
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  return std::make_shared<const AcceptedWords>(projectWordListWords(folder, projectRootOfFile(file)));
 }
 
 }  // namespace

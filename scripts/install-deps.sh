@@ -15,7 +15,7 @@ PACKAGES="
   coreutils time gcovr
   desktop-file-utils appstream
   xvfb xauth
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-noto-mono
   dpkg-dev debhelper lintian file
   groff-base libxml2-utils python3 python3-yaml vim neovim emacs-nox pre-commit
 "

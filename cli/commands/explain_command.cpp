@@ -1,7 +1,6 @@
 #include <string>
 
 #include "cli/commands/command_table.h"
-#include "cli/core/display_name.h"
 #include "cli/core/file_processing.h"
 #include "cli/core/file_reading.h"
 #include "cli/core/messages.h"
@@ -47,10 +46,15 @@ int runExplain(std::span<const std::string> args) {
   std::vector<std::string> inputs = parsed->files;
   if (inputs.empty()) inputs.push_back("-");
   int status = exitSuccess;
+  std::size_t binaryFiles = 0;
   for (const std::string& input : inputs) {
     const bool fromStandardInput = input == "-";
-    const std::string name = fromStandardInput ? std::string(standardInputName) : displayedFileName(input);
+    const std::string name = inputDisplayName(input, parsed->stdinFilename);
     Result<std::string> text = fromStandardInput ? readStandardInput() : readWholeFile(input);
+    if (text && !fromStandardInput && looksBinary(input, *text)) {
+      ++binaryFiles;
+      continue;
+    }
     if (text) {
       if (Result<void> decodable = checkDecodable(*text); !decodable) text = Error{decodable.error()};
     }
@@ -68,6 +72,8 @@ int runExplain(std::span<const std::string> args) {
     printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, body));
   }
   if (finishOutputStatus() != exitSuccess) return exitFailure;
+  if (binaryFiles > 0)
+    printError("skipped " + std::to_string(binaryFiles) + (binaryFiles == 1 ? " binary file" : " binary files"));
   return status;
 }
 

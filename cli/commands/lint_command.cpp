@@ -19,15 +19,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long the whole run may wait for the helper: BRINDLE_LINT_TIMEOUT
-// seconds when set to a positive number, else the client's own bound.
-std::chrono::milliseconds runBound() {
+// How long the whole run may wait for the helper: --timeout, else the
+// client's own bound. BRINDLE_LINT_TIMEOUT stands in for the option where
+// tests cannot pass one (a hook or an editor that builds the command).
+std::chrono::milliseconds runBound(const TextOptions& options) {
+  if (options.timeout) return *options.timeout;
   if (const char* value = std::getenv("BRINDLE_LINT_TIMEOUT")) {
-    char* end = nullptr;
-    const double seconds = std::strtod(value, &end);
-    if (end != value && *end == '\0' && seconds > 0 && seconds < 86400) {
-      return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-    }
+    if (std::optional<std::chrono::milliseconds> bound = parseTimeout(value)) return *bound;
   }
   return autoCorrectionReplyBound;
 }
@@ -95,15 +93,17 @@ const TextCommand lint{
         "that are comments in the file's language. Results go to\n"
         "standard output in argument order unless --in-place or --check is\n"
         "given. A file the helper cannot correct is reported and left as it\n"
-        "was. The whole run waits at most 30 s for the helper\n"
-        "(BRINDLE_LINT_TIMEOUT seconds when set); files left when that has\n"
-        "passed are reported as not processed.",
+        "was. The whole run waits at most 30 s for the helper (--timeout sets\n"
+        "another bound); files left when that has passed are reported as not\n"
+        "processed.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
-      auto helper = std::make_shared<BoundedHelper>(runBound());
+      auto helper = std::make_shared<BoundedHelper>(runBound(options));
       const bool byLineRule = options.scope == TextScope::wholeText;
-      return TextWork{.sourceTransform = [helper, byLineRule](std::string_view text, std::string_view path) {
-        return helper->commentsCorrected(text, path, byLineRule);
-      }};
+      return TextWork{.sourceTransform =
+                          [helper, byLineRule](std::string_view text, std::string_view path) {
+                            return helper->commentsCorrected(text, path, byLineRule);
+                          },
+                      .changeNote = [](std::string_view) { return std::string("the helper would correct this"); }};
     },
     // One request at a time, from the thread that owns the bus connection.
     .concurrent = false,

@@ -51,8 +51,10 @@ std::string textCommandHelp(const TextCommand& command) {
                       width == noCommentLengthLimit ? "no limit" : std::to_string(width));
   text +=
       "\n"
-      "With no FILE, or when FILE is -, standard input is read.\n"
-      "Exit status: 0 success, 1 --check found files to change,\n"
+      "With no FILE, or when FILE is -, standard input is read. Binary files\n"
+      "(a NUL byte in the first 8 KiB, or not UTF-8 in a file of no known\n"
+      "language) are skipped with a note.\n"
+      "Exit status: 0 success, 1 --check or --diff found something to change,\n"
       "2 usage error or a file that could not be read, decoded or written.\n";
   return text;
 }
@@ -84,6 +86,8 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   processing.sourceTransform = work->sourceTransform;
   processing.standardInputPath = options.stdinFilename;
   processing.readsLineEnds = options.scope != TextScope::wholeText;
+  processing.changeNote = work->changeNote;
+  processing.listsSkippedFiles = options.verbose;
   if (work->textTransform) {
     processing.transform = work->textTransform;
   } else if (work->linesTransform) {
@@ -110,7 +114,12 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   if (work->closingNote) {
     if (const std::string note = work->closingNote(); !note.empty()) printError(note);
   }
-  if (status == exitWouldChange && command.checkFailureHint) printError(command.checkFailureHint(options));
+  if (status == exitWouldChange && command.checkFailureHint) {
+    std::string hint = command.checkFailureHint(options);
+    if (const std::string widths = work->widthsNote ? work->widthsNote() : std::string(); !widths.empty())
+      hint += " (" + widths + ")";
+    printError(hint);
+  }
   return status;
 }
 

@@ -49,6 +49,12 @@ struct TextWork {
   std::optional<int> finished = {};
   // A note for standard error once every input is done; empty for none.
   std::function<std::string()> closingNote = {};
+  // What --check says after «FILE:LINE: » of each changed stretch of the
+  // file at the path; null for "would change".
+  std::function<std::string(std::string_view path)> changeNote = {};
+  // The widths the inputs that would change were wrapped to, and where
+  // each came from, for the fix hint; null or empty for none.
+  std::function<std::string()> widthsNote = {};
 };
 
 struct TextCommand {
@@ -59,8 +65,8 @@ struct TextCommand {
   std::function<Result<TextWork>(const TextOptions&)> setUp = {};
   // Whether the transform may run on several threads at once.
   bool concurrent = true;
-  // When --check finds something: what to run to fix it, for standard
-  // error. Empty: nothing to say (no command fixes it).
+  // When --check or --diff finds something: what to run to fix it, for
+  // standard error. Empty: nothing to say (no command fixes it).
   std::function<std::string(const TextOptions&)> checkFailureHint = {};
 };
 

@@ -163,7 +163,7 @@ class AppShellTest : public QObject {
     ViewController* view = window.viewController();
     SamplesViewController* samples = view->sampleController();
     window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window, 60000));
     QCOMPARE(QApplication::focusWidget(), samples->popupButton());
 
     QList<QWidget*> expected{view->maxCommentLengthSlider(), view->resetButton(), samples->popupButton()};
@@ -251,7 +251,7 @@ class AppShellTest : public QObject {
       const QRect available = first.screen()->availableGeometry();
       QVERIFY(first.width() <= available.width() && first.height() <= available.height());
       first.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      QVERIFY(QTest::qWaitForWindowExposed(&first, 60000));
       first.resize(700, 450);
       first.close();
     }
@@ -281,7 +281,7 @@ class AppShellTest : public QObject {
     auto* window = new MainWindow(delegate, new ViewController(mainBundleInfoDictionary()));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window, 60000));
     QTimer::singleShot(0, window, &QWidget::close);
     QObject safety;
     QTimer::singleShot(10000, &safety, [] { QCoreApplication::exit(7); });

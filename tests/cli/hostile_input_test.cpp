@@ -80,7 +80,12 @@ TEST_F(HostileInputTest, ByteOrderMarkIsKeptAndTheFirstLineProcessed) {
   const fs::path file = write("marked.c", mark + longComment);
   EXPECT_EQ(brindle({"wrap", "-i", "-w", "10", file.string()}).status, 0);
   EXPECT_EQ(readFile(file), mark + wrappedAt10);
-  EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, mark + "// ```\n").out, "(standard input):1: fence\n");
+  EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, mark + "// ```\n").out, "a.c:1: fence\n");
+  // A changed first line is line 1 of the file, the mark not counted.
+  EXPECT_EQ(brindle({"wrap", "--check", "-w", "10", "--stdin-filename", "a.c"}, mark + longComment).out,
+            "a.c:1: wrap would re-flow this comment paragraph to 10 columns (--width)\n");
+  EXPECT_EQ(brindle({"wrap", "--diff", "-w", "10", "--stdin-filename", "a.c"}, mark + longComment).out,
+            "--- a.c\n+++ a.c\n@@ -1 +1,3 @@\n-" + longComment + "+// one two\n+// three\n+// four\n");
 }
 
 // Lines end at LF; a CR without one would merge a whole old Mac file into
@@ -114,7 +119,9 @@ TEST_F(HostileInputTest, ControlCharactersInNamesAreQuoted) {
                          "/x\\nbrindle: fake\\x1b.c': not valid UTF-8 (first bad byte at offset 0); not processed\n");
   run = brindle({"wrap", "--check", "-w", "10", changing.string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "$'" + folderText + "/y\\t.c'\n");
+  EXPECT_EQ(run.out, "$'" + folderText + "/y\\t.c':1: wrap would re-flow this comment paragraph to 10 columns (--width)\n");
+  run = brindle({"wrap", "--diff", "-w", "10", changing.string()});
+  EXPECT_TRUE(run.out.starts_with("--- $'" + folderText + "/y\\t.c'\n")) << run.out;
   const fs::path passive = write("z\r.c", "// It is written.\n");
   run = brindle({"grammar", "--check", passive.string()});
   EXPECT_EQ(run.status, 1);

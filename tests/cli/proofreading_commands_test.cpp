@@ -100,7 +100,7 @@ TEST_F(ProofreadingCommands, TheRepositorysVocabularyIsTheSameEveryWay) {
   run = brindle({"spell", "--check", "--lang", "en_US", a.string()});
   EXPECT_EQ(run.out, expected(a.string())) << run.err;
   run = brindle({"spell", "--check", "--lang", "en_US", "--stdin-filename", a.string()}, comment);
-  EXPECT_EQ(run.out, expected("(standard input)")) << run.err;
+  EXPECT_EQ(run.out, expected(a.string())) << run.err;
   // Without a name, only the text's own code counts.
   run = brindle({"spell", "--check", "--lang", "en_US"}, comment);
   EXPECT_NE(run.out.find("zorgs"), std::string::npos);

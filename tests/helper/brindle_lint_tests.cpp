@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <functional>
 
 #include "helper/helper_protocol.h"
@@ -28,7 +29,7 @@ BrindleRun brindle(const QStringList& arguments, const QByteArray& input = {},
   process.start(QStringLiteral(BRINDLE_PATH), arguments);
   process.write(input);
   process.closeWriteChannel();
-  EXPECT_TRUE(process.waitForFinished(60000));
+  EXPECT_TRUE(process.waitForFinished(180000));
   return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
@@ -56,8 +57,11 @@ TEST(Lint, CorrectsThroughTheHelper) {
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
   run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
+  EXPECT_EQ(run.out, dirty.toUtf8() + ":1: the helper would correct this\n");
   EXPECT_EQ(contents(dirty), "//teh\n");
+  run = brindle({"lint", "--diff", dirty, clean});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "--- " + dirty.toUtf8() + "\n+++ " + dirty.toUtf8() + "\n@@ -1 +1 @@\n-//teh\n+// the\n");
 
   run = brindle({"lint", "-i", dirty, clean});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -116,7 +120,7 @@ bool helperNameOwned() {
 }
 
 bool waitUntil(const std::function<bool()>& condition) {
-  for (int i = 0; i < 200 && !condition(); ++i) QThread::msleep(50);
+  for (int i = 0; i < 1200 && !condition(); ++i) QThread::msleep(50);
   return condition();
 }
 
@@ -130,7 +134,7 @@ class StandIn {
   }
   ~StandIn() {
     process_.kill();
-    process_.waitForFinished(10000);
+    process_.waitForFinished(60000);
     EXPECT_TRUE(waitUntil([] { return !helperNameOwned(); }));
   }
 
@@ -138,38 +142,39 @@ class StandIn {
   QProcess process_;
 };
 
-// A helper that never answers costs the run one bound, not one per file:
-// the files after the first time-out are reported as not processed.
+// A helper that never answers costs the run one bound, not one per file.
+// Which files were already on their way when the bound ran out depends on
+// how busy the machine is; what holds on any machine: the first file times
+// out, every file is reported exactly once (timed out or not processed),
+// none is changed, and the run takes one bound plus a margin that is well
+// below the bound of a second file.
 TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   StandIn standIn("silent");
   QTemporaryDir dir;
-  QStringList arguments = {"lint", "-i"};
-  for (const char* name : {"a.swift", "b.swift", "c.swift"}) arguments << writeTemp(dir, name, "//teh\n");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("2"));
+  QStringList files;
+  for (int i = 0; i < 6; ++i) files << writeTemp(dir, QStringLiteral("f%1.swift").arg(i).toLatin1().constData(), "//teh\n");
+  constexpr qint64 boundSeconds = 10;
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle(arguments, {}, environment);
-  // One bound per file would take three; a loaded machine may add a second.
-  EXPECT_LT(clock.elapsed(), 5000);
+  const BrindleRun run = brindle(QStringList{"lint", "-i", "--timeout", QString::number(boundSeconds)} + files);
+  EXPECT_LT(clock.elapsed(), (2 * boundSeconds - 1) * 1000);
   EXPECT_EQ(run.exitCode, 2);
   // brindle's own messages; Qt may add a warning of its own at exit while the
   // unanswered call is still open.
   QList<QByteArray> lines;
   for (const QByteArray& line : run.err.trimmed().split('\n'))
     if (line.startsWith("brindle: ")) lines << line;
-  ASSERT_EQ(lines.size(), 3) << run.err.toStdString();
+  ASSERT_EQ(lines.size(), files.size()) << run.err.toStdString();
   EXPECT_TRUE(lines[0].contains("did not answer in time")) << lines[0].toStdString();
-  // Files already waiting when the bound ran out (one per core) time out
-  // with it; the others are not sent at all.
-  for (const QByteArray& line : {lines[1], lines[2]})
-    EXPECT_TRUE(line.contains("did not answer in time") ||
-                line.endsWith("not processed: the helper gave no answer within the run's 2 s bound"))
-        << line.toStdString();
-  EXPECT_TRUE(lines[2].endsWith("not processed: the helper gave no answer within the run's 2 s bound") ||
-              QThread::idealThreadCount() > 2)
-      << lines[2].toStdString();
-  for (const QString& path : arguments.mid(2)) EXPECT_EQ(contents(path), "//teh\n");
+  for (const QString& path : files) {
+    const auto reports = std::ranges::count_if(lines, [&](const QByteArray& line) {
+      return line.contains(path.toUtf8() + ":") &&
+             (line.contains("did not answer in time") ||
+              line.endsWith("not processed: the helper gave no answer within the run's 10 s bound"));
+    });
+    EXPECT_EQ(reports, 1) << path.toStdString() << "\n" << run.err.toStdString();
+    EXPECT_EQ(contents(path), "//teh\n");
+  }
 }
 
 // Whatever the helper makes of code lines, only comment lines change; an
@@ -197,8 +202,8 @@ TEST(NoHelper, KilledHelperIsReportedAsStopped) {
   StandIn standIn("die");
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle({"lint"}, "//teh\n");
-  EXPECT_LT(clock.elapsed(), 10000);
+  const BrindleRun run = brindle({"lint", "--timeout", "120"}, "//teh\n");
+  EXPECT_LT(clock.elapsed(), 60000);  // far below its bound
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.err.contains("the helper stopped before answering")) << run.err.toStdString();
 }

@@ -74,15 +74,14 @@ class LspClient:
                 return message
             self.inbox.append(message)
 
-    def collect(self, seconds):
-        """Every message that arrives within the time."""
-        deadline = time.monotonic() + seconds
-        while True:
-            message = self._read_message(deadline)
-            if message is None:
-                got, self.inbox = self.inbox, []
-                return got
-            self.inbox.append(message)
+    def sent_before_next_answer(self, timeout=60):
+        """Everything the server sends before it answers one more request.
+        The server handles messages in order, so this is all it had to say
+        about what came before: a barrier instead of waiting a fixed time."""
+        request_id = self.send_request("brindle/noSuchRequest")
+        self.wait_for(lambda m: m.get("id") == request_id and "method" not in m, timeout)
+        got, self.inbox = self.inbox, []
+        return got
 
     def diagnostics(self, uri, timeout=30):
         return self.wait_for(lambda m: m.get("method") == "textDocument/publishDiagnostics"

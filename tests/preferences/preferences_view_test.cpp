@@ -32,7 +32,7 @@ class PreferencesViewTest : public QObject {
   void wheelMovesTheSliderOnlyWithFocus() {
     ViewController view(version12, nullptr);
     view.show();
-    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QVERIFY(QTest::qWaitForWindowActive(&view, 60000));
     QSlider* slider = view.maxCommentLengthSlider();
     QVERIFY(slider->focusPolicy() & Qt::TabFocus);
     QCOMPARE(slider->focusPolicy(), Qt::StrongFocus);
@@ -125,7 +125,7 @@ class PreferencesViewTest : public QObject {
     QCOMPARE(view.sampleController()->parentWidget(), view.sampleBox());
     view.resize(900, 700);
     view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(QTest::qWaitForWindowExposed(&view, 60000));
     QCOMPARE(view.sampleController()->geometry(), view.sampleBox()->contentsRect());
 
     ViewController bare(version12, [](QWidget*) -> SamplesViewController* { return nullptr; });

@@ -1,6 +1,7 @@
 // Where a file's vocabulary and word list come from: the git work tree or
 // the folder tree it belongs to, the project's .brindle-words found by
-// walking up, and the cache that spares later runs the reading.
+// walking up to the project's root, and the cache that spares later runs
+// the reading.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -63,16 +64,21 @@ TEST_F(ProjectVocabulary, GitWorkTreeGivesTrackedSourcesOnly) {
   EXPECT_EQ(std::distance(fs::directory_iterator(vocabularyCacheFolder()), fs::directory_iterator()), 1);
 }
 
-TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeFromTheWordListCounts) {
+TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeTheRunStartedInCounts) {
+  write(".brindle-words", "outsideword\n");  // above the project: not its list
   write("proj/.brindle-words", "# project terms\nFrobCo\n  zyxt  # trailing comment\n\n");
   write("proj/src/a.c", "int plumbus_count;\n");
   write("proj/src/deep/b.h", "int schleem;\n");
   write("proj/.hidden/c.c", "int hiddenword;\n");
   const fs::path file = folder / "proj" / "src" / "deep" / "b.h";
+  const fs::path started = fs::current_path();
+  fs::current_path(folder / "proj");
   const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n");
+  fs::current_path(started);
   for (const char* word : {"plumbus", "schleem", "frobco", "FrobCo's", "zyxt", "ownword", "mutex"})
     EXPECT_TRUE(accepted(lists, word)) << word;
   EXPECT_FALSE(accepted(lists, "hiddenword"));
+  EXPECT_FALSE(accepted(lists, "outsideword"));
   EXPECT_FALSE(accepted(lists, "project"));  // a comment of the list
 }
 

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "engine/comment_length.h"
 #include "settings/shared_settings.h"
 
@@ -42,6 +44,32 @@ void removeSettings() {
   QFile::remove(sharedSettingsFilePath());
   QDir(sharedSettingsFilePath()).removeRecursively();
 }
+
+std::unique_ptr<QProcess> startWriter(const char* mode, int value) {
+  auto process = std::make_unique<QProcess>();
+  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  process->start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(mode), QString::number(value)});
+  return process;
+}
+
+// The value the store read at each of its posts. The file watcher delivers
+// changes in order, so once another program's write has been posted, any
+// stray post for an earlier change has been delivered too: a later write is
+// the barrier that tells "no more posts" without waiting a fixed time.
+struct PostLog {
+  PostLog() {
+    QObject::connect(&store(), &SharedSettings::maxCommentLengthDidChange, &context,
+                     [this] { values.push_back(store().maxCommentLength()); });
+  }
+  // Another program writes `value`; waits until the store has posted it.
+  bool outsideWriteSeen(int value) {
+    auto writer = startWriter("--write", value);
+    if (!writer->waitForFinished(60000) || writer->exitCode() != 0) return false;
+    return QTest::qWaitFor([&] { return !values.empty() && values.back() == value; }, 60000);
+  }
+  QObject context;
+  std::vector<std::int64_t> values;
+};
 
 // Every number form is checked against a reference parse by the
 // settings_parse fuzz replay; here the store reads, logs and falls back.
@@ -77,7 +105,7 @@ TEST(SharedSettingsRead, StrictParseOfTheStoredText) {
 // is stored; the store's own writes are not taken for another program's.
 TEST(SharedSettingsWrite, StoresAndPostsOnEveryWriteAndReset) {
   removeSettings();
-  QSignalSpy posted(&store(), &SharedSettings::maxCommentLengthDidChange);
+  PostLog posted;
   struct Case {
     std::int64_t written;
     const char* stored;  // null: a reset
@@ -89,13 +117,15 @@ TEST(SharedSettingsWrite, StoresAndPostsOnEveryWriteAndReset) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored ? c.stored : "reset");
     EXPECT_TRUE((c.stored ? store().setMaxCommentLength(c.written) : store().resetMaxCommentLength()).ok());
-    EXPECT_EQ(posted.count(), ++expectedPosts);
+    EXPECT_EQ(posted.values.size(), ++expectedPosts);
     EXPECT_EQ(store().maxCommentLength(), c.readBack);
     QSettings other(sharedSettingsFilePath(), QSettings::IniFormat);
     EXPECT_EQ(other.value(QStringLiteral("MaxCommentLength")).toString(), QString::fromLatin1(c.stored));
   }
-  QTest::qWait(300);
-  EXPECT_EQ(posted.count(), expectedPosts);
+  // The watcher saw every one of those writes; none was taken for another
+  // program's, so the next post is the outside write's own.
+  ASSERT_TRUE(posted.outsideWriteSeen(55));
+  EXPECT_EQ(posted.values.size(), expectedPosts + 1);
 }
 
 // A write changes only its one line, even in garbage, which reads as 80.
@@ -144,24 +174,15 @@ TEST(SharedSettingsFile, ReadOnlyFileIsLeftAlone) {
   QFile::setPermissions(sharedSettingsFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-std::unique_ptr<QProcess> startWriter(const char* mode, int value) {
-  auto process = std::make_unique<QProcess>();
-  process->setProcessChannelMode(QProcess::ForwardedChannels);
-  process->start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(mode), QString::number(value)});
-  return process;
-}
-
 TEST(SharedSettingsWatching, ChangesByOtherProgramsPostOncePerChange) {
   EXPECT_TRUE(store().setMaxCommentLength(40).ok());
-  QTest::qWait(200);
-  QSignalSpy posted(&store(), &SharedSettings::maxCommentLengthDidChange);
-  for (int value : {41, 42}) {
-    ASSERT_TRUE(startWriter("--write", value)->waitForFinished(30000));
-    if (posted.count() < value - 40) posted.wait(10000);
-    QTest::qWait(300);
-    EXPECT_EQ(posted.count(), value - 40);
+  PostLog posted;
+  for (int value : {41, 42, 43}) {
+    ASSERT_TRUE(posted.outsideWriteSeen(value));
     EXPECT_EQ(store().maxCommentLength(), value);
   }
+  // One post per change: a repeat would show as a value seen twice.
+  EXPECT_EQ(posted.values, (std::vector<std::int64_t>{41, 42, 43}));
 }
 
 TEST(SharedSettingsWatching, TwoWritersAtOnceLeaveAValidFile) {

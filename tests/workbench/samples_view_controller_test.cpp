@@ -3,10 +3,10 @@
 // the deferred re-wrap, the colouring and the lint command's helper.
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QFontInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -348,7 +348,8 @@ class SamplesViewControllerTest : public QObject {
       if (action->objectName() != u"runSwiftLint:") action->trigger();
     controller.wrap();
     QVERIFY(SharedSettings::shared().setMaxCommentLength(20).ok());
-    QTest::qWait(50);
+    // The re-wrap after a setting change is a queued call: deliver it.
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(controller.wholeText(), welcome);
     QCOMPARE(undoSteps(controller), 0);
   }
@@ -495,7 +496,7 @@ class SamplesViewControllerTest : public QObject {
     auto controller = showing(longComment);
     controller->resize(300, 200);
     controller->show();
-    QVERIFY(QTest::qWaitForWindowExposed(controller.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(controller.get(), 60000));
     QScrollBar* sideways = controller->textView()->horizontalScrollBar();
     QVERIFY(sideways->maximum() > 0);
     sideways->setValue(sideways->maximum());
@@ -503,13 +504,25 @@ class SamplesViewControllerTest : public QObject {
     QCOMPARE(sideways->value(), 0);
   }
 
-  // The "▲" marks line up only in a fixed-pitch font: a proportional
-  // system choice gives way to the monospace family, a fixed one stays.
+  // The "▲" marks line up only where every character has one advance: a
+  // proportional choice gives way to a monospaced family, a monospaced one
+  // stays even when its font file does not declare itself fixed pitch (Noto
+  // Sans Mono). The fonts come from the test's own files, not from whatever
+  // the machine matches by name.
   void workbenchFontIsFixedPitch() {
-    QVERIFY(QFontInfo(ensureFixedPitch(QFont(QStringLiteral("DejaVu Sans")))).fixedPitch());
-    const QFont fixed(QStringLiteral("DejaVu Sans Mono"));
-    QCOMPARE(ensureFixedPitch(fixed), fixed);
-    QVERIFY(QFontInfo(SamplesViewController().textView()->font()).fixedPitch());
+    for (const char* file : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                             "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+                             "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf"})
+      QVERIFY2(QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0,
+               "font missing: ./scripts/install-deps.sh installs it");
+    QVERIFY(!hasEqualAdvances(QFont(QStringLiteral("DejaVu Sans"))));
+    QVERIFY(hasEqualAdvances(ensureFixedPitch(QFont(QStringLiteral("DejaVu Sans")))));
+    for (const char* family : {"DejaVu Sans Mono", "Noto Sans Mono"}) {
+      const QFont fixed(QString::fromLatin1(family));
+      QVERIFY2(hasEqualAdvances(fixed), family);
+      QCOMPARE(ensureFixedPitch(fixed), fixed);
+    }
+    QVERIFY(hasEqualAdvances(SamplesViewController().textView()->font()));
   }
 
   // The real helper, activated by a private session bus: the sample's
