@@ -57,7 +57,7 @@ std::span<const Option> optionTable() {
        .help = "the file standard input holds, for its language,\n"
                ".editorconfig and project (spell: its repository's\n"
                "words and .brindle-words)",
-       .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar"}},
+       .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar", "lint"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
                "files that would not change are left untouched",

@@ -76,6 +76,32 @@ TEST(Lint, CorrectsThroughTheHelper) {
   EXPECT_EQ(contents(badPath), bad);
 }
 
+// A "//" line inside a C++ raw string, a JavaScript template literal or a
+// Go raw string is code: the helper's corrections are taken only on the
+// lines that are comments in the file's language.
+TEST(Lint, CorrectsCommentLinesOnly) {
+  struct Case {
+    const char* file;
+    QByteArray text, expected;
+  };
+  const Case cases[] = {
+      {"raw.cpp", "auto s = R\"(\n//teh  \n)\";\n//teh\n", "auto s = R\"(\n//teh  \n)\";\n// the\n"},
+      {"template.js", "const s = `\n  //recieve\n`;\n//recieve\n", "const s = `\n  //recieve\n`;\n// receive\n"},
+      {"raw.go", "var s = `\n//teh \n`\n\n//teh\n", "var s = `\n//teh \n`\n\n// the\n"},
+      {"block.c", "/*\n//teh\n*/\n//teh\n", "/*\n//teh\n*/\n// the\n"},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    BrindleRun run = brindle({"lint", "--stdin-filename", QString::fromLatin1(c.file)}, c.text);
+    EXPECT_EQ(run.exitCode, 0) << c.file << ": " << run.err.toStdString();
+    EXPECT_EQ(run.out, c.expected) << c.file;
+    const QString path = writeTemp(dir, c.file, c.text);
+    run = brindle({"lint", "-i", path});
+    EXPECT_EQ(run.exitCode, 0) << c.file << ": " << run.err.toStdString();
+    EXPECT_EQ(contents(path), c.expected) << c.file;
+  }
+}
+
 TEST(NoHelper, FailsClearlyAndLeavesFilesAlone) {
   QTemporaryDir dir;
   const QString path = writeTemp(dir, "a.swift", "//teh\n");
@@ -149,6 +175,26 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
     EXPECT_EQ(reports, 1) << path.toStdString() << "\n" << run.err.toStdString();
     EXPECT_EQ(contents(path), "//teh\n");
   }
+}
+
+// Whatever the helper makes of code lines, only comment lines change; an
+// answer with lines added or lost cannot be matched line by line, so the
+// file is reported and left as it was.
+TEST(NoHelper, AnswersAreTakenOnCommentLinesOnly) {
+  QTemporaryDir dir;
+  const QByteArray text = "//teh\nint x;\nauto s = R\"(\n// a\n)\";\n";
+  {
+    StandIn standIn("every-line");
+    const BrindleRun run = brindle({"lint", "--stdin-filename", "a.cpp"}, text);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "//teh!\nint x;\nauto s = R\"(\n// a\n)\";\n");
+  }
+  StandIn standIn("extra-line");
+  const QString path = writeTemp(dir, "a.cpp", text);
+  const BrindleRun run = brindle({"lint", "-i", path});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.err.contains("different number of lines")) << run.err.toStdString();
+  EXPECT_EQ(contents(path), text);
 }
 
 // A helper that dies mid-request is reported as stopped, at once.
