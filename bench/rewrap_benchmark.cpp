@@ -1,5 +1,5 @@
 // Times `brindle wrap --width 80`, `wrap --fill`, `brindle unwrap` and GNU `fmt -w 80` on
-// the same generated inputs, alternating the three in one run, and prints
+// the same generated inputs, alternating them in one run, and prints
 // median wall times, the ratios to fmt and brindle's peak memory.
 //
 // Usage: rewrap_benchmark [--runs N] [--scale F] [--brindle PATH] [--keep DIR]
