@@ -80,8 +80,8 @@ CORPORA = [
 ]
 
 
-def corpus_files(corpus):
-    """Sorted real paths of the corpus files that hold a "//" at all."""
+def corpus_files(corpus, needle=b"//"):
+    """Sorted real paths of the corpus files that hold the needle at all."""
     roots = []
     for pattern in corpus.roots:
         roots += sorted(glob.glob(pattern))
@@ -98,7 +98,7 @@ def corpus_files(corpus):
                     continue
                 seen.add(real)
                 with open(real, "rb") as f:
-                    if b"//" in f.read():
+                    if needle in f.read():
                         files.append(path)
     return sorted(files)
 
@@ -768,6 +768,12 @@ def _scratch():
     return "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
 
 
+# Views and code readers of languages that other modules read: a view
+# factory (text, lang) and a reader (texts, lang) -> code lines per text.
+VIEWS = {}
+CODE_READERS = {}
+
+
 def process_chunk(job):
     """All commands and widths on one chunk of one corpus' files."""
     corpus, lang, paths, widths, commands, brindle, gotokens, timeout, max_examples = job
@@ -795,7 +801,7 @@ def process_chunk(job):
 
     def view(text):
         if text not in views:
-            views[text] = View(text, lang)
+            views[text] = VIEWS.get(lang, View)(text, lang)
         return views[text]
 
     for command in commands:
@@ -854,6 +860,8 @@ def process_chunk(job):
     distinct = list(dict.fromkeys(needed))
     if lang == "go":
         code = dict(zip(distinct, go_code_lines(distinct, gotokens, tmp) if distinct else []))
+    elif lang in CODE_READERS:
+        code = dict(zip(distinct, CODE_READERS[lang](distinct, lang) if distinct else []))
     elif lang == "c":
         code = dict(zip(distinct, c_code_lines(distinct) if distinct else []))
     else:
