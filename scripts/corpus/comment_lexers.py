@@ -17,7 +17,7 @@ import subprocess
 import tokenize
 
 from pygments.lexers import get_lexer_by_name
-from pygments.token import Comment
+from pygments.token import Comment, Text
 
 import corpus_check as cc
 
@@ -30,18 +30,42 @@ PYGMENTS = {"c-all": "c", "java": "java", "typescript": "typescript", "shell": "
 # "doc" (/** */, /*! */, Python docstrings), "pod" (Perl POD, Ruby =begin).
 KINDS = ("line", "block", "doc", "pod")
 
-_BLOCK_OPEN = re.compile(r"/\*\*(?![*/])|/\*!|/\*+|#\[=*\[|--\[=*\[")
+_BLOCK_OPEN = re.compile(r"/\*\*(?![*/])|/\*!|/\*|#\[=*\[|--\[=*\[")
 _BLOCK_CLOSE = re.compile(r"\**\*/$|\]=*\]$")
 _DECORATION = re.compile(r"[ \t]*\*+(?!/)")
 _LINE_MARKER = re.compile(r"//[/!]?|#{1,3}|-{2,3}|;{1,3}|%{1,2}")
 
 
+_CMAKE_BRACKET = re.compile(r"#\[(=*)\[")
+
+
+def tokens(text, lang):
+    """pygments' (type, value) tokens of text. pygments ends a CMake bracket
+    comment at its first line; here it runs to its closing bracket."""
+    lexer = get_lexer_by_name(PYGMENTS[lang], stripnl=False, stripall=False, ensurenl=False)
+    pos, skip_to = 0, 0
+    for ttype, value in lexer.get_tokens(text):
+        start, pos = pos, pos + len(value)
+        if pos <= skip_to:
+            continue
+        if start < skip_to:
+            ttype, value, start = Text, value[skip_to - start:], skip_to
+        m = _CMAKE_BRACKET.match(value) if lang == "cmake" and ttype in Comment else None
+        if m:
+            close = text.find("]%s]" % m.group(1), start + m.end())
+            skip_to = len(text) if close < 0 else close + len(m.group(1)) + 2
+            yield ttype, text[start:skip_to]
+            if pos > skip_to:
+                yield Text, text[skip_to:pos]
+            continue
+        yield ttype, value
+
+
 def _merged_comment_tokens(text, lang):
     """(start, end, token type) of pygments' comment tokens, contiguous
     pieces of one block comment joined, trailing newlines left out."""
-    lexer = get_lexer_by_name(PYGMENTS[lang], stripnl=False, stripall=False, ensurenl=False)
     spans, pos = [], 0
-    for ttype, value in lexer.get_tokens(text):
+    for ttype, value in tokens(text, lang):
         start, pos = pos, pos + len(value)
         if ttype not in Comment:
             continue
@@ -60,7 +84,7 @@ def _kind_of(body, ttype):
     if ttype in Comment.Preproc or ttype in Comment.PreprocFile or ttype in Comment.Hashbang \
             or body.startswith("#!"):
         return None
-    if body.startswith(("/**", "/*!")) and not body.startswith("/**/"):
+    if re.match(r"/\*\*(?![*/])|/\*!", body):
         return "doc"
     if _BLOCK_OPEN.match(body):
         return "block"
@@ -253,9 +277,8 @@ def of_kinds(view, kinds):
 def pygments_code_lines(text, lang):
     """The code tokens of each line that holds code, by pygments, comments
     left out; a line's indentation is kept where the line starts with code."""
-    lexer = get_lexer_by_name(PYGMENTS[lang], stripnl=False, stripall=False, ensurenl=False)
     by_line, line, indent = {}, 0, ""  # indent: None once the line has had a token
-    for ttype, value in lexer.get_tokens(text):
+    for ttype, value in tokens(text, lang):
         kind = _kind_of(value.strip(), ttype) if ttype in Comment else None
         if kind:
             # A block comment's own newlines are not code, but they move on.
@@ -287,7 +310,8 @@ def python_code_lines(text):
         return text.split("\n")
     by_line = {}
     for tok in tokens:
-        if tok.type in (tokenize.NL, tokenize.ENCODING) or (
+        # Where a statement ends follows from the lines its tokens start on.
+        if tok.type in (tokenize.NL, tokenize.NEWLINE, tokenize.ENCODING) or (
                 tok.type == tokenize.COMMENT and not (tok.start[0] <= 2 and tok.string.startswith("#!"))):
             continue
         s = tok.string

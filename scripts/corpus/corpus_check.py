@@ -414,7 +414,8 @@ def licence_header(view):
     g = view.groups[0]
     header = []
     for i, t in zip(g.lines, g.texts):
-        if not t.strip():
+        # A block comment's opener line holds no text and ends nothing.
+        if not t.strip() and any(h.strip() for h in g.texts[:len(header)]):
             break
         header.append(view.lines[i])
     return header if _LICENCE.search("\n".join(header)) else []

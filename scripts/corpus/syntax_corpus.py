@@ -285,8 +285,8 @@ def choose(syntax, opts, tmp):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--full", action="store_true", help="every corpus file, not the CI sample")
-    ap.add_argument("--sample", type=int, default=30, metavar="N",
-                    help="files per corpus in the CI sample (default 30)")
+    ap.add_argument("--sample", type=int, default=60, metavar="N",
+                    help="files per corpus in the CI sample (default 60)")
     ap.add_argument("--width", type=int, action="append", metavar="N",
                     help="width to wrap to; repeatable (default 80 and 100)")
     ap.add_argument("--corpus", action="append", choices=list(BY_NAME), help="only this corpus; repeatable")
