@@ -166,7 +166,7 @@ def _split_quotes(body):
 def _block_texts(lines_of_span, lang, kind):
     """The text of each line of a block comment or docstring, its opener,
     closer and " * " decoration removed; and its marker."""
-    first, last = lines_of_span[0], lines_of_span[-1]
+    first = lines_of_span[0]
     if lang == "python":
         opener, _, closer = _split_quotes("\n".join(lines_of_span))
         marker = opener

@@ -558,7 +558,8 @@ def compare(before, after, width, fit_check):
 ITEM_MARKER = re.compile(r"^(?:[-*+•]|\d{1,4}[.)]|\(\w{1,4}\)|[a-z]\))\s+")
 
 
-COMMENT_PREFIX = re.compile(r"^[ \t]*//[/!]?[ \t]*")
+# A comment line's marker and decoration, of any comment kind.
+COMMENT_PREFIX = re.compile(r"^[ \t]*(?://[/!]?|/\*+!?|\*+(?!/)|#+|-{2,3}|;+|%+)?[ \t]*")
 
 
 def too_little_room(line, width):
@@ -775,9 +776,8 @@ VIEWS = {}
 CODE_READERS = {}
 
 
-def process_chunk(job):
-    """All commands and widths on one chunk of one corpus' files."""
-    corpus, lang, paths, widths, commands, brindle, gotokens, timeout, max_examples = job
+def scratch_copies(paths):
+    """A scratch folder, where each file's copy goes, and the files' texts."""
     tmp = tempfile.mkdtemp(prefix="corpus-check-", dir=_scratch())
     # Each file keeps its own name, in a folder of its own.
     copies = [os.path.join(tmp, str(n), os.path.basename(p)) for n, p in enumerate(paths)]
@@ -787,6 +787,13 @@ def process_chunk(job):
     for p in paths:
         with open(p, "rb") as f:
             originals.append(f.read().decode("utf-8", "surrogateescape"))
+    return tmp, copies, originals
+
+
+def process_chunk(job):
+    """All commands and widths on one chunk of one corpus' files."""
+    corpus, lang, paths, widths, commands, brindle, gotokens, timeout, max_examples = job
+    tmp, copies, originals = scratch_copies(paths)
     rows = collections.defaultdict(collections.Counter)
     seconds = collections.Counter()
     examples = collections.defaultdict(list)
@@ -974,26 +981,47 @@ def print_examples(examples):
                 print("  + " + l)
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+def run_jobs(jobs, worker, counted, processes, max_examples):
+    """Runs worker on each chunk in a pool and adds up the rows, seconds and
+    examples it returns."""
+    # Big corpora first, so that the workers finish together.
+    jobs.sort(key=lambda j: -counted[j[0]][0])
+    rows = collections.defaultdict(collections.Counter)
+    seconds = collections.Counter()
+    examples = collections.defaultdict(list)
+    with multiprocessing.Pool(processes) as pool:
+        for r, s, e in pool.imap_unordered(worker, jobs):
+            for k, v in r.items():
+                rows[k].update(v)
+            seconds.update(s)
+            for k, v in e.items():
+                examples[k] = (examples[k] + v)[:max_examples]
+    return rows, seconds, examples
+
+
+def parse_options(doc, corpora, sample, chunk, gate_default, more=None):
+    """The options both corpus checks take, and the widths and gate they ask
+    for; `more` adds a check's own options to the parser."""
+    ap = argparse.ArgumentParser(description=doc.split("\n\n")[0])
     ap.add_argument("--full", action="store_true", help="every corpus file, not the CI sample")
-    ap.add_argument("--sample", type=int, default=120, metavar="N",
-                    help="files per corpus in the CI sample (default 120)")
+    ap.add_argument("--sample", type=int, default=sample, metavar="N",
+                    help="files per corpus in the CI sample (default %d)" % sample)
     ap.add_argument("--width", type=int, action="append", metavar="N",
                     help="width to wrap to; repeatable (default 80 and 100)")
-    ap.add_argument("--corpus", action="append", choices=[c.name for c in CORPORA],
-                    help="only this corpus; repeatable")
+    ap.add_argument("--corpus", action="append", choices=corpora, help="only this corpus; repeatable")
     ap.add_argument("--brindle", default=os.environ.get("BRINDLE") or
                     os.path.join(REPO, "build", "cli", "commands", "brindle"))
     ap.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1))
-    ap.add_argument("--chunk", type=int, default=20, help="files per brindle run")
+    ap.add_argument("--chunk", type=int, default=chunk, help="files per brindle run")
     ap.add_argument("--timeout", type=int, default=300, help="seconds per brindle run")
-    ap.add_argument("--gate", default=DEFAULT_GATE,
+    ap.add_argument("--gate", default=gate_default,
                     help="counts that fail the run, by name or letter, from %s, or 'none' (default %s)"
-                    % (",".join(GATES), DEFAULT_GATE))
+                    % (",".join(GATES), gate_default))
     ap.add_argument("--json", action="store_true", help="print JSON instead of tables")
     ap.add_argument("--examples", type=int, default=0, metavar="N",
                     help="print up to N examples per corpus, command and count")
+    if more:
+        more(ap)
     opts = ap.parse_args()
     widths = opts.width or [80, 100]
     letters = {v: k for k, v in GATES.items()}
@@ -1003,6 +1031,11 @@ def main():
             ap.error("unknown gate %r" % g)
     if not os.access(opts.brindle, os.X_OK):
         ap.error("no brindle at %s (give --brindle or BRINDLE)" % opts.brindle)
+    return opts, widths, gate
+
+
+def main():
+    opts, widths, gate = parse_options(__doc__, [c.name for c in CORPORA], 120, 20, DEFAULT_GATE)
 
     started = time.monotonic()
     tmp = tempfile.mkdtemp(prefix="corpus-check-")
@@ -1023,19 +1056,7 @@ def main():
         for i in range(0, len(chosen), opts.chunk):
             jobs.append((c.name, c.lang, chosen[i:i + opts.chunk], widths, commands, opts.brindle,
                          gotokens, opts.timeout, opts.examples))
-    # Big corpora first, so that the two workers finish together.
-    jobs.sort(key=lambda j: -counted[j[0]][0])
-
-    rows = collections.defaultdict(collections.Counter)
-    seconds = collections.Counter()
-    examples = collections.defaultdict(list)
-    with multiprocessing.Pool(opts.jobs) as pool:
-        for r, s, e in pool.imap_unordered(process_chunk, jobs):
-            for k, v in r.items():
-                rows[k].update(v)
-            seconds.update(s)
-            for k, v in e.items():
-                examples[k] = (examples[k] + v)[:opts.examples]
+    rows, seconds, examples = run_jobs(jobs, process_chunk, counted, opts.jobs, opts.examples)
 
     records = []
     for c in corpora:

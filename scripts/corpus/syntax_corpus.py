@@ -22,11 +22,9 @@ Exit status 1 when a gated count is not zero (or, with --require-reach, a
 reach or long-line target is missed), 2 on set-up errors.
 """
 
-import argparse
 import collections
 import functools
 import json
-import multiprocessing
 import os
 import shutil
 import subprocess
@@ -194,14 +192,7 @@ def process_chunk(job):
     try:
         rows, seconds, examples = cc.process_chunk(job)
         t0 = time.monotonic()
-        tmp = tempfile.mkdtemp(prefix="syntax-corpus-", dir=cc._scratch())
-        copies = [os.path.join(tmp, str(n), os.path.basename(p)) for n, p in enumerate(paths)]
-        for c in copies:
-            os.mkdir(os.path.dirname(c))
-        originals = []
-        for p in paths:
-            with open(p, "rb") as f:
-                originals.append(f.read().decode("utf-8", "surrogateescape"))
+        tmp, copies, originals = cc.scratch_copies(paths)
         kept = cc.kept_by_brindle(brindle, originals, copies, timeout)
         probe, _ = cc.run_brindle(brindle, cc.args_for("wrap", PROBE_WIDTH), originals, copies,
                                   timeout, cc.config_home(brindle, tmp, PROBE_WIDTH))
@@ -283,35 +274,10 @@ def choose(syntax, opts, tmp):
 
 
 def main():
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("--full", action="store_true", help="every corpus file, not the CI sample")
-    ap.add_argument("--sample", type=int, default=60, metavar="N",
-                    help="files per corpus in the CI sample (default 60)")
-    ap.add_argument("--width", type=int, action="append", metavar="N",
-                    help="width to wrap to; repeatable (default 80 and 100)")
-    ap.add_argument("--corpus", action="append", choices=list(BY_NAME), help="only this corpus; repeatable")
-    ap.add_argument("--brindle", default=os.environ.get("BRINDLE") or
-                    os.path.join(cc.REPO, "build", "cli", "commands", "brindle"))
-    ap.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1))
-    ap.add_argument("--chunk", type=int, default=15, help="files per brindle run")
-    ap.add_argument("--timeout", type=int, default=300, help="seconds per brindle run")
-    ap.add_argument("--gate", default=DAMAGE_GATE,
-                    help="counts that fail the run, from %s, or 'none' (default %s)"
-                    % (",".join(cc.GATES), DAMAGE_GATE))
-    ap.add_argument("--require-reach", action="store_true",
-                    help="also fail when reach is under 95%% or long lines fell by less than 95%%")
-    ap.add_argument("--json", action="store_true", help="print JSON instead of tables")
-    ap.add_argument("--examples", type=int, default=0, metavar="N",
-                    help="print up to N examples per corpus, command and count")
-    opts = ap.parse_args()
-    widths = opts.width or [80, 100]
-    letters = {v: k for k, v in cc.GATES.items()}
-    gate = [] if opts.gate == "none" else [letters.get(g, g) for g in opts.gate.split(",")]
-    for g in gate:
-        if g not in cc.GATES:
-            ap.error("unknown gate %r" % g)
-    if not os.access(opts.brindle, os.X_OK):
-        ap.error("no brindle at %s (give --brindle or BRINDLE)" % opts.brindle)
+    def more(ap):
+        ap.add_argument("--require-reach", action="store_true",
+                        help="also fail when reach is under 95%% or long lines fell by less than 95%%")
+    opts, widths, gate = cc.parse_options(__doc__, list(BY_NAME), 60, 15, DAMAGE_GATE, more)
 
     started = time.monotonic()
     tmp = tempfile.mkdtemp(prefix="syntax-corpus-", dir=cc._scratch())
@@ -330,17 +296,7 @@ def main():
             for i in range(0, len(chosen), opts.chunk):
                 jobs.append((s.corpus.name, s.corpus.lang, chosen[i:i + opts.chunk], widths, commands,
                              opts.brindle, None, opts.timeout, opts.examples))
-        jobs.sort(key=lambda j: -counted[j[0]][0])
-        rows = collections.defaultdict(collections.Counter)
-        seconds = collections.Counter()
-        examples = collections.defaultdict(list)
-        with multiprocessing.Pool(opts.jobs) as pool:
-            for r, sec, e in pool.imap_unordered(process_chunk, jobs):
-                for k, v in r.items():
-                    rows[k].update(v)
-                seconds.update(sec)
-                for k, v in e.items():
-                    examples[k] = (examples[k] + v)[:opts.examples]
+        rows, seconds, examples = cc.run_jobs(jobs, process_chunk, counted, opts.jobs, opts.examples)
     finally:
         shutil.rmtree(tmp)
 

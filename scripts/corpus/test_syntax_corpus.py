@@ -72,6 +72,17 @@ class CommentGroups(unittest.TestCase):
         self.assertEqual(cc.staircase_steps(docstring), 1)
 
 
+class Room(unittest.TestCase):
+    # The room rule sees the prefix of every comment kind.
+    CASES = [("hash", " " * 60 + "# a b", 80, True), ("decoration", " " * 60 + " * a b", 80, True),
+             ("dashes", " " * 58 + "-- a b", 80, True), ("docstring text", " " * 40 + "a b", 80, False)]
+
+    def test_cases(self):
+        for name, line, width, want in self.CASES:
+            with self.subTest(name):
+                self.assertEqual(cc.too_little_room(line, width), want)
+
+
 class CodeLines(unittest.TestCase):
     # (name, language, before, after, whether the code is the same)
     CASES = [
