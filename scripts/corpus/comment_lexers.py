@@ -1,6 +1,6 @@
 """Where the comments of a text are, for languages beyond "//", read by
 lexers that owe nothing to brindle: Python's own tokenize and ast for
-Python, python3-pygments for the rest.
+Python, a small reader below for CMake, python3-pygments for the rest.
 
 A text becomes a view with the same shape as corpus_check.View (anchors
 keyed by their code, comment groups with their texts), so that every
@@ -17,14 +17,13 @@ import subprocess
 import tokenize
 
 from pygments.lexers import get_lexer_by_name
-from pygments.token import Comment, Text
+from pygments.token import Comment, String, Text
 
 import corpus_check as cc
 
 # The pygments lexer of each language this module reads.
-PYGMENTS = {"c-all": "c", "java": "java", "typescript": "typescript", "shell": "bash",
-            "cmake": "cmake", "perl": "perl", "ruby": "ruby", "yaml": "yaml", "toml": "toml",
-            "sql": "sql", "lua": "lua"}
+PYGMENTS = {"c-all": "c", "java": "java", "typescript": "typescript", "shell": "bash", "perl": "perl",
+            "ruby": "ruby", "yaml": "yaml", "toml": "toml", "sql": "sql", "lua": "lua"}
 
 # Comment kinds: "line" (//, #, --), "block" (/* */, #[[ ]], --[[ ]]),
 # "doc" (/** */, /*! */, Python docstrings), "pod" (Perl POD, Ruby =begin).
@@ -36,29 +35,34 @@ _DECORATION = re.compile(r"[ \t]*\*+(?!/)")
 _LINE_MARKER = re.compile(r"//[/!]?|#{1,3}|-{2,3}|;{1,3}|%{1,2}")
 
 
-_CMAKE_BRACKET = re.compile(r"#\[(=*)\[")
+# CMake, read here since pygments ends a bracket comment at its first line
+# and takes a "#" inside a bracket argument for a comment: a quoted
+# argument, a bracket argument, a bracket comment, a line comment, or
+# anything else up to the next of these.
+_CMAKE = re.compile(r"""
+    (?P<quoted>"(?:[^"\\]|\\.)*"?)
+  | (?P<comment>\#\[(?P<eq1>=*)\[.*?(?:\](?P=eq1)\]|\Z))
+  | (?P<bracket>\[(?P<eq2>=*)\[.*?(?:\](?P=eq2)\]|\Z))
+  | (?P<line>\#[^\n]*)
+  | (?P<other>[^"\#\[]+|\[)
+""", re.X | re.S)
 
 
 def tokens(text, lang):
-    """pygments' (type, value) tokens of text. pygments ends a CMake bracket
-    comment at its first line; here it runs to its closing bracket."""
-    lexer = get_lexer_by_name(PYGMENTS[lang], stripnl=False, stripall=False, ensurenl=False)
-    pos, skip_to = 0, 0
-    for ttype, value in lexer.get_tokens(text):
-        start, pos = pos, pos + len(value)
-        if pos <= skip_to:
-            continue
-        if start < skip_to:
-            ttype, value, start = Text, value[skip_to - start:], skip_to
-        m = _CMAKE_BRACKET.match(value) if lang == "cmake" and ttype in Comment else None
-        if m:
-            close = text.find("]%s]" % m.group(1), start + m.end())
-            skip_to = len(text) if close < 0 else close + len(m.group(1)) + 2
-            yield ttype, text[start:skip_to]
-            if pos > skip_to:
-                yield Text, text[skip_to:pos]
-            continue
-        yield ttype, value
+    """(type, value) tokens of text, by pygments but for CMake."""
+    if lang != "cmake":
+        lexer = get_lexer_by_name(PYGMENTS[lang], stripnl=False, stripall=False, ensurenl=False)
+        yield from lexer.get_tokens(text)
+        return
+    for m in _CMAKE.finditer(text):
+        if m.group("comment") is not None or m.group("line") is not None:
+            yield Comment, m.group()
+        elif m.group("quoted") is not None or m.group("bracket") is not None:
+            yield String, m.group()
+        else:
+            # Whitespace apart, so that a line's indentation is seen.
+            for piece in re.findall(r"\s+|\S+", m.group()):
+                yield Text, piece
 
 
 def _merged_comment_tokens(text, lang):

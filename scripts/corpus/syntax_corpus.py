@@ -167,7 +167,8 @@ def reach_counts(view, kinds, probe_text, kept):
     """Counts of comment words seen and reached for one file: seen_K and
     trailing_K per kind K, probe and reached over the kinds given."""
     r = collections.Counter()
-    changed = set(range(len(view.lines)))
+    # A file brindle refused shows nothing reached.
+    changed = set(range(len(view.lines))) if probe_text is not None else set()
     if probe_text is not None:
         for i, _ in cc._matched_pairs(view.lines, probe_text.split("\n")):
             changed.discard(i)
