@@ -37,7 +37,8 @@ fi
 # SQL: PostgreSQL's own scripts, unpacked from its package into a cache
 # rather than installed, which would set up and start a database server.
 sql="${XDG_CACHE_HOME:-$HOME/.cache}/brindle-corpus/postgresql"
-if ! ls -d /usr/share/postgresql/[0-9]* "$sql"/usr/share/postgresql/[0-9]* >/dev/null 2>&1; then
+if ! ls -d /usr/share/postgresql/[0-9]* >/dev/null 2>&1 &&
+   ! ls -d "$sql"/usr/share/postgresql/[0-9]* >/dev/null 2>&1; then
   echo "unpacking postgresql-15's SQL scripts into $sql" >&2
   mkdir -p "$sql"
   (cd "$sql" && apt-get download -q postgresql-15 >/dev/null && dpkg-deb -x postgresql-15_*.deb . \

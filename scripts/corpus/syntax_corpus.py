@@ -24,6 +24,7 @@ reach or long-line target is missed), 2 on set-up errors.
 
 import collections
 import functools
+import glob
 import json
 import os
 import shutil
@@ -80,6 +81,13 @@ SRC_ZIP = "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip"
 SQL_CACHE = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
                          "brindle-corpus", "postgresql")
 
+
+def _sql_script(path):
+    # The unpacked copy only stands in for an installed server's scripts.
+    return path.endswith(".sql") and not (
+        path.startswith(SQL_CACHE) and glob.glob("/usr/share/postgresql/[0-9]*"))
+
+
 # Each corpus, the bytes a file must hold to be read at all, and the comment
 # kinds that its language's row covers (the words that reach is taken over).
 SYNTAXES = [
@@ -110,7 +118,7 @@ SYNTAXES = [
                      _ends_outside((".toml",), "testdata", "toml-test", "/tests/")),
            b"#", ("line",), None),
     Syntax(cc.Corpus("sql", "sql", ["/usr/share/postgresql/[0-9]*", SQL_CACHE + "/usr/share/postgresql/[0-9]*"],
-                     lambda p: p.endswith(".sql")), b"--", ("line",), None),
+                     _sql_script), b"--", ("line",), None),
     Syntax(cc.Corpus("lua", "lua", ["/usr/share/lua/5.4/pl", "/usr/share/nvim/runtime/lua"],
                      lambda p: p.endswith(".lua")), b"--", ("line", "block"), None),
 ]
