@@ -64,6 +64,7 @@ class CommentGroups(unittest.TestCase):
          [("line", 0, "#", True, [" a"]), ("line", 1, "#", True, [" b"])]),
         ("yaml folded scalar", "yaml", 'a: >\n  # no\n  text\nb: "# no" # yes\n', [("line", 3, "#", True, [" yes"])]),
         ("cmake bracket argument", "cmake", "set(x [=[ # no ]=]) # yes\n", [("line", 0, "#", True, [" yes"])]),
+        ("cmake escaped hash", "cmake", "set(x a\\#b) # yes\n", [("line", 0, "#", True, [" yes"])]),
         ("cmake quoted argument", "cmake", 'set(x "a\\"# no") # yes\n', [("line", 0, "#", True, [" yes"])]),
         ("lua long string", "lua", "s = [[ -- no ]] -- yes\n", [("line", 0, "--", True, [" yes"])]),
         ("toml multi-line string", "toml", 'a = """\n# no\n""" # yes\n', [("line", 2, "#", True, [" yes"])]),
