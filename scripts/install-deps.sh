@@ -17,7 +17,7 @@ PACKAGES="
   xvfb xauth
   fonts-dejavu-core fonts-noto-mono
   dpkg-dev debhelper lintian file
-  groff-base libxml2-utils python3 python3-yaml vim neovim emacs-nox pre-commit
+  groff-base libxml2-utils python3 python3-yaml python3-pygments vim neovim emacs-nox pre-commit
 "
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi

@@ -80,8 +80,8 @@ CORPORA = [
 ]
 
 
-def corpus_files(corpus):
-    """Sorted real paths of the corpus files that hold a "//" at all."""
+def corpus_files(corpus, needle=b"//"):
+    """Sorted real paths of the corpus files that hold the needle at all."""
     roots = []
     for pattern in corpus.roots:
         roots += sorted(glob.glob(pattern))
@@ -98,7 +98,7 @@ def corpus_files(corpus):
                     continue
                 seen.add(real)
                 with open(real, "rb") as f:
-                    if b"//" in f.read():
+                    if needle in f.read():
                         files.append(path)
     return sorted(files)
 
@@ -414,7 +414,8 @@ def licence_header(view):
     g = view.groups[0]
     header = []
     for i, t in zip(g.lines, g.texts):
-        if not t.strip():
+        # A block comment's opener line holds no text and ends nothing.
+        if not t.strip() and any(h.strip() for h in g.texts[:len(header)]):
             break
         header.append(view.lines[i])
     return header if _LICENCE.search("\n".join(header)) else []
@@ -557,7 +558,8 @@ def compare(before, after, width, fit_check):
 ITEM_MARKER = re.compile(r"^(?:[-*+•]|\d{1,4}[.)]|\(\w{1,4}\)|[a-z]\))\s+")
 
 
-COMMENT_PREFIX = re.compile(r"^[ \t]*//[/!]?[ \t]*")
+# A comment line's marker and decoration, of any comment kind.
+COMMENT_PREFIX = re.compile(r"^[ \t]*(?://[/!]?|/\*+!?|\*+(?!/)|#+|-{2,3}|;+|%+)?[ \t]*")
 
 
 def too_little_room(line, width):
@@ -768,9 +770,14 @@ def _scratch():
     return "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
 
 
-def process_chunk(job):
-    """All commands and widths on one chunk of one corpus' files."""
-    corpus, lang, paths, widths, commands, brindle, gotokens, timeout, max_examples = job
+# Views and code readers of languages that other modules read: a view
+# factory (text, lang) and a reader (texts, lang) -> code lines per text.
+VIEWS = {}
+CODE_READERS = {}
+
+
+def scratch_copies(paths):
+    """A scratch folder, where each file's copy goes, and the files' texts."""
     tmp = tempfile.mkdtemp(prefix="corpus-check-", dir=_scratch())
     # Each file keeps its own name, in a folder of its own.
     copies = [os.path.join(tmp, str(n), os.path.basename(p)) for n, p in enumerate(paths)]
@@ -780,6 +787,13 @@ def process_chunk(job):
     for p in paths:
         with open(p, "rb") as f:
             originals.append(f.read().decode("utf-8", "surrogateescape"))
+    return tmp, copies, originals
+
+
+def process_chunk(job):
+    """All commands and widths on one chunk of one corpus' files."""
+    corpus, lang, paths, widths, commands, brindle, gotokens, timeout, max_examples = job
+    tmp, copies, originals = scratch_copies(paths)
     rows = collections.defaultdict(collections.Counter)
     seconds = collections.Counter()
     examples = collections.defaultdict(list)
@@ -795,7 +809,7 @@ def process_chunk(job):
 
     def view(text):
         if text not in views:
-            views[text] = View(text, lang)
+            views[text] = VIEWS.get(lang, View)(text, lang)
         return views[text]
 
     for command in commands:
@@ -854,6 +868,8 @@ def process_chunk(job):
     distinct = list(dict.fromkeys(needed))
     if lang == "go":
         code = dict(zip(distinct, go_code_lines(distinct, gotokens, tmp) if distinct else []))
+    elif lang in CODE_READERS:
+        code = dict(zip(distinct, CODE_READERS[lang](distinct, lang) if distinct else []))
     elif lang == "c":
         code = dict(zip(distinct, c_code_lines(distinct) if distinct else []))
     else:
@@ -965,26 +981,47 @@ def print_examples(examples):
                 print("  + " + l)
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+def run_jobs(jobs, worker, counted, processes, max_examples):
+    """Runs worker on each chunk in a pool and adds up the rows, seconds and
+    examples it returns."""
+    # Big corpora first, so that the workers finish together.
+    jobs.sort(key=lambda j: -counted[j[0]][0])
+    rows = collections.defaultdict(collections.Counter)
+    seconds = collections.Counter()
+    examples = collections.defaultdict(list)
+    with multiprocessing.Pool(processes) as pool:
+        for r, s, e in pool.imap_unordered(worker, jobs):
+            for k, v in r.items():
+                rows[k].update(v)
+            seconds.update(s)
+            for k, v in e.items():
+                examples[k] = (examples[k] + v)[:max_examples]
+    return rows, seconds, examples
+
+
+def parse_options(doc, corpora, sample, chunk, gate_default, more=None):
+    """The options both corpus checks take, and the widths and gate they ask
+    for; `more` adds a check's own options to the parser."""
+    ap = argparse.ArgumentParser(description=doc.split("\n\n")[0])
     ap.add_argument("--full", action="store_true", help="every corpus file, not the CI sample")
-    ap.add_argument("--sample", type=int, default=120, metavar="N",
-                    help="files per corpus in the CI sample (default 120)")
+    ap.add_argument("--sample", type=int, default=sample, metavar="N",
+                    help="files per corpus in the CI sample (default %d)" % sample)
     ap.add_argument("--width", type=int, action="append", metavar="N",
                     help="width to wrap to; repeatable (default 80 and 100)")
-    ap.add_argument("--corpus", action="append", choices=[c.name for c in CORPORA],
-                    help="only this corpus; repeatable")
+    ap.add_argument("--corpus", action="append", choices=corpora, help="only this corpus; repeatable")
     ap.add_argument("--brindle", default=os.environ.get("BRINDLE") or
                     os.path.join(REPO, "build", "cli", "commands", "brindle"))
     ap.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1))
-    ap.add_argument("--chunk", type=int, default=20, help="files per brindle run")
+    ap.add_argument("--chunk", type=int, default=chunk, help="files per brindle run")
     ap.add_argument("--timeout", type=int, default=300, help="seconds per brindle run")
-    ap.add_argument("--gate", default=DEFAULT_GATE,
+    ap.add_argument("--gate", default=gate_default,
                     help="counts that fail the run, by name or letter, from %s, or 'none' (default %s)"
-                    % (",".join(GATES), DEFAULT_GATE))
+                    % (",".join(GATES), gate_default))
     ap.add_argument("--json", action="store_true", help="print JSON instead of tables")
     ap.add_argument("--examples", type=int, default=0, metavar="N",
                     help="print up to N examples per corpus, command and count")
+    if more:
+        more(ap)
     opts = ap.parse_args()
     widths = opts.width or [80, 100]
     letters = {v: k for k, v in GATES.items()}
@@ -994,6 +1031,11 @@ def main():
             ap.error("unknown gate %r" % g)
     if not os.access(opts.brindle, os.X_OK):
         ap.error("no brindle at %s (give --brindle or BRINDLE)" % opts.brindle)
+    return opts, widths, gate
+
+
+def main():
+    opts, widths, gate = parse_options(__doc__, [c.name for c in CORPORA], 120, 20, DEFAULT_GATE)
 
     started = time.monotonic()
     tmp = tempfile.mkdtemp(prefix="corpus-check-")
@@ -1014,19 +1056,7 @@ def main():
         for i in range(0, len(chosen), opts.chunk):
             jobs.append((c.name, c.lang, chosen[i:i + opts.chunk], widths, commands, opts.brindle,
                          gotokens, opts.timeout, opts.examples))
-    # Big corpora first, so that the two workers finish together.
-    jobs.sort(key=lambda j: -counted[j[0]][0])
-
-    rows = collections.defaultdict(collections.Counter)
-    seconds = collections.Counter()
-    examples = collections.defaultdict(list)
-    with multiprocessing.Pool(opts.jobs) as pool:
-        for r, s, e in pool.imap_unordered(process_chunk, jobs):
-            for k, v in r.items():
-                rows[k].update(v)
-            seconds.update(s)
-            for k, v in e.items():
-                examples[k] = (examples[k] + v)[:opts.examples]
+    rows, seconds, examples = run_jobs(jobs, process_chunk, counted, opts.jobs, opts.examples)
 
     records = []
     for c in corpora:
