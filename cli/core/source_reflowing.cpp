@@ -201,7 +201,12 @@ TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
   if (mode != ReflowMode::unwrap) {
     work.widthsNote = [used] {
       std::lock_guard lock(used->mutex);
-      return widthsUsedNote(used->widths);
+      // Files finish in any order on several threads; the note must not.
+      std::vector<WidthChoice> widths = used->widths;
+      std::sort(widths.begin(), widths.end(), [](const WidthChoice& a, const WidthChoice& b) {
+        return a.columns != b.columns ? a.columns < b.columns : a.source < b.source;
+      });
+      return widthsUsedNote(widths);
     };
   }
   return work;
