@@ -1,5 +1,7 @@
 #include "reflow/comment_line.h"
 
+#include "reflow/source_language.h"
+
 namespace brindlewort {
 namespace {
 
@@ -13,11 +15,7 @@ std::string_view CommentLine::text() const {
   return rest;
 }
 
-bool startsWithLineComment(std::string_view line) {
-  std::size_t first = 0;
-  while (first < line.size() && isBlankByte(line[first])) ++first;
-  return line.substr(first, 2) == "//";
-}
+bool startsWithLineComment(std::string_view line) { return lineMarkerAt(line, slashComments).has_value(); }
 
 CommentLine splitCommentLine(std::string_view line) {
   CommentLine parts;
@@ -25,13 +23,8 @@ CommentLine splitCommentLine(std::string_view line) {
   std::size_t at = 0;
   while (at < line.size() && isBlankByte(line[at])) ++at;
   parts.lead = line.substr(0, at);
-  std::size_t markerSize = 2;
-  if (line.size() > at + 2 && (line[at + 2] == '/' || line[at + 2] == '!') &&
-      (line.size() == at + 3 || line[at + 3] != '/')) {
-    markerSize = 3;
-  }
-  parts.marker = line.substr(at, markerSize);
-  parts.body = line.substr(at + markerSize);
+  parts.marker = markerAt(line, at, slashComments);
+  parts.body = line.substr(at + parts.marker.size());
   std::size_t text = 0;
   while (text < parts.body.size() && isBlankByte(parts.body[text])) ++text;
   parts.textOffset = text;

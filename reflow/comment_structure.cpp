@@ -4,6 +4,7 @@
 
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
@@ -55,7 +56,7 @@ LineKind lineKindAlone(const CommentLine& line) {
   const std::string_view text = line.text();
   if (isDirective(line)) return LineKind::directive;
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
-  if (text.starts_with("//") || text.starts_with("/*")) return LineKind::nested;
+  if (startsWithMarker(text, slashComments)) return LineKind::nested;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "engine/characters.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
@@ -131,7 +132,7 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (word.empty()) return true;
   if (touchesMarker && (word[0] == '/' || word[0] == '!')) return false;
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
-  if (word.starts_with("//") || word.starts_with("/*") || word[0] == '|' || word[0] == '>')
+  if (startsWithMarker(word, slashComments) || word[0] == '|' || word[0] == '>')
     return false;
   if (readsAsCode(word) || readsAsDrawing(word)) return false;
   for (const std::string_view prefix : directivePrefixes) {

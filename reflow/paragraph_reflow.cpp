@@ -154,7 +154,7 @@ class ParagraphLines {
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
   bool tooNarrow() const {
-    if (settings_.width == unlimitedWidth) return false;
+    if (settings_.width == unlimitedWidth || !settings_.roomRule) return false;
     const std::size_t prefix = std::max(settings_.measure.of(prefixOf(paragraph_.first)),
                                         settings_.measure.of(continuationPrefix_));
     const std::size_t room = settings_.width > prefix ? settings_.width - prefix : 0;

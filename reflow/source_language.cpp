@@ -194,6 +194,33 @@ std::string_view extensionOf(std::string_view path) {
 
 }  // namespace
 
+std::optional<std::size_t> lineMarkerAt(std::string_view line, const CommentSyntax& syntax) {
+  std::size_t at = 0;
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  if (line.substr(at).starts_with(syntax.lineMarker)) return at;
+  return std::nullopt;
+}
+
+std::string_view markerAt(std::string_view line, std::size_t at, const CommentSyntax& syntax) {
+  const std::string_view rest = line.substr(at);
+  for (const std::string_view doc : syntax.docMarkers) {
+    if (!doc.empty() && rest.starts_with(doc) &&
+        (rest.size() == doc.size() || rest[doc.size()] != syntax.decoration)) {
+      return rest.substr(0, doc.size());
+    }
+  }
+  return rest.substr(0, syntax.lineMarker.size());
+}
+
+bool startsWithMarker(std::string_view text, const CommentSyntax& syntax) {
+  return (!syntax.lineMarker.empty() && text.starts_with(syntax.lineMarker)) ||
+         (!syntax.blockOpen.empty() && text.starts_with(syntax.blockOpen));
+}
+
+const CommentSyntax& commentSyntaxOf(const SourceLanguage* language) {
+  return language != nullptr ? language->comments : slashComments;
+}
+
 LanguageLookup languageForPath(std::string_view path) {
   std::string extension(extensionOf(path));
   std::transform(extension.begin(), extension.end(), extension.begin(), [](char ch) {

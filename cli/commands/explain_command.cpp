@@ -30,7 +30,7 @@ std::string explanation(std::string_view name, std::string_view path, std::strin
   const LanguageLookup language = languageForPath(path);
   std::string report;
   if (language.kind == LanguageLookup::Kind::noLineComments) return report;
-  for (const auto& [line, kind] : commentLineKinds(text, commentLines(text, language.language))) {
+  for (const auto& [line, kind] : commentLineKinds(text, lexComments(text, language.language))) {
     if (kind == LineKind::prose || kind == LineKind::blank) continue;
     report += std::string(name) + ':' + std::to_string(line + 1) + ": " + std::string(kindName(kind)) + '\n';
   }

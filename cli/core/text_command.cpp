@@ -9,6 +9,7 @@
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
 #include "reflow/comment_run_transform.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -19,10 +20,14 @@ namespace {
 // LF and CR-LF changes even without one.
 InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threads) {
   return [findings = std::move(findings), scope, threads](std::string_view name, std::string_view text,
-                                                          std::string_view) {
-    CheckReport report{false, findingsReport(name, text, scope, threads, findings), {}};
+                                                          std::string_view path) {
+    const CommentMap comments =
+        scope == TextScope::commentRuns
+            ? lexCommentsInParallel(text, commentLanguageFor(path), {threads, parallelRunner(threads)})
+            : CommentMap();
+    CheckReport report{false, findingsReport(name, text, comments, scope, threads, findings), {}};
     report.wouldChange = !report.output.empty();
-    if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text)) {
+    if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text, comments)) {
       // Say why the file would change, or the exit status alone would
       // leave the user guessing.
       report.wouldChange = true;
@@ -87,7 +92,10 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   if (work->textTransform) {
     processing.transform = work->textTransform;
   } else if (work->linesTransform) {
-    processing.transform = inScope(options.scope, work->linesTransform, threadsPerText);
+    processing.sourceTransform = [transform = inScope(options.scope, work->linesTransform, threadsPerText)](
+                                     std::string_view text, std::string_view path) -> Result<std::string> {
+      return transform(text, path);
+    };
   }
   if (work->findings) {
     processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
@@ -97,7 +105,7 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
                                      std::string_view text, std::string_view path) -> Result<std::string> {
       Result<FileChecks> checks = forFile(text, path);
       if (!checks) return Error{checks.error()};
-      return inScope(scope, checks->linesTransform, threadsPerText)(text);
+      return inScope(scope, checks->linesTransform, threadsPerText)(text, path);
     };
     processing.check = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
                            std::string_view name, std::string_view text, std::string_view path) {

@@ -345,7 +345,7 @@ DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
     }
   }
 
-  for (const CommentFinding& finding : commentFindings(document.text, checker.get())) {
+  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get())) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},

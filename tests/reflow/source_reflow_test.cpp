@@ -22,7 +22,7 @@ std::string reflow(std::string_view text, ReflowMode mode, std::size_t width) {
   SourceReflowOptions options;
   options.settings.mode = mode;
   options.settings.width = width;
-  return reflowSource(text, commentLines(text, nullptr), options);
+  return reflowSource(text, lexComments(text, nullptr), options);
 }
 
 struct Case {
