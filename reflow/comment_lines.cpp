@@ -433,7 +433,7 @@ class Scanner {
 
   std::size_t inBlockComment(std::size_t pos) {
     if (language_.blockComments == Language::BlockComments::flat) {
-      const std::size_t close = text_.substr(0, lineEnd_).find("*/", pos);
+      const std::size_t close = text_.substr(0, lineEnd_).find(language_.comments.blockClose, pos);
       if (close == npos) return lineEnd_;
       state_ = State::code;
       return close + 2;

@@ -214,7 +214,7 @@ bool readsAsCode(std::string_view text) {
     if ((std::isalnum(before) != 0 || before == '_') && after != '}' && after != ' ' && after != '@')
       return true;
   }
-  if (text.ends_with('{') || text.ends_with('}') || text.ends_with("*/")) return true;
+  if (text.ends_with('{') || text.ends_with('}') || text.ends_with(slashComments.blockClose)) return true;
   if (!text.ends_with(';')) return false;
   // A sentence may end in a semicolon too; a statement is short or assigns.
   const auto words = std::count(text.begin(), text.end(), ' ') + 1;
