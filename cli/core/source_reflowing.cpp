@@ -29,32 +29,17 @@ struct SkippedFiles {
 
 SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
                                 std::shared_ptr<SkippedFiles> skipped) {
-  std::vector<LineSpan> spans;
-  for (const LineRange& range : options.lines) spans.push_back({range.first - 1, range.last - 1});
-  return [options, mode, spans = std::move(spans), skipped = std::move(skipped)](
+  SourceReflowRequest request;
+  request.mode = mode;
+  if (options.widthGiven) request.width = options.width;
+  request.defaultWidth = options.width;
+  request.tabWidth = options.tabWidth;
+  for (const LineRange& range : options.lines) request.onlyLines.push_back({range.first - 1, range.last - 1});
+  return [request = std::move(request), skipped = std::move(skipped)](
              std::string_view text, std::string_view path) -> Result<std::string> {
-    const LanguageLookup language = languageForPath(path);
-    if (language.kind == LanguageLookup::Kind::noLineComments) {
-      skipped->count.fetch_add(1, std::memory_order_relaxed);
-      return std::string(text);
-    }
-    // Only what the options leave open is read from .editorconfig.
-    EditorConfigSettings project;
-    if (!options.widthGiven || !options.tabWidth) project = editorConfigFor(path);
-    SourceReflowOptions reflow;
-    reflow.settings.mode = mode;
-    reflow.settings.width = options.widthGiven || !project.maxLineLength
-                                ? reflowWidth(options.width)
-                                : (*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength);
-    reflow.settings.measure =
-        TextWidth::columns(options.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
-    reflow.onlyLines = spans;
-    // Stopped at the bound, so that a hostile file never builds all of a
-    // result that would be refused anyway.
-    reflow.settings.sizeLimit = outputBound(text.size());
-    std::string result = reflowSourceFile(text, language.language, reflow,
-                                          {.threads = hardwareThreads(), .run = parallelRunner(hardwareThreads())});
-    if (result.size() > reflow.settings.sizeLimit) return outputTooLarge(text.size());
+    bool skip = false;
+    Result<std::string> result = reflowSourceText(text, path, request, &skip);
+    if (skip) skipped->count.fetch_add(1, std::memory_order_relaxed);
     return result;
   };
 }
@@ -69,6 +54,33 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
 }
 
 }  // namespace
+
+Result<std::string> reflowSourceText(std::string_view text, std::string_view path,
+                                     const SourceReflowRequest& request, bool* skipped) {
+  const LanguageLookup language = languageForPath(path);
+  if (language.kind == LanguageLookup::Kind::noLineComments) {
+    if (skipped != nullptr) *skipped = true;
+    return std::string(text);
+  }
+  // Only what the request leaves open is read from .editorconfig.
+  EditorConfigSettings project;
+  if (!request.width || !request.tabWidth) project = editorConfigFor(path);
+  SourceReflowOptions reflow;
+  reflow.settings.mode = request.mode;
+  reflow.settings.width = request.width || !project.maxLineLength
+                              ? reflowWidth(request.width.value_or(request.defaultWidth))
+                              : (*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength);
+  reflow.settings.measure =
+      TextWidth::columns(request.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
+  reflow.onlyLines = request.onlyLines;
+  // Stopped at the bound, so that a hostile file never builds all of a
+  // result that would be refused anyway.
+  reflow.settings.sizeLimit = outputBound(text.size());
+  const unsigned threads = hardwareThreads();
+  std::string result = reflowSourceFile(text, language.language, reflow, {threads, parallelRunner(threads)});
+  if (result.size() > reflow.settings.sizeLimit) return outputTooLarge(text.size());
+  return result;
+}
 
 TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
   auto skipped = std::make_shared<SkippedFiles>();

@@ -61,7 +61,7 @@ TextPosition positionFrom(const json& position) {
 
 // The lines a range touches; a selection that ends at the start of a line
 // does not take that line.
-LineSpan0 linesOf(const json& range) {
+LineSpan linesOf(const json& range) {
   const TextPosition start = positionFrom(range.at("start"));
   TextPosition end = positionFrom(range.at("end"));
   if (end.line < start.line) return {end.line, start.line};
@@ -370,7 +370,7 @@ const OpenDocument& LanguageServer::servedDocument(const std::string& uri) {
 }
 
 json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
-                                 std::optional<LineSpan0> lines) {
+                                 std::optional<LineSpan> lines) {
   Result<std::string> reflowed =
       reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines});
   if (!reflowed)
@@ -414,12 +414,12 @@ json LanguageServer::codeActions(const json& params) {
                        {"command", command}});
   }
 
-  const LineSpan0 lines = linesOf(params.at("range"));
+  const LineSpan lines = linesOf(params.at("range"));
   const struct {
     const char* title;
     const char* kind;
     ReflowMode mode;
-    std::optional<LineSpan0> lines;
+    std::optional<LineSpan> lines;
   } reflows[] = {
       {"Wrap comment paragraph", "refactor.rewrite", ReflowMode::fill, lines},
       {"Unwrap comment paragraph", "refactor.rewrite", ReflowMode::unwrap, lines},

@@ -69,7 +69,7 @@ class LanguageServer {
 
   DiagnosticsText diagnosticsFor(const OpenDocument& document);
   // The document's re-flow as one text edit (empty array: no change).
-  nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan0> lines);
+  nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan> lines);
   // The document, or a failure that says why it is not served.
   const OpenDocument& servedDocument(const std::string& uri);
   void scheduleAll(Clock::time_point when);
