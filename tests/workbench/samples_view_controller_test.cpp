@@ -338,6 +338,16 @@ class SamplesViewControllerTest : public QObject {
     }
   }
 
+  // The slider's length is honoured however little room the markers
+  // leave: the CLI would keep such a paragraph, the workbench wraps it.
+  void sliderLengthWrapsEvenWithLittleRoom() {
+    const std::vector<std::string> lines{"            // one two three four five six seven", "int x;"};
+    const std::vector<std::string> wrapped = reflowedLines(lines, 20, true);
+    QCOMPARE(wrapped, (std::vector<std::string>{"            // one", "            // two", "            // three",
+                                                "            // four", "            // five", "            // six",
+                                                "            // seven", "int x;"}));
+  }
+
   void welcomeIsNeverChanged() {
     SamplesViewController controller;
     QCOMPARE(controller.currentSample().displayName, QStringLiteral("Welcome"));
