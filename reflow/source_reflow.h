@@ -13,15 +13,10 @@
 
 #include "reflow/comment_facts.h"
 #include "reflow/comment_structure.h"
+#include "reflow/line_span.h"
 #include "reflow/paragraph_reflow.h"
 
 namespace brindlewort {
-
-// Lines first to last (0-based, inclusive).
-struct LineSpan {
-  std::size_t first = 0;
-  std::size_t last = 0;
-};
 
 struct SourceReflowOptions {
   ReflowSettings settings;

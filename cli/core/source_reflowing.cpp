@@ -34,7 +34,7 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
   if (options.widthGiven) request.width = options.width;
   request.defaultWidth = options.width;
   request.tabWidth = options.tabWidth;
-  for (const LineRange& range : options.lines) request.onlyLines.push_back({range.first - 1, range.last - 1});
+  request.onlyLines = options.lines;
   return [request = std::move(request), skipped = std::move(skipped)](
              std::string_view text, std::string_view path) -> Result<std::string> {
     bool skip = false;
