@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 #include "reflow/comment_structure.h"
 #include "reflow/text_width.h"
 

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "base/large_buffer.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 #include "reflow/cuts_between_runs.h"
 
 namespace brindlewort {

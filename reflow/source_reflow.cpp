@@ -4,8 +4,8 @@
 
 #include "base/large_buffer.h"
 
-#include "reflow/comment_line.h"
-#include "reflow/comment_runs.h"
+#include "reflow/comment_line_parts.h"
+#include "reflow/comment_run_walker.h"
 
 namespace brindlewort {
 namespace {

@@ -72,7 +72,7 @@ def main() -> int:
             for line, content in string_literals(text):
                 if content.startswith(MARKERS):
                     faults.append(f'{relative}:{line}: the literal "{content}" looks for a comment marker; '
-                                  "ask the lexer (reflow/comment_lines.h) or the table "
+                                  "ask the lexer (reflow/comment_lexer.h) or the table "
                                   "(reflow/source_language.h) instead")
     for fault in faults:
         print(fault)

@@ -7,7 +7,7 @@
 #include <QTextLayout>
 #include <string>
 
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 #include "workbench/named_colors.h"
 
 namespace brindlewort {

@@ -4,7 +4,7 @@
 
 #include "cli/core/parallel_for.h"
 #include "engine/rewrap.h"
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 #include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {

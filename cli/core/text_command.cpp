@@ -8,7 +8,7 @@
 #include "cli/core/option_table.h"
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
 #include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {

@@ -9,7 +9,7 @@
 
 #include "cli/core/file_processing.h"
 #include "cli/core/text_options.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
 #include "reflow/source_language.h"
 
 namespace brindlewort::cli {

@@ -9,7 +9,7 @@
 #include "engine/characters.h"
 #include "proofreading/comment_spelling.h"
 #include "proofreading/grammar_check.h"
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 #include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli::lsp {

@@ -14,10 +14,10 @@
 #include <optional>
 #include <string>
 
-#include "cli/lsp/comment_reflow.h"
 #include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/document_store.h"
 #include "cli/lsp/message_framing.h"
+#include "cli/lsp/reflow_edits.h"
 #include "cli/lsp/server_settings.h"
 #include "cli/lsp/text_positions.h"
 

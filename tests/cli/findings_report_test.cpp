@@ -6,7 +6,7 @@
 
 #include "cli_test_support.h"
 #include "engine/rewrap.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 
 namespace brindlewort::cli {
 namespace {

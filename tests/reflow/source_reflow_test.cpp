@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "reflow/comment_line.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_line_parts.h"
 #include "reflow/source_reflow.h"
 
 namespace brindlewort {

@@ -1,6 +1,6 @@
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
 
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 namespace brindlewort {
 

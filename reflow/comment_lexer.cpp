@@ -1,4 +1,4 @@
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 #include <optional>
 

@@ -1,10 +1,10 @@
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 #include <gtest/gtest.h>
 
 #include "mixed_source.h"
-#include "reflow/comment_lines.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_run_rewriting.h"
 #include "reflow/cuts_between_runs.h"
 
 namespace brindlewort {

@@ -1,10 +1,10 @@
-#include "workbench/comment_reflow.h"
+#include "workbench/line_list_reflow.h"
 
 #include <algorithm>
 
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 #include "reflow/source_file_reflow.h"
 
 namespace brindlewort {

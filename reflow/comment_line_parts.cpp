@@ -1,4 +1,4 @@
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 
 #include "reflow/source_language.h"
 

@@ -1,4 +1,4 @@
-#include "cli/lsp/comment_reflow.h"
+#include "cli/lsp/reflow_edits.h"
 
 #include <algorithm>
 
