@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "base/space_or_tab.h"
 #include "engine/scalar_decoding.h"
 
 // One pass over the bytes, line by line, carrying a small state from line to
@@ -29,7 +30,6 @@ namespace {
 using Language = SourceLanguage;
 constexpr std::size_t npos = std::string_view::npos;
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -205,7 +205,7 @@ class Scanner {
       last_ = ch;
       return pos + 1;
     }
-    if (isBlank(ch)) return pos + 1;
+    if (isSpaceOrTab(ch)) return pos + 1;
     switch (ch) {
       case '/':
         return slash(pos);
@@ -305,7 +305,7 @@ class Scanner {
     for (std::size_t end = pos; end < lineEnd_ && end - pos <= 16; ++end) {
       const char ch = text_[end];
       if (ch == '(') return text_.substr(pos, end - pos);
-      if (ch == ')' || ch == '\\' || ch == '"' || isBlank(ch) || ch == '\v' || ch == '\f' ||
+      if (ch == ')' || ch == '\\' || ch == '"' || isSpaceOrTab(ch) || ch == '\v' || ch == '\f' ||
           ch == '\r') {
         return std::nullopt;
       }

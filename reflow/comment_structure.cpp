@@ -52,7 +52,7 @@ bool shareAGap(const std::vector<std::size_t>& a, const std::vector<std::size_t>
 
 // The kind of a line judged on its own; prose for everything that may be.
 LineKind lineKindAlone(const CommentLine& line) {
-  if (line.isBlank()) return LineKind::blank;
+  if (line.hasNoText()) return LineKind::blank;
   const std::string_view text = line.text();
   if (isDirective(line)) return LineKind::directive;
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
@@ -68,7 +68,7 @@ LineKind lineKindAlone(const CommentLine& line) {
 }  // namespace
 
 bool readsAsProse(const CommentLine& line) {
-  return line.isBlank() || (lineKindAlone(line) == LineKind::prose && fenceOf(line.text()).empty());
+  return line.hasNoText() || (lineKindAlone(line) == LineKind::prose && fenceOf(line.text()).empty());
 }
 
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff) {

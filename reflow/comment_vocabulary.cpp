@@ -7,13 +7,13 @@
 #include <array>
 #include <cstdint>
 
+#include "base/space_or_tab.h"
 #include "engine/characters.h"
 #include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -63,9 +63,9 @@ constexpr std::array<std::string_view, 32> directivePrefixes{
 
 std::size_t itemMarkerLength(std::string_view text) {
   const std::size_t marker = bareItemMarker(text);
-  if (marker == 0 || marker >= text.size() || !isBlank(text[marker])) return 0;
+  if (marker == 0 || marker >= text.size() || !isSpaceOrTab(text[marker])) return 0;
   std::size_t end = marker;
-  while (end < text.size() && isBlank(text[end])) ++end;
+  while (end < text.size() && isSpaceOrTab(text[end])) ++end;
   return end < text.size() ? end : 0;
 }
 
@@ -89,7 +89,7 @@ bool opensWithTag(std::string_view text) {
 bool isHeading(std::string_view text) {
   std::size_t hashes = 0;
   while (hashes < text.size() && text[hashes] == '#') ++hashes;
-  return hashes >= 1 && hashes <= 6 && hashes < text.size() && isBlank(text[hashes]);
+  return hashes >= 1 && hashes <= 6 && hashes < text.size() && isSpaceOrTab(text[hashes]);
 }
 
 std::string_view fenceOf(std::string_view text) {

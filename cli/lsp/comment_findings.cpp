@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/space_or_tab.h"
 #include "cli/core/findings_report.h"
 #include "cli/core/parallel_for.h"
 #include "cli/core/text_transform.h"
@@ -20,7 +21,6 @@ struct FindingEnd {
   std::size_t byte = 0;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Where the prose of a comment line starts: after the indentation, the
 // marker and the blanks that follow it.
@@ -40,8 +40,8 @@ FindingEnd findingEnd(const std::vector<std::string_view>& lines, std::size_t in
   for (const char c : text) {
     std::string_view line = lines[index];
     if (c == ' ') {
-      if (at < line.size() && !isBlank(line[at])) break;
-      while (at < line.size() && isBlank(line[at])) ++at;
+      if (at < line.size() && !isSpaceOrTab(line[at])) break;
+      while (at < line.size() && isSpaceOrTab(line[at])) ++at;
       if (at == line.size() && index + 1 < lines.size()) {
         ++index;
         at = proseStart(lines[index]);
