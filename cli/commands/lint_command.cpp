@@ -83,7 +83,7 @@ const TextCommand lint{
         "passed are reported as not processed.",
     .setUp = [](const TextOptions&) -> Result<TextWork> {
       auto helper = std::make_shared<BoundedHelper>(runBound());
-      return TextWork{.textTransform = [helper](std::string_view text) { return helper->autoCorrected(text); }};
+      return TextWork{WholeTextWork{[helper](std::string_view text) { return helper->autoCorrected(text); }}};
     },
     // One request at a time, from the thread that owns the bus connection.
     .concurrent = false,

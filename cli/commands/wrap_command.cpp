@@ -18,7 +18,7 @@ const TextCommand wrap{
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
-      if (options.scope == TextScope::wholeText) return TextWork{.textTransform = wholeTextRewrapping(options.width)};
+      if (options.scope == TextScope::wholeText) return TextWork{WholeTextWork{wholeTextRewrapping(options.width)}};
       return sourceReflowWork(options, options.fill ? ReflowMode::fill : ReflowMode::wrap);
     },
     .checkFailureHint = [](const TextOptions& options) { return inPlaceFixHint("wrap", options); },

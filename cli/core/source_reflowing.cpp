@@ -84,8 +84,8 @@ Result<std::string> reflowSourceText(std::string_view text, std::string_view pat
 
 TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
   auto skipped = std::make_shared<SkippedFiles>();
-  return TextWork{.sourceTransform = sourceReflowing(options, mode, skipped),
-                  .closingNote = skippedFilesNote(skipped)};
+  return SourceFileWork{.transform = sourceReflowing(options, mode, skipped),
+                        .closingNote = skippedFilesNote(skipped)};
 }
 
 }  // namespace brindlewort::cli
