@@ -358,7 +358,7 @@ Result<std::shared_ptr<const SpellChecker>> LanguageServer::spellCheckerFor(cons
   Result<std::shared_ptr<const SpellChecker>> dictionary =
       dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
   if (!dictionary) return Error{dictionary.error()};
-  return projectSpellChecker(*dictionary, document.path, document.text);
+  return projectSpellChecker(*dictionary, document.path, document.text, vocabularies_);
 }
 
 DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
@@ -426,7 +426,7 @@ json LanguageServer::codeActions(const Call& call) {
     if (!data.contains("word") || !data.at("word").is_string()) continue;
     const std::string word = data.at("word").get<std::string>();
     bool first = true;
-    for (const std::string& suggestion : enchantSuggestions(language, word, maxSuggestions)) {
+    for (const std::string& suggestion : suggestions_.suggestions(language, word, maxSuggestions)) {
       actions.push_back(
           {{"title", "Change to \"" + suggestion + "\""},
            {"kind", "quickfix"},
