@@ -9,7 +9,6 @@
 // UTF-8 and NUL bytes are ordinary characters.
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -39,6 +38,6 @@ struct LexedLines {
   std::size_t end = 0;
 };
 LexedLines lexCommentsFrom(std::string_view text, std::size_t begin,
-                            std::span<const std::size_t> stops, const SourceLanguage* language);
+                           std::span<const std::size_t> stops, const SourceLanguage* language);
 
 }  // namespace brindlewort
