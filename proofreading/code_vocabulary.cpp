@@ -42,13 +42,18 @@ const SourceLanguage* vocabularyLanguageForPath(std::string_view path) {
   return nullptr;
 }
 
-bool isVocabularySource(std::string_view path, std::string_view text) {
+bool mayBeVocabularySource(std::string_view path) {
   const LanguageLookup lookup = languageForPath(path);
   if (lookup.kind == LanguageLookup::Kind::known) return true;
   if (lookup.kind == LanguageLookup::Kind::noLineComments) return false;
   const std::size_t slash = path.find_last_of('/');
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  if (name.find('.') != std::string_view::npos) return false;
+  return name.find('.') == std::string_view::npos;
+}
+
+bool isVocabularySource(std::string_view path, std::string_view text) {
+  if (!mayBeVocabularySource(path)) return false;
+  if (languageForPath(path).kind == LanguageLookup::Kind::known) return true;
   return text.find("#include") != std::string_view::npos ||
          text.find("#pragma") != std::string_view::npos;
 }

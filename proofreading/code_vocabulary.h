@@ -26,4 +26,7 @@ const SourceLanguage* vocabularyLanguageForPath(std::string_view path);
 // prose files such as README would let their own typos excuse others.
 bool isVocabularySource(std::string_view path, std::string_view text);
 
+// Whether a file may be one, judged by its name alone, before it is read.
+bool mayBeVocabularySource(std::string_view path);
+
 }  // namespace brindlewort

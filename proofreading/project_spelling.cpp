@@ -1,8 +1,6 @@
 #include "proofreading/project_spelling.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "proofreading/code_vocabulary.h"
 #include "proofreading/programmer_words.h"
@@ -16,19 +14,14 @@ namespace fs = std::filesystem;
 namespace {
 
 std::shared_ptr<const AcceptedWords> projectWordList(const fs::path& file) {
-  const std::optional<fs::path> list = findProjectWordList(file.parent_path().empty() ? "." : file.parent_path());
-  if (!list) return nullptr;
-  std::ifstream in(*list, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return std::make_shared<const AcceptedWords>(parseWordList(content.str()));
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  return std::make_shared<const AcceptedWords>(projectWordListWords(folder, projectRootOfFile(file)));
 }
 
 }  // namespace
 
 std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_view path,
-                                                                    std::string_view text,
-                                                                    RepositoryVocabularies& vocabularies) {
+                                                                    std::string_view text) {
   // The programmer's dictionary lives as long as the program.
   std::vector<std::shared_ptr<const AcceptedWords>> lists{
       std::shared_ptr<const AcceptedWords>(std::shared_ptr<void>(), &programmerWords())};
@@ -38,16 +31,14 @@ std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_v
   if (!path.empty()) {
     const fs::path file(path);
     lists.push_back(projectWordList(file));
-    lists.push_back(vocabularies.forFile(file));
+    lists.push_back(repositoryVocabulary(file));
   }
   return lists;
 }
 
 std::shared_ptr<const SpellChecker> projectSpellChecker(std::shared_ptr<const SpellChecker> dictionary,
-                                                        std::string_view path, std::string_view text,
-                                                        RepositoryVocabularies& vocabularies) {
-  return std::make_shared<VocabularySpellChecker>(std::move(dictionary),
-                                                  acceptedWordsFor(path, text, vocabularies));
+                                                        std::string_view path, std::string_view text) {
+  return std::make_shared<VocabularySpellChecker>(std::move(dictionary), acceptedWordsFor(path, text));
 }
 
 }  // namespace brindlewort

@@ -1,8 +1,14 @@
 #include "proofreading/project_word_list.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/notice.h"
+#include "base/regular_file.h"
 #include "engine/utf8_validation.h"
 
 namespace brindlewort {
+namespace fs = std::filesystem;
 namespace {
 
 std::string_view trimmed(std::string_view s) {
@@ -24,16 +30,45 @@ void forEachListWord(std::string_view text, Visit visit) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> findProjectWordList(const std::filesystem::path& folder) {
+ProjectWordListPlace projectWordListPlace(const fs::path& folder, const fs::path& projectRoot) {
   std::error_code error;
-  std::filesystem::path at = std::filesystem::absolute(folder, error).lexically_normal();
-  if (error) return std::nullopt;
+  fs::path at = fs::weakly_canonical(fs::absolute(folder, error), error);
+  if (error) at = fs::absolute(folder, error).lexically_normal();
+  const fs::path root = projectRoot.empty() ? at : projectRoot;
+  // Only folders inside the project are searched: a list above it belongs
+  // to somebody else.
+  const fs::path inside = at.lexically_relative(root);
+  if (inside.empty() || *inside.begin() == "..") at = root;
   for (;;) {
-    const std::filesystem::path candidate = at / projectWordListName;
-    if (std::filesystem::is_regular_file(candidate, error)) return candidate;
-    if (!at.has_relative_path()) return std::nullopt;
+    const fs::path candidate = at / projectWordListName;
+    struct stat info {};
+    if (::lstat(candidate.c_str(), &info) == 0) {
+      ProjectWordListPlace place{candidate, true, {}};
+      if (S_ISLNK(info.st_mode)) {
+        place.problem = "is a symbolic link";
+      } else if (!S_ISREG(info.st_mode)) {
+        place.problem = "is not a regular file";
+      } else if (info.st_uid != ::geteuid()) {
+        place.problem = "belongs to another user";
+      }
+      return place;
+    }
+    if (at == root || !at.has_relative_path()) return {root / projectWordListName, false, {}};
     at = at.parent_path();
   }
+}
+
+AcceptedWords projectWordListWords(const fs::path& folder, const fs::path& projectRoot) {
+  const ProjectWordListPlace place = projectWordListPlace(folder, projectRoot);
+  if (!place.exists) return {};
+  std::string problem = place.problem;
+  if (problem.empty()) {
+    Result<std::string> text = readRegularFile(place.path, maxWordListBytes, SymbolicLinks::refuse);
+    if (text) return parseWordList(*text);
+    problem = text.error();
+  }
+  noticeOnce(place.path.string() + ": " + problem + "; its words are not used");
+  return {};
 }
 
 AcceptedWords parseWordList(std::string_view text) {

@@ -7,14 +7,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <string>
 
+#include "base/atomic_write.h"
+#include "base/notice.h"
+#include "base/project_root.h"
+#include "base/regular_file.h"
+#include "base/source_tree.h"
 #include "proofreading/code_vocabulary.h"
-#include "proofreading/program_output.h"
+#include "proofreading/info_log.h"
 #include "proofreading/project_word_list.h"
 
 namespace brindlewort {
@@ -22,7 +25,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view cacheHeader = "brindle-vocabulary 1";
+// A cache ends with a line that checks the lines before it, so that one
+// cut short (a full disk, a crash) is rebuilt rather than trusted.
+constexpr std::string_view cacheHeader = "brindle-vocabulary 2";
+constexpr std::string_view cacheEnd = "end ";
 
 // FNV-1a: stable across runs and machines, unlike std::hash.
 struct Fingerprint {
@@ -42,50 +48,9 @@ struct Fingerprint {
   }
 };
 
-std::optional<VocabularySources> gitSources(const fs::path& folder) {
-  Result<std::string> top = programOutput({"git", "-C", folder.string(), "rev-parse", "--show-toplevel"});
-  if (!top || top->empty()) return std::nullopt;
-  while (!top->empty() && (top->back() == '\n' || top->back() == '\r')) top->pop_back();
-  Result<std::string> listed = programOutput({"git", "-C", *top, "ls-files", "-z"});
-  if (!listed) return std::nullopt;
-  VocabularySources sources{fs::path(*top), {}};
-  std::string_view rest = *listed;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\0');
-    const std::string_view name = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (!name.empty()) sources.files.push_back(sources.root / name);
-  }
-  return sources;
-}
-
-VocabularySources folderTreeSources(const fs::path& folder) {
-  fs::path root = folder;
-  if (const auto list = findProjectWordList(folder)) root = list->parent_path();
-  VocabularySources sources{root, {}};
-  std::error_code error;
-  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error);
-  for (const fs::recursive_directory_iterator end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (it->is_directory(error)) {
-      if (name.starts_with('.')) it.disable_recursion_pending();
-      continue;
-    }
-    if (!it->is_regular_file(error)) continue;
-    sources.files.push_back(it->path());
-    if (sources.files.size() >= maxFolderTreeFiles) break;
-  }
-  std::sort(sources.files.begin(), sources.files.end());
-  return sources;
-}
-
-std::optional<std::string> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream content;
-  content << in.rdbuf();
-  return std::move(content).str();
-}
+// Source files larger than this are generated, not written.
+constexpr std::uintmax_t maxSourceBytes = 8u << 20;
+constexpr std::uintmax_t maxCacheBytes = 256u << 20;
 
 // The sources' names, sizes and modification times: what a cache is valid for.
 std::string fingerprintOf(const VocabularySources& sources) {
@@ -93,7 +58,7 @@ std::string fingerprintOf(const VocabularySources& sources) {
   fingerprint.add(sources.root.string());
   for (const fs::path& file : sources.files) {
     struct stat info {};
-    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
     fingerprint.add(file.string());
     fingerprint.add(std::to_string(info.st_size) + ':' + std::to_string(info.st_mtim.tv_sec) + '.' +
                     std::to_string(info.st_mtim.tv_nsec));
@@ -107,93 +72,140 @@ AcceptedWords vocabularyOf(const VocabularySources& sources) {
     const std::string name = file.string();
     const SourceLanguage* language = vocabularyLanguageForPath(name);
     if (language == nullptr) continue;
-    const std::optional<std::string> text = readFile(file);
+    const Result<std::string> text = readRegularFile(file, maxSourceBytes, SymbolicLinks::refuse);
     if (!text || !isVocabularySource(name, *text)) continue;
     addCodeVocabulary(words, *text, language);
   }
   return words;
 }
 
-fs::path cacheFileFor(const fs::path& root) {
+fs::path cacheFileFor(const fs::path& folder, const fs::path& root) {
   Fingerprint name;
   name.add(root.string());
-  return vocabularyCacheFolder() / (name.hex() + ".words");
+  return folder / (name.hex() + ".words");
+}
+
+std::string checkOf(std::string_view lines) {
+  Fingerprint check;
+  check.add(lines);
+  return check.hex();
 }
 
 std::optional<AcceptedWords> readCache(const fs::path& cache, const std::string& fingerprint) {
-  const std::optional<std::string> text = readFile(cache);
+  const Result<std::string> text = readRegularFile(cache, maxCacheBytes, SymbolicLinks::refuse);
   if (!text) return std::nullopt;
   const std::string expected = std::string(cacheHeader) + '\n' + fingerprint + '\n';
-  if (!text->starts_with(expected)) return std::nullopt;
+  if (!text->starts_with(expected) || !text->ends_with('\n')) return std::nullopt;
+  const std::string_view whole = *text;
+  const std::size_t lastLine = whole.rfind('\n', whole.size() - 2);
+  if (lastLine == std::string_view::npos || lastLine + 1 < expected.size()) return std::nullopt;
+  const std::string_view body = whole.substr(0, lastLine + 1);
+  const std::string_view end = whole.substr(lastLine + 1);
+  if (end != std::string(cacheEnd) + checkOf(body) + '\n') return std::nullopt;
   AcceptedWords words;
-  std::string_view rest = std::string_view(*text).substr(expected.size());
+  std::string_view rest = body.substr(expected.size());
   while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    words.add(rest.substr(0, end));
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    const std::size_t lineEnd = rest.find('\n');
+    words.add(rest.substr(0, lineEnd));
+    rest = lineEnd == std::string_view::npos ? std::string_view() : rest.substr(lineEnd + 1);
   }
   return words;
 }
 
-// Written to a temporary file and renamed, so that a run reading it at the
-// same time sees the old cache or the new one.
+// Written to a new file and renamed, so that a run reading it at the same
+// time sees the old cache or the new one.
 void writeCache(const fs::path& cache, const std::string& fingerprint, const AcceptedWords& words) {
-  std::error_code error;
-  fs::create_directories(cache.parent_path(), error);
-  if (error) return;
-  const fs::path temporary = cache.string() + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return;
-    out << cacheHeader << '\n' << fingerprint << '\n';
-    for (const std::string& word : words.words()) {
-      // Words with a line break cannot come from code, but a cache must
-      // never be misread.
-      if (word.find('\n') == std::string::npos) out << word << '\n';
-    }
-    if (!out.flush()) {
-      fs::remove(temporary, error);
-      return;
-    }
+  std::string text = std::string(cacheHeader) + '\n' + fingerprint + '\n';
+  for (const std::string& word : words.words()) {
+    // Words with a line break cannot come from code, but a cache must
+    // never be misread.
+    if (word.find('\n') == std::string::npos) text += word + '\n';
   }
-  fs::rename(temporary, cache, error);
-  if (error) fs::remove(temporary, error);
+  text += std::string(cacheEnd) + checkOf(text) + '\n';
+  (void)writeOwnFileAtomically(cache.string(), text, 0600);
 }
+
+struct Remembered {
+  std::string fingerprint;
+  std::shared_ptr<const AcceptedWords> words;
+  std::chrono::steady_clock::time_point checked;
+};
 
 }  // namespace
 
 VocabularySources vocabularySources(const fs::path& file) {
+  const fs::path root = projectRootOfFile(file);
+  if (root.empty()) return {};
+  SourceTreeOptions options;
+  options.wanted = mayBeVocabularySource;
+  options.maxFileBytes = maxSourceBytes;
+  SourceTree tree = listSourceTree(root, options);
+  for (const std::string& note : tree.notes) logInfo(note);
+  return {root, std::move(tree.files)};
+}
+
+fs::path projectRootOfFile(const fs::path& file) {
+  // A run over many files of one folder asks git once a second, not once
+  // per file.
+  constexpr auto recheckAfter = std::chrono::seconds(1);
+  static std::mutex mutex;
+  static std::map<fs::path, std::pair<fs::path, std::chrono::steady_clock::time_point>> known;
   std::error_code error;
   const fs::path absolute = fs::absolute(file, error).lexically_normal();
   if (error) return {};
   const fs::path folder = absolute.has_parent_path() ? absolute.parent_path() : absolute;
+  const auto now = std::chrono::steady_clock::now();
+  {
+    std::lock_guard lock(mutex);
+    if (const auto found = known.find(folder); found != known.end() && now - found->second.second <= recheckAfter) {
+      return found->second.first;
+    }
+  }
   if (!fs::is_directory(folder, error)) return {};
-  if (std::optional<VocabularySources> git = gitSources(folder)) return std::move(*git);
-  return folderTreeSources(folder);
+  const ProjectRoot project = findProjectRoot(folder);
+  if (!project.refusal.empty()) noticeOnce(project.refusal);
+  std::lock_guard lock(mutex);
+  known.insert_or_assign(folder, std::make_pair(project.folder, now));
+  return project.folder;
 }
 
 fs::path vocabularyCacheFolder() {
   const char* cacheHome = std::getenv("XDG_CACHE_HOME");
   if (cacheHome != nullptr && *cacheHome == '/') return fs::path(cacheHome) / "brindlewort" / "vocabulary";
   const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') return fs::path(home) / ".cache" / "brindlewort" / "vocabulary";
-  return fs::temp_directory_path() / "brindlewort-vocabulary";
+  if (home != nullptr && *home == '/') return fs::path(home) / ".cache" / "brindlewort" / "vocabulary";
+  // Shared with every user: a name of this user's own, checked below.
+  return fs::temp_directory_path() / ("brindlewort-vocabulary-" + std::to_string(::geteuid()));
 }
 
-std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::path& file) {
+std::optional<fs::path> usableVocabularyCacheFolder() {
+  const fs::path folder = vocabularyCacheFolder();
+  std::error_code error;
+  fs::create_directories(folder.parent_path(), error);
+  ::mkdir(folder.c_str(), 0700);
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
+    return std::nullopt;
+  }
+  if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return std::nullopt;
+  return folder;
+}
+
+std::shared_ptr<const AcceptedWords> repositoryVocabulary(const fs::path& file) {
   // A run over many files of one repository asks git and looks at the
   // files' times once per folder and second, not once per file.
   constexpr auto recheckAfter = std::chrono::seconds(1);
-  auto& rootOfFolder = rootOfFolder_;
-  auto& sourcesOfRoot = sourcesOfRoot_;
-  auto& remembered = remembered_;
+  static std::mutex mutex;
+  static std::map<fs::path, fs::path> rootOfFolder;
+  static std::map<fs::path, VocabularySources> sourcesOfRoot;
+  static std::map<fs::path, Remembered> remembered;
 
   std::error_code error;
   const fs::path absolute = fs::absolute(file, error).lexically_normal();
   if (error) return std::make_shared<const AcceptedWords>();
   const fs::path folder = absolute.parent_path();
   // Files of one repository checked side by side wait for one reading.
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(mutex);
   const auto now = std::chrono::steady_clock::now();
   auto root = rootOfFolder.find(folder);
   if (root == rootOfFolder.end() || now - remembered[root->second].checked > recheckAfter) {
@@ -209,11 +221,12 @@ std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::p
   const std::string fingerprint = fingerprintOf(sources);
   known.checked = now;
   if (known.words && known.fingerprint == fingerprint) return known.words;
-  const fs::path cache = cacheFileFor(sources.root);
-  std::optional<AcceptedWords> words = readCache(cache, fingerprint);
+  const std::optional<fs::path> cacheFolder = usableVocabularyCacheFolder();
+  std::optional<AcceptedWords> words;
+  if (cacheFolder) words = readCache(cacheFileFor(*cacheFolder, sources.root), fingerprint);
   if (!words) {
     words = vocabularyOf(sources);
-    writeCache(cache, fingerprint, *words);
+    if (cacheFolder) writeCache(cacheFileFor(*cacheFolder, sources.root), fingerprint, *words);
   }
   known.fingerprint = fingerprint;
   known.words = std::make_shared<const AcceptedWords>(std::move(*words));

@@ -5,12 +5,9 @@
 // words whether brindle checks the whole repository, three staged files,
 // standard input named with --stdin-filename or an editor's buffer.
 
-#include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <mutex>
-#include <string>
+#include <optional>
 #include <vector>
 
 #include "proofreading/accepted_words.h"
@@ -23,38 +20,31 @@ struct VocabularySources {
   std::vector<std::filesystem::path> files;  // absolute
 };
 
-// The files of the git work tree that holds the file (git ls-files), or,
-// outside git, of the folder tree from the nearest folder above that holds
-// a project word list, else from the file's own folder. Hidden folders are
-// left out of a folder tree, and a tree stops at maxFolderTreeFiles files.
+// The source files of the file's project (see findProjectRoot): the
+// tracked files of its git work tree, else its folder tree; only files of
+// the languages brindle reads, and extension-less files that may be
+// headers, by name before any is opened.
 VocabularySources vocabularySources(const std::filesystem::path& file);
 
-inline constexpr std::size_t maxFolderTreeFiles = 50000;
+// The root of the file's project, remembered for a second per folder.
+std::filesystem::path projectRootOfFile(const std::filesystem::path& file);
 
-// The vocabularies of the repositories a run or a language server meets,
-// kept for as long as their owner lives. Safe to use from several threads.
-class RepositoryVocabularies {
- public:
-  // The vocabulary of the file's repository. It is read from a cache under
-  // $XDG_CACHE_HOME/brindlewort (~/.cache when unset) when no source has
-  // changed its path, size or modification time since it was written, and
-  // kept in memory. Never fails: what cannot be read adds no words.
-  std::shared_ptr<const AcceptedWords> forFile(const std::filesystem::path& file);
+// The vocabulary of the file's repository. It is read from a cache under
+// $XDG_CACHE_HOME/brindlewort (~/.cache when unset) when no source has
+// changed its path, size or modification time since it was written, and
+// kept in memory for the rest of the process. Never fails: what cannot be
+// read adds no words. A repository git refuses is said once on standard
+// error.
+std::shared_ptr<const AcceptedWords> repositoryVocabulary(const std::filesystem::path& file);
 
- private:
-  struct Remembered {
-    std::string fingerprint;
-    std::shared_ptr<const AcceptedWords> words;
-    std::chrono::steady_clock::time_point checked;
-  };
-
-  std::mutex mutex_;
-  std::map<std::filesystem::path, std::filesystem::path> rootOfFolder_;
-  std::map<std::filesystem::path, VocabularySources> sourcesOfRoot_;
-  std::map<std::filesystem::path, Remembered> remembered_;
-};
-
-// The folder of the vocabulary caches.
+// The folder of the vocabulary caches: $XDG_CACHE_HOME/brindlewort/vocabulary,
+// ~/.cache/brindlewort/vocabulary, else one named after the user in the
+// temporary folder.
 std::filesystem::path vocabularyCacheFolder();
+
+// That folder made ready for use: created with mode 0700 when missing, and
+// used only when it is a folder (not a link) of this user that no one else
+// may write to; nothing otherwise, and nothing is cached.
+std::optional<std::filesystem::path> usableVocabularyCacheFolder();
 
 }  // namespace brindlewort

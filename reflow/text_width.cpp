@@ -1,5 +1,7 @@
 #include "reflow/text_width.h"
 
+#include <algorithm>
+
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
@@ -24,7 +26,7 @@ std::size_t scalarColumns(UChar32 c) {
 
 }  // namespace
 
-TextWidth TextWidth::columns(std::size_t tabWidth) { return {true, tabWidth == 0 ? 1 : tabWidth}; }
+TextWidth TextWidth::columns(std::size_t tabWidth) { return {true, std::clamp<std::size_t>(tabWidth, 1, maxTabWidth)}; }
 
 TextWidth TextWidth::characters() { return {false, 1}; }
 

@@ -10,9 +10,14 @@
 
 namespace brindlewort {
 
+// Tab stops further apart than this are taken to be this far apart, so that
+// no count of columns can overflow, whoever chose the width.
+inline constexpr std::size_t maxTabWidth = 1024;
+
 class TextWidth {
  public:
-  // Display columns with tab stops every `tabWidth` columns.
+  // Display columns with tab stops every `tabWidth` columns (1 to
+  // maxTabWidth; a width outside is taken as the nearest).
   static TextWidth columns(std::size_t tabWidth);
   // Characters: every grapheme cluster counts one, a tab included.
   static TextWidth characters();

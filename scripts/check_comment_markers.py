@@ -5,8 +5,8 @@ Which lines are comments is the lexer's to say, from the markers in the
 table of languages: a consumer that tests for "//" itself would disagree
 with it on a marker inside a string or a block comment. The engine keeps its
 own exact definition and the table is where the markers live, so both are
-exempt. Comments are skipped; a literal counts when it is a marker or starts
-with one.
+exempt. Comments are skipped; a literal counts when it is a marker, or a
+marker and a blank that begin a comment's text.
 """
 import pathlib
 import sys
@@ -14,7 +14,7 @@ import sys
 FOLDERS = ["app", "base", "cli", "helper", "preferences", "proofreading", "reflow", "settings",
            "workbench"]
 EXEMPT = {"reflow/source_language.h", "reflow/source_language.cpp"}
-MARKERS = ("//", "/*", "*/")
+MARKERS = {"//", "///", "//!", "/*", "*/"}
 
 
 def string_literals(text):
@@ -70,7 +70,7 @@ def main() -> int:
                 continue
             text = source.read_text(encoding="utf-8")
             for line, content in string_literals(text):
-                if content.startswith(MARKERS):
+                if content in MARKERS or content.startswith(("// ", "/* ", "//\t")):
                     faults.append(f'{relative}:{line}: the literal "{content}" looks for a comment marker; '
                                   "ask the lexer (reflow/comment_lexer.h) or the table "
                                   "(reflow/source_language.h) instead")

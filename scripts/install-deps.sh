@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
   build-essential cmake ninja-build pkg-config git
-  libicu-dev libeditorconfig-dev libacl1-dev libattr1-dev
+  libicu-dev libacl1-dev libattr1-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools libqt6svg6
   libgl-dev nlohmann-json3-dev
   libenchant-2-dev hunspell-en-us hunspell-en-gb hunspell git

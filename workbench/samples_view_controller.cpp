@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,14 +19,15 @@
 
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
-#include "proofreading/comment_spelling.h"
 #include "proofreading/grammar_check.h"
+#include "proofreading/comment_spelling.h"
 #include "proofreading/project_spelling.h"
+#include "reflow/comment_line_corrections.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
+#include "workbench/line_list_reflow.h"
 #include "workbench/fixed_pitch_font.h"
 #include "workbench/line_edits.h"
-#include "workbench/line_list_reflow.h"
 #include "workbench/line_lists.h"
 #include "workbench/sample_loading.h"
 #include "workbench/spell_checker_factory.h"
@@ -35,6 +37,8 @@
 namespace brindlewort {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lintLog, "brindlewort.workbench")
 
 // The menu title without its mnemonic marker, for buttons and log lines.
 QString plainTitle(QString title) { return title.remove(u'&'); }
@@ -290,9 +294,7 @@ std::vector<std::string> SamplesViewController::spellCheck(const std::vector<std
   if (!spellChecker_) return lines;
   // The words of the code shown are words of its comments too.
   const std::string shown = wholeText().toStdString();
-  // A sample has no file, so no repository: its vocabularies stay empty.
-  RepositoryVocabularies noRepository;
-  return spellCheckComments(lines, *projectSpellChecker(spellChecker_, {}, shown, noRepository));
+  return spellCheckComments(lines, *projectSpellChecker(spellChecker_, {}, shown));
 }
 
 bool SamplesViewController::canCheckSpelling() {
@@ -371,12 +373,23 @@ void SamplesViewController::requestAutoCorrection() {
   // overwritten by the correction.
   setWaitingForHelper(true);
   std::weak_ptr<bool> alive = alive_;
+  const QString sent = wholeText();
   autoCorrectionRequest_(
-      wholeText(), this,
-      [this, alive](std::optional<QString> corrected) {
+      sent, this,
+      [this, alive, sent](std::optional<QString> corrected) {
         if (alive.expired() || !*alive.lock()) return;
         setWaitingForHelper(false);
-        if (corrected && !corrected->isEmpty()) replaceWholeTextUndoably(*textView_, *corrected);
+        // Only the comment lines take the helper's corrections; the text
+        // has no language here, so the line rule decides, as it does for
+        // the other commands.
+        std::optional<std::string> merged;
+        if (corrected && !corrected->isEmpty())
+          merged = correctionsOnCommentLines(sent.toStdString(), corrected->toStdString(), nullptr);
+        if (merged) {
+          replaceWholeTextUndoably(*textView_, QString::fromStdString(*merged));
+        } else if (corrected && !corrected->isEmpty()) {
+          qCInfo(lintLog, "Lint: the helper's answer has a different number of lines; the text is left as it is");
+        }
         scrollToLineStarts();
         highlightComments();
         if (std::exchange(rewrapWhenHelperReplies_, false)) wrap();

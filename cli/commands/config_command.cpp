@@ -20,7 +20,7 @@ constexpr std::string_view configHelp =
     "Shows or changes the maximum comment length that the app, brindle and\n"
     "their companions share. brindle wrap uses it when no --width is given.\n"
     "\n"
-    "  N      a whole number of characters; 0 means no limit\n"
+    "  N      a whole number of columns; 0 means no limit\n"
     "  none   no limit: comment lines are never broken\n"
     "  reset  back to the default of 80\n";
 

@@ -1,9 +1,9 @@
 #include <string>
 
 #include "cli/commands/command_table.h"
-#include "cli/core/display_name.h"
 #include "cli/core/file_processing.h"
 #include "cli/core/file_reading.h"
+#include "cli/core/folder_arguments.h"
 #include "cli/core/messages.h"
 #include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
@@ -21,7 +21,8 @@ constexpr std::string_view explainHelp =
     "Lists the comment lines that wrap and unwrap keep exactly as they are,\n"
     "and why, as FILE:LINE: KIND (fence, code, table, separator, directive,\n"
     "heading, nested, switched-off). Every other comment line is prose that\n"
-    "may be re-flowed.\n"
+    "may be re-flowed. A FILE that is a folder stands for the source files\n"
+    "under it, as for wrap.\n"
     "\n"
     "Options:\n";
 
@@ -44,13 +45,18 @@ int runExplain(std::span<const std::string> args) {
     printOutput(std::string(explainHelp) + optionsHelp("explain", OptionGroup::common));
     return finishOutputStatus();
   }
-  std::vector<std::string> inputs = parsed->files;
-  if (inputs.empty()) inputs.push_back("-");
+  std::vector<std::string> inputs = expandFolderArguments(parsed->files);
+  if (parsed->files.empty()) inputs.push_back("-");
   int status = exitSuccess;
+  std::size_t binaryFiles = 0;
   for (const std::string& input : inputs) {
     const bool fromStandardInput = input == "-";
-    const std::string name = fromStandardInput ? std::string(standardInputName) : displayedFileName(input);
+    const std::string name = inputDisplayName(input, parsed->stdinFilename);
     Result<std::string> text = fromStandardInput ? readStandardInput() : readWholeFile(input);
+    if (text && !fromStandardInput && looksBinary(input, *text)) {
+      ++binaryFiles;
+      continue;
+    }
     if (text) {
       if (Result<void> decodable = checkDecodable(*text); !decodable) text = Error{decodable.error()};
     }
@@ -68,6 +74,8 @@ int runExplain(std::span<const std::string> args) {
     printOutput(explanation(name, fromStandardInput ? parsed->stdinFilename : input, body));
   }
   if (finishOutputStatus() != exitSuccess) return exitFailure;
+  if (binaryFiles > 0)
+    printError("skipped " + std::to_string(binaryFiles) + (binaryFiles == 1 ? " binary file" : " binary files"));
   return status;
 }
 

@@ -6,7 +6,7 @@ namespace brindlewort::cli {
 namespace {
 
 TextWork grammarWork() {
-  return LineChecks{
+  return {
       .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
       .findings =
           [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,

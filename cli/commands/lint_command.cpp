@@ -11,21 +11,21 @@
 #include "cli/core/fix_hint.h"
 #include "cli/core/text_command.h"
 #include "helper/client/auto_correction_client.h"
+#include "reflow/comment_line_corrections.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort::cli {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long the whole run may wait for the helper: BRINDLE_LINT_TIMEOUT
-// seconds when set to a positive number, else the client's own bound.
-std::chrono::milliseconds runBound() {
+// How long the whole run may wait for the helper: --timeout, else the
+// client's own bound. BRINDLE_LINT_TIMEOUT stands in for the option where
+// tests cannot pass one (a hook or an editor that builds the command).
+std::chrono::milliseconds runBound(const TextOptions& options) {
+  if (options.timeout) return *options.timeout;
   if (const char* value = std::getenv("BRINDLE_LINT_TIMEOUT")) {
-    char* end = nullptr;
-    const double seconds = std::strtod(value, &end);
-    if (end != value && *end == '\0' && seconds > 0 && seconds < 86400) {
-      return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-    }
+    if (std::optional<std::chrono::milliseconds> bound = parseTimeout(value)) return *bound;
   }
   return autoCorrectionReplyBound;
 }
@@ -57,6 +57,20 @@ class BoundedHelper {
     return answer->toStdString();
   }
 
+  // The helper's corrections on the file's comment lines; its other lines
+  // stay as they are, whatever the helper made of them (a "//" line inside
+  // a raw string is code). With `byLineRule`, as in the workbench, every
+  // line whose first characters are "//" is a comment line.
+  Result<std::string> commentsCorrected(std::string_view text, std::string_view path, bool byLineRule) {
+    const LanguageLookup language = byLineRule ? LanguageLookup{} : languageForPath(path);
+    if (language.kind == LanguageLookup::Kind::noLineComments) return std::string(text);
+    Result<std::string> corrected = autoCorrected(text);
+    if (!corrected) return corrected;
+    std::optional<std::string> merged = correctionsOnCommentLines(text, *corrected, language.language);
+    if (!merged) return Error{"the helper's answer has a different number of lines; left unchanged"};
+    return std::move(*merged);
+  }
+
  private:
   std::string boundText() const {
     const auto milliseconds = bound_.count();
@@ -75,15 +89,21 @@ const TextCommand lint{
     .description =
         "Sends each text whole to the auto-correction helper service (trailing\n"
         "white space and a space after \"//\" on comment lines, frequent\n"
-        "misspellings in comments) and uses what comes back. Results go to\n"
+        "misspellings in comments) and takes what comes back on the lines\n"
+        "that are comments in the file's language. Results go to\n"
         "standard output in argument order unless --in-place or --check is\n"
         "given. A file the helper cannot correct is reported and left as it\n"
-        "was. The whole run waits at most 30 s for the helper\n"
-        "(BRINDLE_LINT_TIMEOUT seconds when set); files left when that has\n"
-        "passed are reported as not processed.",
-    .setUp = [](const TextOptions&) -> Result<TextWork> {
-      auto helper = std::make_shared<BoundedHelper>(runBound());
-      return TextWork{WholeTextWork{[helper](std::string_view text) { return helper->autoCorrected(text); }}};
+        "was. The whole run waits at most 30 s for the helper (--timeout sets\n"
+        "another bound); files left when that has passed are reported as not\n"
+        "processed.",
+    .setUp = [](const TextOptions& options) -> Result<TextWork> {
+      auto helper = std::make_shared<BoundedHelper>(runBound(options));
+      const bool byLineRule = options.scope == TextScope::wholeText;
+      return TextWork{.sourceTransform =
+                          [helper, byLineRule](std::string_view text, std::string_view path) {
+                            return helper->commentsCorrected(text, path, byLineRule);
+                          },
+                      .changeNote = [](std::string_view) { return std::string("the helper would correct this"); }};
     },
     // One request at a time, from the thread that owns the bus connection.
     .concurrent = false,

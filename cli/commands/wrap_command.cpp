@@ -2,6 +2,7 @@
 #include "cli/core/fix_hint.h"
 #include "cli/core/source_reflowing.h"
 #include "cli/core/text_command.h"
+#include "engine/comment_length.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -18,7 +19,17 @@ const TextCommand wrap{
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
-      if (options.scope == TextScope::wholeText) return TextWork{WholeTextWork{wholeTextRewrapping(options.width)}};
+      if (options.scope == TextScope::wholeText) {
+        // The workbench's way knows no .editorconfig.
+        const WidthChoice width{options.width == noCommentLengthLimit || options.width <= 0
+                                                     ? unlimitedWidth
+                                                      : static_cast<std::size_t>(options.width),
+                                options.widthGiven ? "--width" : "the shared setting"};
+        return TextWork{
+            .textTransform = wholeTextRewrapping(options.width),
+            .changeNote = [width](std::string_view) { return reflowChangeNote(ReflowMode::wrap, width); },
+            .widthsNote = [width] { return widthsUsedNote({width}); }};
+      }
       return sourceReflowWork(options, options.fill ? ReflowMode::fill : ReflowMode::wrap);
     },
     .checkFailureHint = [](const TextOptions& options) { return inPlaceFixHint("wrap", options); },

@@ -12,7 +12,7 @@ namespace brindlewort::cli {
 
 // Exit statuses shared by every command.
 inline constexpr int exitSuccess = 0;
-inline constexpr int exitWouldChange = 1;  // --check found files to change
+inline constexpr int exitWouldChange = 1;  // --check or --diff found something to change
 inline constexpr int exitFailure = 2;      // usage error or a file that failed
 
 struct Command {

@@ -32,7 +32,7 @@ std::string overview(std::span<const Command> commands) {
   text +=
       "\n"
       "Run 'brindle COMMAND --help' for the options of a command.\n"
-      "Exit status: 0 success, 1 --check found files to change,\n"
+      "Exit status: 0 success, 1 --check or --diff found something to change,\n"
       "2 usage error or a file that could not be processed.\n";
   return text;
 }

@@ -2,13 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <optional>
 #include <set>
 #include <utility>
 
-#include "cli/core/atomic_write.h"
+#include "base/atomic_write.h"
 #include "cli/core/command.h"
 #include "cli/core/display_name.h"
 #include "cli/core/file_reading.h"
@@ -16,7 +17,10 @@
 #include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
 #include "cli/core/rewrite_eligibility.h"
+#include "cli/core/text_changes.h"
 #include "cli/core/text_validation.h"
+#include "engine/utf8_validation.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort::cli {
 
@@ -24,8 +28,23 @@ namespace {
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-std::string displayName(const std::string& input) {
-  return input == "-" ? std::string(standardInputName) : displayedFileName(input);
+// How far into a file a NUL byte marks it as binary, as git and grep look.
+constexpr std::size_t binaryProbeSize = 8192;
+
+// The --check lines for a text and its transformed form: the first line of
+// each changed stretch.
+std::string changeReport(std::string_view name, std::string_view before, std::string_view after,
+                         std::string_view note) {
+  const std::size_t lastLine = std::max<std::size_t>(1, static_cast<std::size_t>(std::count(
+                                                            before.begin(), before.end(), '\n')) +
+                                                            (before.ends_with('\n') ? 0 : 1));
+  std::string report;
+  for (const LineChange& change : lineChanges(before, after)) {
+    report += std::string(name) + ':' + std::to_string(std::min(change.oldFirst + 1, lastLine)) + ": ";
+    report += note.empty() ? std::string_view("would change") : note;
+    report += '\n';
+  }
+  return report;
 }
 
 // Whatever goes wrong with one file, on its own thread or on the threads
@@ -33,7 +52,8 @@ std::string displayName(const std::string& input) {
 FileOutcome processGuarded(const std::string& input, const InputProcessing& processing,
                            OutputMode mode) {
   auto failed = [&](std::string_view why) {
-    return FileOutcome{FileOutcome::Status::failed, {}, displayName(input) + ": " + std::string(why)};
+    return FileOutcome{FileOutcome::Status::failed, false, {},
+                       inputDisplayName(input, processing.standardInputPath) + ": " + std::string(why)};
   };
   try {
     return processInput(input, processing, mode);
@@ -61,10 +81,20 @@ std::vector<bool> repeatedFiles(const std::vector<std::string>& inputs) {
 
 }  // namespace
 
+std::string inputDisplayName(const std::string& input, std::string_view standardInputPath) {
+  if (input != "-") return displayedFileName(input);
+  return standardInputPath.empty() ? std::string(standardInputName) : displayedFileName(standardInputPath);
+}
+
+bool looksBinary(std::string_view path, std::string_view content) {
+  if (content.substr(0, binaryProbeSize).find('\0') != std::string_view::npos) return true;
+  return languageForPath(path).kind == LanguageLookup::Kind::unknown && firstInvalidUtf8Offset(content);
+}
+
 FileOutcome processInput(const std::string& input, const InputProcessing& processing,
                          OutputMode mode) {
   const bool fromStandardInput = input == "-";
-  const std::string name = displayName(input);
+  const std::string name = inputDisplayName(input, processing.standardInputPath);
   FileOutcome outcome;
   auto fail = [&](std::string_view why) {
     outcome.status = FileOutcome::Status::failed;
@@ -78,6 +108,11 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
   Result<std::string> read = fromStandardInput ? readStandardInput() : readWholeFile(input);
   if (!read) return fail("cannot read: " + read.error());
   std::string whole = std::move(*read);
+  if (!fromStandardInput && looksBinary(input, whole)) {
+    outcome.skippedAsBinary = true;
+    if (mode == OutputMode::print) outcome.output = std::move(whole);
+    return outcome;
+  }
   if (Result<void> decodable = checkDecodable(whole); !decodable) {
     return fail(decodable.error() + "; not processed");
   }
@@ -103,7 +138,7 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
   }
 
   Result<std::string> result =
-      processing.transform(text, path);
+      processing.sourceTransform ? processing.sourceTransform(text, path) : processing.transform(text);
   if (!result) return fail(result.error());
   if (result->size() > outputBound(whole.size())) return fail(outputTooLarge(whole.size()).message);
   std::string transformed = std::move(*result);
@@ -123,7 +158,15 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
       }
       break;
     case OutputMode::check:
-      if (changed) outcome.output = name + "\n";
+      if (changed) {
+        const std::string note = processing.changeNote ? processing.changeNote(path) : std::string();
+        outcome.output = changeReport(name, text, std::string_view(transformed).substr(mark.size()), note);
+      }
+      break;
+    case OutputMode::diff:
+      // The note is not shown, but what it learns goes into the fix hint.
+      if (changed && processing.changeNote) processing.changeNote(path);
+      if (changed) outcome.output = unifiedDiff(name, text, std::string_view(transformed).substr(mark.size()));
       break;
   }
   return outcome;
@@ -133,11 +176,16 @@ int processInputs(const std::vector<std::string>& inputs, const InputProcessing&
                   OutputMode mode, unsigned threads) {
   bool anyFailed = false;
   bool anyChanged = false;
-  auto show = [&](const FileOutcome& outcome) {
+  std::size_t binaryFiles = 0;
+  auto show = [&](const std::string& input, const FileOutcome& outcome) {
     if (outcome.status == FileOutcome::Status::failed) {
       anyFailed = true;
       printError(outcome.error);
       return;
+    }
+    if (outcome.skippedAsBinary) {
+      ++binaryFiles;
+      if (processing.listsSkippedFiles) printError(displayedFileName(input) + ": binary; skipped");
     }
     anyChanged = anyChanged || outcome.status == FileOutcome::Status::changed;
     printOutput(outcome.output);
@@ -154,13 +202,18 @@ int processInputs(const std::vector<std::string>& inputs, const InputProcessing&
         outcomes[i] = repeated[i] ? FileOutcome{} : processGuarded(inputs[i], processing, mode);
       },
       [&](std::size_t i) {
-        show(*outcomes[i]);
+        show(inputs[i], *outcomes[i]);
         outcomes[i].reset();
       });
 
   if (finishOutputStatus() != exitSuccess) anyFailed = true;
+  if (binaryFiles > 0) {
+    printError("skipped " + std::to_string(binaryFiles) + (binaryFiles == 1 ? " binary file" : " binary files") +
+               (processing.listsSkippedFiles ? "" : " (--verbose lists them)"));
+  }
   if (anyFailed) return exitFailure;
-  return mode == OutputMode::check && anyChanged ? exitWouldChange : exitSuccess;
+  const bool reportsChanges = mode == OutputMode::check || mode == OutputMode::diff;
+  return reportsChanges && anyChanged ? exitWouldChange : exitSuccess;
 }
 
 }  // namespace brindlewort::cli

@@ -9,7 +9,10 @@ namespace brindlewort::cli {
 std::string inPlaceFixHint(std::string_view command, const TextOptions& options) {
   const bool onlyStandardInput =
       std::all_of(options.files.begin(), options.files.end(), [](const std::string& file) { return file == "-"; });
-  if (onlyStandardInput) return "to fix it, run the same command without --check: it prints the fixed text";
+  if (onlyStandardInput) {
+    return std::string("to fix it, run the same command without ") +
+           (options.mode == OutputMode::diff ? "--diff" : "--check") + ": it prints the fixed text";
+  }
 
   std::string fix = "brindle " + std::string(command) + " -i";
   // Only the options that change the result; the width only when given,

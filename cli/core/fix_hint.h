@@ -13,8 +13,8 @@ namespace brindlewort::cli {
 
 // For a command that fixes in place what its --check finds: the same
 // command with the options that shape the result, --in-place instead of
-// --check. For standard input, which cannot be rewritten, it says to run
-// without --check.
+// --check or --diff. For standard input, which cannot be rewritten, it
+// says to run without them.
 std::string inPlaceFixHint(std::string_view command, const TextOptions& options);
 
 }  // namespace brindlewort::cli

@@ -57,19 +57,47 @@ std::span<const Option> optionTable() {
        .help = "the file standard input holds, for its language,\n"
                ".editorconfig and project (spell: its repository's\n"
                "words and .brindle-words)",
-       .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar"}},
+       .takenBy = {"wrap", "unwrap", "explain", "spell", "grammar", "lint"}},
       {.id = OptionId::inPlace, .shortName = "-i", .longName = "--in-place",
        .help = "rewrite each FILE that changes (atomically, mode kept);\n"
                "files that would not change are left untouched",
        .takenBy = textCommands},
       {.id = OptionId::check, .longName = "--check",
-       .help = "change nothing; list each FILE that would change and\n"
-               "exit with 1 if there is any",
+       .help = "change nothing; print FILE:LINE: for the first line of\n"
+               "each comment paragraph that would change, and exit\n"
+               "with 1 if there is any",
+       .takenBy = {"wrap", "unwrap"}},
+      {.id = OptionId::check, .longName = "--check",
+       .help = "change nothing; print FILE:LINE:COLUMN: spelling:\n"
+               "\"word\" for each misspelt word, and exit with 1 if\n"
+               "there is any",
+       .takenBy = {"spell"}},
+      {.id = OptionId::check, .longName = "--check",
+       .help = "change nothing; print FILE:LINE:COLUMN: passive voice:\n"
+               "\"is written\" for each construction, and exit with 1\n"
+               "if there is any",
+       .takenBy = {"grammar"}},
+      {.id = OptionId::check, .longName = "--check",
+       .help = "change nothing; print FILE:LINE: for the first line of\n"
+               "each stretch the helper would correct, and exit with 1\n"
+               "if there is any",
+       .takenBy = {"lint"}},
+      {.id = OptionId::diff, .longName = "--diff",
+       .help = "change nothing; print a unified diff of what would\n"
+               "change, and exit with 1 if anything would",
        .takenBy = textCommands},
       {.id = OptionId::wholeText, .longName = "--whole-text",
        .help = "transform the whole text as the workbench does, code\n"
                "lines included, instead of only runs of // comment lines",
        .takenBy = textCommands},
+      {.id = OptionId::timeout, .longName = "--timeout", .valueName = "SECONDS",
+       .valueHint = "a number of seconds",
+       .help = "wait at most SECONDS for the helper over the whole run\n"
+               "(default: 30); files left then are not processed",
+       .takenBy = {"lint"}},
+      {.id = OptionId::verbose, .longName = "--verbose",
+       .help = "list on standard error each binary file skipped",
+       .takenBy = {"wrap", "unwrap", "grammar", "lint"}},
       {.id = OptionId::help, .shortName = "-h", .longName = "--help", .help = "show this help",
        .takenBy = textCommandsAnd({"config", "explain", programName})},
       {.id = OptionId::version, .longName = "--version", .help = "show the version",
@@ -80,13 +108,14 @@ std::span<const Option> optionTable() {
                "language of LC_ALL, LC_MESSAGES or LANG, else en_US)",
        .group = OptionGroup::own, .takenBy = {"spell"}},
       {.id = OptionId::verbose, .longName = "--verbose",
-       .help = "log each checked line with findings to standard error",
+       .help = "log each checked line with findings to standard error,\n"
+               "and list each binary file skipped",
        .group = OptionGroup::own, .takenBy = {"spell"}},
       {.id = OptionId::addWord, .longName = "--add-word", .valueName = "WORD",
        .valueHint = "a word",
        .help = "add WORD to the project's .brindle-words (the nearest\n"
-               "one above the current folder, else a new one at the\n"
-               "repository's root) and check nothing",
+               "one up to the project's root, else a new one at the\n"
+               "root) and check nothing",
        .group = OptionGroup::own, .takenBy = {"spell"}},
   };
   return options;

@@ -15,8 +15,8 @@
 namespace brindlewort::cli {
 
 enum class OptionId {
-  width, fill, tabWidth, lines, stdinFilename, inPlace, check, wholeText, help, version, language,
-  verbose, addWord
+  width, fill, tabWidth, lines, stdinFilename, inPlace, check, diff, wholeText, timeout, help, version,
+  language, verbose, addWord
 };
 
 enum class OptionGroup {
@@ -40,7 +40,8 @@ struct Option {
 // The name that stands for brindle itself, before any command.
 inline constexpr std::string_view programName = "brindle";
 
-// Every option, in the order the help lists them.
+// Every option, in the order the help lists them. An option whose help
+// differs between commands has one entry per help.
 std::span<const Option> optionTable();
 
 // The option that `arg` spells and `command` takes («--width=8» spells

@@ -11,13 +11,13 @@
 
 namespace brindlewort::cli {
 
-// The list a new word goes to for work in `folder`: the nearest
-// .brindle-words in it or above it, else a new one at the root of its git
-// work tree, else a new one in the folder.
-std::filesystem::path projectWordListFor(const std::filesystem::path& folder);
-
-// Adds the word to that list (atomically; nothing when it is there
-// already) and returns the list's path; an error sentence saying why not.
+// Adds the word to the project's list for work in `folder` (the nearest
+// .brindle-words from the folder up to the project's root, else a new one
+// at the root) and returns the list's path; nothing changes when the word
+// is there already. Runs adding at once each keep their word: the change
+// is made under a lock and written atomically. A list that is a symbolic
+// link, not a regular file, another user's or read-only is refused with an
+// error sentence saying so.
 Result<std::filesystem::path> addProjectWord(const std::string& word, const std::filesystem::path& folder);
 
 }  // namespace brindlewort::cli

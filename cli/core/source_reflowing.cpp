@@ -1,7 +1,9 @@
 #include "cli/core/source_reflowing.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "cli/core/editor_config.h"
@@ -21,6 +23,31 @@ std::size_t reflowWidth(std::int64_t maxCommentLength) {
              ? unlimitedWidth
              : static_cast<std::size_t>(maxCommentLength);
 }
+
+WidthChoice widthChosen(const TextOptions& options, const EditorConfigSettings& project) {
+  if (options.widthGiven) return {reflowWidth(options.width), "--width"};
+  if (project.maxLineLength)
+    return {*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength, ".editorconfig"};
+  return {reflowWidth(options.width), "the shared setting"};
+}
+
+std::string columnsText(std::size_t columns) {
+  return columns == unlimitedWidth ? std::string("unlimited") : std::to_string(columns) + " columns";
+}
+
+// The widths of the files that would change, for the fix hint.
+struct WidthsUsed {
+  std::mutex mutex;
+  std::vector<WidthChoice> widths;
+
+  void note(const WidthChoice& width) {
+    std::lock_guard lock(mutex);
+    const bool known = std::any_of(widths.begin(), widths.end(), [&](const WidthChoice& used) {
+      return used.columns == width.columns && used.source == width.source;
+    });
+    if (!known) widths.push_back(width);
+  }
+};
 
 // Counts the files skipped because their language has no `//` comments.
 struct SkippedFiles {
@@ -82,10 +109,47 @@ Result<std::string> reflowSourceText(std::string_view text, std::string_view pat
   return result;
 }
 
+WidthChoice widthFor(const TextOptions& options, std::string_view path) {
+  return widthChosen(options, options.widthGiven ? EditorConfigSettings{} : editorConfigFor(path));
+}
+
+std::string reflowChangeNote(ReflowMode mode, const WidthChoice& width) {
+  if (mode == ReflowMode::unwrap) return "unwrap would join this comment paragraph into one line";
+  const std::string command = mode == ReflowMode::fill ? "fill" : "wrap";
+  if (width.columns == unlimitedWidth)
+    return command + " would join this comment paragraph into one line (no width limit, from " +
+           std::string(width.source) + ")";
+  return command + " would re-flow this comment paragraph to " + columnsText(width.columns) + " (" +
+         std::string(width.source) + ")";
+}
+
+std::string widthsUsedNote(const std::vector<WidthChoice>& widths) {
+  if (widths.empty()) return {};
+  std::string note = "width ";
+  for (const WidthChoice& width : widths) {
+    if (&width != &widths.front()) note += "; ";
+    note += columnsText(width.columns) + " from " + std::string(width.source);
+  }
+  return note;
+}
+
 TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
   auto skipped = std::make_shared<SkippedFiles>();
-  return SourceFileWork{.transform = sourceReflowing(options, mode, skipped),
-                        .closingNote = skippedFilesNote(skipped)};
+  auto used = std::make_shared<WidthsUsed>();
+  TextWork work{.sourceTransform = sourceReflowing(options, mode, skipped),
+                .closingNote = skippedFilesNote(skipped)};
+  work.changeNote = [options, mode, used](std::string_view path) {
+    const WidthChoice width = widthFor(options, path);
+    used->note(width);
+    return reflowChangeNote(mode, width);
+  };
+  if (mode != ReflowMode::unwrap) {
+    work.widthsNote = [used] {
+      std::lock_guard lock(used->mutex);
+      return widthsUsedNote(used->widths);
+    };
+  }
+  return work;
 }
 
 }  // namespace brindlewort::cli

@@ -4,6 +4,7 @@
 
 #include "cli/core/command.h"
 #include "cli/core/default_width.h"
+#include "cli/core/folder_arguments.h"
 #include "cli/core/messages.h"
 #include "cli/core/option_table.h"
 #include "cli/core/parallel_for.h"
@@ -37,38 +38,6 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
   };
 }
 
-// How each input is transformed and checked for the work.
-InputProcessing processingFor(const TextWork& work, TextScope scope, unsigned threads) {
-  InputProcessing processing;
-  if (const auto* lines = std::get_if<LineChecks>(&work)) {
-    processing.transform = [transform = inScope(scope, lines->linesTransform, threads)](
-                               std::string_view text, std::string_view path) -> Result<std::string> {
-      return transform(text, path);
-    };
-    if (lines->findings) processing.check = findingsCheck(lines->findings, scope, threads);
-  } else if (const auto* perFile = std::get_if<PerFileChecks>(&work)) {
-    processing.transform = [checksFor = perFile->checksFor, scope, threads](
-                               std::string_view text, std::string_view path) -> Result<std::string> {
-      Result<LineChecks> checks = checksFor(text, path);
-      if (!checks) return Error{checks.error()};
-      return inScope(scope, checks->linesTransform, threads)(text, path);
-    };
-    processing.check = [checksFor = perFile->checksFor, scope, threads](
-                           std::string_view name, std::string_view text, std::string_view path) {
-      Result<LineChecks> checks = checksFor(text, path);
-      if (!checks) return CheckReport{false, {}, checks.error()};
-      return findingsCheck(checks->findings, scope, threads)(name, text, path);
-    };
-  } else if (const auto* whole = std::get_if<WholeTextWork>(&work)) {
-    processing.transform = [transform = whole->transform](std::string_view text, std::string_view) {
-      return transform(text);
-    };
-  } else if (const auto* source = std::get_if<SourceFileWork>(&work)) {
-    processing.transform = source->transform;
-  }
-  return processing;
-}
-
 // The settings are read only by the commands that use them.
 std::int64_t widthDefaultFor(std::string_view command) {
   return takesOption(command, OptionId::width) ? defaultWidth() : 0;
@@ -88,8 +57,12 @@ std::string textCommandHelp(const TextCommand& command) {
                       width == noCommentLengthLimit ? "no limit" : std::to_string(width));
   text +=
       "\n"
-      "With no FILE, or when FILE is -, standard input is read.\n"
-      "Exit status: 0 success, 1 --check found files to change,\n"
+      "With no FILE, or when FILE is -, standard input is read. A FILE that is\n"
+      "a folder stands for the source files under it, in name order: a git\n"
+      "work tree's tracked files, else the folder tree without hidden folders\n"
+      "and what .gitignore lists. Binary files (a NUL byte in the first 8 KiB,\n"
+      "or not UTF-8 in a file of no known language) are skipped with a note.\n"
+      "Exit status: 0 success, 1 --check or --diff found something to change,\n"
       "2 usage error or a file that could not be read, decoded or written.\n";
   return text;
 }
@@ -108,23 +81,56 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
     return exitFailure;
   }
 
-  if (const Finished* finished = std::get_if<Finished>(&*work)) return finished->status;
+  if (work->finished) return *work->finished;
 
-  std::vector<std::string> inputs = options.files;
-  if (inputs.empty()) inputs.push_back("-");
+  std::vector<std::string> inputs = expandFolderArguments(options.files);
+  if (options.files.empty()) inputs.push_back("-");
   // Files run side by side; the cores left over split a file's comment runs.
   const unsigned cores = command.concurrent ? hardwareThreads() : 1;
   const unsigned filesAtOnce = static_cast<unsigned>(std::min<std::size_t>(cores, inputs.size()));
   const unsigned threadsPerText = std::max(1u, cores / filesAtOnce);
 
-  InputProcessing processing = processingFor(*work, options.scope, threadsPerText);
+  InputProcessing processing;
+  processing.sourceTransform = work->sourceTransform;
   processing.standardInputPath = options.stdinFilename;
   processing.readsLineEnds = options.scope != TextScope::wholeText;
-  const int status = processInputs(inputs, processing, options.mode, filesAtOnce);
-  if (const SourceFileWork* source = std::get_if<SourceFileWork>(&*work); source && source->closingNote) {
-    if (const std::string note = source->closingNote(); !note.empty()) printError(note);
+  processing.changeNote = work->changeNote;
+  processing.listsSkippedFiles = options.verbose;
+  if (work->textTransform) {
+    processing.transform = work->textTransform;
+  } else if (work->linesTransform) {
+    processing.sourceTransform = [transform = inScope(options.scope, work->linesTransform, threadsPerText)](
+                                     std::string_view text, std::string_view path) -> Result<std::string> {
+      return transform(text, path);
+    };
   }
-  if (status == exitWouldChange && command.checkFailureHint) printError(command.checkFailureHint(options));
+  if (work->findings) {
+    processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
+  }
+  if (work->checksForFile) {
+    processing.sourceTransform = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
+                                     std::string_view text, std::string_view path) -> Result<std::string> {
+      Result<FileChecks> checks = forFile(text, path);
+      if (!checks) return Error{checks.error()};
+      return inScope(scope, checks->linesTransform, threadsPerText)(text, path);
+    };
+    processing.check = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
+                           std::string_view name, std::string_view text, std::string_view path) {
+      Result<FileChecks> checks = forFile(text, path);
+      if (!checks) return CheckReport{false, {}, checks.error()};
+      return findingsCheck(checks->findings, scope, threadsPerText)(name, text, path);
+    };
+  }
+  const int status = processInputs(inputs, processing, options.mode, filesAtOnce);
+  if (work->closingNote) {
+    if (const std::string note = work->closingNote(); !note.empty()) printError(note);
+  }
+  if (status == exitWouldChange && command.checkFailureHint) {
+    std::string hint = command.checkFailureHint(options);
+    if (const std::string widths = work->widthsNote ? work->widthsNote() : std::string(); !widths.empty())
+      hint += " (" + widths + ")";
+    printError(hint);
+  }
   return status;
 }
 

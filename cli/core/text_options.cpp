@@ -34,12 +34,23 @@ std::optional<LineSpan> parseLineRange(std::string_view value) {
   return LineSpan{*first - 1, *last - 1};
 }
 
+std::optional<std::chrono::milliseconds> parseTimeout(std::string_view value) {
+  // strtod would accept leading blanks, signs, "inf" and "nan".
+  if (value.empty() || value.find_first_not_of("0123456789.") != std::string_view::npos) return std::nullopt;
+  double seconds = 0;
+  auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+  if (error != std::errc() || stop != value.data() + value.size()) return std::nullopt;
+  if (!(seconds > 0 && seconds < 86400)) return std::nullopt;
+  return std::chrono::milliseconds(std::max<long long>(1, static_cast<long long>(seconds * 1000)));
+}
+
 Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::string_view command,
                                      std::int64_t defaultWidthValue) {
   TextOptions options;
   options.width = defaultWidthValue;
   bool inPlace = false;
   bool check = false;
+  bool diff = false;
   const OptionTaker take = [&](const Option& option, std::string_view value) -> Result<void> {
     switch (option.id) {
       case OptionId::width:
@@ -73,6 +84,14 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
         return {};
       case OptionId::inPlace: inPlace = true; return {};
       case OptionId::check: check = true; return {};
+      case OptionId::diff: diff = true; return {};
+      case OptionId::timeout:
+        if (std::optional<std::chrono::milliseconds> timeout = parseTimeout(value)) {
+          options.timeout = *timeout;
+          return {};
+        }
+        return Error{"invalid time-out '" + std::string(value) +
+                     "': expected seconds above 0 and below 86400"};
       case OptionId::wholeText: options.scope = TextScope::wholeText; return {};
       case OptionId::help: options.help = true; return {};
       case OptionId::verbose: options.verbose = true; return {};
@@ -97,7 +116,10 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
       (options.fill || options.tabWidth || !options.lines.empty() || !options.stdinFilename.empty()))
     return Error{"--whole-text transforms the whole text as the workbench does; it takes no --fill, "
                  "--tab-width, --lines or --stdin-filename"};
-  if (inPlace && check) return Error{"--in-place and --check cannot be combined"};
+  if (static_cast<int>(inPlace) + static_cast<int>(check) + static_cast<int>(diff) > 1) {
+    return Error{std::string(inPlace ? "--in-place" : "--check") + " and " + (diff ? "--diff" : "--check") +
+                 " cannot be combined"};
+  }
   if (inPlace) {
     options.mode = OutputMode::inPlace;
     if (options.files.empty()) return Error{"--in-place needs at least one FILE"};
@@ -106,6 +128,7 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
     }
   }
   if (check) options.mode = OutputMode::check;
+  if (diff) options.mode = OutputMode::diff;
   return options;
 }
 

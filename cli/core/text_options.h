@@ -4,6 +4,7 @@
 // parsing. Options and files may come in any order; "--" ends the options
 // and "-" names standard input.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,7 +25,8 @@ enum class TextScope {
 enum class OutputMode {
   print,    // results to standard output, in argument order
   inPlace,  // rewrite each file that changes
-  check,    // list the files that would change
+  check,    // list where each input would change
+  diff,     // print a unified diff of each input that would change
 };
 
 struct TextOptions {
@@ -38,6 +40,7 @@ struct TextOptions {
   std::string stdinFilename;       // --stdin-filename
   std::string language;            // --lang; empty: the user's language
   bool verbose = false;            // --verbose
+  std::optional<std::chrono::milliseconds> timeout;  // --timeout
   std::string addWord;             // --add-word
   std::vector<std::string> files;  // empty: standard input
   bool help = false;
@@ -56,5 +59,8 @@ std::optional<LineSpan> parseLineRange(std::string_view value);
 // The maximum comment length for a --width value: a whole number >= 0, where
 // 0 means no limit. Absent when the value is not such a number.
 std::optional<std::int64_t> parseWidth(std::string_view value);
+
+// A --timeout value: seconds above 0 and below a day, fractions allowed.
+std::optional<std::chrono::milliseconds> parseTimeout(std::string_view value);
 
 }  // namespace brindlewort::cli

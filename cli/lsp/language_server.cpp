@@ -1,5 +1,7 @@
 #include "cli/lsp/language_server.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -11,6 +13,7 @@
 #include "cli/lsp/comment_findings.h"
 #include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/file_uri.h"
+#include "cli/lsp/json_nesting.h"
 #include "engine/utf8_validation.h"
 #include "proofreading/enchant_spell_checker.h"
 #include "proofreading/enchant_suggestions.h"
@@ -34,6 +37,9 @@ constexpr int requestFailed = -32803;
 constexpr int severityWarning = 2;
 constexpr std::size_t maxSuggestions = 5;
 constexpr char addWordCommand[] = "brindle.addWord";
+// No word of prose is longer; a longer one is refused rather than written
+// to the project or shown whole in a menu.
+constexpr std::size_t maxAddedWordBytes = 256;
 
 // A request that cannot be answered with a result.
 struct RequestFailure : std::runtime_error {
@@ -55,8 +61,24 @@ json rangeJson(TextPosition start, TextPosition end) {
   return {{"start", positionJson(start)}, {"end", positionJson(end)}};
 }
 
+// Positions far past any text mean its end; this bound keeps them exact
+// in every conversion (a line number plus one cannot wrap around).
+constexpr std::size_t maxPositionNumber = std::size_t{1} << 32;
+
+// A line or character number. A number too large for any text, written as
+// an integer or in floating point, is clamped before it is converted; one
+// below zero is refused.
+std::size_t positionNumber(const json& number) {
+  if (number.is_number_unsigned()) return std::min<std::uint64_t>(number.get<std::uint64_t>(), maxPositionNumber);
+  if (number.is_number_float()) {
+    const double value = number.get<double>();
+    if (value >= 0) return value >= double(maxPositionNumber) ? maxPositionNumber : static_cast<std::size_t>(value);
+  }
+  throw RequestFailure(invalidParams, "a position must hold numbers of 0 or more");
+}
+
 TextPosition positionFrom(const json& position) {
-  return {position.at("line").get<std::size_t>(), position.at("character").get<std::size_t>()};
+  return {positionNumber(position.at("line")), positionNumber(position.at("character"))};
 }
 
 // The lines a range touches; a selection that ends at the start of a line
@@ -67,6 +89,14 @@ LineSpan linesOf(const json& range) {
   if (end.line < start.line) return {end.line, start.line};
   if (end.line > start.line && end.character == 0) --end.line;
   return {start.line, end.line};
+}
+
+// A document's version, when it is an integer a version can be.
+std::optional<std::int64_t> versionOf(const json& item) {
+  const auto version = item.find("version");
+  if (version == item.end() || !version->is_number_integer()) return std::nullopt;
+  if (version->is_number_unsigned() && version->get<std::uint64_t>() > std::uint64_t(INT64_MAX)) return std::nullopt;
+  return version->get<std::int64_t>();
 }
 
 // The body with each ill-formed UTF-8 sequence as U+FFFD, so that the rest
@@ -108,6 +138,14 @@ void LanguageServer::handle(const FramedMessage& message) {
     respondError(nullptr, parseError, message.fault);
     return;
   }
+  // Anything that walks parsed JSON recursively would overflow the stack on
+  // a deep enough message, so one that nests deeper than any real message
+  // is refused unparsed.
+  if (jsonNestingDepth(message.body) > maxJsonNesting) {
+    respondError(nullptr, invalidRequest,
+                 "the message nests deeper than " + std::to_string(maxJsonNesting) + " levels");
+    return;
+  }
   std::optional<std::size_t> invalidUtf8At = firstInvalidUtf8Offset(message.body);
   const json parsed =
       json::parse(invalidUtf8At ? withReplacementCharacters(message.body) : message.body, nullptr, false);
@@ -132,7 +170,9 @@ void LanguageServer::handle(const FramedMessage& message) {
     respondError(hasId ? *id : json(nullptr), invalidRequest, "a message needs a method");
     return;
   }
-  const json params = parsed.contains("params") ? parsed.at("params") : json::object();
+  static const json noParams = json::object();
+  const auto given = parsed.find("params");
+  const json& params = given != parsed.end() ? *given : noParams;
   try {
     dispatch(method->get<std::string>(), hasId ? &*id : nullptr, Call{params, invalidUtf8At});
   } catch (const RequestFailure& failure) {
@@ -232,7 +272,7 @@ json LanguageServer::didOpen(const Call& call) {
   const json& item = call.params.at("textDocument");
   const std::string uri = item.at("uri").get<std::string>();
   documents_.open(uri, OpenDocument{.text = item.at("text").get<std::string>(),
-                                    .version = item.value("version", std::int64_t{0}),
+                                    .version = versionOf(item).value_or(0),
                                     .path = pathOfUri(uri),
                                     .invalidUtf8At = call.invalidUtf8At});
   due_[uri] = Clock::now();
@@ -259,9 +299,7 @@ json LanguageServer::didChange(const Call& call) {
     documents_.change(uri, parsed, encoding_);
   }
   if (call.invalidUtf8At) document->invalidUtf8At = call.invalidUtf8At;
-  if (const auto version = item.find("version"); version != item.end() && version->is_number_integer()) {
-    document->version = version->get<std::int64_t>();
-  }
+  if (const std::optional<std::int64_t> version = versionOf(item)) document->version = *version;
   due_[uri] = Clock::now() + quietPeriod;
   return nullptr;
 }
@@ -358,7 +396,7 @@ Result<std::shared_ptr<const SpellChecker>> LanguageServer::spellCheckerFor(cons
   Result<std::shared_ptr<const SpellChecker>> dictionary =
       dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
   if (!dictionary) return Error{dictionary.error()};
-  return projectSpellChecker(*dictionary, document.path, document.text, vocabularies_);
+  return projectSpellChecker(*dictionary, document.path, document.text);
 }
 
 DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
@@ -425,6 +463,7 @@ json LanguageServer::codeActions(const Call& call) {
     const json data = diagnostic.value("data", json::object());
     if (!data.contains("word") || !data.at("word").is_string()) continue;
     const std::string word = data.at("word").get<std::string>();
+    if (word.size() > maxAddedWordBytes) continue;
     bool first = true;
     for (const std::string& suggestion : suggestions_.suggestions(language, word, maxSuggestions)) {
       actions.push_back(
@@ -478,11 +517,19 @@ json LanguageServer::executeCommand(const Call& call) {
   const json& arguments = params.at("arguments");
   const std::string uri = arguments.at(0).get<std::string>();
   const std::string word = arguments.at(1).get<std::string>();
+  if (word.size() > maxAddedWordBytes) {
+    throw RequestFailure(invalidParams, "a word of " + std::to_string(word.size()) + " bytes is longer than " +
+                                            std::to_string(maxAddedWordBytes) + "; not added");
+  }
   const std::string path = pathOfUri(uri);
-  // An unsaved buffer has no project of its own: the working folder's.
-  const std::filesystem::path folder =
-      path.empty() ? std::filesystem::current_path() : std::filesystem::path(path).parent_path();
-  Result<std::filesystem::path> list = addProjectWord(word, folder);
+  // An unsaved buffer or a remote file has no project on this machine, and
+  // the server's own working folder is nobody's choice.
+  if (path.empty()) {
+    throw RequestFailure(requestFailed, "words are added only for files on this machine; " +
+                                            uri.substr(0, std::min<std::size_t>(uri.size(), 200)) +
+                                            " names none");
+  }
+  Result<std::filesystem::path> list = addProjectWord(word, std::filesystem::path(path).parent_path());
   if (!list) throw RequestFailure(requestFailed, list.error());
   log("added \"" + word + "\" to " + list->string());
   // Every open document may use the word.

@@ -19,6 +19,10 @@ command:
      or more words and not structure (fences, tables, separators, ...)
   h  structure lines kept verbatim, by kind, so that a wrapper which does
      nothing cannot look good on g alone
+  i  lines a maintainer keeps as lines (commented-out code, directives,
+     tags, dated entries, checkboxes, field lists) that no longer start one
+  k  licence headers changed
+  l  one-word lines left above a deeper-indented continuation (staircases)
 
 Exit status 1 when a gated count is not zero (see --gate), 2 on set-up
 errors. Standard library only.
@@ -69,6 +73,10 @@ CORPORA = [
     # The standard headers mostly have no extension at all.
     Corpus("libstdcxx", "c", ["/usr/include/c++/12"], lambda p: True),
     Corpus("qt", "c", ["/usr/include/x86_64-linux-gnu/qt6"], _ends(".h")),
+    # Licence headers in every file, failpoints, linter directives.
+    Corpus("etcd", "go", ["/usr/share/gocode/src/go.etcd.io/etcd"], _ends(".go")),
+    # Feature checklists ([X] / [ ]) and revision histories.
+    Corpus("imgui-stb", "c", ["/usr/include/imgui", "/usr/include/stb"], _ends(".h")),
 ]
 
 
@@ -330,6 +338,104 @@ def structure_kinds(texts):
 KINDS = ("fence", "table", "separator", "directive", "url")
 
 # --------------------------------------------------------------------------
+# Lines a maintainer keeps as lines. Plain patterns of this check's own, not
+# brindle's classifier, so that a count of 0 does not just mean that brindle
+# agrees with itself. Each such line must still start a line afterwards.
+
+_CODE = re.compile(r"""^(?:
+    (?:for|while|if|else\ if|switch|match)\s*\(.*\)\s*\{?                    # for (...) {
+  | (?:for|while|if|elif)\s+[^.,;!?]*(?:\s(?:in|not\ in)\s|[=<>!]=|[<>])[^.,;!?]*:  # for x in y:
+  | else\s*[:{]
+  | (?:let|var|val|const|auto|mut)\s+\w+\s*(?::\s*[\w<>\[\],\ ]+)?\s*:?=\s*\S.*   # declarations
+  | return\s+(?:[\w.]+\(.*\)|[\w.]+;|[\w.]+\s*[-+*/|&]\s*\S.*)                # return call()
+  | (?:[a-z_]\w*\.)+[a-zA-Z_]\w*\(.*\)\s*[;,]?                                  # tx.rollback()
+  | \.\w+\(.*                                                                   # .optional()
+  | [\])}]+[;,)]*                                                               # ] or });
+  | [\w.\[\]]+\s*(?:=|:=|\+=|-=)\s*[\w."'(\[{-][^\s]*\s*;?                       # state = dfa.start
+  | [\w.\[\]*&:<>-]+\s*(?:\(.*\)|(?:=|\+=|-=|:=)\s*\S.*)\s*;                  # f(x); or a = b;
+)$""", re.X)
+_LINE_DIRECTIVES = (
+    "eslint-disable", "eslint-enable", "eslint-env", "tslint:", "ktlint-disable", "ktlint-enable",
+    "@ts-expect-error", "@ts-ignore", "@ts-nocheck", "@ts-check", "gofail:", "go:", "NOLINT", "nolint",
+    "prettier-ignore", "swiftlint:", "#region", "#endregion", "biome-ignore", "istanbul ignore",
+    "c8 ignore", "clang-format off", "clang-format on", "IWYU pragma", "rustfmt::skip", "noqa",
+    "pylint:", "rubocop:", "+build", "#nosec", "jshint", "jscs:", "@flow", "MARK:", "swift-format-ignore",
+)
+_TAG = re.compile(r"[A-Z][A-Z0-9_]+(?:\([^)]*\))?:(?:\s|$)")
+_DATED = re.compile(r"(?:[-*]\s+)?(?:v?\d+(?:\.\d+)+[a-z]?\s+\(?)?\d{4}[-/.]\d{1,2}[-/.]\d{1,2}\b")
+_CHECKBOX = re.compile(r"(?:[-*+]\s+)?\[[ xX]\]\s")
+_FIELD = re.compile(r"[\w.\-/]{1,40}:\s+\S")
+_COLUMNS = re.compile(r":\s{2,}\S|\S(?:\t| {3,})\S")
+LINE_KINDS = ("code", "directive", "tag", "dated", "checkbox", "field")
+
+
+def line_start_kinds(texts):
+    """For each comment line (text after its marker): the kind of line a
+    maintainer keeps as a line, or None. Precedence: a directive, then a
+    tag, a dated entry or a checkbox item, then a field list or columns
+    (two or more such lines in a row), then commented-out code."""
+    stripped = [t.strip() for t in texts]
+    shaped = [bool(s) and (_FIELD.match(s) is not None or _COLUMNS.search(s) is not None) for s in stripped]
+    kinds = []
+    for i, s in enumerate(stripped):
+        if not s:
+            kinds.append(None)
+        elif s.startswith(_LINE_DIRECTIVES):
+            kinds.append("directive")
+        elif _TAG.match(s):
+            kinds.append("tag")
+        elif _DATED.match(s):
+            kinds.append("dated")
+        elif _CHECKBOX.match(s):
+            kinds.append("checkbox")
+        elif shaped[i] and ((i > 0 and shaped[i - 1]) or (i + 1 < len(shaped) and shaped[i + 1])):
+            kinds.append("field")
+        elif _CODE.match(s):
+            kinds.append("code")
+        else:
+            kinds.append(None)
+    return kinds
+
+
+def start_key(text):
+    """What a line starts with: its first three words."""
+    return " ".join(text.split()[:3])
+
+
+_LICENCE = re.compile(r"copyright|licen[cs]e|SPDX-License-Identifier", re.I)
+
+
+def licence_header(view):
+    """The file's leading comment lines up to its first blank comment line,
+    when they name a copyright, a licence or an SPDX identifier; else []."""
+    first = next((i for i, l in enumerate(view.lines) if l.strip()), None)
+    if first is None or not view.groups or view.groups[0].first != first or view.groups[0].trailing:
+        return []
+    g = view.groups[0]
+    header = []
+    for i, t in zip(g.lines, g.texts):
+        if not t.strip():
+            break
+        header.append(view.lines[i])
+    return header if _LICENCE.search("\n".join(header)) else []
+
+
+def staircase_steps(view):
+    """One-word comment lines directly above a line of the same run that is
+    indented deeper: what re-flowing an item above its frozen continuation
+    leaves behind."""
+    steps = 0
+    for g in view.groups:
+        for k in range(len(g.texts) - 1):
+            t, nxt = g.texts[k], g.texts[k + 1]
+            if len(t.split()) == 1 and nxt.strip():
+                indent = lambda x: len(x) - len(x.lstrip())
+                if indent(nxt) > indent(t):
+                    steps += 1
+    return steps
+
+
+# --------------------------------------------------------------------------
 # Before/after comparison
 
 
@@ -424,6 +530,19 @@ def compare(before, after, width, fit_check):
         if n:
             r["fences"] += n
             example("fences", fb, fa, [i for g in bs for i, k in zip(g.lines, g.kinds) if k == "fence"])
+        starts = collections.Counter(start_key(t) for g in as_ for t in g.texts if t.strip())
+        for g in bs:
+            fences = g.kinds
+            for i, t, k, f in zip(g.lines, g.texts, line_start_kinds(g.texts), fences):
+                if k and f != "fence":
+                    r["seen_" + k] += 1
+                    if starts[start_key(t)] > 0:
+                        starts[start_key(t)] -= 1
+                    else:
+                        r["joined_" + k] += 1
+                        word = t.split()[0]
+                        examples.append(("joined_" + k, i, [before.lines[i]],
+                                         [l for l in raw_a if word in l][:2]))
         left = collections.Counter(raw_a)
         for g in bs:
             for i, k in zip(g.lines, g.kinds):
@@ -710,6 +829,17 @@ def process_chunk(job):
                 counts, exs = compare(before, after, width or 0, command == "wrap")
                 row.update(counts)
                 note(key, n, exs)
+                header = licence_header(before)
+                if header:
+                    row["licence_seen"] += 1
+                    first = next((i for i, l in enumerate(after.lines) if l.strip()), 0)
+                    if after.lines[first:first + len(header)] != header:
+                        row["licence"] += 1
+                        note(key, n, [("licence", 0, header, after.lines[first:first + len(header)])])
+                stairs = staircase_steps(after) - staircase_steps(before)
+                if stairs > 0:
+                    row["stairs"] += stairs
+                    note(key, n, [("stairs", 0, [], [])])
                 if command != "unwrap":
                     own, trailing, narrow, exs = long_lines(after, width, kept[n])
                     row["long"] += own
@@ -745,9 +875,10 @@ def process_chunk(job):
 # Report
 
 GATES = {"code": "a", "tokens": "b", "idempotent": "c", "roundtrip": "d",
-         "fit": "e", "fences": "f", "long": "g"}
+         "fit": "e", "fences": "f", "long": "g", "joined": "i", "licence": "k", "stairs": "l"}
 GATE_COUNTS = {"code": "code_files", "tokens": "tokens", "idempotent": "idempotent",
-               "roundtrip": "roundtrip", "fit": "fit", "fences": "fences", "long": "long"}
+               "roundtrip": "roundtrip", "fit": "fit", "fences": "fences", "long": "long",
+               "joined": "joined", "licence": "licence", "stairs": "stairs"}
 DEFAULT_GATE = "code,tokens,idempotent,roundtrip,fences,long"
 
 
@@ -767,6 +898,12 @@ def row_record(corpus, command, width, counts, seconds, unavailable):
     rec["narrow"] = c.get("narrow", 0) if command != "unwrap" else None
     rec["structure_kept"] = {k: {"kept": c.get("kept_" + k, 0), "total": c.get("total_" + k, 0)}
                              for k in KINDS}
+    rec["joined_by_kind"] = {k: {"joined": c.get("joined_" + k, 0), "seen": c.get("seen_" + k, 0)}
+                             for k in LINE_KINDS}
+    rec["joined"] = sum(c.get("joined_" + k, 0) for k in LINE_KINDS)
+    rec["licence"] = c.get("licence", 0)
+    rec["licence_seen"] = c.get("licence_seen", 0)
+    rec["stairs"] = c.get("stairs", 0)
     rec["seconds"] = round(seconds, 1)
     return rec
 
@@ -775,7 +912,7 @@ def print_table(records, width, title):
     print("\n%s, width %d" % (title, width))
     head = ["corpus", "command", "files", "runs", "err", "a:code f/l", "b:tok", "c:idem",
             "d:trip", "e:fit", "f:fence", "g:long", "h:fence", "h:table", "h:sep", "h:dir", "h:room",
-            "sec"]
+            "i:code", "i:dir", "i:tag", "i:date", "i:box", "i:field", "k:lic", "l:stair", "sec"]
     table = [head]
     for r in records:
         if r["width"] not in (width, None):
@@ -789,7 +926,10 @@ def print_table(records, width, title):
                       "%d/%d" % (r["code_files"], r["code_lines"]), str(r["tokens"]),
                       str(r["idempotent"]), dash(r["roundtrip"]), dash(r["fit"]), str(r["fences"]),
                       dash(r["long"]), kept("fence"), kept("table"), kept("separator"),
-                      kept("directive"), dash(r["narrow"]), "%.1f" % r["seconds"]])
+                      kept("directive"), dash(r["narrow"]),
+                      *["%d/%d" % (r["joined_by_kind"][k]["joined"], r["joined_by_kind"][k]["seen"])
+                        for k in LINE_KINDS],
+                      "%d/%d" % (r["licence"], r["licence_seen"]), str(r["stairs"]), "%.1f" % r["seconds"]])
     widths = [max(len(row[i]) for row in table if len(row) > i and len(row) == len(head))
               for i in range(len(head))]
     for row in table:
@@ -805,7 +945,12 @@ a code changed (files/lines)   b comment runs whose words changed   c not idempo
 d --fill round trip fails      e fitting runs changed by wrap        f fenced lines changed
 g own-line comment lines over the width with 2+ words, not structure
 h structure lines kept verbatim/seen: fences, tables and diagrams, separators, directives;
-  room: long lines left as they are because the prefix leaves under min(20, width/2) columns"""
+  room: long lines left as they are because the prefix leaves under min(20, width/2) columns
+i lines a maintainer keeps as lines that no longer start a line, joined/seen: commented-out
+  code, tool directives, tags (TODO:, REQUIRES:), dated entries, checkbox items, field lists
+  and columns (found by this check's own patterns)
+k licence headers (leading comment naming a copyright or licence) changed, files changed/seen
+l one-word lines added above a deeper-indented line of the same run (staircases)"""
 
 
 def print_examples(examples):

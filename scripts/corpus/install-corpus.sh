@@ -6,7 +6,7 @@
 set -eu
 
 packages="golang-src golang-go libabsl-dev librust-clap-dev librust-serde-dev
-librust-tokio-dev libstdc++-12-dev qt6-base-dev g++ python3"
+librust-tokio-dev libstdc++-12-dev qt6-base-dev golang-etcd-server-dev libimgui-dev libstb-dev g++ python3"
 
 missing=""
 for p in $packages; do

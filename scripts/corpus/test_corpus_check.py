@@ -124,5 +124,40 @@ class Structure(unittest.TestCase):
         self.assertEqual(view.groups[0].kinds, ["directive", "directive"])
 
 
+class LineStarts(unittest.TestCase):
+    # Texts after the marker, and the kind of line kept as a line for each.
+    CASES = [
+        ("commented-out calls", [" tx.rollback()", " return errors.New(x)"], ["code", "code"]),
+        ("brackets and declarations", ["    ]", "    let d = Tree(items)"], ["code", "code"]),
+        ("member chain", ["   .optional()"], ["code"]),
+        ("pseudo-code", ["   for byte in haystack:", "   state = dfa.start"], ["code", "code"]),
+        ("statement", [" str += StrCat(...);"], ["code"]),
+        ("prose ending in ;", [" not construct a `Flag<T>` directly and call `GetFlag()`;"], [None]),
+        ("prose with for", [" for the given key (see Foo())."], [None]),
+        ("directives", [" eslint-disable-next-line no-undef", " biome-ignore lint/x: <why>",
+                        " @ts-expect-error", "go:noinline", " NOLINTNEXTLINE"], ["directive"] * 5),
+        ("tags", [" REQUIRES: Valid()", " TODO(alice): later", " NOTE:"], ["tag"] * 3),
+        ("one capital is no tag", [" A: the first"], [None]),
+        ("dated and checkbox", ["  2025-09-18: Call X on shutdown.", "  [X] Platform: gamepad",
+                                "  - [ ] later"], ["dated", "checkbox", "checkbox"]),
+        ("field list", ["    sequence: fixed64", "    count: fixed32"], ["field", "field"]),
+        ("columns", [" Unicode code point:    00010000 + xxxxyyyy", " UTF-16 high:   110110xx"],
+         ["field", "field"]),
+        ("a lone field is prose", [" Note: this matters.", " More prose here."], [None, None]),
+    ]
+
+    def test_cases(self):
+        for name, texts, want in self.CASES:
+            with self.subTest(name):
+                self.assertEqual(cc.line_start_kinds(texts), want)
+
+    def test_licence_header_and_staircase(self):
+        view = cc.View("// Copyright 2020 A.\n// Licensed under X.\n//\n// Package p.\npackage p\n", "go")
+        self.assertEqual(cc.licence_header(view), ["// Copyright 2020 A.", "// Licensed under X."])
+        self.assertEqual(cc.licence_header(cc.View("// Package p.\npackage p\n", "go")), [])
+        stairs = cc.View("/// - Parameter index: A valid\n/// index\n///     than startIndex.\nx\n", "go")
+        self.assertEqual(cc.staircase_steps(stairs), 1)
+
+
 if __name__ == "__main__":
     unittest.main()

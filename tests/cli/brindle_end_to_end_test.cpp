@@ -33,11 +33,20 @@ TEST_F(BrindleTest, StandardInputToStandardOutput) {
       {{"wrap"}, "// " + a50 + " " + b50 + "\n", 0, "// " + a50 + "\n// " + b50 + "\n"},
       {{"wrap", "-w", "10"}, crlf, 0, "foo()\nbar()\r\n// one two\r\n// three\r\n// four\r\n"},
       {{"wrap", "-w", "10", "--whole-text"}, crlf, 0, "foo() bar()\n// one two\n// three\n// four\n"},
-      {{"unwrap", "--check"}, wrappedAt10, 1, "(standard input)\n",
+      {{"unwrap", "--check"}, wrappedAt10, 1, "(standard input):1: unwrap would join this comment paragraph into one line\n",
        "brindle: to fix it, run the same command without --check: it prints the fixed text\n"},
       {{"unwrap", "--check"}, longComment, 0, ""},
+      {{"unwrap", "--diff"}, wrappedAt10, 1,
+       "--- (standard input)\n+++ (standard input)\n@@ -1,3 +1 @@\n-// one two\n-// three\n-// four\n+" +
+           longComment,
+       "brindle: to fix it, run the same command without --diff: it prints the fixed text\n"},
       {{"unwrap"}, "\xFF", 2, "",
        "brindle: (standard input): not valid UTF-8 (first bad byte at offset 0); not processed\n"},
+      // The name given for standard input is the one messages and findings use.
+      {{"unwrap", "--stdin-filename", "src/x.c"}, "\xFF", 2, "",
+       "brindle: src/x.c: not valid UTF-8 (first bad byte at offset 0); not processed\n"},
+      {{"grammar", "--check", "--stdin-filename", "x.c"}, "// It is written.\n", 1,
+       "x.c:1:7: passive voice: \"is written\"\n"},
   };
   for (const auto& c : cases) {
     const Outcome run = brindle(c.args, c.input);
@@ -93,7 +102,7 @@ TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
   EXPECT_EQ(brindle({"wrap", "--stdin-filename", (folder / "piped.rs").string()}, longComment).out,
             wrappedAt10);
   EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, "// ```\n// x\n// ```\n").out,
-            "(standard input):1: fence\n(standard input):2: fence\n(standard input):3: fence\n");
+            "a.c:1: fence\na.c:2: fence\na.c:3: fence\n");
 }
 
 // Unwrap takes no width, but leaves a paragraph that wrap at the shared
@@ -124,15 +133,150 @@ TEST_F(BrindleTest, InPlaceRewritesChangedFilesAtomicallyAndKeepsMode) {
   EXPECT_EQ(entries(), 2u);  // no temporary file left behind
 }
 
-// In argument order, though the first, much larger file finishes last.
-TEST_F(BrindleTest, CheckListsFilesThatWouldChangeInArgumentOrder) {
-  std::string large;
-  for (int i = 0; i < 20000; ++i) large += longComment + "\n";
-  const fs::path a = write("a.c", large), b = write("b.c", "// short\n"), c = write("c.c", "x;\n" + longComment);
+// FILE:LINE of the first line of each paragraph that would change, in
+// argument order, though the first, much larger file finishes last.
+TEST_F(BrindleTest, CheckListsParagraphsThatWouldChangeInArgumentOrder) {
+  std::string large, expected;
+  const fs::path a = folder / "a.c";
+  const std::string note = ": wrap would re-flow this comment paragraph to 10 columns (--width)\n";
+  for (int i = 0; i < 20000; ++i) {
+    large += longComment + "\n";
+    expected += a.string() + ":" + std::to_string(2 * i + 1) + note;
+  }
+  write("a.c", large);
+  const fs::path b = write("b.c", "// short\n"), c = write("c.c", "x;\n" + longComment);
   const Outcome run = brindle({"wrap", "--check", "-w", "10", a.string(), b.string(), c.string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, a.string() + "\n" + c.string() + "\n");
+  EXPECT_TRUE(run.out == expected + c.string() + ":2" + note);
   EXPECT_EQ(readFile(a), large);
+}
+
+// Each command says where its text would change: wrap names the width and
+// where it came from, per file, and so does the fix hint.
+TEST_F(BrindleTest, CheckSaysWhereAndWhy) {
+  write(".editorconfig", "root = true\n[narrow/*]\nmax_line_length = 10\n");
+  fs::create_directory(folder / "narrow");
+  const fs::path narrow = write("narrow/n.c", "int x;\n" + longComment);
+  const fs::path wide = write("w.c", "// " + std::string(50, 'a') + " " + std::string(50, 'b') + "\n");
+  const fs::path items = write("items.c", "x;\n// one\n// two\n\n// three\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    std::string hint;
+  } cases[] = {
+      {{"wrap", "--check", narrow.string(), wide.string()},
+       narrow.string() + ":2: wrap would re-flow this comment paragraph to 10 columns (.editorconfig)\n" +
+           wide.string() + ":1: wrap would re-flow this comment paragraph to 80 columns (the shared setting)\n",
+       "to fix the files listed, run: brindle wrap -i FILE... (width 10 columns from .editorconfig; 80 "
+       "columns from the shared setting)"},
+      {{"wrap", "--check", "--fill", "-w", "30", items.string()},
+       items.string() + ":2: fill would re-flow this comment paragraph to 30 columns (--width)\n",
+       "to fix the files listed, run: brindle wrap -i --width 30 --fill FILE... (width 30 columns from --width)"},
+      {{"wrap", "--check", "--fill", "-w", "0", items.string()},
+       items.string() + ":2: fill would join this comment paragraph into one line (no width limit, from --width)\n",
+       "to fix the files listed, run: brindle wrap -i --width 0 --fill FILE... (width unlimited from --width)"},
+      {{"unwrap", "--check", items.string()},
+       items.string() + ":2: unwrap would join this comment paragraph into one line\n",
+       "to fix the files listed, run: brindle unwrap -i FILE..."},
+      {{"wrap", "--check", "--whole-text", "-w", "10", narrow.string()},
+       narrow.string() + ":2: wrap would re-flow this comment paragraph to 10 columns (--width)\n",
+       "to fix the files listed, run: brindle wrap -i --width 10 --whole-text FILE... (width 10 columns from "
+       "--width)"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = brindle(c.args);
+    EXPECT_EQ(run.status, 1) << c.out;
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, "brindle: " + c.hint + "\n");
+  }
+}
+
+// --diff prints what would change as a unified diff that patch applies, and
+// changes nothing.
+TEST_F(BrindleTest, DiffShowsTheChangeWithoutMakingIt) {
+  std::string code;
+  for (int i = 0; i < 8; ++i) code += "f" + std::to_string(i) + "();\n";
+  const std::string content = longComment + code + longComment + "// tail";
+  const fs::path file = write("d.c", content);
+  const Outcome run = brindle({"wrap", "--diff", "-w", "10", file.string(), write("same.c", "x;\n").string()});
+  EXPECT_EQ(run.status, 1);
+  const std::string name = file.string();
+  EXPECT_EQ(run.out, "--- " + name + "\n+++ " + name + "\n" +
+                         "@@ -1,4 +1,6 @@\n-// one two three four\n+// one two\n+// three\n+// four\n"
+                         " f0();\n f1();\n f2();\n"
+                         "@@ -7,5 +9,7 @@\n f5();\n f6();\n f7();\n"
+                         "-// one two three four\n+// one two\n+// three\n+// four\n"
+                         " // tail\n\\ No newline at end of file\n");
+  EXPECT_EQ(run.err, "brindle: to fix the files listed, run: brindle wrap -i --width 10 FILE... "
+                     "(width 10 columns from --width)\n");
+  EXPECT_EQ(readFile(file), content);
+  // The diff is one that patch applies to give the wrapped file.
+  writeFile(folder / "d.patch", run.out);
+  ASSERT_EQ(std::system(("patch -s " + shellQuoted(name) + " <" + shellQuoted(folder / "d.patch")).c_str()), 0);
+  EXPECT_EQ(readFile(file), brindle({"wrap", "-w", "10"}, content).out);
+  EXPECT_EQ(brindle({"wrap", "--diff", "-w", "80", file.string()}).status, 0);
+}
+
+// Binary files are passed over with one note, so that a whole repository's
+// file list can be handed over; a source file that is not text stays an
+// error.
+TEST_F(BrindleTest, BinaryFilesAreSkippedWithANote) {
+  const fs::path png = write("logo.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  const fs::path blob = write("data.bin", "\xFF\xFE\x01 not text\n");
+  const fs::path late = write("late.c", std::string(9000, '\n') + std::string("// a\0b\n", 7));
+  const fs::path good = write("good.c", longComment);
+  const std::string note = "brindle: skipped 2 binary files (--verbose lists them)\n";
+  const std::string hint = "brindle: to fix the files listed, run: brindle wrap -i --width 10 FILE... "
+                           "(width 10 columns from --width)\n";
+  Outcome run = brindle({"wrap", "--check", "-w", "10", png.string(), good.string(), blob.string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, good.string() + ":1: wrap would re-flow this comment paragraph to 10 columns (--width)\n");
+  EXPECT_EQ(run.err, note + hint);
+  run = brindle({"wrap", "--check", "--verbose", "-w", "80", png.string(), blob.string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "brindle: " + png.string() + ": binary; skipped\nbrindle: " + blob.string() +
+                         ": binary; skipped\nbrindle: skipped 2 binary files\n");
+  // Printed as they are, never rewritten.
+  run = brindle({"wrap", "-w", "10", png.string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out == readFile(png));
+  EXPECT_EQ(brindle({"unwrap", "-i", png.string(), blob.string()}).status, 0);
+  EXPECT_TRUE(readFile(png) == std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  EXPECT_EQ(brindle({"explain", png.string()}).err, "brindle: skipped 1 binary file\n");
+  EXPECT_EQ(brindle({"grammar", "--check", png.string()}).status, 0);
+  // A NUL past the first 8 KiB, or bytes that are not UTF-8 in a file of a
+  // known language, are still errors; so is such standard input.
+  run = brindle({"wrap", "--check", late.string(), write("bad.c", "// caf\xE9\n").string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "brindle: " + late.string() + ": holds a NUL byte (at offset 9004); not processed\n" +
+                         "brindle: " + (folder / "bad.c").string() +
+                         ": not valid UTF-8 (first bad byte at offset 6); not processed\n");
+  EXPECT_EQ(brindle({"wrap"}, std::string("a\0b", 3)).status, 2);
+}
+
+// A folder stands for the source files under it, in name order and named
+// from the folder as given: outside git the tree without hidden folders and
+// what .gitignore lists, in a work tree what git tracks; files of no known
+// language are not taken.
+TEST_F(BrindleTest, FolderStandsForItsSourceFiles) {
+  for (const char* sub : {"tree/sub", "tree/.hidden", "repo"}) fs::create_directories(folder / sub);
+  for (const char* name : {"tree/b.go", "tree/sub/a.c", "tree/ignored.c", "tree/.hidden/h.c", "tree/notes.txt",
+                           "repo/tracked.c", "repo/untracked.c"})
+    write(name, longComment);
+  write("tree/logo.png", std::string("\x89PNG\0", 5));
+  write("tree/.gitignore", "ignored.c\n");
+  const std::string note = ":1: wrap would re-flow this comment paragraph to 10 columns (--width)\n";
+  Outcome run = brindle({"wrap", "--check", "-w", "10", (folder / "tree").string()});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, (folder / "tree/b.go").string() + note + (folder / "tree/sub/a.c").string() + note);
+
+  const std::string repo = shellQuoted(folder / "repo");
+  ASSERT_EQ(std::system(("git init -q " + repo + " && git -C " + repo + " add tracked.c").c_str()), 0);
+  run = brindle({"wrap", "-i", "-w", "10", (folder / "repo").string() + "/"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(readFile(folder / "repo/tracked.c"), wrappedAt10);
+  EXPECT_EQ(readFile(folder / "repo/untracked.c"), longComment);
+  EXPECT_EQ(brindle({"explain", (folder / "tree/.hidden").string()}).status, 0);
 }
 
 // A failing check names the command that fixes it, with the options that
@@ -155,7 +299,7 @@ TEST_F(BrindleTest, FailingCheckNamesTheCommandThatFixesIt) {
     args.push_back(file.string());
     const Outcome run = brindle(args);
     EXPECT_EQ(run.status, 1) << c.hint;
-    EXPECT_EQ(run.err, "brindle: to fix the files listed, run: " + c.hint + " FILE...\n");
+    EXPECT_TRUE(run.err.starts_with("brindle: to fix the files listed, run: " + c.hint + " FILE...")) << run.err;
     std::vector<std::string> fix;
     std::string word;
     std::istringstream words(c.hint.substr(std::string("brindle ").size()));
@@ -171,17 +315,14 @@ TEST_F(BrindleTest, FailingCheckNamesTheCommandThatFixesIt) {
 }
 
 TEST_F(BrindleTest, BadInputsAreReportedWhileOthersAreProcessed) {
-  fs::create_directory(folder / "folder.c");
   struct {
     const char* name;
-    std::string content;  // none for the missing file and the folder
+    std::string content;  // none for the missing file
     const char* message;
   } const cases[] = {
       {"invalid.c", "// ok\n// caf\xC3(\n", "not valid UTF-8 (first bad byte at offset 12)"},
       {"truncated.c", "// ok \xE2\x96", "not valid UTF-8 (first bad byte at offset 6)"},
-      {"nul.c", std::string("// a\0b\n", 7), "holds a NUL byte (at offset 4)"},
       {"missing.c", "", "cannot read: No such file or directory"},
-      {"folder.c", "", "cannot read: Is a directory"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,6 +378,13 @@ TEST_F(BrindleTest, HelpVersionAndUsageErrors) {
       {{"wrap", "--bogus"}, 2, "Try 'brindle wrap --help'."},
       {{"unwrap", "--width", "9"}, 2, "unknown option '--width'"},
       {{"wrap", "-i"}, 2, "--in-place needs at least one FILE"},
+      // Each command's --check says what that command lists.
+      {{"grammar", "--help"}, 0, "      --check       change nothing; print FILE:LINE:COLUMN: passive voice:\n"},
+      {{"spell", "--help"}, 0, "      --check       change nothing; print FILE:LINE:COLUMN: spelling:\n"},
+      {{"wrap", "--help"}, 0, "      --check       change nothing; print FILE:LINE: for the first line of\n"},
+      {{"unwrap", "--help"}, 0, "      --diff        change nothing; print a unified diff of what would\n"},
+      {{"lint", "--help"}, 0, "      --timeout SECONDS\n                    wait at most SECONDS for the helper"},
+      {{"lint", "--timeout", "0"}, 2, "brindle: invalid time-out '0'"},
   };
   for (const auto& c : cases) {
     const Outcome run = brindle(c.args, longComment);
@@ -245,6 +393,8 @@ TEST_F(BrindleTest, HelpVersionAndUsageErrors) {
     EXPECT_EQ(c.status == 0 ? run.err : run.out, "") << c.part;
   }
   EXPECT_EQ(brindle({"unwrap", "--help"}).out.find("--width"), std::string::npos);
+  // The time-out is an option; the variable is for tests only.
+  EXPECT_EQ(brindle({"lint", "--help"}).out.find("BRINDLE_LINT_TIMEOUT"), std::string::npos);
 }
 
 }  // namespace

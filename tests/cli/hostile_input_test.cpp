@@ -80,7 +80,12 @@ TEST_F(HostileInputTest, ByteOrderMarkIsKeptAndTheFirstLineProcessed) {
   const fs::path file = write("marked.c", mark + longComment);
   EXPECT_EQ(brindle({"wrap", "-i", "-w", "10", file.string()}).status, 0);
   EXPECT_EQ(readFile(file), mark + wrappedAt10);
-  EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, mark + "// ```\n").out, "(standard input):1: fence\n");
+  EXPECT_EQ(brindle({"explain", "--stdin-filename", "a.c"}, mark + "// ```\n").out, "a.c:1: fence\n");
+  // A changed first line is line 1 of the file, the mark not counted.
+  EXPECT_EQ(brindle({"wrap", "--check", "-w", "10", "--stdin-filename", "a.c"}, mark + longComment).out,
+            "a.c:1: wrap would re-flow this comment paragraph to 10 columns (--width)\n");
+  EXPECT_EQ(brindle({"wrap", "--diff", "-w", "10", "--stdin-filename", "a.c"}, mark + longComment).out,
+            "--- a.c\n+++ a.c\n@@ -1 +1,3 @@\n-" + longComment + "+// one two\n+// three\n+// four\n");
 }
 
 // Lines end at LF; a CR without one would merge a whole old Mac file into
@@ -114,11 +119,51 @@ TEST_F(HostileInputTest, ControlCharactersInNamesAreQuoted) {
                          "/x\\nbrindle: fake\\x1b.c': not valid UTF-8 (first bad byte at offset 0); not processed\n");
   run = brindle({"wrap", "--check", "-w", "10", changing.string()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "$'" + folderText + "/y\\t.c'\n");
+  EXPECT_EQ(run.out, "$'" + folderText + "/y\\t.c':1: wrap would re-flow this comment paragraph to 10 columns (--width)\n");
+  run = brindle({"wrap", "--diff", "-w", "10", changing.string()});
+  EXPECT_TRUE(run.out.starts_with("--- $'" + folderText + "/y\\t.c'\n")) << run.out;
   const fs::path passive = write("z\r.c", "// It is written.\n");
   run = brindle({"grammar", "--check", passive.string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.out.starts_with("$'" + folderText + "/z\\r.c':1:")) << run.out;
+}
+
+// A repository's .editorconfig chooses its globs: 2,000 sections that a
+// backtracking matcher takes hours over for a name made against them are
+// read once per run and cost each file their length times the name's.
+TEST_F(HostileInputTest, EditorConfigGlobsCannotStallARun) {
+  std::string config = "root = true\n";
+  for (int i = 0; i < 2000; ++i) {
+    config += "[";
+    for (int j = 0; j < 40; ++j) config += "*a";
+    config += "*b]\nmax_line_length = 10\n";
+  }
+  config += "[*.c]\nmax_line_length = 12\n";
+  write(".editorconfig", config);
+  std::vector<std::string> args = {"wrap", "--check"};
+  for (int i = 0; i < 3; ++i) {
+    args.push_back(write("b" + std::string(50, 'a') + std::to_string(i) + ".c", "// one two\n").string());
+  }
+  const Outcome run = brindle(args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  // The last section still applies.
+  write("b.c", "// one two three\n");
+  EXPECT_EQ(brindle({"wrap", "--stdin-filename", (folder / "b.c").string()}, "// one two three\n").out,
+            "// one two\n// three\n");
+}
+
+// A tab width from .editorconfig far beyond any line is capped as the
+// option's is, instead of wrapping the column count around: a comment
+// indented by a tab then has no room, and stays as it is.
+TEST_F(HostileInputTest, HugeTabWidthDoesNotOverflowTheColumns) {
+  write(".editorconfig", "root = true\n[*]\ntab_width = 18446744073709551615\n");
+  std::string text = "int f() {\n\t//";
+  for (int i = 0; i < 30; ++i) text += " word";
+  text += "\n\treturn 0;\n}\n";
+  const fs::path file = write("tabs.c", text);
+  EXPECT_EQ(brindle({"wrap", file.string()}).out, text);
+  EXPECT_EQ(brindle({"wrap", "--tab-width", "99999999", file.string()}).out, text);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(ProofreadingCommands, MarkerLinesInsideStringsAndBlockCommentsAreNotComme
   }
   // The file's name given for standard input picks the language too.
   const Outcome run = brindle({"spell", "--check", "--lang", "en_US", "--stdin-filename", "b.cpp"}, text);
-  EXPECT_EQ(run.out, "(standard input):7:4: spelling: \"Thsi\"\n") << run.err;
+  EXPECT_EQ(run.out, "b.cpp:7:4: spelling: \"Thsi\"\n") << run.err;
   // wrap agrees: none of these lines is re-flowed.
   EXPECT_EQ(brindle({"wrap", "--width", "20", file.string()}).out,
             "auto s = R\"(\n// Thsi raw line was added\n)\";\n/*\n// Thsi block line was added\n*/\n"
@@ -132,7 +132,7 @@ TEST_F(ProofreadingCommands, TheRepositorysVocabularyIsTheSameEveryWay) {
   run = brindle({"spell", "--check", "--lang", "en_US", a.string()});
   EXPECT_EQ(run.out, expected(a.string())) << run.err;
   run = brindle({"spell", "--check", "--lang", "en_US", "--stdin-filename", a.string()}, comment);
-  EXPECT_EQ(run.out, expected("(standard input)")) << run.err;
+  EXPECT_EQ(run.out, expected(a.string())) << run.err;
   // Without a name, only the text's own code counts.
   run = brindle({"spell", "--check", "--lang", "en_US"}, comment);
   EXPECT_NE(run.out.find("zorgs"), std::string::npos);

@@ -50,7 +50,15 @@ TEST(ParseTextOptions, ParsesOrRejects) {
       {"spell", {"--lang="}, "option '--lang' needs a language such as en_US"},
       // A command's own options are taken out first: their faults win.
       {"spell", {"--bogus", "--lang"}, "option '--lang' needs a language such as en_US"},
-      {"grammar", {"--verbose"}, "unknown option '--verbose'"},
+      {"explain", {"--verbose"}, "unknown option '--verbose'"},
+      {"wrap", {"--diff", "f"}, "", OutputMode::diff, TextScope::commentRuns, 80, {"f"}},
+      {"wrap", {"--check", "--diff", "f"}, "--check and --diff cannot be combined"},
+      {"unwrap", {"-i", "--diff", "f"}, "--in-place and --diff cannot be combined"},
+      {"grammar", {"--verbose"}, "", OutputMode::print, TextScope::commentRuns, 80, {}, "", true},
+      {"lint", {"--timeout", "0"}, "invalid time-out '0': expected seconds above 0 and below 86400"},
+      {"lint", {"--timeout=-1"}, "invalid time-out '-1': expected seconds above 0 and below 86400"},
+      {"lint", {"--timeout", "inf"}, "invalid time-out 'inf': expected seconds above 0 and below 86400"},
+      {"wrap", {"--timeout", "5"}, "unknown option '--timeout'"},
   };
   for (const OptionsCase& c : cases) {
     SCOPED_TRACE(c.command + testing::PrintToString(c.args));
@@ -69,6 +77,16 @@ TEST(ParseTextOptions, ParsesOrRejects) {
     EXPECT_EQ(parsed->language, c.language);
     EXPECT_EQ(parsed->verbose, c.verbose);
   }
+}
+
+TEST(ParseTimeout, AcceptsSecondsAboveZeroAndBelowADay) {
+  using std::chrono::milliseconds;
+  const std::pair<const char*, std::optional<milliseconds>> cases[] = {
+      {"30", milliseconds(30000)}, {"0.25", milliseconds(250)}, {"0.0001", milliseconds(1)},
+      {"86399", milliseconds(86399000)}, {"86400", std::nullopt}, {"0", std::nullopt},
+      {"", std::nullopt}, {" 5", std::nullopt}, {"1e3", std::nullopt}, {"nan", std::nullopt},
+  };
+  for (const auto& [value, expected] : cases) EXPECT_EQ(parseTimeout(value), expected) << value;
 }
 
 }  // namespace

@@ -57,8 +57,11 @@ TEST(Lint, CorrectsThroughTheHelper) {
   const QString clean = writeTemp(dir, "clean.swift", "// fine\n");
   run = brindle({"lint", "--check", dirty, clean});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, dirty.toUtf8() + "\n");
+  EXPECT_EQ(run.out, dirty.toUtf8() + ":1: the helper would correct this\n");
   EXPECT_EQ(contents(dirty), "//teh\n");
+  run = brindle({"lint", "--diff", dirty, clean});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "--- " + dirty.toUtf8() + "\n+++ " + dirty.toUtf8() + "\n@@ -1 +1 @@\n-//teh\n+// the\n");
 
   run = brindle({"lint", "-i", dirty, clean});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -71,6 +74,32 @@ TEST(Lint, CorrectsThroughTheHelper) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_FALSE(run.err.isEmpty());
   EXPECT_EQ(contents(badPath), bad);
+}
+
+// A "//" line inside a C++ raw string, a JavaScript template literal or a
+// Go raw string is code: the helper's corrections are taken only on the
+// lines that are comments in the file's language.
+TEST(Lint, CorrectsCommentLinesOnly) {
+  struct Case {
+    const char* file;
+    QByteArray text, expected;
+  };
+  const Case cases[] = {
+      {"raw.cpp", "auto s = R\"(\n//teh  \n)\";\n//teh\n", "auto s = R\"(\n//teh  \n)\";\n// the\n"},
+      {"template.js", "const s = `\n  //recieve\n`;\n//recieve\n", "const s = `\n  //recieve\n`;\n// receive\n"},
+      {"raw.go", "var s = `\n//teh \n`\n\n//teh\n", "var s = `\n//teh \n`\n\n// the\n"},
+      {"block.c", "/*\n//teh\n*/\n//teh\n", "/*\n//teh\n*/\n// the\n"},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    BrindleRun run = brindle({"lint", "--stdin-filename", QString::fromLatin1(c.file)}, c.text);
+    EXPECT_EQ(run.exitCode, 0) << c.file << ": " << run.err.toStdString();
+    EXPECT_EQ(run.out, c.expected) << c.file;
+    const QString path = writeTemp(dir, c.file, c.text);
+    run = brindle({"lint", "-i", path});
+    EXPECT_EQ(run.exitCode, 0) << c.file << ": " << run.err.toStdString();
+    EXPECT_EQ(contents(path), c.expected) << c.file;
+  }
 }
 
 TEST(NoHelper, FailsClearlyAndLeavesFilesAlone) {
@@ -124,12 +153,10 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   QTemporaryDir dir;
   QStringList files;
   for (int i = 0; i < 6; ++i) files << writeTemp(dir, QStringLiteral("f%1.swift").arg(i).toLatin1().constData(), "//teh\n");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   constexpr qint64 boundSeconds = 10;
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QString::number(boundSeconds));
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle(QStringList{"lint", "-i"} + files, {}, environment);
+  const BrindleRun run = brindle(QStringList{"lint", "-i", "--timeout", QString::number(boundSeconds)} + files);
   EXPECT_LT(clock.elapsed(), (2 * boundSeconds - 1) * 1000);
   EXPECT_EQ(run.exitCode, 2);
   // brindle's own messages; Qt may add a warning of its own at exit while the
@@ -150,14 +177,32 @@ TEST(NoHelper, HangingHelperCostsTheRunOneBound) {
   }
 }
 
+// Whatever the helper makes of code lines, only comment lines change; an
+// answer with lines added or lost cannot be matched line by line, so the
+// file is reported and left as it was.
+TEST(NoHelper, AnswersAreTakenOnCommentLinesOnly) {
+  QTemporaryDir dir;
+  const QByteArray text = "//teh\nint x;\nauto s = R\"(\n// a\n)\";\n";
+  {
+    StandIn standIn("every-line");
+    const BrindleRun run = brindle({"lint", "--stdin-filename", "a.cpp"}, text);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "//teh!\nint x;\nauto s = R\"(\n// a\n)\";\n");
+  }
+  StandIn standIn("extra-line");
+  const QString path = writeTemp(dir, "a.cpp", text);
+  const BrindleRun run = brindle({"lint", "-i", path});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.err.contains("different number of lines")) << run.err.toStdString();
+  EXPECT_EQ(contents(path), text);
+}
+
 // A helper that dies mid-request is reported as stopped, at once.
 TEST(NoHelper, KilledHelperIsReportedAsStopped) {
   StandIn standIn("die");
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("BRINDLE_LINT_TIMEOUT"), QStringLiteral("120"));
   QElapsedTimer clock;
   clock.start();
-  const BrindleRun run = brindle({"lint"}, "//teh\n", environment);
+  const BrindleRun run = brindle({"lint", "--timeout", "120"}, "//teh\n");
   EXPECT_LT(clock.elapsed(), 60000);  // far below its bound
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.err.contains("the helper stopped before answering")) << run.err.toStdString();

@@ -1,7 +1,9 @@
 // A stand-in for brindlewort-helper that misbehaves on purpose, so the
 // client's failure paths meet a real bus. Its one argument says how it
 // answers: "empty" text, "silent" never, "die" exits mid-request, "late"
-// answers "late:" plus the text after 1.5 s, "number" an integer.
+// answers "late:" plus the text after 1.5 s, "number" an integer,
+// "every-line" the text with "!" after every line, "extra-line" the text
+// with a line in front.
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -23,6 +25,8 @@ class FakeHelper : public QObject {
   QString autoCorrectString(const QString& text, const QDBusMessage& message) {
     if (mode_ == u"empty") return QString();
     if (mode_ == u"die") std::_Exit(3);
+    if (mode_ == u"every-line") return text.split(u'\n').join(QStringLiteral("!\n")) + u'!';
+    if (mode_ == u"extra-line") return u'\n' + text;
     message.setDelayedReply(true);
     if (mode_ == u"late")
       QTimer::singleShot(1500, this, [message, text] {

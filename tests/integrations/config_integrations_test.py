@@ -126,7 +126,12 @@ class VSCodeTasks(Workspace):
         subprocess.run(["git", "-C", self.dir, "add", "main.cpp"], check=True)
         result = self.run_task(task)
         self.assertNotEqual(result.returncode, 0, "a file needs wrapping, so the task fails")
-        self.assertIn("main.cpp", result.stdout)
+        # Each paragraph to wrap is a problem at its first line.
+        pattern = task["problemMatcher"]["pattern"]
+        findings = [re.match(pattern["regexp"], line) for line in result.stdout.splitlines()]
+        self.assertTrue(findings and all(findings), result.stdout)
+        self.assertEqual([(os.path.basename(f.group(pattern["file"])), f.group(pattern["line"])) for f in findings],
+                         [("main.cpp", "2")])
 
 
 class PreCommitHook(Workspace):

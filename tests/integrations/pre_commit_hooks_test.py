@@ -88,7 +88,9 @@ class TryRepo(unittest.TestCase):
                  "notes.py": SCRIPT}
         cases = [
             # hook, extra file, what its output must say
-            ("brindle-wrap-check", {}, ["main.cpp", "run: brindle wrap -i"]),
+            ("brindle-wrap-check", {}, ["main.cpp:2: wrap would re-flow this comment paragraph to 40 columns "
+                                        "(.editorconfig)", "run: brindle wrap -i",
+                                        "(width 40 columns from .editorconfig)"]),
             ("brindle-spell-check", {"spelling.go": MISSPELT}, ['"Thsi"', "brindle spell --add-word"]),
             ("brindle-grammar-check", {"grammar.rs": PASSIVE}, ['passive voice: "is written"']),
         ]

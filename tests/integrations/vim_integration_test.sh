@@ -3,7 +3,9 @@
 # the commands on the whole file and on a range, a failing brindle that must
 # leave the buffer untouched, gq with and without 'textwidth' (then the
 # .editorconfig, then the shared setting decides), gq left to the editor
-# where the user has not opted in or the lines are not // comments, and
+# where the user has not opted in or the lines are not // comments, a
+# blank line after the range and the file's last line kept, a range read
+# in the whole buffer, findings in the quickfix and location lists, and
 # :help brindle.
 #   vim_integration_test.sh BRINDLE PLUGIN_DIR
 . "$(dirname "$0")/editor_test_setup.sh"
@@ -22,6 +24,19 @@ printf 'root = true\n[*]\nmax_line_length = 60\n' >"$work/editorconfig/.editorco
 brindle wrap --width 60 "$work/original.cpp" >"$work/wrapped-60.cpp"
 # A line of code with a long comment after it, which brindle leaves alone.
 printf 'int x = 1;  // %s\n' "a trailing comment that runs well past forty columns" >"$work/trailing.cpp"
+# A paragraph with a blank line after it, inside the file and at its end:
+# a range that takes in the blank line must keep it.
+printf '// a b c\n\nx := 1\n' >"$work/blank-inside.go"
+printf '// a b c\n\n' >"$work/blank-after.go"
+printf 'x := 1\n// one two three four five six seven eight nine ten eleven\n' >"$work/last-line.go"
+brindle wrap --width 40 --stdin-filename x.go <"$work/last-line.go" >"$work/last-line-wrapped.go"
+# A range inside a raw string: only the whole buffer tells the lexer so.
+printf 'var s = `\n// one two three four five six seven eight nine ten eleven\n`\n' >"$work/raw-string.go"
+# Passive voice on two lines, for the quickfix and location lists; the
+# columns are Vim's, in bytes.
+printf 'x := 1\n// The café is written.\ny := 2\n// The tests were added.\n' >"$work/passive.go"
+printf '2:14: passive voice: "is written"\n4:14: passive voice: "were added"\n' >"$work/passive-list.txt"
+printf '4:14: passive voice: "were added"\n' >"$work/passive-list-4.txt"
 
 # edit EDITOR FILE SETUP EX-COMMAND...: runs SETUP (settings, the plugin),
 # opens FILE, runs the commands on it and writes it, headless.
@@ -48,8 +63,53 @@ run() {
   check "$editor $name" "$file" "$expected"
 }
 
+# run_go EDITOR NAME ORIGINAL EXPECTED SETTINGS EX-COMMAND...: as run, for
+# a Go file in the work folder.
+run_go() {
+  editor="$1" name="$2" original="$3" expected="$4" settings="$5"
+  shift 5
+  file="$work/$editor-$name.go"
+  cp "$original" "$file"
+  edit "$editor" "$file" "${settings:+$settings | }$load" "$@"
+  check "$editor $name" "$file" "$expected"
+}
+
+# The list the buffer's findings went to, as LINE:COLUMN: TEXT lines.
+list_items() {
+  echo "call writefile(map($1, 'v:val.lnum . \":\" . v:val.col . \": \" . v:val.text'), '$2')"
+}
+
 gq="let g:brindle_gq = 1"
 for editor in $editors; do
+  # The blank line after a paragraph and the file's last line survive, by
+  # gq and by the command; the range is read in the whole buffer.
+  go40="$gq | set tw=40"
+  run_go "$editor" gq-blank-inside "$work/blank-inside.go" "$work/blank-inside.go" "$go40" -c "normal! ggVjgq"
+  run_go "$editor" wrap-blank-inside "$work/blank-inside.go" "$work/blank-inside.go" "$go40" -c "1,2BrindleWrap"
+  run_go "$editor" gq-blank-after "$work/blank-after.go" "$work/blank-after.go" "$go40" -c "normal! ggVGgq"
+  run_go "$editor" wrap-blank-after "$work/blank-after.go" "$work/blank-after.go" "$go40" -c "1,2BrindleWrap"
+  run_go "$editor" gq-last-line "$work/last-line.go" "$work/last-line-wrapped.go" "set tw=40 | $gq" \
+    -c "normal! Ggqq"
+  run_go "$editor" wrap-last-line "$work/last-line.go" "$work/last-line-wrapped.go" "" \
+    -c "2,2BrindleWrap --width 40"
+  run_go "$editor" wrap-in-raw-string "$work/raw-string.go" "$work/raw-string.go" "" \
+    -c "2,2BrindleWrap --width 40"
+
+  # Findings go to the quickfix list (the location list with a bang or
+  # g:brindle_use_loclist), the buffer unchanged; marker lines are a
+  # command of their own.
+  run_go "$editor" grammar-quickfix "$work/passive.go" "$work/passive.go" "" \
+    -c "BrindleGrammar" -c "cclose" -c "$(list_items 'getqflist()' "$work/$editor-qf.txt")"
+  check "$editor grammar quickfix list" "$work/$editor-qf.txt" "$work/passive-list.txt"
+  run_go "$editor" grammar-loclist "$work/passive.go" "$work/passive.go" "" \
+    -c "4BrindleGrammar!" -c "lclose" -c "$(list_items 'getloclist(0)' "$work/$editor-ll.txt")"
+  check "$editor grammar location list" "$work/$editor-ll.txt" "$work/passive-list-4.txt"
+  run_go "$editor" grammar-loclist-setting "$work/passive.go" "$work/passive.go" "let g:brindle_use_loclist = 1" \
+    -c "BrindleGrammar" -c "lclose" -c "$(list_items 'getloclist(0)' "$work/$editor-ll2.txt")"
+  check "$editor grammar location list by setting" "$work/$editor-ll2.txt" "$work/passive-list.txt"
+  brindle grammar --stdin-filename x.go <"$work/passive.go" >"$work/passive-marked.go"
+  run_go "$editor" grammar-marks "$work/passive.go" "$work/passive-marked.go" "" -c "BrindleGrammarMarks"
+
   # The commands.
   args="let g:brindle_wrap_args = '--width 40'"
   run "$editor" wrap-file "$work/original.cpp" "$work/wrapped.cpp" "$work" "$args" -c "BrindleWrap"

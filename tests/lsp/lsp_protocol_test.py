@@ -346,6 +346,18 @@ class BadInput(ServerTest):
         self.assertEqual(bad_params["error"]["code"], -32602)
         self.assertEqual(client.close(), 0)
 
+    def test_messages_nested_too_deep_get_an_error_even_before_initialize(self):
+        client = LspClient(BRINDLE, self.project, self.env)
+        self.clients.append(client)
+        deep = b"[" * 100000 + b"]" * 100000
+        for method in (b"initialize", b"textDocument/codeAction"):
+            client.write(LspClient.frame(b'{"jsonrpc":"2.0","id":1,"method":"' + method + b'","params":' + deep + b"}"))
+            error = client.wait_for(lambda m: "error" in m)
+            self.assertIsNone(error["id"])
+            self.assertEqual(error["error"]["code"], -32600)
+        client.initialize()
+        self.assertEqual(client.close(), 0)
+
     def test_bad_documents_get_a_diagnostic_and_others_are_still_served(self):
         client = self.start()
         good_path, good = self.write("good.cpp", "// a wrongg word\n")

@@ -1,6 +1,7 @@
 // Where a file's vocabulary and word list come from: the git work tree or
 // the folder tree it belongs to, the project's .brindle-words found by
-// walking up, and the cache that spares later runs the reading.
+// walking up to the project's root, and the cache that spares later runs
+// the reading.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -51,30 +52,33 @@ TEST_F(ProjectVocabulary, GitWorkTreeGivesTrackedSourcesOnly) {
                          " add src/a.cpp lib/b.rs README.md").c_str()),
             0);
   const fs::path file = repo / "src" / "a.cpp";
-  RepositoryVocabularies vocabularies;
-  const auto words = vocabularies.forFile(file);
+  const auto words = repositoryVocabulary(file);
   for (const char* word : {"zorg", "widget", "glimp", "frob"}) EXPECT_TRUE(words->accepts(word)) << word;
   EXPECT_FALSE(words->accepts("quaxle"));         // not tracked
   EXPECT_FALSE(words->accepts("untrackedword"));  // not code
   // The same words for every file of the repository, wherever it lies.
-  EXPECT_TRUE(vocabularies.forFile(repo / "lib" / "b.rs")->accepts("zorg"));
+  EXPECT_TRUE(repositoryVocabulary(repo / "lib" / "b.rs")->accepts("zorg"));
   EXPECT_EQ(vocabularySources(repo / "lib" / "new.cpp").root, fs::canonical(repo));
   // The cache is written and read back by a later run.
   ASSERT_TRUE(fs::exists(vocabularyCacheFolder()));
   EXPECT_EQ(std::distance(fs::directory_iterator(vocabularyCacheFolder()), fs::directory_iterator()), 1);
 }
 
-TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeFromTheWordListCounts) {
+TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeTheRunStartedInCounts) {
+  write(".brindle-words", "outsideword\n");  // above the project: not its list
   write("proj/.brindle-words", "# project terms\nFrobCo\n  zyxt  # trailing comment\n\n");
   write("proj/src/a.c", "int plumbus_count;\n");
   write("proj/src/deep/b.h", "int schleem;\n");
   write("proj/.hidden/c.c", "int hiddenword;\n");
   const fs::path file = folder / "proj" / "src" / "deep" / "b.h";
-  RepositoryVocabularies vocabularies;
-  const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n", vocabularies);
+  const fs::path started = fs::current_path();
+  fs::current_path(folder / "proj");
+  const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n");
+  fs::current_path(started);
   for (const char* word : {"plumbus", "schleem", "frobco", "FrobCo's", "zyxt", "ownword", "mutex"})
     EXPECT_TRUE(accepted(lists, word)) << word;
   EXPECT_FALSE(accepted(lists, "hiddenword"));
+  EXPECT_FALSE(accepted(lists, "outsideword"));
   EXPECT_FALSE(accepted(lists, "project"));  // a comment of the list
 }
 

@@ -238,6 +238,8 @@ class SamplesViewControllerTest : public QObject {
     QTest::newRow("empty text, spelling") << unchanged("checkAllSpelling:", "", 0);
     const QString lint = QStringLiteral("runSwiftLint:");
     QTest::newRow("lint") << Command{lint, "//teh x  \nlet a", 0, 0, "// the x\nlet a", 1, "// the x\nlet a"};
+    QTest::newRow("lint, code lines kept") << Command{lint, "//teh x\nlet a  ", 0, 0, "// the x\nlet a  ", 1, "// the x\nlet b"};
+    QTest::newRow("lint, a line added") << Command{lint, "// x", 0, 0, "// x", 0, "// x\n// y"};
     QTest::newRow("lint, same text is still an edit") << Command{lint, "// x", 0, 0, "// x", 1, "// x"};
     QTest::newRow("lint, empty reply") << Command{lint, "// x", 0, 0, "// x", 0, ""};
     QTest::newRow("lint, no reply") << Command{lint, "// x", 0, 0, "// x", 0};
@@ -481,7 +483,7 @@ class SamplesViewControllerTest : public QObject {
   // the reply leaves, whether the helper corrected it or not.
   void settingChangeWhileLintWaits_data() {
     QTest::addColumn<std::optional<QString>>("reply");
-    QTest::newRow("corrected") << std::optional<QString>(longComment + "\n// x");
+    QTest::newRow("corrected") << std::optional<QString>(QString(longComment).replace(QStringLiteral("must"), QStringLiteral("will")));
     QTest::newRow("no reply") << std::optional<QString>();
   }
   void settingChangeWhileLintWaits() {

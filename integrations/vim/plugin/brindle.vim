@@ -10,8 +10,12 @@ let g:loaded_brindle = 1
 command! -range=% -nargs=* BrindleWrap
       \ call brindle#filter('wrap', empty(<q-args>) ? get(g:, 'brindle_wrap_args', '') : <q-args>, <line1>, <line2>)
 command! -range=% -nargs=* BrindleUnwrap call brindle#filter('unwrap', <q-args>, <line1>, <line2>)
-command! -range=% -nargs=* BrindleSpell call brindle#filter('spell', <q-args>, <line1>, <line2>)
-command! -range=% -nargs=* BrindleGrammar call brindle#filter('grammar', <q-args>, <line1>, <line2>)
+command! -range=% -nargs=* -bang BrindleSpell
+      \ call brindle#check('spell', <q-args>, <line1>, <line2>, <bang>0)
+command! -range=% -nargs=* -bang BrindleGrammar
+      \ call brindle#check('grammar', <q-args>, <line1>, <line2>, <bang>0)
+command! -range=% -nargs=* BrindleSpellMarks call brindle#filter('spell', <q-args>, <line1>, <line2>)
+command! -range=% -nargs=* BrindleGrammarMarks call brindle#filter('grammar', <q-args>, <line1>, <line2>)
 command! -range=% -nargs=* BrindleLint call brindle#filter('lint', <q-args>, <line1>, <line2>)
 
 " gq is Vim's own unless the user asks for brindle.

@@ -1,4 +1,4 @@
-#include "cli/core/atomic_write.h"
+#include "base/atomic_write.h"
 
 #include <acl/libacl.h>
 #include <attr/error_context.h>
@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cli/core/temporary_file.h"
+#include "base/temporary_file.h"
 
-namespace brindlewort::cli {
+namespace brindlewort {
 namespace {
 
 Error reason(std::string_view what, int error) {
@@ -96,15 +96,21 @@ Result<void> copyMetadata(const std::string& target, int original, const struct 
 
 }  // namespace
 
-Result<void> writeFileAtomically(const std::string& path, std::string_view content) {
-  // Renaming over a symbolic link would replace the link, so write next to
-  // the file it points to.
+Result<void> writeFileAtomically(const std::string& path, std::string_view content, SymbolicLinks links) {
   std::string target = path;
-  if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+  int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  if (links == SymbolicLinks::refuse) {
+    flags |= O_NOFOLLOW;
+  } else if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+    // Renaming over a symbolic link would replace the link, so write next
+    // to the file it points to.
     target = resolved;
     std::free(resolved);
   }
-  const int original = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  const int original = ::open(target.c_str(), flags);
+  if (original < 0 && errno == ELOOP && links == SymbolicLinks::refuse) {
+    return Error{"is a symbolic link; left unchanged"};
+  }
   if (original < 0) return reason("cannot inspect the file", errno);
   struct OriginalCloser {
     int fd;
@@ -128,4 +134,17 @@ Result<void> writeFileAtomically(const std::string& path, std::string_view conte
   return temporary->renameTo(target);
 }
 
-}  // namespace brindlewort::cli
+Result<void> writeOwnFileAtomically(const std::string& path, std::string_view content, unsigned mode) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  Result<TemporaryFile> temporary = TemporaryFile::createIn(folder);
+  if (!temporary) return Error{temporary.error()};
+  if (!writeAll(temporary->fd(), content)) return reason("cannot write", errno);
+  if (::fchmod(temporary->fd(), mode) != 0) return reason("cannot set the mode", errno);
+  if (Result<void> closed = temporary->close(); !closed) return closed;
+  // Renaming replaces whatever has the name, a link included, and never
+  // writes through it.
+  return temporary->renameTo(path);
+}
+
+}  // namespace brindlewort

@@ -1,7 +1,7 @@
 // Rewriting with kept mode and no leftover file is checked end to end with
 // brindle -i; these are the cases it cannot reach.
 
-#include "cli/core/atomic_write.h"
+#include "base/atomic_write.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 #include "cli_test_support.h"
 
-namespace brindlewort::cli {
+namespace brindlewort {
 namespace {
 
 using namespace brindlewort::cli_test;
@@ -39,5 +39,29 @@ TEST_F(AtomicWriteTest, FailureLeavesFileAsItWas) {
   EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(AtomicWriteTest, RefusedLinksAreNeitherFollowedNorReplaced) {
+  const fs::path target = write("target.c", "old");
+  const fs::path link = folder / "link.c";
+  fs::create_symlink("target.c", link);
+  EXPECT_EQ(writeFileAtomically(link, "new", SymbolicLinks::refuse).error(), "is a symbolic link; left unchanged");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(readFile(target), "old");
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(AtomicWriteTest, OwnFilesReplaceWhateverHasTheirName) {
+  const fs::path victim = write("victim", "precious");
+  const fs::path cache = folder / "cache.words";
+  fs::create_symlink(victim, cache);
+  ASSERT_TRUE(writeOwnFileAtomically(cache.string(), "words\n", 0600).ok());
+  EXPECT_FALSE(fs::is_symlink(cache));
+  EXPECT_EQ(readFile(cache), "words\n");
+  EXPECT_EQ(readFile(victim), "precious");
+  struct stat info {};
+  ASSERT_EQ(::stat(cache.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_EQ(entries(), 2u);
+}
+
 }  // namespace
-}  // namespace brindlewort::cli
+}  // namespace brindlewort

@@ -1,4 +1,4 @@
-#include "cli/core/temporary_file.h"
+#include "base/temporary_file.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <mutex>
 
-namespace brindlewort::cli {
+namespace brindlewort {
 namespace {
 
 constexpr std::string_view namePattern = ".brindle-XXXXXX";
@@ -114,7 +114,7 @@ Result<TemporaryFile> TemporaryFile::createIn(const std::string& folder) {
   // a signal would miss it; mkostemp fills in the slot's copy.
   const int slot = armSlot(pattern);
   char* name = slot >= 0 ? slots[static_cast<std::size_t>(slot)].path.data() : pattern.data();
-  const int fd = ::mkostemp(name, O_CLOEXEC);
+  const int fd = ::mkostemp(name, O_CLOEXEC | O_NOFOLLOW);
   creating.fetch_sub(1);
   ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
   if (fd < 0) {
@@ -157,4 +157,4 @@ Result<void> TemporaryFile::renameTo(const std::string& target) {
   return {};
 }
 
-}  // namespace brindlewort::cli
+}  // namespace brindlewort

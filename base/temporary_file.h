@@ -9,7 +9,7 @@
 
 #include "base/result.h"
 
-namespace brindlewort::cli {
+namespace brindlewort {
 
 class TemporaryFile {
  public:
@@ -40,4 +40,4 @@ class TemporaryFile {
   int slot_ = -1;  // where the signal handler finds the name; -1: nowhere
 };
 
-}  // namespace brindlewort::cli
+}  // namespace brindlewort
