@@ -136,7 +136,7 @@ std::string widthsUsedNote(const std::vector<WidthChoice>& widths) {
 TextWork sourceReflowWork(const TextOptions& options, ReflowMode mode) {
   auto skipped = std::make_shared<SkippedFiles>();
   auto used = std::make_shared<WidthsUsed>();
-  TextWork work{.sourceTransform = sourceReflowing(options, mode, skipped),
+  TextWork work{.how = SourceFileWork{sourceReflowing(options, mode, skipped)},
                 .closingNote = skippedFilesNote(skipped)};
   work.changeNote = [options, mode, used](std::string_view path) {
     const WidthChoice width = widthFor(options, path);
