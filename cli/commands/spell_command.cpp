@@ -46,14 +46,17 @@ Result<TextWork> spellWork(const TextOptions& options) {
                                      std::move(opened->checker));
   if (options.verbose) setInfoLogSink(printLogLine);
   const std::string chosen = options.language;
+  // The repositories' vocabularies are read once for the whole run.
+  auto vocabularies = std::make_shared<RepositoryVocabularies>();
   return TextWork{.how = PerFileChecks{
-      .checksFor = [dictionaries, chosen](std::string_view text, std::string_view path) -> Result<LineChecks> {
+      .checksFor = [dictionaries, chosen, vocabularies](std::string_view text,
+                                                        std::string_view path) -> Result<LineChecks> {
         // --lang, else the project's .editorconfig, else the user's.
         std::string language = chosen;
         if (language.empty()) language = editorConfigFor(path).spellingLanguage;
         Result<std::shared_ptr<const SpellChecker>> dictionary = dictionaries->forLanguage(language);
         if (!dictionary) return Error{dictionary.error() + "; not checked"};
-        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(*dictionary, path, text);
+        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(*dictionary, path, text, *vocabularies);
         return LineChecks{
             .linesTransform =
                 [checker](const std::vector<std::string_view>& lines) {

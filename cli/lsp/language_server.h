@@ -22,6 +22,7 @@
 #include "cli/lsp/server_settings.h"
 #include "cli/lsp/text_positions.h"
 #include "proofreading/enchant_suggestions.h"
+#include "proofreading/repository_vocabulary.h"
 #include "proofreading/spell_checker.h"
 
 namespace brindlewort::cli {
@@ -112,6 +113,7 @@ class LanguageServer {
   std::map<std::string, Clock::time_point> due_;
   std::unique_ptr<SpellingDictionaries> dictionaries_;
   std::string dictionaryError_;  // why spelling is not checked; empty when it is
+  RepositoryVocabularies vocabularies_;
   SuggestionDictionaries suggestions_;
   bool initialized_ = false;
   bool shutdownRequested_ = false;
