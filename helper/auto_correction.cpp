@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "helper/typo_corrections.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 
@@ -138,7 +139,7 @@ void appendCorrectedLine(std::string_view line, std::string& out) {
   while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
   // Code lines stay byte for byte: their trailing blanks may sit inside a
   // multi-line string literal.
-  if (line.substr(indent, 2) != "//") {
+  if (!line.substr(indent).starts_with(slashComments.lineMarker)) {
     out += line;
     return;
   }
@@ -154,7 +155,7 @@ void appendCorrectedLine(std::string_view line, std::string& out) {
   }
   // Only plain "//" comments get the space: "///" and "//!" are doc
   // comments with their own conventions, and "//---" is a separator.
-  const bool plainComment = textStart - indent == 2;
+  const bool plainComment = textStart - indent == slashComments.lineMarker.size();
   if (plainComment && !text.empty() && (isAsciiLetter(text[0]) || isAsciiDigit(text[0])))
     out += ' ';
   appendProse(text, out);

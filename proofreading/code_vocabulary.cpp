@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "proofreading/identifier_parts.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 
 namespace brindlewort {
 namespace {

@@ -1,7 +1,7 @@
 #include "proofreading/comment_spelling.h"
 
-#include "reflow/comment_line.h"
-#include "reflow/comment_runs.h"
+#include "reflow/comment_line_parts.h"
+#include "reflow/comment_run_walker.h"
 #include "reflow/comment_structure.h"
 
 namespace brindlewort {

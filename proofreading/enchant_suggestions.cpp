@@ -8,15 +8,20 @@
 #include "proofreading/enchant_spell_checker.h"
 
 namespace brindlewort {
-namespace {
 
-// One broker for the process; its dictionaries by the language asked for.
-struct SuggestionDictionaries {
+// One broker, opened on the first request; its dictionaries by the language
+// asked for.
+struct SuggestionDictionaries::Broker {
   std::mutex mutex;
-  EnchantBroker* broker = enchant_broker_init();
+  EnchantBroker* broker = nullptr;
+  bool tried = false;
   std::map<std::string, EnchantDict*, std::less<>> opened;
 
   EnchantDict* forLanguage(std::string_view language) {
+    if (!tried) {
+      tried = true;
+      broker = enchant_broker_init();
+    }
     if (broker == nullptr) return nullptr;
     if (const auto found = opened.find(language); found != opened.end()) return found->second;
     EnchantDict* dict = nullptr;
@@ -26,15 +31,24 @@ struct SuggestionDictionaries {
     opened.emplace(std::string(language), dict);
     return dict;
   }
+
+  ~Broker() {
+    if (broker == nullptr) return;
+    for (const auto& [language, dict] : opened) {
+      if (dict != nullptr) enchant_broker_free_dict(broker, dict);
+    }
+    enchant_broker_free(broker);
+  }
 };
 
-}  // namespace
+SuggestionDictionaries::SuggestionDictionaries() : broker_(std::make_unique<Broker>()) {}
 
-std::vector<std::string> enchantSuggestions(std::string_view language, std::string_view word,
-                                            std::size_t limit) {
-  static SuggestionDictionaries dictionaries;
-  std::lock_guard lock(dictionaries.mutex);
-  EnchantDict* dict = dictionaries.forLanguage(language);
+SuggestionDictionaries::~SuggestionDictionaries() = default;
+
+std::vector<std::string> SuggestionDictionaries::suggestions(std::string_view language, std::string_view word,
+                                                             std::size_t limit) {
+  std::lock_guard lock(broker_->mutex);
+  EnchantDict* dict = broker_->forLanguage(language);
   std::vector<std::string> suggestions;
   if (dict == nullptr || word.empty()) return suggestions;
   std::size_t count = 0;

@@ -2,10 +2,11 @@
 
 #include <unicode/uchar.h>
 
+#include "base/space_or_tab.h"
+
 namespace brindlewort {
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Lines of copyright and authorship hold names that no dictionary knows.
 bool isCopyrightLine(std::u16string_view text) {
@@ -44,7 +45,7 @@ bool isNameInSentence(std::u16string_view text, std::size_t start, std::size_t l
     if (u_isupper(text[i])) return false;  // all capitals: no sentence clue
   }
   std::size_t before = start;
-  while (before > 0 && (isBlank(text[before - 1]) || text[before - 1] == u'"' || text[before - 1] == u'(')) --before;
+  while (before > 0 && (isSpaceOrTab(text[before - 1]) || text[before - 1] == u'"' || text[before - 1] == u'(')) --before;
   if (before == 0) return false;  // the line's first word may open a sentence
   const char16_t previous = text[before - 1];
   return previous != u'.' && previous != u'!' && previous != u'?' && previous != u':';
@@ -70,7 +71,7 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
         break;
     }
     // Flags (-Werror, --verbose); a hyphen inside a word joins a compound.
-    if (text[first - 1] == u'-' && (first == 1 || isBlank(text[first - 2]) || text[first - 2] == u'-')) return true;
+    if (text[first - 1] == u'-' && (first == 1 || isSpaceOrTab(text[first - 2]) || text[first - 2] == u'-')) return true;
   }
   if (end < text.size() && text[end] == u'(') return true;  // calls: frobl()
   const std::u16string_view word = text.substr(first, end - first);

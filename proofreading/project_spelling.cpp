@@ -21,7 +21,8 @@ std::shared_ptr<const AcceptedWords> projectWordList(const fs::path& file) {
 }  // namespace
 
 std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_view path,
-                                                                    std::string_view text) {
+                                                                    std::string_view text,
+                                                                    RepositoryVocabularies& vocabularies) {
   // The programmer's dictionary lives as long as the program.
   std::vector<std::shared_ptr<const AcceptedWords>> lists{
       std::shared_ptr<const AcceptedWords>(std::shared_ptr<void>(), &programmerWords())};
@@ -31,14 +32,16 @@ std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_v
   if (!path.empty()) {
     const fs::path file(path);
     lists.push_back(projectWordList(file));
-    lists.push_back(repositoryVocabulary(file));
+    lists.push_back(vocabularies.forFile(file));
   }
   return lists;
 }
 
 std::shared_ptr<const SpellChecker> projectSpellChecker(std::shared_ptr<const SpellChecker> dictionary,
-                                                        std::string_view path, std::string_view text) {
-  return std::make_shared<VocabularySpellChecker>(std::move(dictionary), acceptedWordsFor(path, text));
+                                                        std::string_view path, std::string_view text,
+                                                        RepositoryVocabularies& vocabularies) {
+  return std::make_shared<VocabularySpellChecker>(std::move(dictionary),
+                                                  acceptedWordsFor(path, text, vocabularies));
 }
 
 }  // namespace brindlewort

@@ -10,18 +10,21 @@
 #include <vector>
 
 #include "proofreading/accepted_words.h"
+#include "proofreading/repository_vocabulary.h"
 #include "proofreading/spell_checker.h"
 
 namespace brindlewort {
 
 // For a text and the path of its file (empty when it has none): the
 // programmer's dictionary, the project word list found above the file, the
-// vocabulary of the file's repository and the words of the text's own code.
+// vocabulary of the file's repository (kept in `vocabularies`) and the words of the text's own code.
 std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_view path,
-                                                                    std::string_view text);
+                                                                    std::string_view text,
+                                                                    RepositoryVocabularies& vocabularies);
 
 // The dictionary's checker accepting those words as well.
 std::shared_ptr<const SpellChecker> projectSpellChecker(std::shared_ptr<const SpellChecker> dictionary,
-                                                        std::string_view path, std::string_view text);
+                                                        std::string_view path, std::string_view text,
+                                                        RepositoryVocabularies& vocabularies);
 
 }  // namespace brindlewort

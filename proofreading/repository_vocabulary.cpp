@@ -125,12 +125,6 @@ void writeCache(const fs::path& cache, const std::string& fingerprint, const Acc
   (void)writeOwnFileAtomically(cache.string(), text, 0600);
 }
 
-struct Remembered {
-  std::string fingerprint;
-  std::shared_ptr<const AcceptedWords> words;
-  std::chrono::steady_clock::time_point checked;
-};
-
 }  // namespace
 
 VocabularySources vocabularySources(const fs::path& file) {
@@ -191,21 +185,20 @@ std::optional<fs::path> usableVocabularyCacheFolder() {
   return folder;
 }
 
-std::shared_ptr<const AcceptedWords> repositoryVocabulary(const fs::path& file) {
+std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::path& file) {
   // A run over many files of one repository asks git and looks at the
   // files' times once per folder and second, not once per file.
   constexpr auto recheckAfter = std::chrono::seconds(1);
-  static std::mutex mutex;
-  static std::map<fs::path, fs::path> rootOfFolder;
-  static std::map<fs::path, VocabularySources> sourcesOfRoot;
-  static std::map<fs::path, Remembered> remembered;
+  auto& rootOfFolder = rootOfFolder_;
+  auto& sourcesOfRoot = sourcesOfRoot_;
+  auto& remembered = remembered_;
 
   std::error_code error;
   const fs::path absolute = fs::absolute(file, error).lexically_normal();
   if (error) return std::make_shared<const AcceptedWords>();
   const fs::path folder = absolute.parent_path();
   // Files of one repository checked side by side wait for one reading.
-  std::lock_guard lock(mutex);
+  std::lock_guard lock(mutex_);
   const auto now = std::chrono::steady_clock::now();
   auto root = rootOfFolder.find(folder);
   if (root == rootOfFolder.end() || now - remembered[root->second].checked > recheckAfter) {

@@ -5,9 +5,13 @@
 // words whether brindle checks the whole repository, three staged files,
 // standard input named with --stdin-filename or an editor's buffer.
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "proofreading/accepted_words.h"
@@ -29,13 +33,30 @@ VocabularySources vocabularySources(const std::filesystem::path& file);
 // The root of the file's project, remembered for a second per folder.
 std::filesystem::path projectRootOfFile(const std::filesystem::path& file);
 
-// The vocabulary of the file's repository. It is read from a cache under
-// $XDG_CACHE_HOME/brindlewort (~/.cache when unset) when no source has
-// changed its path, size or modification time since it was written, and
-// kept in memory for the rest of the process. Never fails: what cannot be
-// read adds no words. A repository git refuses is said once on standard
-// error.
-std::shared_ptr<const AcceptedWords> repositoryVocabulary(const std::filesystem::path& file);
+// The vocabularies of the repositories a run or a language server meets,
+// kept for as long as their owner lives. Safe to use from several threads.
+class RepositoryVocabularies {
+ public:
+  // The vocabulary of the file's repository. It is read from a cache under
+  // $XDG_CACHE_HOME/brindlewort (~/.cache when unset) when no source has
+  // changed its path, size or modification time since it was written, and
+  // kept in memory while the owner lives. Never fails: what cannot be
+  // read adds no words. A repository git refuses is said once on standard
+  // error.
+  std::shared_ptr<const AcceptedWords> forFile(const std::filesystem::path& file);
+
+ private:
+  struct Remembered {
+    std::string fingerprint;
+    std::shared_ptr<const AcceptedWords> words;
+    std::chrono::steady_clock::time_point checked;
+  };
+
+  std::mutex mutex_;
+  std::map<std::filesystem::path, std::filesystem::path> rootOfFolder_;
+  std::map<std::filesystem::path, VocabularySources> sourcesOfRoot_;
+  std::map<std::filesystem::path, Remembered> remembered_;
+};
 
 // The folder of the vocabulary caches: $XDG_CACHE_HOME/brindlewort/vocabulary,
 // ~/.cache/brindlewort/vocabulary, else one named after the user in the

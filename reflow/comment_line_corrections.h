@@ -13,7 +13,7 @@
 
 namespace brindlewort {
 
-// The text with each comment line (as commentLines decides for `language`)
+// The text with each comment line (as lexComments decides for `language`)
 // replaced by the same line of `corrected`, every other line kept byte for
 // byte. Nothing when the two texts have different numbers of lines: then no
 // line of the one can be matched to the other. Lines end at '\n'; a '\r'

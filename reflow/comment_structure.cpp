@@ -4,6 +4,7 @@
 
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
@@ -51,11 +52,11 @@ bool shareAGap(const std::vector<std::size_t>& a, const std::vector<std::size_t>
 
 // The kind of a line judged on its own; prose for everything that may be.
 LineKind lineKindAlone(const CommentLine& line) {
-  if (line.isBlank()) return LineKind::blank;
+  if (line.hasNoText()) return LineKind::blank;
   const std::string_view text = line.text();
   if (isDirective(line)) return LineKind::directive;
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
-  if (text.starts_with("//") || text.starts_with("/*")) return LineKind::nested;
+  if (startsWithMarker(text, slashComments)) return LineKind::nested;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;
@@ -67,7 +68,7 @@ LineKind lineKindAlone(const CommentLine& line) {
 }  // namespace
 
 bool readsAsProse(const CommentLine& line) {
-  return line.isBlank() || (lineKindAlone(line) == LineKind::prose && fenceOf(line.text()).empty());
+  return line.hasNoText() || (lineKindAlone(line) == LineKind::prose && fenceOf(line.text()).empty());
 }
 
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff) {

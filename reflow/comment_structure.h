@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 
 namespace brindlewort {
 

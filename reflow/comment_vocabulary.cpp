@@ -7,12 +7,13 @@
 #include <array>
 #include <cstdint>
 
+#include "base/space_or_tab.h"
 #include "engine/characters.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -62,9 +63,9 @@ constexpr std::array<std::string_view, 32> directivePrefixes{
 
 std::size_t itemMarkerLength(std::string_view text) {
   const std::size_t marker = bareItemMarker(text);
-  if (marker == 0 || marker >= text.size() || !isBlank(text[marker])) return 0;
+  if (marker == 0 || marker >= text.size() || !isSpaceOrTab(text[marker])) return 0;
   std::size_t end = marker;
-  while (end < text.size() && isBlank(text[end])) ++end;
+  while (end < text.size() && isSpaceOrTab(text[end])) ++end;
   return end < text.size() ? end : 0;
 }
 
@@ -88,7 +89,7 @@ bool opensWithTag(std::string_view text) {
 bool isHeading(std::string_view text) {
   std::size_t hashes = 0;
   while (hashes < text.size() && text[hashes] == '#') ++hashes;
-  return hashes >= 1 && hashes <= 6 && hashes < text.size() && isBlank(text[hashes]);
+  return hashes >= 1 && hashes <= 6 && hashes < text.size() && isSpaceOrTab(text[hashes]);
 }
 
 std::string_view fenceOf(std::string_view text) {
@@ -131,7 +132,7 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (word.empty()) return true;
   if (touchesMarker && (word[0] == '/' || word[0] == '!')) return false;
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
-  if (word.starts_with("//") || word.starts_with("/*") || word[0] == '|' || word[0] == '>')
+  if (startsWithMarker(word, slashComments) || word[0] == '|' || word[0] == '>')
     return false;
   if (readsAsCode(word) || readsAsDrawing(word)) return false;
   for (const std::string_view prefix : directivePrefixes) {
@@ -213,7 +214,7 @@ bool readsAsCode(std::string_view text) {
     if ((std::isalnum(before) != 0 || before == '_') && after != '}' && after != ' ' && after != '@')
       return true;
   }
-  if (text.ends_with('{') || text.ends_with('}') || text.ends_with("*/")) return true;
+  if (text.ends_with('{') || text.ends_with('}') || text.ends_with(slashComments.blockClose)) return true;
   if (!text.ends_with(';')) return false;
   // A sentence may end in a semicolon too; a statement is short or assigns.
   const auto words = std::count(text.begin(), text.end(), ' ') + 1;

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 
 namespace brindlewort {
 

@@ -2,20 +2,25 @@
 
 #include <algorithm>
 
-#include "reflow/comment_runs.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
 
-// Start of the first line at or after `from` that is not a comment run line
-// and follows a line feed, so that no run is cut; text.size() when none.
+// Start of the first line at or after `from` that follows a line feed and
+// is no comment line by the line rule, so that no run is cut; text.size()
+// when none. Only a first guess: a piece lexed from there goes on until the
+// lexer of the text's language is back in plain code.
 std::size_t nextCutBetweenRuns(std::string_view text, std::size_t from) {
-  const std::size_t feed = text.find('\n', from);
-  if (feed == std::string_view::npos) return text.size();
-  const std::size_t start = feed + 1;
-  CommentRunWalker walker(text, start);
-  if (!walker.atCommentRun()) return start;
-  return walker.next()->end;
+  std::size_t feed = text.find('\n', from);
+  while (feed != std::string_view::npos) {
+    const std::size_t start = feed + 1;
+    feed = text.find('\n', start);
+    const std::string_view line =
+        text.substr(start, (feed == std::string_view::npos ? text.size() : feed) - start);
+    if (!lineMarkerAt(line, slashComments)) return start;
+  }
+  return text.size();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/large_buffer.h"
+#include "base/space_or_tab.h"
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 
@@ -17,7 +18,6 @@ struct Word {
   std::size_t width = 0;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A blank run is a break only when it stands alone as characters: a space
 // followed by a joining or combining mark, or after a prepended mark, is
@@ -82,12 +82,12 @@ class WordQueue {
       const std::string_view text = source.text;
       std::size_t at = source.at;
       while (at < text.size()) {
-        if (!isBlank(text[at])) {
+        if (!isSpaceOrTab(text[at])) {
           ++at;
           continue;
         }
         std::size_t end = at;
-        while (end < text.size() && isBlank(text[end])) ++end;
+        while (end < text.size() && isSpaceOrTab(text[end])) ++end;
         if (end == text.size() || !blanksBreak(text, at, end)) {
           at = end;
           continue;
@@ -120,7 +120,7 @@ class WordQueue {
 };
 
 std::string_view trimmedEnd(std::string_view text) {
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && isSpaceOrTab(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -154,7 +154,7 @@ class ParagraphLines {
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
   bool tooNarrow() const {
-    if (settings_.width == unlimitedWidth) return false;
+    if (settings_.width == unlimitedWidth || !settings_.roomRule) return false;
     const std::size_t prefix = std::max(settings_.measure.of(prefixOf(paragraph_.first)),
                                         settings_.measure.of(continuationPrefix_));
     const std::size_t room = settings_.width > prefix ? settings_.width - prefix : 0;

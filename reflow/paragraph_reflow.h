@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reflow/comment_line.h"
+#include "reflow/comment_line_parts.h"
 #include "reflow/comment_structure.h"
 #include "reflow/text_width.h"
 
@@ -34,6 +34,10 @@ struct ReflowSettings {
   // the lines so far, which then pass it too: a caller with a bound on its
   // output learns it is crossed without building all of it.
   std::size_t sizeLimit = SIZE_MAX;
+  // The room rule: a paragraph with too little room after its prefixes
+  // (under 20 columns, or half the width) is left as it is rather than
+  // turned into a column of single words. Off: every width is honoured.
+  bool roomRule = true;
 };
 
 // Lines kept end to end in one buffer: a paragraph that becomes a hundred

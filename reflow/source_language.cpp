@@ -194,6 +194,44 @@ std::string_view extensionOf(std::string_view path) {
 
 }  // namespace
 
+namespace {
+
+// Whether `text` starts with `marker`. Asked for every line and every word
+// of every comment: the first byte rules out nearly all before a compare.
+bool opensWith(std::string_view text, std::string_view marker) {
+  return !marker.empty() && !text.empty() && text.front() == marker.front() && text.starts_with(marker);
+}
+
+}  // namespace
+
+std::optional<std::size_t> lineMarkerAt(std::string_view line, const CommentSyntax& syntax) {
+  std::size_t at = 0;
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  if (opensWith(line.substr(at), syntax.lineMarker)) return at;
+  return std::nullopt;
+}
+
+std::string_view markerAt(std::string_view line, std::size_t at, const CommentSyntax& syntax) {
+  // Every comment line of a text comes here, often more than once: a doc
+  // marker is the line marker and one more byte, so that byte decides.
+  const std::string_view rest = line.substr(at);
+  const std::size_t size = syntax.lineMarker.size();
+  if (rest.size() > size && (rest.size() == size + 1 || rest[size + 1] != syntax.decoration)) {
+    for (const std::string_view doc : syntax.docMarkers) {
+      if (doc.size() == size + 1 && rest[size] == doc[size]) return rest.substr(0, size + 1);
+    }
+  }
+  return rest.substr(0, size);
+}
+
+bool startsWithMarker(std::string_view text, const CommentSyntax& syntax) {
+  return opensWith(text, syntax.lineMarker) || opensWith(text, syntax.blockOpen);
+}
+
+const CommentSyntax& commentSyntaxOf(const SourceLanguage* language) {
+  return language != nullptr ? language->comments : slashComments;
+}
+
 LanguageLookup languageForPath(std::string_view path) {
   std::string extension(extensionOf(path));
   std::transform(extension.begin(), extension.end(), extension.begin(), [](char ch) {

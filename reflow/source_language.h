@@ -1,12 +1,46 @@
 #pragma once
 
-// The lexing rules of the languages whose "//" comments can be re-flowed,
-// and which of them a file's name asks for. A language is plain data: the
-// comment-line scanner reads these switches and knows nothing else about it.
+// The table of languages: how each writes its comments and the string
+// rules its lexer switches on, and which of them a file's name asks for. A
+// language is plain data: the lexer reads these rows and knows nothing else
+// about it. This table is the one place that spells a comment marker out.
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace brindlewort {
+
+// How a language writes its comments. A new kind of comment (another line
+// marker, another block pair) is another row of this shape.
+struct CommentSyntax {
+  std::string_view lineMarker;  // starts a comment that runs to the line end
+  // Markers that start a documentation comment in place of the line
+  // marker; each is the line marker and one more byte.
+  std::array<std::string_view, 2> docMarkers;
+  // Repeated once more after a doc marker, this byte makes the line marker
+  // followed by text instead, so that a "////////" rule stays text.
+  char decoration = 0;
+  std::string_view blockOpen;   // a block comment's pair; whether blocks
+  std::string_view blockClose;  // nest is SourceLanguage::blockComments
+};
+
+// The comments of the C family and of every language in the table today.
+inline constexpr CommentSyntax slashComments{
+    .lineMarker = "//", .docMarkers = {"///", "//!"}, .decoration = '/', .blockOpen = "/*", .blockClose = "*/"};
+
+// Where the line marker starts when nothing but spaces and tabs stands
+// before it: a byte offset into the line.
+std::optional<std::size_t> lineMarkerAt(std::string_view line, const CommentSyntax& syntax);
+
+// The marker that starts at `at` (where lineMarkerAt found the line
+// marker): a doc marker, else the line marker. Views into the line.
+std::string_view markerAt(std::string_view line, std::size_t at, const CommentSyntax& syntax);
+
+// Whether some text (a word, a line's text) starts with a marker of the
+// syntax, line or block: a comment inside a comment.
+bool startsWithMarker(std::string_view text, const CommentSyntax& syntax);
 
 struct SourceLanguage {
   enum class BlockComments { none, flat, nested };
@@ -48,7 +82,13 @@ struct SourceLanguage {
   bool verbatimStrings = false;     // @"..." with "" for a quote, $@"...", @$"..."
   bool regexLiterals = false;       // /.../ where an operand is expected
   bool lineStrings = false;         // \\ makes the rest of the line a string
+  CommentSyntax comments = slashComments;
 };
+
+// The comment syntax of a language; with none (a text whose language is not
+// known), that of the line rule: a line is a comment when its first
+// non-blank characters are the line marker.
+const CommentSyntax& commentSyntaxOf(const SourceLanguage* language);
 
 // What a path's extension says about its language. `language` is set only
 // for `known`; `noLineComments` names languages without "//" comments, so a

@@ -4,8 +4,8 @@
 
 #include "base/large_buffer.h"
 
-#include "reflow/comment_line.h"
-#include "reflow/comment_runs.h"
+#include "reflow/comment_line_parts.h"
+#include "reflow/comment_run_walker.h"
 
 namespace brindlewort {
 namespace {
@@ -85,8 +85,8 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
 // where the indentation or the marker changes, since "//" lines under "///"
 // lines are another comment. runBegin and runEnd are the walker run's bytes.
 template <typename Visit>
-void forEachRunPart(std::string_view text, const std::vector<bool>& commentLines, Visit visit) {
-  CommentRunWalker walker(text, commentLines);
+void forEachRunPart(std::string_view text, std::span<const CommentFacts> comments, Visit visit) {
+  CommentRunWalker walker(text, comments);
   std::vector<std::string_view> part;
   while (const CommentRun* run = walker.next()) {
     std::size_t start = 0;
@@ -109,11 +109,11 @@ void forEachRunPart(std::string_view text, const std::vector<bool>& commentLines
 }  // namespace
 
 std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view text,
-                                                              const std::vector<bool>& commentLines) {
+                                                              std::span<const CommentFacts> comments) {
   std::vector<std::pair<std::size_t, LineKind>> kinds;
   bool switchedOff = false;
   std::vector<CommentLine> run;
-  forEachRunPart(text, commentLines,
+  forEachRunPart(text, comments,
                  [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun&) {
                    run.clear();
                    for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
@@ -123,14 +123,14 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
   return kinds;
 }
 
-std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
+std::string reflowSource(std::string_view text, std::span<const CommentFacts> comments,
                          const SourceReflowOptions& options) {
   std::string out;
   reserveLargeBuffer(out, text.size() + text.size() / 8);
   bool switchedOff = false;
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
-  forEachRunPart(text, commentLines,
+  forEachRunPart(text, comments,
                  [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun& run) {
                    if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.

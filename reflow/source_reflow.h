@@ -5,21 +5,18 @@
 // structure inside comments) is copied byte for byte, and no word is lost.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "reflow/comment_facts.h"
 #include "reflow/comment_structure.h"
+#include "reflow/line_span.h"
 #include "reflow/paragraph_reflow.h"
 
 namespace brindlewort {
-
-// Lines first to last (0-based, inclusive).
-struct LineSpan {
-  std::size_t first = 0;
-  std::size_t last = 0;
-};
 
 struct SourceReflowOptions {
   ReflowSettings settings;
@@ -28,19 +25,18 @@ struct SourceReflowOptions {
 };
 
 
-// The text with its comment paragraphs re-flowed. `commentLines` holds one
-// entry per line (split at LF) saying whether it is a `//` comment line, as
-// the lexer of the text's language finds them; a run is a stretch of such
-// lines with the same indentation and marker. Once the result passes
+// The text with its comment paragraphs re-flowed. `comments` holds the
+// lexer's facts for each line (split at LF); a run is a stretch of
+// whole-line comments with the same indentation and marker. Once the result passes
 // options.settings.sizeLimit bytes, re-flowing stops and returns what it
 // has, which then passes the limit too.
-std::string reflowSource(std::string_view text, const std::vector<bool>& commentLines,
+std::string reflowSource(std::string_view text, std::span<const CommentFacts> comments,
                          const SourceReflowOptions& options);
 
 
 // The kind of every comment line of the text, with its line number (from
 // 0), in text order: what is re-flowed as prose and what is kept as it is.
 std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view text,
-                                                              const std::vector<bool>& commentLines);
+                                                              std::span<const CommentFacts> comments);
 
 }  // namespace brindlewort

@@ -18,7 +18,7 @@ ALLOWED = {
     "reflow": {"base", "engine"},
     "proofreading": {"base", "engine", "reflow"},
     "settings": {"base", "engine"},
-    "helper": {"base"},
+    "helper": {"base", "reflow"},
     "helper/client": {"base", "helper"},
     "workbench": {"base", "engine", "reflow", "proofreading", "settings", "helper/client"},
     "preferences": {"base", "engine", "settings", "workbench"},

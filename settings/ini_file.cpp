@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "base/space_or_tab.h"
+
 namespace brindlewort {
 
 namespace {
@@ -22,13 +24,12 @@ Error failure(const QString& message) { return {message.toStdString()}; }
 
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 QByteArray trimmedBlanks(QByteArray text) {
   qsizetype start = 0;
   qsizetype end = text.size();
-  while (start < end && isBlank(text[start])) ++start;
-  while (end > start && (isBlank(text[end - 1]) || text[end - 1] == '\r')) --end;
+  while (start < end && isSpaceOrTab(text[start])) ++start;
+  while (end > start && (isSpaceOrTab(text[end - 1]) || text[end - 1] == '\r')) --end;
   return text.mid(start, end - start);
 }
 
@@ -82,7 +83,7 @@ std::optional<QString> decodeValue(const QByteArray& raw) {
   qsizetype keptLength = 0;  // trailing unquoted blanks are dropped
   bool quoted = false;
   qsizetype i = 0;
-  while (i < raw.size() && isBlank(raw[i])) ++i;
+  while (i < raw.size() && isSpaceOrTab(raw[i])) ++i;
   for (; i < raw.size(); ++i) {
     const char c = raw[i];
     if (c == '"') {
@@ -114,7 +115,7 @@ std::optional<QString> decodeValue(const QByteArray& raw) {
       continue;
     }
     bytes += c;
-    if (quoted || !isBlank(c)) keptLength = bytes.size();
+    if (quoted || !isSpaceOrTab(c)) keptLength = bytes.size();
   }
   bytes.truncate(keptLength);
   if (bytes.startsWith('@')) {

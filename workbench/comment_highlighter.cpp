@@ -5,10 +5,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <optional>
 #include <string>
 
-#include "engine/comment_detection.h"
+#include "reflow/comment_lexer.h"
 #include "workbench/named_colors.h"
 
 namespace brindlewort {
@@ -76,9 +75,9 @@ void CommentHighlighter::formatBlock(const QTextBlock& block) {
   QList<QTextLayout::FormatRange> formats;
   if (length > 0) {
     const std::string line = QStringView(text).first(length).toUtf8().toStdString();
-    // Indentation alone makes no comment: the prefix must hold the marker.
-    const std::optional<std::string_view> prefix = commentPrefix(line);
-    const bool comment = prefix && prefix->find("//") != std::string_view::npos;
+    // The lexer's line rule, as the workbench's Wrap and Unwrap see the
+    // line: a comment when its first non-blank characters are the marker.
+    const bool comment = lexComments(line, nullptr).front().isWholeLine();
     formats.append({0, static_cast<int>(length), comment ? comment_ : nonComment_});
   }
   const QList<QTextLayout::FormatRange> current = layout->formats();

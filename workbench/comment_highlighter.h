@@ -1,6 +1,6 @@
 #pragma once
 
-// Colours every line of a document by whether it has a comment prefix.
+// Colours every line of a document by whether the lexer calls it a comment.
 // The colours live in each line's layout, not in the document, so
 // colouring never adds an undo step and never marks the document edited.
 // Lines are recoloured as they change; a line whose colour is already

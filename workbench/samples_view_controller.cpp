@@ -25,7 +25,7 @@
 #include "reflow/comment_line_corrections.h"
 #include "settings/shared_settings.h"
 #include "workbench/comment_highlighter.h"
-#include "workbench/comment_reflow.h"
+#include "workbench/line_list_reflow.h"
 #include "workbench/fixed_pitch_font.h"
 #include "workbench/line_edits.h"
 #include "workbench/line_lists.h"
@@ -294,7 +294,9 @@ std::vector<std::string> SamplesViewController::spellCheck(const std::vector<std
   if (!spellChecker_) return lines;
   // The words of the code shown are words of its comments too.
   const std::string shown = wholeText().toStdString();
-  return spellCheckComments(lines, *projectSpellChecker(spellChecker_, {}, shown));
+  // A sample has no file, so no repository: its vocabularies stay empty.
+  RepositoryVocabularies noRepository;
+  return spellCheckComments(lines, *projectSpellChecker(spellChecker_, {}, shown, noRepository));
 }
 
 bool SamplesViewController::canCheckSpelling() {

@@ -8,7 +8,7 @@
 #include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
 #include "cli/core/text_validation.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 #include "reflow/source_language.h"
 #include "reflow/source_reflow.h"
 
@@ -31,7 +31,7 @@ std::string explanation(std::string_view name, std::string_view path, std::strin
   const LanguageLookup language = languageForPath(path);
   std::string report;
   if (language.kind == LanguageLookup::Kind::noLineComments) return report;
-  for (const auto& [line, kind] : commentLineKinds(text, commentLines(text, language.language))) {
+  for (const auto& [line, kind] : commentLineKinds(text, lexComments(text, language.language))) {
     if (kind == LineKind::prose || kind == LineKind::blank) continue;
     report += std::string(name) + ':' + std::to_string(line + 1) + ": " + std::string(kindName(kind)) + '\n';
   }

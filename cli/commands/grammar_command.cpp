@@ -6,7 +6,7 @@ namespace brindlewort::cli {
 namespace {
 
 TextWork grammarWork() {
-  return {
+  return {.how = LineChecks{
       .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
       .findings =
           [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
@@ -16,7 +16,7 @@ TextWork grammarWork() {
                                     f.perfectTense ? "perfect tense" : "passive voice", f.text);
             }
           },
-  };
+  }};
 }
 
 const TextCommand grammar{

@@ -99,10 +99,9 @@ const TextCommand lint{
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
       auto helper = std::make_shared<BoundedHelper>(runBound(options));
       const bool byLineRule = options.scope == TextScope::wholeText;
-      return TextWork{.sourceTransform =
-                          [helper, byLineRule](std::string_view text, std::string_view path) {
-                            return helper->commentsCorrected(text, path, byLineRule);
-                          },
+      return TextWork{.how = SourceFileWork{[helper, byLineRule](std::string_view text, std::string_view path) {
+                        return helper->commentsCorrected(text, path, byLineRule);
+                      }},
                       .changeNote = [](std::string_view) { return std::string("the helper would correct this"); }};
     },
     // One request at a time, from the thread that owns the bus connection.

@@ -37,7 +37,7 @@ int addWord(const std::string& word) {
 }
 
 Result<TextWork> spellWork(const TextOptions& options) {
-  if (!options.addWord.empty()) return TextWork{.finished = addWord(options.addWord)};
+  if (!options.addWord.empty()) return TextWork{.how = Finished{addWord(options.addWord)}};
   Result<OpenedSpellChecker> opened = openEnchantSpellChecker(options.language);
   // Reporting "no errors" here would be a lie: say why and touch nothing.
   if (!opened) return Error{"spell: " + opened.error() + "; nothing was checked"};
@@ -46,16 +46,18 @@ Result<TextWork> spellWork(const TextOptions& options) {
                                      std::move(opened->checker));
   if (options.verbose) setInfoLogSink(printLogLine);
   const std::string chosen = options.language;
-  return TextWork{
-      .checksForFile = [dictionaries, chosen](std::string_view text,
-                                              std::string_view path) -> Result<FileChecks> {
+  // The repositories' vocabularies are read once for the whole run.
+  auto vocabularies = std::make_shared<RepositoryVocabularies>();
+  return TextWork{.how = PerFileChecks{
+      .checksFor = [dictionaries, chosen, vocabularies](std::string_view text,
+                                                        std::string_view path) -> Result<LineChecks> {
         // --lang, else the project's .editorconfig, else the user's.
         std::string language = chosen;
         if (language.empty()) language = editorConfigFor(path).spellingLanguage;
         Result<std::shared_ptr<const SpellChecker>> dictionary = dictionaries->forLanguage(language);
         if (!dictionary) return Error{dictionary.error() + "; not checked"};
-        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(*dictionary, path, text);
-        return FileChecks{
+        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(*dictionary, path, text, *vocabularies);
+        return LineChecks{
             .linesTransform =
                 [checker](const std::vector<std::string_view>& lines) {
                   return spellCheckComments(lines, *checker);
@@ -69,7 +71,7 @@ Result<TextWork> spellWork(const TextOptions& options) {
                 },
         };
       },
-  };
+  }};
 }
 
 const TextCommand spell{

@@ -16,7 +16,7 @@ const TextCommand unwrap{
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
       if (options.scope == TextScope::wholeText) {
-        return TextWork{.textTransform = wholeTextRewrapping(noCommentLengthLimit)};
+        return TextWork{.how = WholeTextWork{wholeTextRewrapping(noCommentLengthLimit)}};
       }
       // Unwrap leaves alone a paragraph with too little room to be wrapped
       // back, which depends on the width a later wrap would use.

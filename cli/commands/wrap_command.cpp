@@ -26,7 +26,7 @@ const TextCommand wrap{
                                                       : static_cast<std::size_t>(options.width),
                                 options.widthGiven ? "--width" : "the shared setting"};
         return TextWork{
-            .textTransform = wholeTextRewrapping(options.width),
+            .how = WholeTextWork{wholeTextRewrapping(options.width)},
             .changeNote = [width](std::string_view) { return reflowChangeNote(ReflowMode::wrap, width); },
             .widthsNote = [width] { return widthsUsedNote({width}); }};
       }

@@ -138,7 +138,7 @@ FileOutcome processInput(const std::string& input, const InputProcessing& proces
   }
 
   Result<std::string> result =
-      processing.sourceTransform ? processing.sourceTransform(text, path) : processing.transform(text);
+      processing.transform(text, path);
   if (!result) return fail(result.error());
   if (result->size() > outputBound(whole.size())) return fail(outputTooLarge(whole.size()).message);
   std::string transformed = std::move(*result);

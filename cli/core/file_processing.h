@@ -15,13 +15,13 @@ namespace brindlewort::cli {
 
 // Turns a whole text into its new form or says why it cannot; an input
 // that fails is reported and left as it was. Called from several threads at
-// once when the inputs are processed on several threads. A TextTransform
-// converts to it.
+// once when the inputs are processed on several threads.
 using FallibleTransform = std::function<Result<std::string>(std::string_view text)>;
 
 // The same for a transform that needs to know which file the text came
 // from (its language, its .editorconfig): `path` is the file's path, or the
-// name given for standard input (empty when none was).
+// name given for standard input (empty when none was). A TextTransform
+// converts to it.
 using SourceTransform =
     std::function<Result<std::string>(std::string_view text, std::string_view path)>;
 
@@ -39,9 +39,8 @@ using InputCheck = std::function<CheckReport(std::string_view displayName, std::
 
 // What a command does with each input.
 struct InputProcessing {
-  FallibleTransform transform;  // printing and --in-place
-  SourceTransform sourceTransform;  // instead of transform, when set
-  std::string standardInputPath;    // the path standard input stands for
+  SourceTransform transform;      // printing and --in-place
+  std::string standardInputPath;  // the path standard input stands for
   // --check; when empty, the transform runs and each input it would change
   // is listed by name on a line of its own.
   InputCheck check;

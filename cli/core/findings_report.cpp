@@ -4,31 +4,27 @@
 
 #include "cli/core/parallel_for.h"
 #include "engine/rewrap.h"
-#include "reflow/comment_runs.h"
-#include "reflow/cuts_between_runs.h"
+#include "reflow/comment_run_walker.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {
 
-std::string findingsReport(std::string_view displayName, std::string_view text, TextScope scope,
-                           unsigned threads, const GroupFindings& findings) {
+std::string findingsReport(std::string_view displayName, std::string_view text, const CommentMap& comments,
+                           TextScope scope, unsigned threads, const GroupFindings& findings) {
   if (scope == TextScope::wholeText) {
     std::string report;
     findings(displayName, splitLineViews(text), 0, report);
     return report;
   }
-  // The same pieces as the transform's; each starts on a line whose number
-  // is the count of line feeds before it.
-  const std::vector<std::size_t> cuts = cutsBetweenRuns(text, threads);
+  // The same pieces as the transform's.
+  const std::vector<TextPiece> cuts = piecesBetweenRuns(text, comments, threads);
   const std::size_t pieces = cuts.size() - 1;
-  std::vector<std::size_t> firstLines(pieces, 0);
-  for (std::size_t i = 1; i < pieces; ++i) {
-    firstLines[i] = firstLines[i - 1] + static_cast<std::size_t>(std::count(
-                                            text.begin() + static_cast<std::ptrdiff_t>(cuts[i - 1]),
-                                            text.begin() + static_cast<std::ptrdiff_t>(cuts[i]), '\n'));
-  }
   std::vector<std::string> reports(pieces);
   parallelFor(pieces, threads, [&](std::size_t i) {
-    CommentRunWalker walker(text.substr(cuts[i], cuts[i + 1] - cuts[i]), 0, firstLines[i]);
+    const auto from = comments.begin() + static_cast<std::ptrdiff_t>(cuts[i].firstLine);
+    const auto to = comments.begin() + static_cast<std::ptrdiff_t>(cuts[i + 1].firstLine);
+    CommentRunWalker walker(text.substr(cuts[i].begin, cuts[i + 1].begin - cuts[i].begin),
+                            std::span<const CommentFacts>(from, to), cuts[i].firstLine);
     while (const CommentRun* run = walker.next()) {
       findings(displayName, run->lines, run->firstLine, reports[i]);
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/core/text_options.h"
+#include "reflow/comment_facts.h"
 
 namespace brindlewort::cli {
 
@@ -24,9 +25,10 @@ using GroupFindings =
                        std::size_t firstLine, std::string& report)>;
 
 // The finding lines of a whole text in text order, the groups checked on up
-// to `threads` threads.
-std::string findingsReport(std::string_view displayName, std::string_view text, TextScope scope,
-                           unsigned threads, const GroupFindings& findings);
+// to `threads` threads. In the comment-run scope the groups are the runs of
+// `comments`, the lexer's facts for the text's lines.
+std::string findingsReport(std::string_view displayName, std::string_view text, const CommentMap& comments,
+                           TextScope scope, unsigned threads, const GroupFindings& findings);
 
 // «FILE:LINE:COLUMN: KIND: "TEXT"» and a line feed; line and column are
 // 0-based here and printed 1-based. Quotes and backslashes in TEXT are

@@ -23,8 +23,8 @@ std::string inPlaceFixHint(std::string_view command, const TextOptions& options)
   if (options.fill) fix += " --fill";
   if (options.tabWidth) fix += " --tab-width " + std::to_string(*options.tabWidth);
   if (options.scope == TextScope::wholeText) fix += " --whole-text";
-  for (const LineRange& range : options.lines) {
-    fix += " --lines " + std::to_string(range.first) + ":" + std::to_string(range.last);
+  for (const LineSpan& span : options.lines) {
+    fix += " --lines " + std::to_string(span.first + 1) + ":" + std::to_string(span.last + 1);
   }
   return "to fix the files listed, run: " + fix + " FILE...";
 }

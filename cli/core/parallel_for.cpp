@@ -18,6 +18,12 @@ void parallelFor(std::size_t count, unsigned threads, const std::function<void(s
   parallelForInOrder(count, threads, task, [](std::size_t) {});
 }
 
+std::function<void(std::size_t, const std::function<void(std::size_t)>&)> parallelRunner(unsigned threads) {
+  return [threads](std::size_t count, const std::function<void(std::size_t)>& task) {
+    parallelFor(count, threads, task);
+  };
+}
+
 void parallelForInOrder(std::size_t count, unsigned threads,
                         const std::function<void(std::size_t)>& task,
                         const std::function<void(std::size_t)>& inOrder) {

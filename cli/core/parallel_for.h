@@ -26,4 +26,9 @@ void parallelForInOrder(std::size_t count, unsigned threads,
                         const std::function<void(std::size_t)>& task,
                         const std::function<void(std::size_t)>& inOrder);
 
+// parallelFor on up to `threads` threads, in the shape the reflow layer
+// takes it.
+std::function<void(std::size_t count, const std::function<void(std::size_t)>& task)> parallelRunner(
+    unsigned threads);
+
 }  // namespace brindlewort::cli

@@ -9,7 +9,8 @@
 #include "cli/core/option_table.h"
 #include "cli/core/parallel_for.h"
 #include "engine/comment_length.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -20,10 +21,14 @@ namespace {
 // LF and CR-LF changes even without one.
 InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threads) {
   return [findings = std::move(findings), scope, threads](std::string_view name, std::string_view text,
-                                                          std::string_view) {
-    CheckReport report{false, findingsReport(name, text, scope, threads, findings), {}};
+                                                          std::string_view path) {
+    const CommentMap comments =
+        scope == TextScope::commentRuns
+            ? lexCommentsInParallel(text, commentLanguageFor(path), {threads, parallelRunner(threads)})
+            : CommentMap();
+    CheckReport report{false, findingsReport(name, text, comments, scope, threads, findings), {}};
     report.wouldChange = !report.output.empty();
-    if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text)) {
+    if (!report.wouldChange && scope == TextScope::commentRuns && !commentRunsKeepLineEnds(text, comments)) {
       // Say why the file would change, or the exit status alone would
       // leave the user guessing.
       report.wouldChange = true;
@@ -31,6 +36,38 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
     }
     return report;
   };
+}
+
+// How each input is transformed and checked for the way of working.
+InputProcessing processingFor(const decltype(TextWork::how)& how, TextScope scope, unsigned threads) {
+  InputProcessing processing;
+  if (const auto* lines = std::get_if<LineChecks>(&how)) {
+    processing.transform = [transform = inScope(scope, lines->linesTransform, threads)](
+                               std::string_view text, std::string_view path) -> Result<std::string> {
+      return transform(text, path);
+    };
+    if (lines->findings) processing.check = findingsCheck(lines->findings, scope, threads);
+  } else if (const auto* perFile = std::get_if<PerFileChecks>(&how)) {
+    processing.transform = [checksFor = perFile->checksFor, scope, threads](
+                               std::string_view text, std::string_view path) -> Result<std::string> {
+      Result<LineChecks> checks = checksFor(text, path);
+      if (!checks) return Error{checks.error()};
+      return inScope(scope, checks->linesTransform, threads)(text, path);
+    };
+    processing.check = [checksFor = perFile->checksFor, scope, threads](
+                           std::string_view name, std::string_view text, std::string_view path) {
+      Result<LineChecks> checks = checksFor(text, path);
+      if (!checks) return CheckReport{false, {}, checks.error()};
+      return findingsCheck(checks->findings, scope, threads)(name, text, path);
+    };
+  } else if (const auto* whole = std::get_if<WholeTextWork>(&how)) {
+    processing.transform = [transform = whole->transform](std::string_view text, std::string_view) {
+      return transform(text);
+    };
+  } else if (const auto* source = std::get_if<SourceFileWork>(&how)) {
+    processing.transform = source->transform;
+  }
+  return processing;
 }
 
 // The settings are read only by the commands that use them.
@@ -76,7 +113,7 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
     return exitFailure;
   }
 
-  if (work->finished) return *work->finished;
+  if (const Finished* finished = std::get_if<Finished>(&work->how)) return finished->status;
 
   std::vector<std::string> inputs = expandFolderArguments(options.files);
   if (options.files.empty()) inputs.push_back("-");
@@ -85,34 +122,11 @@ int runTextCommand(const TextCommand& command, std::span<const std::string> args
   const unsigned filesAtOnce = static_cast<unsigned>(std::min<std::size_t>(cores, inputs.size()));
   const unsigned threadsPerText = std::max(1u, cores / filesAtOnce);
 
-  InputProcessing processing;
-  processing.sourceTransform = work->sourceTransform;
+  InputProcessing processing = processingFor(work->how, options.scope, threadsPerText);
   processing.standardInputPath = options.stdinFilename;
   processing.readsLineEnds = options.scope != TextScope::wholeText;
   processing.changeNote = work->changeNote;
   processing.listsSkippedFiles = options.verbose;
-  if (work->textTransform) {
-    processing.transform = work->textTransform;
-  } else if (work->linesTransform) {
-    processing.transform = inScope(options.scope, work->linesTransform, threadsPerText);
-  }
-  if (work->findings) {
-    processing.check = findingsCheck(work->findings, options.scope, threadsPerText);
-  }
-  if (work->checksForFile) {
-    processing.sourceTransform = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
-                                     std::string_view text, std::string_view path) -> Result<std::string> {
-      Result<FileChecks> checks = forFile(text, path);
-      if (!checks) return Error{checks.error()};
-      return inScope(scope, checks->linesTransform, threadsPerText)(text);
-    };
-    processing.check = [forFile = work->checksForFile, scope = options.scope, threadsPerText](
-                           std::string_view name, std::string_view text, std::string_view path) {
-      Result<FileChecks> checks = forFile(text, path);
-      if (!checks) return CheckReport{false, {}, checks.error()};
-      return findingsCheck(checks->findings, scope, threadsPerText)(name, text, path);
-    };
-  }
   const int status = processInputs(inputs, processing, options.mode, filesAtOnce);
   if (work->closingNote) {
     if (const std::string note = work->closingNote(); !note.empty()) printError(note);

@@ -5,10 +5,10 @@
 // scopes, and processing of the inputs.
 
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "base/result.h"
 #include "cli/core/file_processing.h"
@@ -18,35 +18,44 @@
 
 namespace brindlewort::cli {
 
-// The checks of a command whose work depends on the file: a lines
-// transform that only adds marker lines, and its findings for --check.
-struct FileChecks {
+// The checks of a command that only adds marker lines under lines with
+// findings (spell, grammar): the lines transform applied in the chosen
+// scope, and the finding lines of one group, which --check lists instead of
+// names, computing them without transforming the text. Both must be safe to
+// call from several threads at once.
+struct LineChecks {
   LinesTransform linesTransform;
   GroupFindings findings;
 };
 
+// Line checks made anew for each input from its text and its file's path
+// (the name given for standard input; empty when none was), or why that
+// input cannot be checked. Called from several threads at once.
+struct PerFileChecks {
+  std::function<Result<LineChecks>(std::string_view text, std::string_view path)> checksFor;
+};
+
+// A transformation of the whole text, whatever the scope, that may fail;
+// --check transforms and lists each input that would change.
+struct WholeTextWork {
+  FallibleTransform transform;
+};
+
+// A transform that knows each text's file: its language, its .editorconfig.
+struct SourceFileWork {
+  SourceTransform transform;
+};
+
+// Setting up did all the command had to do: no input is read and this is
+// the exit status.
+struct Finished {
+  int status = 0;
+};
+
 // What a text command does with each text, set up for the parsed options.
 struct TextWork {
-  // The transformation of a list of lines, applied in the chosen scope.
-  // Must be safe to call from several threads at once.
-  LinesTransform linesTransform = {};
-  // Instead of linesTransform: a transformation of the whole text, whatever
-  // the scope, that may fail.
-  FallibleTransform textTransform = {};
-  // For a command whose lines transform only adds a marker line under lines
-  // with findings: the finding lines of one group, which --check lists
-  // instead of names, computing them without transforming the text. Empty:
-  // --check transforms and lists each input that would change.
-  GroupFindings findings = {};
-  // Instead of the others: a transform that knows each text's file.
-  SourceTransform sourceTransform = {};
-  // Instead of the others: the checks for one text and its file's path
-  // (the name given for standard input; empty when none was), made anew
-  // for each input. Called from several threads at once.
-  std::function<Result<FileChecks>(std::string_view text, std::string_view path)> checksForFile = {};
-  // Set when setting up did all the command had to do: no input is read
-  // and this is the exit status.
-  std::optional<int> finished = {};
+  // Exactly one way of working.
+  std::variant<LineChecks, PerFileChecks, WholeTextWork, SourceFileWork, Finished> how;
   // A note for standard error once every input is done; empty for none.
   std::function<std::string()> closingNote = {};
   // What --check says after «FILE:LINE: » of each changed stretch of the

@@ -18,7 +18,7 @@ std::optional<std::int64_t> parseWidth(std::string_view value) {
   return width == 0 ? noCommentLengthLimit : width;
 }
 
-std::optional<LineRange> parseLineRange(std::string_view value) {
+std::optional<LineSpan> parseLineRange(std::string_view value) {
   const std::size_t colon = value.find(':');
   if (colon == std::string_view::npos) return std::nullopt;
   auto number = [](std::string_view digits) -> std::optional<std::size_t> {
@@ -31,7 +31,7 @@ std::optional<LineRange> parseLineRange(std::string_view value) {
   const auto first = number(value.substr(0, colon));
   const auto last = number(value.substr(colon + 1));
   if (!first || !last || *first == 0 || *last < *first) return std::nullopt;
-  return LineRange{*first, *last};
+  return LineSpan{*first - 1, *last - 1};
 }
 
 std::optional<std::chrono::milliseconds> parseTimeout(std::string_view value) {
@@ -69,7 +69,7 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
         }
         return Error{"invalid tab width '" + std::string(value) + "': expected a whole number above 0"};
       case OptionId::lines:
-        if (std::optional<LineRange> range = parseLineRange(value)) {
+        if (std::optional<LineSpan> range = parseLineRange(value)) {
           options.lines.push_back(*range);
           return {};
         }

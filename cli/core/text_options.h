@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "reflow/line_span.h"
 
 namespace brindlewort::cli {
 
@@ -28,12 +29,6 @@ enum class OutputMode {
   diff,     // print a unified diff of each input that would change
 };
 
-// Lines first to last, counted from 1, both included.
-struct LineRange {
-  std::size_t first = 1;
-  std::size_t last = 1;
-};
-
 struct TextOptions {
   OutputMode mode = OutputMode::print;
   TextScope scope = TextScope::commentRuns;
@@ -41,7 +36,7 @@ struct TextOptions {
   bool widthGiven = false;         // --width was given: .editorconfig does not count
   bool fill = false;               // --fill
   std::optional<std::size_t> tabWidth;  // --tab-width
-  std::vector<LineRange> lines;    // --lines; empty: every line
+  std::vector<LineSpan> lines;     // --lines, from 0 here; empty: every line
   std::string stdinFilename;       // --stdin-filename
   std::string language;            // --lang; empty: the user's language
   bool verbose = false;            // --verbose
@@ -57,8 +52,9 @@ struct TextOptions {
 Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::string_view command,
                                      std::int64_t defaultWidthValue);
 
-// A --lines value "A:B" (1 <= A <= B); absent when it is not one.
-std::optional<LineRange> parseLineRange(std::string_view value);
+// A --lines value "A:B" (1 <= A <= B, counted from 1) as lines A-1 to B-1;
+// absent when it is not one.
+std::optional<LineSpan> parseLineRange(std::string_view value);
 
 // The maximum comment length for a --width value: a whole number >= 0, where
 // 0 means no limit. Absent when the value is not such a number.

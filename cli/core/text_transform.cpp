@@ -6,18 +6,24 @@
 #include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
 #include "engine/rewrap.h"
-#include "reflow/cuts_between_runs.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli {
 
-std::string transformCommentRunsInParallel(std::string_view text, const LinesTransform& transform,
-                                           unsigned threads) {
-  const std::vector<std::size_t> cuts = cutsBetweenRuns(text, threads);
-  if (cuts.size() <= 2) return transformCommentRuns(text, transform);
+const SourceLanguage* commentLanguageFor(std::string_view path) { return languageForPath(path).language; }
 
-  std::vector<std::string> outputs(cuts.size() - 1);
+std::string transformCommentRunsInParallel(std::string_view text, const SourceLanguage* language,
+                                           const LinesTransform& transform, unsigned threads) {
+  const CommentMap comments = lexCommentsInParallel(text, language, {threads, parallelRunner(threads)});
+  const std::vector<TextPiece> pieces = piecesBetweenRuns(text, comments, threads);
+  if (pieces.size() <= 2) return transformCommentRuns(text, comments, transform);
+
+  std::vector<std::string> outputs(pieces.size() - 1);
   parallelFor(outputs.size(), threads, [&](std::size_t i) {
-    outputs[i] = transformCommentRuns(text.substr(cuts[i], cuts[i + 1] - cuts[i]), transform);
+    const auto from = comments.begin() + static_cast<std::ptrdiff_t>(pieces[i].firstLine);
+    const auto to = comments.begin() + static_cast<std::ptrdiff_t>(pieces[i + 1].firstLine);
+    outputs[i] = transformCommentRuns(text.substr(pieces[i].begin, pieces[i + 1].begin - pieces[i].begin),
+                                      std::span<const CommentFacts>(from, to), transform);
   });
   std::size_t total = 0;
   for (const std::string& output : outputs) total += output.size();
@@ -48,12 +54,12 @@ FallibleTransform wholeTextRewrapping(std::int64_t width) {
 
 TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads) {
   if (scope == TextScope::wholeText) {
-    return [transform = std::move(transform)](std::string_view text) {
+    return [transform = std::move(transform)](std::string_view text, std::string_view) {
       return transformWholeText(text, transform);
     };
   }
-  return [transform = std::move(transform), threads](std::string_view text) {
-    return transformCommentRunsInParallel(text, transform, threads);
+  return [transform = std::move(transform), threads](std::string_view text, std::string_view path) {
+    return transformCommentRunsInParallel(text, commentLanguageFor(path), transform, threads);
   };
 }
 

@@ -9,17 +9,25 @@
 
 #include "cli/core/file_processing.h"
 #include "cli/core/text_options.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort::cli {
 
-// Turns a whole text into its new form. Called from several threads at once.
-using TextTransform = std::function<std::string(std::string_view text)>;
+// Turns a whole text into its new form; `path` names its file, whose
+// extension gives the language the comments are found by. Called from
+// several threads at once.
+using TextTransform = std::function<std::string(std::string_view text, std::string_view path)>;
 
-// transformCommentRuns, with the text cut between runs into pieces that up
-// to `threads` threads transform at once.
-std::string transformCommentRunsInParallel(std::string_view text, const LinesTransform& transform,
-                                           unsigned threads);
+// The language whose lexer finds the comments of a file: null (the line
+// rule) when its name gives none.
+const SourceLanguage* commentLanguageFor(std::string_view path);
+
+// transformCommentRuns over the runs the language's lexer finds (null: the
+// line rule), with the text cut between runs into pieces that up to
+// `threads` threads lex and transform at once.
+std::string transformCommentRunsInParallel(std::string_view text, const SourceLanguage* language,
+                                           const LinesTransform& transform, unsigned threads);
 
 // Splits the text at every line feed, transforms the lines and joins the
 // result with line feeds, nothing added or removed beyond that.

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/space_or_tab.h"
 #include "cli/core/findings_report.h"
 #include "cli/core/parallel_for.h"
+#include "cli/core/text_transform.h"
 #include "engine/characters.h"
 #include "proofreading/comment_spelling.h"
 #include "proofreading/grammar_check.h"
+#include "reflow/comment_line_parts.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort::cli::lsp {
 namespace {
@@ -17,19 +21,12 @@ struct FindingEnd {
   std::size_t byte = 0;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Where the prose of a comment line starts: after the indentation, the
-// marker ("//", "///", "//!") and the blanks that follow it.
+// marker and the blanks that follow it.
 std::size_t proseStart(std::string_view line) {
-  std::size_t at = 0;
-  while (at < line.size() && isBlank(line[at])) ++at;
-  if (line.substr(at).starts_with("//")) {
-    at += 2;
-    if (at < line.size() && (line[at] == '/' || line[at] == '!')) ++at;
-  }
-  while (at < line.size() && isBlank(line[at])) ++at;
-  return at;
+  const CommentLine parts = splitCommentLine(line);
+  return parts.lead.size() + parts.marker.size() + parts.textOffset;
 }
 
 // The end of a finding's text: its words matched one by one from `start`,
@@ -43,8 +40,8 @@ FindingEnd findingEnd(const std::vector<std::string_view>& lines, std::size_t in
   for (const char c : text) {
     std::string_view line = lines[index];
     if (c == ' ') {
-      if (at < line.size() && !isBlank(line[at])) break;
-      while (at < line.size() && isBlank(line[at])) ++at;
+      if (at < line.size() && !isSpaceOrTab(line[at])) break;
+      while (at < line.size() && isSpaceOrTab(line[at])) ++at;
       if (at == line.size() && index + 1 < lines.size()) {
         ++index;
         at = proseStart(lines[index]);
@@ -77,7 +74,8 @@ std::string_view findingLabel(FindingKind kind) {
   return "spelling";
 }
 
-std::vector<CommentFinding> commentFindings(std::string_view text, const SpellChecker* checker) {
+std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
+                                            const SpellChecker* checker) {
   std::mutex mutex;
   std::vector<CommentFinding> findings;
   // The groups are the comment runs that --check hands to the same checks.
@@ -98,7 +96,10 @@ std::vector<CommentFinding> commentFindings(std::string_view text, const SpellCh
     std::lock_guard lock(mutex);
     for (CommentFinding& finding : found) findings.push_back(std::move(finding));
   };
-  findingsReport({}, text, TextScope::commentRuns, hardwareThreads(), collect);
+  const unsigned threads = hardwareThreads();
+  const CommentMap comments =
+      lexCommentsInParallel(text, commentLanguageFor(path), {threads, parallelRunner(threads)});
+  findingsReport({}, text, comments, TextScope::commentRuns, threads, collect);
   std::stable_sort(findings.begin(), findings.end(), [](const CommentFinding& a, const CommentFinding& b) {
     return a.line != b.line ? a.line < b.line : a.startByte < b.startByte;
   });

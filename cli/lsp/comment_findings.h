@@ -31,9 +31,11 @@ struct CommentFinding {
 // voice", "perfect tense").
 std::string_view findingLabel(FindingKind kind);
 
-// Every finding in text order. `checker` is the project's spell checker for
-// the document (projectSpellChecker), null when no dictionary loads (then
-// only grammar is checked); the text must be decodable.
-std::vector<CommentFinding> commentFindings(std::string_view text, const SpellChecker* checker);
+// Every finding in text order, in the comments the lexer of the document's
+// language (by its path) finds. `checker` is the project's spell checker
+// for the document (projectSpellChecker), null when no dictionary loads
+// (then only grammar is checked); the text must be decodable.
+std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
+                                            const SpellChecker* checker);
 
 }  // namespace brindlewort::cli::lsp

@@ -83,7 +83,7 @@ TextPosition positionFrom(const json& position) {
 
 // The lines a range touches; a selection that ends at the start of a line
 // does not take that line.
-LineSpan0 linesOf(const json& range) {
+LineSpan linesOf(const json& range) {
   const TextPosition start = positionFrom(range.at("start"));
   TextPosition end = positionFrom(range.at("end"));
   if (end.line < start.line) return {end.line, start.line};
@@ -174,7 +174,7 @@ void LanguageServer::handle(const FramedMessage& message) {
   const auto given = parsed.find("params");
   const json& params = given != parsed.end() ? *given : noParams;
   try {
-    dispatch(method->get<std::string>(), hasId ? &*id : nullptr, params, invalidUtf8At);
+    dispatch(method->get<std::string>(), hasId ? &*id : nullptr, Call{params, invalidUtf8At});
   } catch (const RequestFailure& failure) {
     if (hasId)
       respondError(*id, failure.code, failure.what());
@@ -198,8 +198,19 @@ void LanguageServer::handle(const FramedMessage& message) {
   }
 }
 
-void LanguageServer::dispatch(const std::string& method, const json* id, const json& params,
-                              std::optional<std::size_t> invalidUtf8At) {
+const LanguageServer::Method LanguageServer::methods[] = {
+    {"initialize", true, &LanguageServer::initialize},
+    {"shutdown", true, &LanguageServer::shutdown},
+    {"textDocument/codeAction", true, &LanguageServer::codeActions},
+    {"textDocument/rangeFormatting", true, &LanguageServer::rangeFormatting},
+    {"workspace/executeCommand", true, &LanguageServer::executeCommand},
+    {"textDocument/didOpen", false, &LanguageServer::didOpen},
+    {"textDocument/didChange", false, &LanguageServer::didChange},
+    {"textDocument/didClose", false, &LanguageServer::didClose},
+    {"workspace/didChangeConfiguration", false, &LanguageServer::didChangeConfiguration},
+};
+
+void LanguageServer::dispatch(const std::string& method, const json* id, const Call& call) {
   if (method == "exit") {
     finished_ = true;
     return;
@@ -212,28 +223,31 @@ void LanguageServer::dispatch(const std::string& method, const json* id, const j
     if (id) respondError(*id, serverNotInitialized, "the server is not initialized yet");
     return;
   }
-  if (id) {
-    if (method == "initialize") return respond(*id, initialize(params));
-    if (method == "shutdown") {
-      shutdownRequested_ = true;
-      return respond(*id, nullptr);
-    }
-    if (method == "textDocument/codeAction") return respond(*id, codeActions(params));
-    if (method == "textDocument/rangeFormatting") return respond(*id, rangeFormatting(params));
-    if (method == "workspace/executeCommand") return respond(*id, executeCommand(params));
-    return respondError(*id, methodNotFound, "unknown method " + method);
+  for (const Method& entry : methods) {
+    // A request under a notification's name, or the other way round, is
+    // not that method.
+    if (entry.name != method || entry.request != (id != nullptr)) continue;
+    json result = (this->*entry.handler)(call);
+    if (id) respond(*id, std::move(result));
+    return;
   }
-  if (method == "textDocument/didOpen") return didOpen(params, invalidUtf8At);
-  if (method == "textDocument/didChange") return didChange(params, invalidUtf8At);
-  if (method == "textDocument/didClose") return didClose(params);
-  if (method == "workspace/didChangeConfiguration") {
-    settings_ = withOptions(settings_, params.value("settings", json()));
-    scheduleAll(Clock::now());
-  }
+  if (id) respondError(*id, methodNotFound, "unknown method " + method);
   // Other notifications ($/cancelRequest, didSave, ...) need nothing.
 }
 
-json LanguageServer::initialize(const json& params) {
+json LanguageServer::shutdown(const Call&) {
+  shutdownRequested_ = true;
+  return nullptr;
+}
+
+json LanguageServer::didChangeConfiguration(const Call& call) {
+  settings_ = withOptions(settings_, call.params.value("settings", json()));
+  scheduleAll(Clock::now());
+  return nullptr;
+}
+
+json LanguageServer::initialize(const Call& call) {
+  const json& params = call.params;
   initialized_ = true;
   const json offered = params.value("capabilities", json::object())
                            .value("general", json::object())
@@ -254,17 +268,19 @@ json LanguageServer::initialize(const json& params) {
   };
 }
 
-void LanguageServer::didOpen(const json& params, std::optional<std::size_t> invalidUtf8At) {
-  const json& item = params.at("textDocument");
+json LanguageServer::didOpen(const Call& call) {
+  const json& item = call.params.at("textDocument");
   const std::string uri = item.at("uri").get<std::string>();
   documents_.open(uri, OpenDocument{.text = item.at("text").get<std::string>(),
                                     .version = versionOf(item).value_or(0),
                                     .path = pathOfUri(uri),
-                                    .invalidUtf8At = invalidUtf8At});
+                                    .invalidUtf8At = call.invalidUtf8At});
   due_[uri] = Clock::now();
+  return nullptr;
 }
 
-void LanguageServer::didChange(const json& params, std::optional<std::size_t> invalidUtf8At) {
+json LanguageServer::didChange(const Call& call) {
+  const json& params = call.params;
   const json& item = params.at("textDocument");
   const std::string uri = item.at("uri").get<std::string>();
   OpenDocument* document = documents_.find(uri);
@@ -282,16 +298,18 @@ void LanguageServer::didChange(const json& params, std::optional<std::size_t> in
     }
     documents_.change(uri, parsed, encoding_);
   }
-  if (invalidUtf8At) document->invalidUtf8At = invalidUtf8At;
+  if (call.invalidUtf8At) document->invalidUtf8At = call.invalidUtf8At;
   if (const std::optional<std::int64_t> version = versionOf(item)) document->version = *version;
   due_[uri] = Clock::now() + quietPeriod;
+  return nullptr;
 }
 
-void LanguageServer::didClose(const json& params) {
-  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+json LanguageServer::didClose(const Call& call) {
+  const std::string uri = call.params.at("textDocument").at("uri").get<std::string>();
   documents_.close(uri);
   due_.erase(uri);
   notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+  return nullptr;
 }
 
 void LanguageServer::scheduleAll(Clock::time_point when) {
@@ -339,51 +357,62 @@ void LanguageServer::publishDue(Clock::time_point now) {
   }
 }
 
-DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
-  DiagnosticsText diagnostics;
+namespace {
+
+// Why a document is not checked at all; nothing when it is.
+std::optional<std::string> whyNotChecked(const OpenDocument& document) {
   if (document.invalidUtf8At) {
-    diagnostics.add({}, {}, severityWarning,
-                    "not checked: the editor sent bytes that are not UTF-8 (at byte " +
-                        std::to_string(*document.invalidUtf8At) + " of its message)");
-    return diagnostics;
+    return "not checked: the editor sent bytes that are not UTF-8 (at byte " +
+           std::to_string(*document.invalidUtf8At) + " of its message)";
   }
   if (document.text.size() > maxServedDocumentBytes) {
-    diagnostics.add({}, {}, severityWarning,
-                    "not checked: " + std::to_string(document.text.size() >> 20) +
-                        " MiB is more than the 8 MiB checked while editing; run brindle spell --check "
-                        "and grammar --check on the file");
-    return diagnostics;
+    return "not checked: " + std::to_string(document.text.size() >> 20) +
+           " MiB is more than the 8 MiB checked while editing; run brindle spell --check "
+           "and grammar --check on the file";
   }
   Result<void> decodable = checkDecodable(document.text);
   if (decodable) decodable = checkLineEnds(document.text);
-  if (!decodable) {
-    diagnostics.add({}, {}, severityWarning, "not checked: the text " + decodable.error());
+  if (!decodable) return "not checked: the text " + decodable.error();
+  return std::nullopt;
+}
+
+}  // namespace
+
+void LanguageServer::openDictionaries() {
+  if (dictionaries_ || !dictionaryError_.empty()) return;
+  Result<OpenedSpellChecker> opened = openEnchantSpellChecker();
+  if (opened) {
+    dictionaries_ = std::make_unique<SpellingDictionaries>(std::string(), std::move(opened->checker));
+    return;
+  }
+  dictionaryError_ = opened.error();
+  log("spelling is not checked: " + dictionaryError_);
+  notify("window/showMessage", {{"type", 2}, {"message", "brindle: spelling is not checked: " + dictionaryError_}});
+}
+
+Result<std::shared_ptr<const SpellChecker>> LanguageServer::spellCheckerFor(const OpenDocument& document) {
+  openDictionaries();
+  if (!dictionaries_) return std::shared_ptr<const SpellChecker>();
+  Result<std::shared_ptr<const SpellChecker>> dictionary =
+      dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
+  if (!dictionary) return Error{dictionary.error()};
+  return projectSpellChecker(*dictionary, document.path, document.text, vocabularies_);
+}
+
+DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
+  DiagnosticsText diagnostics;
+  if (const std::optional<std::string> why = whyNotChecked(document)) {
+    diagnostics.add({}, {}, severityWarning, *why);
     return diagnostics;
   }
-
-  if (!dictionaries_ && dictionaryError_.empty()) {
-    Result<OpenedSpellChecker> opened = openEnchantSpellChecker();
-    if (opened) {
-      dictionaries_ = std::make_unique<SpellingDictionaries>(std::string(), std::move(opened->checker));
-    } else {
-      dictionaryError_ = opened.error();
-      log("spelling is not checked: " + dictionaryError_);
-      notify("window/showMessage",
-             {{"type", 2}, {"message", "brindle: spelling is not checked: " + dictionaryError_}});
-    }
-  }
   std::shared_ptr<const SpellChecker> checker;
-  if (dictionaries_) {
-    Result<std::shared_ptr<const SpellChecker>> dictionary =
-        dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
-    if (dictionary) {
-      checker = projectSpellChecker(*dictionary, document.path, document.text);
-    } else {
-      diagnostics.add({}, {}, severityWarning, "spelling not checked: " + dictionary.error());
-    }
+  if (Result<std::shared_ptr<const SpellChecker>> found = spellCheckerFor(document); found) {
+    checker = std::move(*found);
+  } else {
+    diagnostics.add({}, {}, severityWarning, "spelling not checked: " + found.error());
   }
 
-  for (const CommentFinding& finding : commentFindings(document.text, checker.get())) {
+  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get())) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
@@ -408,7 +437,7 @@ const OpenDocument& LanguageServer::servedDocument(const std::string& uri) {
 }
 
 json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
-                                 std::optional<LineSpan0> lines) {
+                                 std::optional<LineSpan> lines) {
   Result<std::string> reflowed =
       reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines});
   if (!reflowed)
@@ -422,7 +451,8 @@ json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
   return edits;
 }
 
-json LanguageServer::codeActions(const json& params) {
+json LanguageServer::codeActions(const Call& call) {
+  const json& params = call.params;
   const std::string uri = params.at("textDocument").at("uri").get<std::string>();
   const OpenDocument& document = servedDocument(uri);
   json actions = json::array();
@@ -435,7 +465,7 @@ json LanguageServer::codeActions(const json& params) {
     const std::string word = data.at("word").get<std::string>();
     if (word.size() > maxAddedWordBytes) continue;
     bool first = true;
-    for (const std::string& suggestion : enchantSuggestions(language, word, maxSuggestions)) {
+    for (const std::string& suggestion : suggestions_.suggestions(language, word, maxSuggestions)) {
       actions.push_back(
           {{"title", "Change to \"" + suggestion + "\""},
            {"kind", "quickfix"},
@@ -453,12 +483,12 @@ json LanguageServer::codeActions(const json& params) {
                        {"command", command}});
   }
 
-  const LineSpan0 lines = linesOf(params.at("range"));
+  const LineSpan lines = linesOf(params.at("range"));
   const struct {
     const char* title;
     const char* kind;
     ReflowMode mode;
-    std::optional<LineSpan0> lines;
+    std::optional<LineSpan> lines;
   } reflows[] = {
       {"Wrap comment paragraph", "refactor.rewrite", ReflowMode::fill, lines},
       {"Unwrap comment paragraph", "refactor.rewrite", ReflowMode::unwrap, lines},
@@ -473,12 +503,14 @@ json LanguageServer::codeActions(const json& params) {
   return actions;
 }
 
-json LanguageServer::rangeFormatting(const json& params) {
+json LanguageServer::rangeFormatting(const Call& call) {
+  const json& params = call.params;
   const std::string uri = params.at("textDocument").at("uri").get<std::string>();
   return reflowEdits(servedDocument(uri), ReflowMode::fill, linesOf(params.at("range")));
 }
 
-json LanguageServer::executeCommand(const json& params) {
+json LanguageServer::executeCommand(const Call& call) {
+  const json& params = call.params;
   if (params.at("command").get<std::string>() != addWordCommand) {
     throw RequestFailure(invalidParams, "unknown command " + params.at("command").get<std::string>());
   }

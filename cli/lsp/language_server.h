@@ -14,12 +14,16 @@
 #include <optional>
 #include <string>
 
-#include "cli/lsp/comment_reflow.h"
+#include "base/result.h"
 #include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/document_store.h"
 #include "cli/lsp/message_framing.h"
+#include "cli/lsp/reflow_edits.h"
 #include "cli/lsp/server_settings.h"
 #include "cli/lsp/text_positions.h"
+#include "proofreading/enchant_suggestions.h"
+#include "proofreading/repository_vocabulary.h"
+#include "proofreading/spell_checker.h"
 
 namespace brindlewort::cli {
 class SpellingDictionaries;
@@ -57,19 +61,41 @@ class LanguageServer {
   int exitStatus() const { return shutdownRequested_ ? 0 : 1; }
 
  private:
-  void dispatch(const std::string& method, const nlohmann::json* id, const nlohmann::json& params,
-                std::optional<std::size_t> invalidUtf8At);
-  nlohmann::json initialize(const nlohmann::json& params);
-  void didOpen(const nlohmann::json& params, std::optional<std::size_t> invalidUtf8At);
-  void didChange(const nlohmann::json& params, std::optional<std::size_t> invalidUtf8At);
-  void didClose(const nlohmann::json& params);
-  nlohmann::json codeActions(const nlohmann::json& params);
-  nlohmann::json rangeFormatting(const nlohmann::json& params);
-  nlohmann::json executeCommand(const nlohmann::json& params);
+  // One message as its handler gets it.
+  struct Call {
+    const nlohmann::json& params;
+    std::optional<std::size_t> invalidUtf8At;  // where the message held bytes that are not UTF-8
+  };
+  // A method the server serves: a request, answered with the handler's
+  // result, or a notification, whose result is dropped.
+  struct Method {
+    std::string_view name;
+    bool request = false;
+    nlohmann::json (LanguageServer::*handler)(const Call&) = nullptr;
+  };
+  static const Method methods[];
 
+  void dispatch(const std::string& method, const nlohmann::json* id, const Call& call);
+  nlohmann::json initialize(const Call& call);
+  nlohmann::json shutdown(const Call& call);
+  nlohmann::json didOpen(const Call& call);
+  nlohmann::json didChange(const Call& call);
+  nlohmann::json didClose(const Call& call);
+  nlohmann::json didChangeConfiguration(const Call& call);
+  nlohmann::json codeActions(const Call& call);
+  nlohmann::json rangeFormatting(const Call& call);
+  nlohmann::json executeCommand(const Call& call);
+
+  // Opens the user's dictionaries on first use; when none loads, says so
+  // once and spelling is not checked.
+  void openDictionaries();
+  // The project's spell checker for the document; null when no dictionary
+  // loads at all, an error when the document's language has none.
+  Result<std::shared_ptr<const SpellChecker>> spellCheckerFor(const OpenDocument& document);
+  // The document's findings, or why it is not checked, formatted.
   DiagnosticsText diagnosticsFor(const OpenDocument& document);
   // The document's re-flow as one text edit (empty array: no change).
-  nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan0> lines);
+  nlohmann::json reflowEdits(const OpenDocument& document, ReflowMode mode, std::optional<LineSpan> lines);
   // The document, or a failure that says why it is not served.
   const OpenDocument& servedDocument(const std::string& uri);
   void scheduleAll(Clock::time_point when);
@@ -87,6 +113,8 @@ class LanguageServer {
   std::map<std::string, Clock::time_point> due_;
   std::unique_ptr<SpellingDictionaries> dictionaries_;
   std::string dictionaryError_;  // why spelling is not checked; empty when it is
+  RepositoryVocabularies vocabularies_;
+  SuggestionDictionaries suggestions_;
   bool initialized_ = false;
   bool shutdownRequested_ = false;
   bool finished_ = false;

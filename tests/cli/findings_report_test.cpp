@@ -6,6 +6,7 @@
 
 #include "cli_test_support.h"
 #include "engine/rewrap.h"
+#include "reflow/comment_lexer.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -17,13 +18,18 @@ void reportGroup(std::string_view name, const std::vector<std::string_view>& lin
                         std::string(lines.front()) + " (" + std::to_string(lines.size()) + ")");
 }
 
+// The groups of a text whose comments the line rule finds.
+std::string groups(std::string_view text, TextScope scope, unsigned threads) {
+  return findingsReport("f", text, lexComments(text, nullptr), scope, threads, reportGroup);
+}
+
 // Cutting the text for several threads must not change the report, and each
 // group's number must be the number of its first line in the whole text.
 TEST(FindingsReport, GroupsAndLineNumbersDoNotDependOnThreads) {
   const std::string text = cli_test::mixedSource(11, 5u << 20, true);
-  const std::string expected = findingsReport("f", text, TextScope::commentRuns, 1, reportGroup);
+  const std::string expected = groups(text, TextScope::commentRuns, 1);
   for (unsigned threads : {2u, 3u, 8u}) {
-    EXPECT_EQ(findingsReport("f", text, TextScope::commentRuns, threads, reportGroup), expected)
+    EXPECT_EQ(groups(text, TextScope::commentRuns, threads), expected)
         << threads;
   }
   const std::vector<std::string> lines = splitLines(text);
@@ -40,9 +46,9 @@ TEST(FindingsReport, GroupsAndLineNumbersDoNotDependOnThreads) {
 }
 
 TEST(FindingsReport, WholeTextIsOneGroupOfAllLines) {
-  EXPECT_EQ(findingsReport("f", "x\n// y\n", TextScope::wholeText, 4, reportGroup),
+  EXPECT_EQ(groups("x\n// y\n", TextScope::wholeText, 4),
             "f:1:1: group: \"x (3)\"\n");
-  EXPECT_EQ(findingsReport("f", "x\n// y\r\n// z", TextScope::commentRuns, 4, reportGroup),
+  EXPECT_EQ(groups("x\n// y\r\n// z", TextScope::commentRuns, 4),
             "f:2:1: group: \"// y (2)\"\n");
 }
 

@@ -45,6 +45,38 @@ TEST_F(ProofreadingCommands, MarkOrListFindingsInScope) {
   }
 }
 
+// A "//" line inside a raw string or a block comment is code, as wrap sees
+// it: the proofreading commands neither mark nor list it, in any output.
+TEST_F(ProofreadingCommands, MarkerLinesInsideStringsAndBlockCommentsAreNotComments) {
+  const std::string text =
+      "auto s = R\"(\n// Thsi raw line was added\n)\";\n"
+      "/*\n// Thsi block line was added\n*/\n"
+      "// Thsi real line was added\n";
+  const fs::path file = write("a.cpp", text);
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"spell", "--check", "--lang", "en_US"}, file.string() + ":7:4: spelling: \"Thsi\"\n"},
+      {{"grammar", "--check"}, file.string() + ":7:19: passive voice: \"was added\"\n"},
+      {{"spell", "--lang", "en_US"}, text + "// ▲▲▲▲ ← TYPO?\n"},
+      {{"grammar"}, text + "//                ▲▲▲▲▲▲▲▲▲\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back(file.string());
+    const Outcome run = brindle(args);
+    EXPECT_EQ(run.out, c.out) << c.args[0] << ": " << run.err;
+  }
+  // The file's name given for standard input picks the language too.
+  const Outcome run = brindle({"spell", "--check", "--lang", "en_US", "--stdin-filename", "b.cpp"}, text);
+  EXPECT_EQ(run.out, "b.cpp:7:4: spelling: \"Thsi\"\n") << run.err;
+  // wrap agrees: none of these lines is re-flowed.
+  EXPECT_EQ(brindle({"wrap", "--width", "20", file.string()}).out,
+            "auto s = R\"(\n// Thsi raw line was added\n)\";\n/*\n// Thsi block line was added\n*/\n"
+            "// Thsi real line\n// was added\n");
+}
+
 TEST_F(ProofreadingCommands, SpellCheckListsWordsOfFilesLikeACompiler) {
   const std::string content = "// fine\n  // 😀 wrds and `codde`\n";
   const fs::path file = write("a.swift", content);

@@ -12,7 +12,7 @@ namespace {
 // the whole-text one. Pieces on several threads come back in text order.
 TEST(ScopedRewrap, CommentRunsKeepWhatWholeTextDrops) {
   auto unwrap = [](TextScope scope, const std::string& text, unsigned threads) {
-    return inScope(scope, rewrapping(noCommentLengthLimit), threads)(text);
+    return inScope(scope, rewrapping(noCommentLengthLimit), threads)(text, "");
   };
   EXPECT_EQ(unwrap(TextScope::commentRuns, "\n// one two\r\n// three\r\n", 1), "\n// one two three\r\n");
   EXPECT_EQ(unwrap(TextScope::wholeText, "\n// one two\r\n// three\r\n", 1), "// one two three\n");

@@ -21,7 +21,7 @@ class WorkerFailureTest : public FolderTest {};
 TEST_F(WorkerFailureTest, AllocationFailureOnAWorkerFailsOnlyItsFile) {
   const fs::path a = write("a.c", "a"), b = write("b.c", "fail"), c = write("c.c", "c");
   InputProcessing processing;
-  processing.transform = [](std::string_view text) -> Result<std::string> {
+  processing.transform = [](std::string_view text, std::string_view) -> Result<std::string> {
     std::vector<std::string> pieces(4);
     parallelFor(pieces.size(), 4, [&](std::size_t i) {
       if (text == "fail" && i == 2) throw std::bad_alloc();

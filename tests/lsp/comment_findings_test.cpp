@@ -26,7 +26,7 @@ TEST(CommentFindings, APassiveConstructionIsUnderlinedToItsLastWord) {
   };
   for (const UnderlineCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<CommentFinding> findings = commentFindings(c.text, nullptr);
+    const std::vector<CommentFinding> findings = commentFindings(c.text, "", nullptr);
     ASSERT_EQ(findings.size(), 1u);
     const CommentFinding& f = findings[0];
     EXPECT_EQ(f.kind, FindingKind::passiveVoice);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/lsp/comment_reflow.h"
 #include "cli/lsp/file_uri.h"
+#include "cli/lsp/reflow_edits.h"
 
 namespace brindlewort::cli::lsp {
 namespace {

@@ -22,11 +22,14 @@ std::shared_ptr<const SpellChecker> dictionary() {
   return checker;
 }
 
+// Texts without a file have no repository to read.
+RepositoryVocabularies noRepository;
+
 // The misspelt words of a source text checked with its own vocabulary.
 std::vector<std::string> misspelt(std::string_view source) {
   const std::vector<std::string> lines = splitLines(std::string(source));
   const std::vector<std::string_view> views(lines.begin(), lines.end());
-  const auto checker = projectSpellChecker(dictionary(), {}, source);
+  const auto checker = projectSpellChecker(dictionary(), {}, source, noRepository);
   std::vector<std::string> words;
   for (const auto& [line, finding] : commentSpellingFindings(views, *checker)) words.push_back(finding.word);
   return words;
@@ -98,7 +101,7 @@ TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
 TEST(CommentSpelling, MarkerLinesOnlyUnderProse) {
   ASSERT_TRUE(dictionary());
   const std::vector<std::string> lines{"// Thsi is it:", "// ```", "// Thsi code", "// ```"};
-  const auto checker = projectSpellChecker(dictionary(), {}, "");
+  const auto checker = projectSpellChecker(dictionary(), {}, "", noRepository);
   EXPECT_EQ(spellCheckComments(lines, *checker),
             (std::vector<std::string>{"// Thsi is it:", "// ▲▲▲▲ ← TYPO?", "// ```", "// Thsi code", "// ```"}));
 }

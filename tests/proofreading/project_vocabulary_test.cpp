@@ -52,12 +52,13 @@ TEST_F(ProjectVocabulary, GitWorkTreeGivesTrackedSourcesOnly) {
                          " add src/a.cpp lib/b.rs README.md").c_str()),
             0);
   const fs::path file = repo / "src" / "a.cpp";
-  const auto words = repositoryVocabulary(file);
+  RepositoryVocabularies vocabularies;
+  const auto words = vocabularies.forFile(file);
   for (const char* word : {"zorg", "widget", "glimp", "frob"}) EXPECT_TRUE(words->accepts(word)) << word;
   EXPECT_FALSE(words->accepts("quaxle"));         // not tracked
   EXPECT_FALSE(words->accepts("untrackedword"));  // not code
   // The same words for every file of the repository, wherever it lies.
-  EXPECT_TRUE(repositoryVocabulary(repo / "lib" / "b.rs")->accepts("zorg"));
+  EXPECT_TRUE(vocabularies.forFile(repo / "lib" / "b.rs")->accepts("zorg"));
   EXPECT_EQ(vocabularySources(repo / "lib" / "new.cpp").root, fs::canonical(repo));
   // The cache is written and read back by a later run.
   ASSERT_TRUE(fs::exists(vocabularyCacheFolder()));
@@ -73,7 +74,8 @@ TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeTheRunStartedInCounts) {
   const fs::path file = folder / "proj" / "src" / "deep" / "b.h";
   const fs::path started = fs::current_path();
   fs::current_path(folder / "proj");
-  const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n");
+  RepositoryVocabularies vocabularies;
+  const auto lists = acceptedWordsFor(file.string(), "// text\nint ownword;\n", vocabularies);
   fs::current_path(started);
   for (const char* word : {"plumbus", "schleem", "frobco", "FrobCo's", "zyxt", "ownword", "mutex"})
     EXPECT_TRUE(accepted(lists, word)) << word;

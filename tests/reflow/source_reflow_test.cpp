@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "reflow/comment_line.h"
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_line_parts.h"
 #include "reflow/source_reflow.h"
 
 namespace brindlewort {
@@ -22,7 +22,7 @@ std::string reflow(std::string_view text, ReflowMode mode, std::size_t width) {
   SourceReflowOptions options;
   options.settings.mode = mode;
   options.settings.width = width;
-  return reflowSource(text, commentLines(text, nullptr), options);
+  return reflowSource(text, lexComments(text, nullptr), options);
 }
 
 struct Case {

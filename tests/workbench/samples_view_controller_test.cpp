@@ -24,8 +24,8 @@
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
 #include "settings/shared_settings.h"
-#include "workbench/comment_reflow.h"
 #include "workbench/fixed_pitch_font.h"
+#include "workbench/line_list_reflow.h"
 #include "workbench/named_colors.h"
 #include "workbench/sample_loading.h"
 #include "workbench/samples_view_controller.h"
@@ -338,6 +338,16 @@ class SamplesViewControllerTest : public QObject {
         QCOMPARE(codeOf(controller->wholeText()), codeOf(original));
       }
     }
+  }
+
+  // The slider's length is honoured however little room the markers
+  // leave: the CLI would keep such a paragraph, the workbench wraps it.
+  void sliderLengthWrapsEvenWithLittleRoom() {
+    const std::vector<std::string> lines{"            // one two three four five six seven", "int x;"};
+    const std::vector<std::string> wrapped = reflowedLines(lines, 20, true);
+    QCOMPARE(wrapped, (std::vector<std::string>{"            // one", "            // two", "            // three",
+                                                "            // four", "            // five", "            // six",
+                                                "            // seven", "int x;"}));
   }
 
   void welcomeIsNeverChanged() {

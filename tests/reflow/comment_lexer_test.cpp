@@ -1,4 +1,4 @@
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,19 @@ namespace {
 using namespace std::string_literals;
 
 // One character a line: '#' for a comment line, '.' for any other.
-std::string mask(const std::vector<bool>& lines) {
+std::string mask(const CommentMap& lines) {
   std::string result;
-  for (const bool comment : lines) result += comment ? '#' : '.';
+  for (const CommentFacts& facts : lines) result += facts.isWholeLine() ? '#' : '.';
   return result;
+}
+
+// For each line, where its marker starts, or nothing for a line of code.
+std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text, const SourceLanguage* language) {
+  std::vector<std::optional<std::size_t>> markers;
+  for (const CommentFacts& facts : lexComments(text, language)) {
+    markers.push_back(facts.isWholeLine() ? std::optional<std::size_t>(facts.markerAt) : std::nullopt);
+  }
+  return markers;
 }
 
 TEST(CommentLines, MarksExactlyTheCommentLines) {
@@ -86,7 +95,7 @@ TEST(CommentLines, MarksExactlyTheCommentLines) {
   for (const auto& c : cases) {
     std::string shown;
     for (const char ch : c.text) shown += ch == '\n' ? "⏎" : std::string(1, ch);
-    EXPECT_EQ(mask(commentLines(c.text, languageForPath(c.file).language)), c.expected)
+    EXPECT_EQ(mask(lexComments(c.text, languageForPath(c.file).language)), c.expected)
         << c.file << " «" << shown << "»";
   }
 }
@@ -95,10 +104,10 @@ TEST(CommentLines, MarksExactlyTheCommentLines) {
 TEST(BlockCommentNesting, OnlyWhereTheLanguageHasIt) {
   const std::string text = "/* a /* b */\n// c\n*/\n// d";
   for (const char* file : {"x.c", "x.java", "x.ts", "x.go", "x.cs", "x.m"}) {
-    EXPECT_EQ(mask(commentLines(text, languageForPath(file).language)), ".#.#") << file;
+    EXPECT_EQ(mask(lexComments(text, languageForPath(file).language)), ".#.#") << file;
   }
   for (const char* file : {"x.rs", "x.swift", "x.kt", "x.scala", "x.dart"}) {
-    EXPECT_EQ(mask(commentLines(text, languageForPath(file).language)), "...#") << file;
+    EXPECT_EQ(mask(lexComments(text, languageForPath(file).language)), "...#") << file;
   }
 }
 
@@ -130,6 +139,21 @@ TEST(CommentMarkers, GiveTheMarkerOffsetInItsLine) {
   const std::vector<std::optional<std::size_t>> expected{2, 1, std::nullopt, 0, std::nullopt};
   EXPECT_EQ(commentMarkers("  // a\n\t//b\nx // c\r\n//\r\n", cpp), expected);
   EXPECT_EQ(commentMarkers("  // a\n\t//b\nx // c\r\n//\r\n", nullptr), expected);
+}
+
+// Which marker a line opens with: a doc marker, or the line marker, which a
+// rule of slashes keeps.
+TEST(CommentFacts, NameTheMarker) {
+  const std::string text = "/// doc\n  //! inner\n//// rule\n//\n///\n//!/ x\nx;";
+  const CommentMap facts = lexComments(text, languageForPath("x.rs").language);
+  std::vector<std::string> markers;
+  std::size_t begin = 0;
+  for (const CommentFacts& line : facts) {
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    markers.emplace_back(line.isWholeLine() ? line.marker(std::string_view(text).substr(begin, end - begin)) : "-");
+    begin = end + 1;
+  }
+  EXPECT_EQ(markers, (std::vector<std::string>{"///", "//!", "//", "//", "///", "//", "-"}));
 }
 
 // Whole lines of one language, and which of them are comment lines.
@@ -167,15 +191,15 @@ std::vector<LanguagePieces> allPieces() {
 // The text lexed in pieces cut at random line starts, put together as a
 // large file's are: each piece goes on until the lexer is back in plain
 // code, and the piece starting there takes over.
-std::vector<bool> lexedInPieces(std::string_view text, const SourceLanguage* rules, std::mt19937& random) {
+CommentMap lexedInPieces(std::string_view text, const SourceLanguage* rules, std::mt19937& random) {
   std::vector<std::size_t> cuts{0};
   for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
     if (at + 1 < text.size() && random() % 3 == 0) cuts.push_back(at + 1);
   }
   const std::span<const std::size_t> stops(cuts.begin() + 1, cuts.end());
-  std::vector<bool> lines;
+  CommentMap lines;
   for (std::size_t i = 0;;) {
-    const LexedLines piece = commentLinesFrom(text, cuts[i], stops.subspan(i), rules);
+    const LexedLines piece = lexCommentsFrom(text, cuts[i], stops.subspan(i), rules);
     lines.insert(lines.end(), piece.lines.begin(), piece.lines.end());
     if (piece.end == text.size()) return lines;
     i = static_cast<std::size_t>(std::find(cuts.begin(), cuts.end(), piece.end) - cuts.begin());
@@ -209,7 +233,7 @@ TEST(CommentLinesProperty, MarksExactlyTheCommentLinesOfRandomPrograms) {
         }
         expected += piece.mask;
       }
-      ASSERT_EQ(mask(commentLines(text, rules)), expected) << language.file << " program:\n" << text;
+      ASSERT_EQ(mask(lexComments(text, rules)), expected) << language.file << " program:\n" << text;
       ASSERT_EQ(mask(lexedInPieces(text, rules, random)), expected) << language.file << " in pieces:\n" << text;
     }
   }
@@ -232,8 +256,8 @@ TEST(CommentLinesProperty, RandomBytesOnlyLoseMarksOfTheLineRule) {
       }
       const auto lexed = commentMarkers(text, rules);
       const auto lineRule = commentMarkers(text, nullptr);
-      ASSERT_EQ(lexedInPieces(text, rules, random), commentLines(text, rules)) << file << ": " << text;
-      ASSERT_EQ(lexedInPieces(text, nullptr, random), commentLines(text, nullptr)) << text;
+      ASSERT_EQ(lexedInPieces(text, rules, random), lexComments(text, rules)) << file << ": " << text;
+      ASSERT_EQ(lexedInPieces(text, nullptr, random), lexComments(text, nullptr)) << text;
       ASSERT_EQ(lexed.size(), lineRule.size());
       for (std::size_t line = 0; line < lexed.size(); ++line) {
         ASSERT_TRUE(!lexed[line] || lexed[line] == lineRule[line]) << file << " line " << line << ": " << text;

@@ -17,7 +17,7 @@ struct CommentLine {
   // for a blank comment line.
   std::size_t textOffset = 0;
 
-  bool isBlank() const { return textOffset == body.size(); }
+  bool hasNoText() const { return textOffset == body.size(); }
   // The body from its first non-blank character, trailing blanks dropped.
   std::string_view text() const;
   // The blanks between the marker and the text.

@@ -1,16 +1,17 @@
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_run_rewriting.h"
 
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 namespace brindlewort {
 
-std::string transformCommentRuns(std::string_view text, const LinesTransform& transform) {
+std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
+                                const LinesTransform& transform) {
   std::string result;
   // Marker lines can add a good part to a text; pages reserved but never
   // written cost nothing, while growing would copy everything so far.
   result.reserve(text.size() + text.size() / 4);
   std::size_t copied = 0;
-  CommentRunWalker walker(text);
+  CommentRunWalker walker(text, comments);
   while (const CommentRun* run = walker.next()) {
     result.append(text.substr(copied, run->begin - copied));
     copied = run->end;
@@ -33,8 +34,8 @@ std::string transformCommentRuns(std::string_view text, const LinesTransform& tr
   return result;
 }
 
-bool commentRunsKeepLineEnds(std::string_view text) {
-  CommentRunWalker walker(text);
+bool commentRunsKeepLineEnds(std::string_view text, std::span<const CommentFacts> comments) {
+  CommentRunWalker walker(text, comments);
   while (const CommentRun* run = walker.next()) {
     for (std::size_t i = 1; i < run->lines.size(); ++i) {
       // The run's last line keeps a missing line end; every other line gets

@@ -1,9 +1,11 @@
-#include "reflow/comment_lines.h"
+#include "reflow/comment_lexer.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <span>
 
+#include "base/space_or_tab.h"
 #include "engine/scalar_decoding.h"
 
 // One pass over the bytes, line by line, carrying a small state from line to
@@ -28,7 +30,6 @@ namespace {
 using Language = SourceLanguage;
 constexpr std::size_t npos = std::string_view::npos;
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -49,12 +50,13 @@ bool expectsOperand(std::string_view word) {
   return std::find(keywords.begin(), keywords.end(), word) != keywords.end();
 }
 
-// The offset of "//" when it follows nothing but blanks.
-std::optional<std::size_t> lineRuleMarker(std::string_view line) {
-  std::size_t pos = 0;
-  while (pos < line.size() && isBlank(line[pos])) ++pos;
-  if (line.substr(pos).starts_with("//")) return pos;
-  return std::nullopt;
+// The facts of a line by the line rule: a whole-line comment when its
+// first non-blank characters are the line marker.
+CommentFacts lineRuleFacts(std::string_view line, const CommentSyntax& syntax) {
+  const std::optional<std::size_t> at = lineMarkerAt(line, syntax);
+  if (!at || *at > UINT32_MAX) return {};
+  return {static_cast<std::uint32_t>(*at), static_cast<std::uint8_t>(markerAt(line, *at, syntax).size()),
+          CommentRole::wholeLine};
 }
 
 // An open string, character or template literal, and what ends it.
@@ -78,7 +80,7 @@ class Scanner {
           std::vector<std::string_view>* identifiers = nullptr)
       : text_(text), language_(language), identifiers_(identifiers) {}
 
-  // Calls record(marker) for every line from `begin` (a line start), in
+  // Calls record(facts) for every line from `begin` (a line start), in
   // order, as if the text started there. Stops at the first of `stops`
   // (ascending line starts) where the lexer is back in plain code, and
   // returns it; else returns the text's size.
@@ -108,15 +110,15 @@ class Scanner {
            (!language_.regexLiterals || operandExpected());
   }
 
-  std::optional<std::size_t> scanLine(std::size_t begin, std::size_t end) {
+  CommentFacts scanLine(std::size_t begin, std::size_t end) {
     lineEnd_ = end > begin && text_[end - 1] == '\r' ? end - 1 : end;
-    std::optional<std::size_t> marker;
+    CommentFacts marker;
     std::size_t pos = begin;
-    // A line comment carried over by a backslash still makes a "//" line a
-    // comment line: its text is commented out either way.
+    // A line comment carried over by a backslash still makes a marker line
+    // a comment line: its text is commented out either way.
     if (state_ == State::code || state_ == State::lineComment) {
-      marker = lineRuleMarker(text_.substr(begin, lineEnd_ - begin));
-      if (marker) state_ = State::lineComment;
+      marker = lineRuleFacts(text_.substr(begin, lineEnd_ - begin), language_.comments);
+      if (marker.isWholeLine()) state_ = State::lineComment;
     }
     while (pos < lineEnd_) pos = step(pos);
     switch (state_) {
@@ -125,7 +127,7 @@ class Scanner {
           // The comment swallows the next line. Re-flowing this one could
           // move the backslash away from the end and bring that line back
           // to life, so it stays as it is.
-          marker.reset();
+          marker = {};
         } else {
           state_ = State::code;
         }
@@ -203,7 +205,7 @@ class Scanner {
       last_ = ch;
       return pos + 1;
     }
-    if (isBlank(ch)) return pos + 1;
+    if (isSpaceOrTab(ch)) return pos + 1;
     switch (ch) {
       case '/':
         return slash(pos);
@@ -303,7 +305,7 @@ class Scanner {
     for (std::size_t end = pos; end < lineEnd_ && end - pos <= 16; ++end) {
       const char ch = text_[end];
       if (ch == '(') return text_.substr(pos, end - pos);
-      if (ch == ')' || ch == '\\' || ch == '"' || isBlank(ch) || ch == '\v' || ch == '\f' ||
+      if (ch == ')' || ch == '\\' || ch == '"' || isSpaceOrTab(ch) || ch == '\v' || ch == '\f' ||
           ch == '\r') {
         return std::nullopt;
       }
@@ -431,7 +433,7 @@ class Scanner {
 
   std::size_t inBlockComment(std::size_t pos) {
     if (language_.blockComments == Language::BlockComments::flat) {
-      const std::size_t close = text_.substr(0, lineEnd_).find("*/", pos);
+      const std::size_t close = text_.substr(0, lineEnd_).find(language_.comments.blockClose, pos);
       if (close == npos) return lineEnd_;
       state_ = State::code;
       return close + 2;
@@ -530,7 +532,7 @@ class Scanner {
   char last_ = ';';                  // the last code character that is not blank
 };
 
-// Calls record(marker) for every line of the text, in order.
+// Calls record(facts) for every line of the text, in order.
 template <typename Record>
 void scanMarkers(std::string_view text, const SourceLanguage* language, Record record) {
   if (language != nullptr) {
@@ -542,7 +544,7 @@ void scanMarkers(std::string_view text, const SourceLanguage* language, Record r
     const std::size_t newline = text.find('\n', begin);
     std::string_view line = text.substr(begin, newline == npos ? npos : newline - begin);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    record(lineRuleMarker(line));
+    record(lineRuleFacts(line, slashComments));
     if (newline == npos) return;
     begin = newline + 1;
   }
@@ -550,19 +552,10 @@ void scanMarkers(std::string_view text, const SourceLanguage* language, Record r
 
 }  // namespace
 
-std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text,
-                                                       const SourceLanguage* language) {
-  std::vector<std::optional<std::size_t>> markers;
-  scanMarkers(text, language, [&](std::optional<std::size_t> marker) { markers.push_back(marker); });
-  return markers;
-}
-
-LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
-                            std::span<const std::size_t> stops, const SourceLanguage* language) {
+LexedLines lexCommentsFrom(std::string_view text, std::size_t begin,
+                           std::span<const std::size_t> stops, const SourceLanguage* language) {
   LexedLines lexed;
-  // Only whether each line is one: a bit a line rather than sixteen bytes,
-  // which matters on files of hundreds of thousands of lines.
-  auto record = [&](std::optional<std::size_t> marker) { lexed.lines.push_back(marker.has_value()); };
+  auto record = [&](const CommentFacts& facts) { lexed.lines.push_back(facts); };
   if (language != nullptr) {
     lexed.end = Scanner(text, *language).scan(record, begin, stops);
     return lexed;
@@ -578,12 +571,12 @@ LexedLines commentLinesFrom(std::string_view text, std::size_t begin,
 
 std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language) {
   std::vector<std::string_view> words;
-  Scanner(text, language, &words).scan([](std::optional<std::size_t>) {});
+  Scanner(text, language, &words).scan([](const CommentFacts&) {});
   return words;
 }
 
-std::vector<bool> commentLines(std::string_view text, const SourceLanguage* language) {
-  return commentLinesFrom(text, 0, {}, language).lines;
+CommentMap lexComments(std::string_view text, const SourceLanguage* language) {
+  return lexCommentsFrom(text, 0, {}, language).lines;
 }
 
 }  // namespace brindlewort

@@ -5,13 +5,18 @@
 // byte for byte.
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "reflow/comment_facts.h"
+
 namespace brindlewort {
 
-// True for a line (without its line end) that belongs to a comment run: its
-// comment prefix holds "//" and nothing but spaces and tabs comes before it.
+// The line rule for a line (without its line end) of a text whose language
+// is not known, as the engine's whole-text scope sees it: its comment
+// prefix holds the line marker and nothing but spaces and tabs comes before
+// it.
 bool isCommentRunLine(std::string_view line);
 
 // The line end that follows a line of the text (a view into it): "\n",
@@ -27,32 +32,25 @@ struct CommentRun {
 };
 
 // Walks the comment runs of a text front to back, in time linear in the
-// text: only the line that ends a run is looked at twice.
+// text: only the line that ends a run is looked at twice. A run is a
+// stretch of lines the lexer calls whole-line comments, so that a marker
+// inside a string or a block comment starts none.
 class CommentRunWalker {
  public:
-  // Walks `text` from `start`, the start of a line whose number is
-  // `firstLine`.
-  explicit CommentRunWalker(std::string_view text, std::size_t start = 0, std::size_t firstLine = 0);
-
-  // Walks the whole text with the comment lines a language's lexer found
-  // (one entry per line, by line number) instead of the line rule, so that
-  // a "//" inside a string or a block comment starts no run.
-  CommentRunWalker(std::string_view text, const std::vector<bool>& commentLines);
+  // Walks `text`, whose lines have the facts `comments` (one entry per line,
+  // from the text's first line); runs are numbered from `firstLine`.
+  CommentRunWalker(std::string_view text, std::span<const CommentFacts> comments, std::size_t firstLine = 0);
 
   // The next run, or null when there is none; valid until the next call.
   const CommentRun* next();
 
-  // Whether the line the walk stands on belongs to a comment run.
-  bool atCommentRun() const;
-
  private:
   std::string_view text_;
-  std::size_t position_;
-  std::size_t lineNumber_;
-  const std::vector<bool>* commentLines_ = nullptr;
+  std::span<const CommentFacts> comments_;
+  std::size_t position_ = 0;
+  std::size_t index_ = 0;  // of the line the walk stands on, in comments_
+  std::size_t firstLine_;
   CommentRun run_;
-
-  bool isRunLine(std::string_view line, std::size_t number) const;
 };
 
 }  // namespace brindlewort

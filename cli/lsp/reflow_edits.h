@@ -12,14 +12,9 @@
 
 #include "base/result.h"
 #include "reflow/paragraph_reflow.h"
+#include "reflow/source_reflow.h"
 
 namespace brindlewort::cli::lsp {
-
-// Lines first to last, 0-based, both included.
-struct LineSpan0 {
-  std::size_t first = 0;
-  std::size_t last = 0;
-};
 
 struct ReflowRequest {
   ReflowMode mode = ReflowMode::fill;
@@ -27,7 +22,7 @@ struct ReflowRequest {
   // none); unset: the file's .editorconfig, else the shared setting, read
   // now so that a change of it counts at once.
   std::optional<std::int64_t> width;
-  std::optional<LineSpan0> lines;  // unset: the whole text
+  std::optional<LineSpan> lines;  // unset: the whole text
 };
 
 // The text after the re-flow, the same as `brindle wrap --fill` (or unwrap)

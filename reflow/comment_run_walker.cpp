@@ -1,8 +1,9 @@
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 #include <optional>
 
 #include "engine/comment_detection.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
@@ -28,12 +29,11 @@ Line lineAt(std::string_view text, std::size_t start) {
 
 bool isCommentRunLine(std::string_view line) {
   // Only lines that open with the marker: a line such as «}  // end» has
-  // "//" in its comment prefix too, but rewrapping it would copy or join
-  // the code in front of the marker.
-  const std::size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos || line.compare(first, 2, "//") != 0) return false;
+  // the marker in its comment prefix too, but rewrapping it would copy or
+  // join the code in front of the marker.
+  if (!lineMarkerAt(line, slashComments)) return false;
   const std::optional<std::string_view> prefix = commentPrefix(line);
-  return prefix && prefix->find("//") != std::string_view::npos;
+  return prefix && prefix->find(slashComments.lineMarker) != std::string_view::npos;
 }
 
 std::string_view lineEndAfter(std::string_view text, std::string_view line) {
@@ -42,27 +42,20 @@ std::string_view lineEndAfter(std::string_view text, std::string_view line) {
   return text[after] == '\r' ? text.substr(after, 2) : text.substr(after, 1);
 }
 
-CommentRunWalker::CommentRunWalker(std::string_view text, std::size_t start, std::size_t firstLine)
-    : text_(text), position_(start), lineNumber_(firstLine) {}
-
-CommentRunWalker::CommentRunWalker(std::string_view text, const std::vector<bool>& commentLines)
-    : text_(text), position_(0), lineNumber_(0), commentLines_(&commentLines) {}
-
-bool CommentRunWalker::isRunLine(std::string_view line, std::size_t number) const {
-  if (commentLines_ == nullptr) return isCommentRunLine(line);
-  return number < commentLines_->size() && (*commentLines_)[number];
-}
+CommentRunWalker::CommentRunWalker(std::string_view text, std::span<const CommentFacts> comments,
+                                   std::size_t firstLine)
+    : text_(text), comments_(comments), firstLine_(firstLine) {}
 
 const CommentRun* CommentRunWalker::next() {
   while (position_ < text_.size()) {
     Line line = lineAt(text_, position_);
-    if (!isRunLine(line.content, lineNumber_)) {
+    if (!isWholeLineComment(comments_, index_)) {
       position_ = line.next;
-      ++lineNumber_;
+      ++index_;
       continue;
     }
     run_.lines.clear();
-    run_.firstLine = lineNumber_;
+    run_.firstLine = firstLine_ + index_;
     run_.firstLineEnd = line.end;
     run_.begin = position_;
     // The line that ends the run is looked at again by the next call; a
@@ -70,18 +63,14 @@ const CommentRun* CommentRunWalker::next() {
     do {
       run_.lines.push_back(line.content);
       position_ = line.next;
-      ++lineNumber_;
+      ++index_;
       if (position_ >= text_.size()) break;
       line = lineAt(text_, position_);
-    } while (isRunLine(line.content, lineNumber_));
+    } while (isWholeLineComment(comments_, index_));
     run_.end = position_;
     return &run_;
   }
   return nullptr;
-}
-
-bool CommentRunWalker::atCommentRun() const {
-  return position_ < text_.size() && isRunLine(lineAt(text_, position_).content, lineNumber_);
 }
 
 }  // namespace brindlewort

@@ -4,9 +4,12 @@
 // lines transform on its own, every other byte is copied as it is.
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "reflow/comment_facts.h"
 
 namespace brindlewort {
 
@@ -16,15 +19,17 @@ namespace brindlewort {
 using LinesTransform =
     std::function<std::vector<std::string>(const std::vector<std::string_view>& lines)>;
 
-// Applies the transform to each comment run on its own and copies every
-// other line byte for byte. Each run's output lines end like the run's
+// Applies the transform to each comment run on its own (the runs of
+// `comments`, the facts of the text's lines) and copies every other line
+// byte for byte. Each run's output lines end like the run's
 // first line (LF or CR-LF); a run at the very end of a text without a final
 // line end keeps it without one.
-std::string transformCommentRuns(std::string_view text, const LinesTransform& transform);
+std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
+                                const LinesTransform& transform);
 
 // True when transforming the comment runs gives the text back as long as
 // the lines transform does: every line of a run, a last one without a line
 // end aside, ends like the run's first line.
-bool commentRunsKeepLineEnds(std::string_view text);
+bool commentRunsKeepLineEnds(std::string_view text, std::span<const CommentFacts> comments);
 
 }  // namespace brindlewort

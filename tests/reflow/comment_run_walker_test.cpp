@@ -1,9 +1,10 @@
-#include "reflow/comment_runs.h"
+#include "reflow/comment_run_walker.h"
 
 #include <gtest/gtest.h>
 
 #include "mixed_source.h"
-#include "reflow/comment_run_transform.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_run_rewriting.h"
 #include "reflow/cuts_between_runs.h"
 
 namespace brindlewort {
@@ -15,6 +16,11 @@ std::vector<std::string> markRun(const std::vector<std::string_view>& lines) {
   std::string joined = "<";
   for (std::size_t i = 0; i < lines.size(); ++i) (joined += i ? "|" : "") += lines[i];
   return {joined + ">", "#" + std::to_string(lines.size())};
+}
+
+// The runs the line rule finds, transformed.
+std::string transformed(std::string_view text, const LinesTransform& transform) {
+  return transformCommentRuns(text, lexComments(text, nullptr), transform);
 }
 
 TEST(CommentRuns, GroupsRunsAndCopiesOtherLines) {
@@ -37,7 +43,7 @@ TEST(CommentRuns, GroupsRunsAndCopiesOtherLines) {
       {"blockComment", "/* block\n * star\n */\n", "/* block\n * star\n */\n"},
       {"loneCarriageReturnStaysInLine", "// a\rb\n", "<// a\rb>\n#1\n"},
   };
-  for (const auto& c : cases) EXPECT_EQ(transformCommentRuns(c.text, markRun), c.expected) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(transformed(c.text, markRun), c.expected) << c.name;
 }
 
 // Line numbers and byte ranges are what --check reports and what the cuts
@@ -45,16 +51,18 @@ TEST(CommentRuns, GroupsRunsAndCopiesOtherLines) {
 TEST(CommentRunWalker, NumbersLinesAndRangesFromItsStart) {
   const std::string text = "a\n// x\r\n// y\nb\n\n// z";
   const struct {
-    std::size_t start, firstLine;
+    std::size_t start, line, firstLine;  // where the walk starts: byte, line, and its number
     std::string expected;  // per run: first line, begin, end, first line end
   } cases[] = {
-      {0, 0, "1 2-13 CRLF|5 16-20 none|"},
-      {2, 7, "7 2-13 CRLF|11 16-20 none|"},
-      {13, 0, "2 16-20 none|"},
+      {0, 0, 0, "1 2-13 CRLF|5 16-20 none|"},
+      {2, 1, 7, "7 0-11 CRLF|11 14-18 none|"},
+      {13, 3, 0, "2 3-7 none|"},
   };
+  const CommentMap comments = lexComments(text, nullptr);
   for (const auto& c : cases) {
     std::string seen;
-    CommentRunWalker walker(text, c.start, c.firstLine);
+    CommentRunWalker walker(std::string_view(text).substr(c.start), std::span(comments).subspan(c.line),
+                            c.firstLine);
     while (const CommentRun* run = walker.next()) {
       const std::string_view end = run->firstLineEnd;
       seen += std::to_string(run->firstLine) + " " + std::to_string(run->begin) + "-" +
@@ -73,7 +81,7 @@ TEST(CommentRunsKeepLineEnds, TellsWhetherAnUnchangedTransformKeepsTheText) {
   for (const std::string text :
        {"", "// a\n// b\n", "// a\r\n// b\r\n", "// a\n// b\r\n", "// a\r\n// b\n", "// a\r\n// b",
         "// a\n// b\r", "x\r\n// a\n", "// a\n\r\n// b\r\n", "// a\r\nx\n// b\n", "}  // a\n// b\r\n"}) {
-    EXPECT_EQ(commentRunsKeepLineEnds(text), transformCommentRuns(text, same) == text) << text;
+    EXPECT_EQ(commentRunsKeepLineEnds(text, lexComments(text, nullptr)), transformed(text, same) == text) << text;
   }
 }
 
@@ -97,10 +105,10 @@ TEST(CutsBetweenRuns, PiecesTransformLikeTheWholeText) {
     ASSERT_EQ(cuts.size(), c.pieces + 1) << c.threads;
     std::string pieces;
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-      pieces += transformCommentRuns(std::string_view(c.text).substr(cuts[i], cuts[i + 1] - cuts[i]), countRun);
+      pieces += transformed(std::string_view(c.text).substr(cuts[i], cuts[i + 1] - cuts[i]), countRun);
     }
     // Not EXPECT_EQ: its diff of two large texts would take all memory.
-    EXPECT_TRUE(pieces == transformCommentRuns(c.text, countRun)) << c.threads;
+    EXPECT_TRUE(pieces == transformed(c.text, countRun)) << c.threads;
   }
 }
 

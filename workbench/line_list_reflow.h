@@ -17,7 +17,7 @@ namespace brindlewort {
 std::vector<std::string> reflowedLines(const std::vector<std::string>& lines, std::int64_t maxLength,
                                        bool documentHasComments);
 
-// True when some line's first non-blank characters are "//".
+// True when the lexer's line rule finds a comment line among the lines.
 bool hasLineComments(const std::vector<std::string>& lines);
 
 }  // namespace brindlewort

@@ -1,18 +1,18 @@
-#include "workbench/comment_reflow.h"
+#include "workbench/line_list_reflow.h"
 
 #include <algorithm>
 
 #include "engine/comment_length.h"
 #include "engine/rewrap.h"
-#include "reflow/comment_line.h"
-#include "reflow/comment_lines.h"
-#include "reflow/source_reflow.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/source_file_reflow.h"
 
 namespace brindlewort {
 
 bool hasLineComments(const std::vector<std::string>& lines) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [](const std::string& line) { return startsWithLineComment(line); });
+  return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return lexComments(line, nullptr).front().isWholeLine();
+  });
 }
 
 std::vector<std::string> reflowedLines(const std::vector<std::string>& lines, std::int64_t maxLength,
@@ -25,8 +25,10 @@ std::vector<std::string> reflowedLines(const std::vector<std::string>& lines, st
   options.settings.mode = unlimited ? ReflowMode::unwrap : ReflowMode::fill;
   options.settings.width = unlimited ? unlimitedWidth : static_cast<std::size_t>(maxLength);
   options.settings.measure = TextWidth::characters();
-  const std::string text = joinLines(lines);
-  return splitLines(reflowSource(text, commentLines(text, nullptr), options));
+  // The slider's length is the length asked for, however little room it
+  // leaves after the markers.
+  options.settings.roomRule = false;
+  return splitLines(reflowSourceFile(joinLines(lines), nullptr, options));
 }
 
 }  // namespace brindlewort

@@ -1,4 +1,4 @@
-#include "cli/lsp/comment_reflow.h"
+#include "cli/lsp/reflow_edits.h"
 
 #include <algorithm>
 
@@ -11,12 +11,13 @@ namespace brindlewort::cli::lsp {
 Result<std::string> reflowedText(std::string_view text, std::string_view path, const ReflowRequest& request) {
   if (Result<void> decodable = checkDecodable(text); !decodable) return Error{decodable.error()};
   if (Result<void> lineEnds = checkLineEnds(text); !lineEnds) return Error{lineEnds.error()};
-  TextOptions options;
-  options.widthGiven = request.width.has_value();
-  options.width = request.width ? *request.width : defaultWidth();
-  if (request.lines) options.lines.push_back({request.lines->first + 1, request.lines->last + 1});
-  const TextWork work = sourceReflowWork(options, request.mode);
-  return work.sourceTransform(text, path);
+  SourceReflowRequest reflow;
+  reflow.mode = request.mode;
+  reflow.width = request.width;
+  // The shared setting only where nothing closer gives a width.
+  if (!request.width) reflow.defaultWidth = defaultWidth();
+  if (request.lines) reflow.onlyLines.push_back(*request.lines);
+  return reflowSourceText(text, path, reflow);
 }
 
 std::optional<ByteEdit> changedLines(std::string_view before, std::string_view after) {

@@ -1,0 +1,30 @@
+#include "reflow/comment_line_parts.h"
+
+#include "base/space_or_tab.h"
+#include "reflow/source_language.h"
+
+namespace brindlewort {
+
+std::string_view CommentLine::text() const {
+  std::string_view rest = body.substr(textOffset);
+  while (!rest.empty() && isSpaceOrTab(rest.back())) rest.remove_suffix(1);
+  return rest;
+}
+
+bool startsWithLineComment(std::string_view line) { return lineMarkerAt(line, slashComments).has_value(); }
+
+CommentLine splitCommentLine(std::string_view line) {
+  CommentLine parts;
+  parts.line = line;
+  std::size_t at = 0;
+  while (at < line.size() && isSpaceOrTab(line[at])) ++at;
+  parts.lead = line.substr(0, at);
+  parts.marker = markerAt(line, at, slashComments);
+  parts.body = line.substr(at + parts.marker.size());
+  std::size_t text = 0;
+  while (text < parts.body.size() && isSpaceOrTab(parts.body[text])) ++text;
+  parts.textOffset = text;
+  return parts;
+}
+
+}  // namespace brindlewort
