@@ -64,6 +64,37 @@ LineKind lineKindAlone(const CommentLine& line) {
   return LineKind::prose;
 }
 
+// Whether the text names a copyright, a licence or an SPDX identifier.
+bool namesALicence(std::string_view text) {
+  static constexpr std::string_view words[] = {"copyright", "licence", "license", "spdx-license-identifier"};
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = static_cast<char>(text[at] | 0x20);
+    if (c != 'c' && c != 'l' && c != 's') continue;
+    for (const std::string_view word : words) {
+      if (word[0] != c || text.size() - at < word.size()) continue;
+      bool same = true;
+      for (std::size_t k = 1; k < word.size() && same; ++k) {
+        const char d = text[at + k];
+        same = (d >= 'A' && d <= 'Z' ? static_cast<char>(d | 0x20) : d) == word[k];
+      }
+      if (same) return true;
+    }
+  }
+  return false;
+}
+
+// The licence header's lines at the start of a run that opens a file: up
+// to the first blank line, when they name a licence; else 0.
+std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
+  std::size_t end = 0;
+  bool named = false;
+  while (end < lines.size() && !lines[end].isBlank()) {
+    named = named || namesALicence(lines[end].text());
+    ++end;
+  }
+  return named ? end : 0;
+}
+
 }  // namespace
 
 bool readsAsProse(const CommentLine& line) {
@@ -71,6 +102,15 @@ bool readsAsProse(const CommentLine& line) {
 }
 
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff) {
+  RunContext context;
+  context.switchedOff = switchedOff;
+  RunStructure structure = analyseRun(lines, context);
+  switchedOff = context.switchedOff;
+  return structure;
+}
+
+RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& context) {
+  bool& switchedOff = context.switchedOff;
   RunStructure structure;
   structure.kinds.assign(lines.size(), LineKind::prose);
   std::vector<std::size_t> indents(lines.size(), 0);  // characters before the text
@@ -78,7 +118,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
   // Fences, switched-off regions and line-local kinds first.
   std::string_view openFence;
   std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
+  for (std::size_t i = 0; i < licence; ++i) structure.kinds[i] = LineKind::kept;
+  for (std::size_t i = licence; i < lines.size(); ++i) {
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
     LineKind& kind = structure.kinds[i];
@@ -106,22 +148,31 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
       continue;
     }
     kind = lineKindAlone(line);
+    if (kind == LineKind::prose && keptByProject(text, context.keepPrefixes)) kind = LineKind::kept;
     if (kind == LineKind::prose) {
       indents[i] = line.textOffset;  // spaces only: a tab makes the line code
       base = std::min(base, indents[i]);
     }
   }
 
-  // Columns lined up across neighbouring prose lines make a table.
+  // Columns lined up across neighbouring prose lines make a table, and so
+  // do two or more lines in a row of field or column shape. A line that
+  // opens with a tag or an entry starts a paragraph instead.
   std::vector<std::size_t> previousGaps;
+  bool previousShaped = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::vector<std::size_t> gaps;
+    bool shaped = false;
     if (structure.kinds[i] == LineKind::prose) {
-      gaps = columnGaps(lines[i].text());
+      const std::string_view text = lines[i].text();
+      gaps = columnGaps(text);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      shaped = !opensWithTag(text) && entryMarkerLength(text) == 0 && fieldShaped(text);
+      if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
     }
     previousGaps = std::move(gaps);
+    previousShaped = shaped;
   }
 
   // Paragraphs: a line continues the one before when it is prose at the
@@ -136,12 +187,28 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
     }
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
-    const std::size_t item = itemMarkerLength(text);
+    const std::size_t entry = entryMarkerLength(text);
+    const std::size_t item = std::max(itemMarkerLength(text), entry);
     const bool starts = item > 0 || opensWithTag(text);
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
     if (atHang && !starts) {
       ++structure.paragraphs[open].count;
       continue;
+    }
+    // A deeper line right after a paragraph's only line continues it with
+    // its own indentation: a doc item whose continuation is indented more
+    // than the item's text. Not after a line that introduces what follows,
+    // nor code indented under plain prose.
+    if (context.deeperLinesContinue && open != none && !starts && structure.paragraphs[open].count == 1 &&
+        indents[i] > structure.paragraphs[open].hang && !lines[i - 1].text().ends_with(':')) {
+      Paragraph& paragraph = structure.paragraphs[open];
+      const std::size_t first = paragraph.first;
+      if (paragraph.hang > indents[first] || opensWithTag(lines[first].text()) ||
+          indents[i] < base + codeIndent) {
+        paragraph.hang = indents[i];
+        ++paragraph.count;
+        continue;
+      }
     }
     // Deeper than prose, and not under an item: an indented code block.
     if (indents[i] >= base + codeIndent && !atHang) {
@@ -173,6 +240,7 @@ std::string_view kindName(LineKind kind) {
     case LineKind::heading: return "heading";
     case LineKind::nested: return "nested";
     case LineKind::switchedOff: return "switched-off";
+    case LineKind::kept: return "kept";
   }
   return "prose";
 }

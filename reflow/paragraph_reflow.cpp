@@ -119,6 +119,36 @@ class WordQueue {
   std::deque<Word> words_;
 };
 
+// A word that ends a sentence: a full stop, question or exclamation mark,
+// maybe inside closing quotes or brackets.
+bool endsSentence(std::string_view word) {
+  while (!word.empty() && (word.back() == ')' || word.back() == '"' || word.back() == '\'' || word.back() == ']'))
+    word.remove_suffix(1);
+  return !word.empty() && (word.back() == '.' || word.back() == '?' || word.back() == '!');
+}
+
+bool opensSentence(std::string_view word) { return !word.empty() && word[0] >= 'A' && word[0] <= 'Z'; }
+
+// Calls visit(word) for each word of a text, in order.
+template <typename Visit>
+void forEachWord(std::string_view text, Visit visit) {
+  std::size_t wordStart = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    if (!isBlank(text[at])) {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < text.size() && isBlank(text[end])) ++end;
+    if (end < text.size() && blanksBreak(text, at, end)) {
+      if (at > wordStart) visit(text.substr(wordStart, at - wordStart), text.substr(at, end - at));
+      wordStart = end;
+    }
+    at = end;
+  }
+  if (text.size() > wordStart) visit(text.substr(wordStart), std::string_view());
+}
+
 std::string_view trimmedEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
@@ -137,6 +167,14 @@ class ParagraphLines {
                             std::string(paragraph.hang, ' ');
     }
     touchesMarker_ = paragraph.hang == 0;
+    if (settings.mode != ReflowMode::wrap) twoSpaced_ = usesTwoSpaces();
+  }
+
+  // The blanks set between two words when a paragraph is filled or joined:
+  // two after a sentence's end in a paragraph that uses two throughout,
+  // else one.
+  std::string_view gapBetween(std::string_view before, std::string_view after) const {
+    return twoSpaced_ && endsSentence(before) && opensSentence(after) ? "  " : " ";
   }
 
   std::string_view prefixOf(std::size_t index) const {
@@ -150,6 +188,24 @@ class ParagraphLines {
   std::string_view original(std::size_t index) const { return lines_[index].line; }
   const std::string& continuationPrefix() const { return continuationPrefix_; }
   bool touchesMarker() const { return touchesMarker_; }
+
+  // Whether every sentence that ends inside a line is followed by two or
+  // more blanks, and at least one is.
+  bool usesTwoSpaces() const {
+    bool two = false, one = false;
+    for (std::size_t i = paragraph_.first; i < paragraph_.first + paragraph_.count && !one; ++i) {
+      std::string_view before;
+      std::size_t beforeGap = 0;
+      forEachWord(textOf(i), [&](std::string_view word, std::string_view gap) {
+        if (!before.empty() && endsSentence(before) && opensSentence(word)) {
+          (beforeGap >= 2 ? two : one) = true;
+        }
+        before = word;
+        beforeGap = gap.size();
+      });
+    }
+    return two && !one;
+  }
 
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
@@ -177,7 +233,9 @@ class ParagraphLines {
     } else {
       std::size_t column = settings_.measure.of(prefix);
       for (std::size_t i = 0; words.has(i + 1); ++i) {
-        if (i > 0) column = normalGaps ? column + 1 : settings_.measure.advance(column, words[i].gap);
+        if (i > 0)
+          column = normalGaps ? column + gapBetween(words[i - 1].text, words[i].text).size()
+                              : settings_.measure.advance(column, words[i].gap);
         column += words[i].width;
         if (column > settings_.width) break;
         fitting = i + 1;
@@ -196,12 +254,12 @@ class ParagraphLines {
     return words.size();
   }
 
-  // The first `count` words, set apart by their own gaps or by one space.
+  // The first `count` words, set apart by their own gaps or by the
+  // paragraph's spacing.
   template <typename Words>
-  static void appendJoined(std::string& out, const Words& words, std::size_t count,
-                           bool normalGaps) {
+  void appendJoined(std::string& out, const Words& words, std::size_t count, bool normalGaps) const {
     for (std::size_t i = 0; i < count; ++i) {
-      if (i > 0) out += normalGaps ? std::string_view(" ") : words[i].gap;
+      if (i > 0) out += normalGaps ? gapBetween(words[i - 1].text, words[i].text) : words[i].gap;
       out += words[i].text;
     }
   }
@@ -212,6 +270,7 @@ class ParagraphLines {
   const ReflowSettings& settings_;
   std::string continuationPrefix_;
   bool touchesMarker_ = false;
+  bool twoSpaced_ = false;
 };
 
 // Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
@@ -247,7 +306,7 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
       continue;
     }
     out.openLine() += prefix;
-    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
     pending.drop(take);
     changed = true;
@@ -256,7 +315,7 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
     const std::string& prefix = paragraph.continuationPrefix();
     const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
     out.openLine() += prefix;
-    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
     pending.drop(take);
   }
@@ -265,9 +324,10 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
 }
 
 template <typename Words>
-void addJoined(PackedLines& out, std::string_view prefix, const Words& words, std::size_t count) {
+void addJoined(const ParagraphLines& paragraph, PackedLines& out, std::string_view prefix,
+               const Words& words, std::size_t count) {
   out.openLine() += prefix;
-  ParagraphLines::appendJoined(out.openLine(), words, count, true);
+  paragraph.appendJoined(out.openLine(), words, count, true);
   out.closeLine();
 }
 
@@ -288,7 +348,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
       // words from the line before keep it prose.
       auto lastLine = [&]() -> const std::string& {
         line = prefix;
-        ParagraphLines::appendJoined(line, words, words.size(), true);
+        paragraph.appendJoined(line, words, words.size(), true);
         return line;
       };
       while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
@@ -297,11 +357,11 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         words.pushFront(previous.back());
         previous.pop_back();
         out.dropLast();
-        addJoined(out, previousPrefix, previous, previous.size());
+        addJoined(paragraph, out, previousPrefix, previous, previous.size());
       }
       take = words.size();
     }
-    addJoined(out, prefix, words, take);
+    addJoined(paragraph, out, prefix, words, take);
     previous.assign(words.read().begin(), words.read().begin() + static_cast<std::ptrdiff_t>(take));
     words.drop(take);
     previousPrefix = prefix;
@@ -314,9 +374,13 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   PackedLines out;
   std::string& line = out.openLine();
   line += paragraph.prefixOf(where.first);
+  std::string_view before;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
-    if (i > where.first) line += ' ';
-    line += paragraph.textOf(i);
+    forEachWord(paragraph.textOf(i), [&](std::string_view word, std::string_view) {
+      if (!before.empty()) line += paragraph.gapBetween(before, word);
+      line += word;
+      before = word;
+    });
   }
   out.closeLine();
   return out;
@@ -349,7 +413,8 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (!readsAsProse(splitCommentLine(out[i]))) return std::nullopt;
+    const CommentLine line = splitCommentLine(out[i]);
+    if (!readsAsProse(line) || keptByProject(line.text(), settings.keepPrefixes)) return std::nullopt;
   }
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {

@@ -34,6 +34,9 @@ struct ReflowSettings {
   // the lines so far, which then pass it too: a caller with a bound on its
   // output learns it is crossed without building all of it.
   std::size_t sizeLimit = SIZE_MAX;
+  // A project's own "keep this line" prefixes: lines opening with one are
+  // kept as they are.
+  std::vector<std::string> keepPrefixes;
 };
 
 // Lines kept end to end in one buffer: a paragraph that becomes a hundred

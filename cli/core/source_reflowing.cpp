@@ -13,6 +13,7 @@
 #include "engine/comment_length.h"
 #include "reflow/comment_lines.h"
 #include "reflow/cuts_between_runs.h"
+#include "reflow/line_kind_tables.h"
 #include "reflow/source_language.h"
 #include "reflow/source_reflow.h"
 
@@ -32,7 +33,7 @@ std::size_t reflowWidth(std::int64_t maxCommentLength) {
 // split. A region switched off may span pieces, and line ranges count from
 // the text's start, so texts with either are done in one piece.
 std::vector<std::size_t> piecesOf(std::string_view text, const SourceReflowOptions& options) {
-  if (options.onlyLines.empty() && text.find("brindle: off") == std::string_view::npos)
+  if (options.onlyLines.empty() && text.find(reflowOffSwitch) == std::string_view::npos)
     return cutsBetweenRuns(text, hardwareThreads());
   return {0, text.size()};
 }
@@ -78,7 +79,9 @@ std::string reflowInPieces(std::string_view text, const std::vector<std::size_t>
     const std::size_t lastLine = i + 1 < firstLines.size() ? firstLines[i + 1] : comments.size();
     const std::vector<bool> pieceComments(comments.begin() + static_cast<std::ptrdiff_t>(firstLines[i]),
                                           comments.begin() + static_cast<std::ptrdiff_t>(lastLine));
-    outputs[i] = reflowSource(text.substr(starts[i], starts[i + 1] - starts[i]), pieceComments, options);
+    SourceReflowOptions pieceOptions = options;
+    pieceOptions.textOpensFile = i == 0;
+    outputs[i] = reflowSource(text.substr(starts[i], starts[i + 1] - starts[i]), pieceComments, pieceOptions);
   });
   std::string result;
   std::size_t total = 0;
@@ -107,9 +110,8 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
       skipped->count.fetch_add(1, std::memory_order_relaxed);
       return std::string(text);
     }
-    // Only what the options leave open is read from .editorconfig.
-    EditorConfigSettings project;
-    if (!options.widthGiven || !options.tabWidth) project = editorConfigFor(path);
+    // What the options leave open is read from .editorconfig.
+    const EditorConfigSettings project = editorConfigFor(path);
     SourceReflowOptions reflow;
     reflow.settings.mode = mode;
     reflow.settings.width = options.widthGiven || !project.maxLineLength
@@ -117,6 +119,7 @@ SourceTransform sourceReflowing(const TextOptions& options, ReflowMode mode,
                                 : (*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength);
     reflow.settings.measure =
         TextWidth::columns(options.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
+    reflow.settings.keepPrefixes = project.keepLinePrefixes;
     reflow.onlyLines = spans;
     // Stopped at the bound, so that a hostile file never builds all of a
     // result that would be refused anyway.
