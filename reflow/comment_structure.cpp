@@ -224,6 +224,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     paragraph.hang = indents[i] + characterCount(text.substr(0, item));
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
+    // A tag alone on its line ("SAFETY:") heads what follows, like a title.
+    if (opensWithTag(text) && text.ends_with(':') && text.find_first_of(" \t") == std::string_view::npos)
+      open = none;
   }
   return structure;
 }

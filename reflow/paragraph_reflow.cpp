@@ -167,6 +167,11 @@ class ParagraphLines {
                             std::string(paragraph.hang, ' ');
     }
     touchesMarker_ = paragraph.hang == 0;
+    const std::size_t next = paragraph.first + paragraph.count;
+    const std::size_t continuationIndent =
+        paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : paragraph.hang;
+    nextLineDeeper_ = next < lines.size() && !lines[next].isBlank() &&
+                      lines[next].textOffset > continuationIndent;
     if (settings.mode != ReflowMode::wrap) twoSpaced_ = usesTwoSpaces();
   }
 
@@ -187,6 +192,9 @@ class ParagraphLines {
   }
   std::string_view original(std::size_t index) const { return lines_[index].line; }
   const std::string& continuationPrefix() const { return continuationPrefix_; }
+  // The line after the paragraph is indented deeper than its continuation
+  // lines: a last line of one word would read as a step above it.
+  bool nextLineDeeper() const { return nextLineDeeper_; }
   bool touchesMarker() const { return touchesMarker_; }
 
   // Whether every sentence that ends inside a line is followed by two or
@@ -271,7 +279,17 @@ class ParagraphLines {
   std::string continuationPrefix_;
   bool touchesMarker_ = false;
   bool twoSpaced_ = false;
+  bool nextLineDeeper_ = false;
 };
+
+// Whether the last word of a line may move down to join a lone word on the
+// next line: the line keeps two words or more, and neither the line nor
+// the next would change what it reads as.
+template <typename Words>
+bool mayGiveLastWord(const ParagraphLines& paragraph, const Words& line) {
+  return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker()) &&
+         canCloseLine(line[line.size() - 2].text);
+}
 
 // Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
 // each line that breaking at the width may add.
@@ -290,6 +308,9 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
   out.reserve(reflowedSize(paragraph, where, settings));
   WordQueue pending(settings.measure);
   bool changed = false;
+  // The words and prefix of the last line made, while words are carried.
+  std::deque<Word> lastWords;
+  std::string_view lastPrefix;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
     const bool carried = !pending.empty();
@@ -308,12 +329,33 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
     out.openLine() += prefix;
     paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
+    if (paragraph.nextLineDeeper()) {
+      lastWords.assign(pending.read().begin(), pending.read().begin() + static_cast<std::ptrdiff_t>(take));
+      lastPrefix = prefix;
+    }
     pending.drop(take);
     changed = true;
   }
+  bool balanced = false;
   while (!pending.empty() && out.bytes() <= settings.sizeLimit) {
     const std::string& prefix = paragraph.continuationPrefix();
-    const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
+    std::size_t take = paragraph.wordsForLine(prefix, pending, false);
+    if (take == 1 && !pending.has(2) && paragraph.nextLineDeeper() && !balanced &&
+        mayGiveLastWord(paragraph, lastWords)) {
+      // One word left above a deeper line: the line before gives it its
+      // last word, so that no step forms.
+      balanced = true;
+      out.dropLast();
+      out.openLine() += lastPrefix;
+      paragraph.appendJoined(out.openLine(), lastWords, lastWords.size() - 1, false);
+      out.closeLine();
+      pending.pushFront(lastWords.back());
+      take = paragraph.wordsForLine(prefix, pending, false);
+    }
+    if (paragraph.nextLineDeeper()) {
+      lastWords.assign(pending.read().begin(), pending.read().begin() + static_cast<std::ptrdiff_t>(take));
+      lastPrefix = prefix;
+    }
     out.openLine() += prefix;
     paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
@@ -351,9 +393,11 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         paragraph.appendJoined(line, words, words.size(), true);
         return line;
       };
-      while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
+      bool orphan = words.size() == 1 && paragraph.nextLineDeeper() && mayGiveLastWord(paragraph, previous);
+      while ((orphan || !readsAsProse(splitCommentLine(lastLine()))) && previous.size() > 1 &&
              canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
+        orphan = false;
         words.pushFront(previous.back());
         previous.pop_back();
         out.dropLast();
