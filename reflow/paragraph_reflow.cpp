@@ -284,7 +284,8 @@ class ParagraphLines {
 
 // Whether the last word of a line may move down to join a lone word on the
 // next line: the line keeps two words or more, and neither the line nor
-// the next would change what it reads as.
+// the next would change what it reads as. Lines a wrap breaks are short of
+// the width already, so the two words fit.
 template <typename Words>
 bool mayGiveLastWord(const ParagraphLines& paragraph, const Words& line) {
   return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker()) &&
@@ -393,15 +394,35 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         paragraph.appendJoined(line, words, words.size(), true);
         return line;
       };
-      bool orphan = words.size() == 1 && paragraph.nextLineDeeper() && mayGiveLastWord(paragraph, previous);
-      while ((orphan || !readsAsProse(splitCommentLine(lastLine()))) && previous.size() > 1 &&
+      while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
              canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
-        orphan = false;
         words.pushFront(previous.back());
         previous.pop_back();
         out.dropLast();
         addJoined(paragraph, out, previousPrefix, previous, previous.size());
+      }
+      // A last line of one word above a deeper line would read as a step:
+      // the fewest words from the line before that may move join it.
+      if (words.size() == 1 && paragraph.nextLineDeeper()) {
+        for (std::size_t k = 1; k + 2 <= previous.size(); ++k) {
+          const std::size_t cut = previous.size() - k;
+          if (!canOpenLine(previous[cut].text, paragraph.touchesMarker()) ||
+              !canCloseLine(previous[cut - 1].text))
+            continue;
+          std::string candidate(prefix);
+          std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
+          moved.push_back(words[0]);
+          paragraph.appendJoined(candidate, moved, moved.size(), true);
+          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
+          for (std::size_t m = 0; m < k; ++m) {
+            words.pushFront(previous.back());
+            previous.pop_back();
+          }
+          out.dropLast();
+          addJoined(paragraph, out, previousPrefix, previous, previous.size());
+          break;
+        }
       }
       take = words.size();
     }
