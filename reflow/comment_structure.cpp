@@ -49,6 +49,22 @@ bool shareAGap(const std::vector<std::size_t>& a, const std::vector<std::size_t>
   return false;
 }
 
+// Where the value after a "key:" starts, in characters from the line's
+// text start, and whether a gap of two or more blanks lines it up; 0 when
+// the text has no colon followed by a blank in its first 40 characters.
+struct ColonValue {
+  std::size_t column = 0;
+  bool padded = false;
+};
+ColonValue colonValue(std::string_view text, std::size_t indent) {
+  const std::size_t colon = text.substr(0, 40).find(": ");
+  if (colon == std::string_view::npos) return {};
+  std::size_t end = colon + 1;
+  while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+  if (end == text.size()) return {};
+  return {indent + characterCount(text.substr(0, end)), end - colon > 2};
+}
+
 // The kind of a line judged on its own; prose for everything that may be.
 LineKind lineKindAlone(const CommentLine& line) {
   if (line.isBlank()) return LineKind::blank;
@@ -160,19 +176,27 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
   // opens with a tag or an entry starts a paragraph instead.
   std::vector<std::size_t> previousGaps;
   bool previousShaped = false;
+  ColonValue previousValue;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::vector<std::size_t> gaps;
     bool shaped = false;
+    ColonValue value;
     if (structure.kinds[i] == LineKind::prose) {
       const std::string_view text = lines[i].text();
       gaps = columnGaps(text);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
-      shaped = !opensWithTag(text) && entryMarkerLength(text) == 0 && fieldShaped(text);
+      const bool plain = !opensWithTag(text) && entryMarkerLength(text) == 0;
+      shaped = plain && fieldShaped(text);
       if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      // Values lined up after keys of different lengths.
+      if (plain) value = colonValue(text, indents[i]);
+      if (value.column > 0 && value.column == previousValue.column && (value.padded || previousValue.padded))
+        structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
     }
     previousGaps = std::move(gaps);
     previousShaped = shaped;
+    previousValue = value;
   }
 
   // Paragraphs: a line continues the one before when it is prose at the

@@ -150,15 +150,13 @@ bool isLoneMarker(std::string_view text) {
 
 bool opensWithTag(std::string_view text) {
   if (text.size() >= 2 && (text[0] == '@' || text[0] == '\\') && isLetter(text[1])) return true;
+  if (text.empty() || !isUpper(text[0])) return false;
   if (opensWithCapitalsTag(text)) return true;
-  for (const std::string_view tag : shoutedTags()) {
-    if (text.starts_with(tag) && (text.size() == tag.size() || !isLetter(text[tag.size()])))
-      return true;
-  }
-  for (const std::string_view tag : namedTags()) {
-    if (text.starts_with(tag) && text.size() > tag.size() && text[tag.size()] == ':') return true;
-  }
-  return false;
+  if (const std::string_view tag = prefixFrom(shoutedTags(), text);
+      !tag.empty() && (text.size() == tag.size() || !isLetter(text[tag.size()])))
+    return true;
+  const std::string_view tag = prefixFrom(namedTags(), text);
+  return !tag.empty() && text.size() > tag.size() && text[tag.size()] == ':';
 }
 
 bool isHeading(std::string_view text) {
@@ -191,10 +189,7 @@ bool isDirective(const CommentLine& line) {
         return true;
     }
   }
-  for (const std::string_view prefix : directivePrefixes()) {
-    if (text.starts_with(prefix)) return true;
-  }
-  return false;
+  return !prefixFrom(directivePrefixes(), text).empty();
 }
 
 bool keptByProject(std::string_view text, std::span<const std::string> prefixes) {
@@ -227,15 +222,16 @@ bool fieldShaped(std::string_view text) {
   }
   // Columns: a gap of two or more after a colon, or of a tab or three or
   // more spaces between words.
-  for (std::size_t at = 1; at + 1 < text.size(); ++at) {
-    if (!isBlank(text[at]) || isBlank(text[at - 1])) continue;
+  for (std::size_t at = text.find("  "); at != std::string_view::npos; at = text.find("  ", at)) {
     std::size_t end = at;
     while (end < text.size() && isBlank(text[end])) ++end;
     if (end == text.size()) break;
-    const std::size_t run = end - at;
-    if ((text[at - 1] == ':' && run >= 2) || run >= 3 || text.substr(at, run).find('\t') != std::string_view::npos)
-      return true;
+    if (end - at >= 3 || (at > 0 && text[at - 1] == ':')) return true;
     at = end;
+  }
+  for (std::size_t tab = text.find('\t'); tab != std::string_view::npos; tab = text.find('\t', tab + 1)) {
+    if (tab > 0 && !isBlank(text[tab - 1]) && text.find_first_not_of(" \t", tab) != std::string_view::npos)
+      return true;
   }
   return false;
 }
@@ -255,10 +251,7 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (wordReadsAsCode(word) || readsAsDrawing(word)) return false;
   // A date or a checkbox would open an entry.
   if (dateLength(word) > 0 || word == "[x]" || word == "[X]") return false;
-  for (const std::string_view prefix : directivePrefixes()) {
-    if (word.starts_with(prefix)) return false;
-  }
-  return true;
+  return prefixFrom(directivePrefixes(), word).empty();
 }
 
 // Rules of punctuation ("-----", "=== x ==="), drawings with few letters,

@@ -150,7 +150,7 @@ bool call(std::string_view text) {
 
 // "return errors.New(x)", "return n;", "return a + b".
 bool returnStatement(std::string_view text) {
-  if (!text.starts_with("return") || text.size() == 6 || !isBlank(text[6])) return false;
+  if (text.empty() || text[0] != 'r' || !text.starts_with("return") || text.size() == 6 || !isBlank(text[6])) return false;
   const std::size_t start = skipBlanks(text, 6);
   std::size_t at = start;
   while (at < text.size() && (isNameChar(text[at]) || text[at] == '.')) ++at;
@@ -166,6 +166,7 @@ bool returnStatement(std::string_view text) {
 // "let d = Tree(items)", "const x: u32 = 1", "var err error := f()".
 bool declaration(std::string_view text) {
   static constexpr std::array<std::string_view, 6> words{"auto", "const", "let", "mut", "val", "var"};
+  if (text.empty() || std::string_view("aclmv").find(text[0]) == std::string_view::npos) return false;
   std::size_t at = keyword(text, words, false);
   if (at == 0) return false;
   at = skipBlanks(text, at);
@@ -217,6 +218,7 @@ bool control(std::string_view text) {
   static constexpr std::array<std::string_view, 6> parenthesised{"else if", "for", "if", "match",
                                                                  "switch", "while"};
   static constexpr std::array<std::string_view, 4> colon{"elif", "for", "if", "while"};
+  if (text.empty() || std::string_view("efimsw").find(text[0]) == std::string_view::npos) return false;
   if (text.starts_with("else")) {
     const std::size_t at = skipBlanks(text, 4);
     if (at + 1 == text.size() && (text[at] == ':' || text[at] == '{')) return true;
@@ -250,6 +252,17 @@ constexpr std::array<CodeRule, 12> rules{{
 }};
 
 }  // namespace
+
+std::string_view prefixFrom(std::span<const std::string_view> sortedTable, std::string_view text) {
+  if (text.empty()) return {};
+  const auto [begin, end] = std::equal_range(
+      sortedTable.begin(), sortedTable.end(), text.substr(0, 1),
+      [](std::string_view a, std::string_view b) { return a.substr(0, 1) < b.substr(0, 1); });
+  for (auto entry = begin; entry != end; ++entry) {
+    if (text.starts_with(*entry)) return *entry;
+  }
+  return {};
+}
 
 std::span<const std::string_view> directivePrefixes() { return directives; }
 std::span<const std::string_view> gluedDirectiveWords() { return glued; }

@@ -10,6 +10,10 @@
 
 namespace brindlewort {
 
+// The entry of a sorted table that the text opens with, or empty. Only
+// the entries sharing the text's first byte are compared.
+std::string_view prefixFrom(std::span<const std::string_view> sortedTable, std::string_view text);
+
 // Text prefixes of lines for a tool (after "// " or glued to the marker).
 std::span<const std::string_view> directivePrefixes();
 

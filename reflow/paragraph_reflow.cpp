@@ -172,7 +172,14 @@ class ParagraphLines {
         paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : paragraph.hang;
     nextLineDeeper_ = next < lines.size() && !lines[next].isBlank() &&
                       lines[next].textOffset > continuationIndent;
-    if (settings.mode != ReflowMode::wrap) twoSpaced_ = usesTwoSpaces();
+    if (settings.mode != ReflowMode::wrap) {
+      // Only a paragraph with a gap wider than a space may use two.
+      for (std::size_t i = paragraph.first; i < paragraph.first + paragraph.count && !wideGaps_; ++i) {
+        const std::string_view text = textOf(i);
+        wideGaps_ = text.find("  ") != std::string_view::npos || text.find('\t') != std::string_view::npos;
+      }
+      twoSpaced_ = wideGaps_ && usesTwoSpaces();
+    }
   }
 
   // The blanks set between two words when a paragraph is filled or joined:
@@ -196,6 +203,9 @@ class ParagraphLines {
   // lines: a last line of one word would read as a step above it.
   bool nextLineDeeper() const { return nextLineDeeper_; }
   bool touchesMarker() const { return touchesMarker_; }
+  // Some gap between words is wider than one space: joining then sets the
+  // gaps anew.
+  bool wideGaps() const { return wideGaps_; }
 
   // Whether every sentence that ends inside a line is followed by two or
   // more blanks, and at least one is.
@@ -279,6 +289,7 @@ class ParagraphLines {
   std::string continuationPrefix_;
   bool touchesMarker_ = false;
   bool twoSpaced_ = false;
+  bool wideGaps_ = false;
   bool nextLineDeeper_ = false;
 };
 
@@ -439,6 +450,15 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   PackedLines out;
   std::string& line = out.openLine();
   line += paragraph.prefixOf(where.first);
+  if (!paragraph.wideGaps()) {
+    // Single spaces already: the texts go end to end.
+    for (std::size_t i = where.first; i < where.first + where.count; ++i) {
+      if (i > where.first) line += ' ';
+      line += paragraph.textOf(i);
+    }
+    out.closeLine();
+    return out;
+  }
   std::string_view before;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     forEachWord(paragraph.textOf(i), [&](std::string_view word, std::string_view) {
