@@ -31,7 +31,7 @@ bool isTableRow(std::string_view text) {
 // the text start; a gap after sentence punctuation is prose spacing.
 std::vector<std::size_t> columnGaps(std::string_view text) {
   std::vector<std::size_t> gaps;
-  for (std::size_t at = text.find("  "); at != std::string_view::npos; at = text.find("  ", at)) {
+  for (std::size_t at = findTwoSpaces(text); at != std::string_view::npos; at = findTwoSpaces(text, at)) {
     std::size_t end = at;
     while (end < text.size() && text[end] == ' ') ++end;
     const char before = at > 0 ? text[at - 1] : ' ';

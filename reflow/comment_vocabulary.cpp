@@ -6,6 +6,7 @@
 #include <cctype>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/characters.h"
 #include "reflow/line_kind_tables.h"
@@ -159,6 +160,33 @@ bool opensWithTag(std::string_view text) {
   return !tag.empty() && text.size() > tag.size() && text[tag.size()] == ':';
 }
 
+std::size_t findTwoSpaces(std::string_view text, std::size_t from) {
+  // Eight bytes at a time: a mark in the high bit of each byte that is a
+  // space, and a pair of marks side by side (or the first byte's mark after
+  // a space that ended the eight before) finds the run.
+  constexpr std::uint64_t spaces = 0x2020202020202020ULL, low7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::size_t at = from;
+  bool spaceBefore = false;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t bytes;
+    std::memcpy(&bytes, text.data() + at, 8);
+    const std::uint64_t x = bytes ^ spaces;
+    const std::uint64_t marks = ~(((x & low7) + low7) | x | low7);
+    if (marks == 0) {
+      spaceBefore = false;
+      continue;
+    }
+    if ((marks & (marks >> 8)) != 0 || (spaceBefore && (marks & 0x80) != 0)) break;
+    spaceBefore = (marks >> 63) != 0;
+  }
+  // Back one byte for a run that straddles the last eight.
+  if (at > from && text[at - 1] == ' ') --at;
+  for (; at + 1 < text.size(); ++at) {
+    if (text[at] == ' ' && text[at + 1] == ' ') return at;
+  }
+  return std::string_view::npos;
+}
+
 bool isHeading(std::string_view text) {
   std::size_t hashes = 0;
   while (hashes < text.size() && text[hashes] == '#') ++hashes;
@@ -222,7 +250,7 @@ bool fieldShaped(std::string_view text) {
   }
   // Columns: a gap of two or more after a colon, or of a tab or three or
   // more spaces between words.
-  for (std::size_t at = text.find("  "); at != std::string_view::npos; at = text.find("  ", at)) {
+  for (std::size_t at = findTwoSpaces(text); at != std::string_view::npos; at = findTwoSpaces(text, at)) {
     std::size_t end = at;
     while (end < text.size() && isBlank(text[end])) ++end;
     if (end == text.size()) break;

@@ -29,6 +29,11 @@ bool isLoneMarker(std::string_view text);
 // "REQUIRES:", doc tags such as "@param" and "\brief".
 bool opensWithTag(std::string_view text);
 
+// Where the first run of two or more spaces starts at or after `from`, or
+// npos. Most comment text has none: each byte is looked at once, with no
+// call per word.
+std::size_t findTwoSpaces(std::string_view text, std::size_t from = 0);
+
 // A Markdown heading: one to six '#' and a blank.
 bool isHeading(std::string_view text);
 

@@ -176,7 +176,7 @@ class ParagraphLines {
       // Only a paragraph with a gap wider than a space may use two.
       for (std::size_t i = paragraph.first; i < paragraph.first + paragraph.count && !wideGaps_; ++i) {
         const std::string_view text = textOf(i);
-        wideGaps_ = text.find("  ") != std::string_view::npos || text.find('\t') != std::string_view::npos;
+        wideGaps_ = findTwoSpaces(text) != std::string_view::npos || text.find('\t') != std::string_view::npos;
       }
       twoSpaced_ = wideGaps_ && usesTwoSpaces();
     }
