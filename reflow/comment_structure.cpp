@@ -183,10 +183,10 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     ColonValue value;
     if (structure.kinds[i] == LineKind::prose) {
       const std::string_view text = lines[i].text();
-      gaps = columnGaps(text);
+      const bool plain = !opensWithTag(text) && !opensEntry(text);
+      if (plain) gaps = columnGaps(text);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
-      const bool plain = !opensWithTag(text) && entryMarkerLength(text) == 0;
       shaped = plain && fieldShaped(text);
       if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
       // Values lined up after keys of different lengths.
@@ -213,7 +213,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const std::string_view text = line.text();
     const std::size_t entry = entryMarkerLength(text);
     const std::size_t item = std::max(itemMarkerLength(text), entry);
-    const bool starts = item > 0 || opensWithTag(text);
+    const bool starts = item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text));
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
     if (atHang && !starts) {
       ++structure.paragraphs[open].count;

@@ -233,8 +233,10 @@ std::size_t entryMarkerLength(std::string_view text) {
   if (opener == 0) return 0;
   std::size_t end = opener;
   while (end < text.size() && isBlank(text[end])) ++end;
-  return end;
+  return end < text.size() ? end : 0;
 }
+
+bool opensEntry(std::string_view text) { return datedOpener(text) > 0 || checkboxOpener(text) > 0; }
 
 bool fieldShaped(std::string_view text) {
   // "key: value" with a key of one word (dots, dashes and slashes allowed).

@@ -46,9 +46,13 @@ bool isDirective(const CommentLine& line);
 
 // The length of the opener of a dated entry ("2025-09-18: ",
 // "2.27  (2021-07-11) ") or of a checkbox item ("[x] ", "- [ ] "), with the
-// blanks after it; 0 when the text opens with neither. Each starts an item
-// of its own.
+// blanks after it; 0 when the text opens with neither or nothing follows.
+// Each starts an item of its own.
 std::size_t entryMarkerLength(std::string_view text);
+
+// Whether the text opens a dated entry or a checkbox item, with or without
+// text after the opener.
+bool opensEntry(std::string_view text);
 
 // The shape of a row of a field list or of lined-up columns: "key: value"
 // with a one-word key, a gap of two or more blanks after a colon, or a tab

@@ -62,7 +62,7 @@ constexpr std::array<std::string_view, 7> named{"Deprecated", "Important", "Inva
 
 constexpr std::array<std::string_view, 30> statements{
     "auto",   "bool",   "break", "char",  "const",   "continue", "defer",  "delete",
-    "double", "enum",   "fn",    "float", "goto",    "import",   "int",    "let",
+    "double", "enum",   "float", "fn", "goto",    "import",   "int",    "let",
     "long",   "mut",    "new",   "package", "pub",   "return",   "short",  "static",
     "struct", "throw",  "type",  "use",   "using",   "var"};
 
