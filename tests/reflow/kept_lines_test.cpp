@@ -92,7 +92,7 @@ const Case cases[] = {
      "// Use of this source code is governed by a BSD-style license.\n//\n"
      "// Package x re-flows this paragraph as\n// it is too long.\n\npackage x\n"},
     {"LicenceHeaderIsKeptByWrap", wrap, 40,
-     "\n// SPDX-License-Identifier: Apache-2.0 OR MIT WITH exception\n", nullptr},
+     "\n// Copyright (c) 2015-2020 The Authors and the contributors\n", nullptr},
     // An item whose continuation is indented deeper: no staircase.
     {"DeeperContinuationWrapsWithTheItem", wrap, 50,
      "/// - Parameter index: A valid index of the collection that must be greater\n"
@@ -100,15 +100,15 @@ const Case cases[] = {
      "/// - Parameter index: A valid index of the\n///     collection that must be greater than\n"
      "///     startIndex.\n"},
     {"NoLoneWordAboveADeeperLine", wrap, 40,
-     "// To make the implementation private to the file:\n//       #define STATIC\n",
-     "// To make the implementation private to\n// the file:\n//       #define STATIC\n"},
+     "// To make the implementation private to it:\n//       #define STATIC\n",
+     "// To make the implementation private\n// to it:\n//       #define STATIC\n"},
     {"FillLeavesNoLoneWordAboveADeeperLine", fill, 40,
-     "// To make the implementation private the file,\n//       #define STATIC\n",
-     "// To make the implementation private\n// the file,\n//       #define STATIC\n"},
+     "// To make the implementation\n// private to it:\n//       #define STATIC\n",
+     "// To make the implementation private\n// to it:\n//       #define STATIC\n"},
     // Sentence spacing follows the paragraph.
     {"TwoSpacesThroughoutStayTwo", fill, 80, "// One sentence.  Another one\n// follows.  And a third.\n",
      "// One sentence.  Another one follows.  And a third.\n"},
-    {"TwoSpacesStayTwoWhenJoined", unwrap, 80, "// One sentence.  Another one\n// follows.  And a third.\n",
+    {"TwoSpacesStayTwoWhenJoined", unwrap, 80, "// One sentence.\n// Another one follows.  And a third.\n",
      "// One sentence.  Another one follows.  And a third.\n"},
     {"MixedSpacingBecomesOne", fill, 80, "// One.  Two. Three\n// four.  Five\n", "// One. Two. Three four. Five\n"},
     {"MixedSpacingBecomesOneWhenJoined", unwrap, 80, "// One.  Two. Three\n// four.  Five\n",
