@@ -29,9 +29,9 @@ bool isTableRow(std::string_view text) {
 
 // Where gaps of two or more spaces end inside the text, in characters from
 // the text start; a gap after sentence punctuation is prose spacing.
-std::vector<std::size_t> columnGaps(std::string_view text) {
+std::vector<std::size_t> columnGaps(std::string_view text, std::size_t firstTwoSpaces) {
   std::vector<std::size_t> gaps;
-  for (std::size_t at = findTwoSpaces(text); at != std::string_view::npos; at = findTwoSpaces(text, at)) {
+  for (std::size_t at = firstTwoSpaces; at != std::string_view::npos; at = findTwoSpaces(text, at)) {
     std::size_t end = at;
     while (end < text.size() && text[end] == ' ') ++end;
     const char before = at > 0 ? text[at - 1] : ' ';
@@ -130,6 +130,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
   RunStructure structure;
   structure.kinds.assign(lines.size(), LineKind::prose);
   std::vector<std::size_t> indents(lines.size(), 0);  // characters before the text
+  std::vector<bool> wide(lines.size(), false);         // a gap of two blanks or a tab in the text
 
   // Fences, switched-off regions and line-local kinds first.
   std::string_view openFence;
@@ -184,10 +185,12 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     if (structure.kinds[i] == LineKind::prose) {
       const std::string_view text = lines[i].text();
       const bool plain = !opensWithTag(text) && !opensEntry(text);
-      if (plain) gaps = columnGaps(text);
+      const std::size_t twoSpaces = findTwoSpaces(text);
+      wide[i] = twoSpaces != std::string_view::npos || text.find('\t') != std::string_view::npos;
+      if (plain && twoSpaces != std::string_view::npos) gaps = columnGaps(text, twoSpaces);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
-      shaped = plain && fieldShaped(text);
+      shaped = plain && fieldShaped(text, wide[i]);
       if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
       // Values lined up after keys of different lengths.
       if (plain) value = colonValue(text, indents[i]);
@@ -217,6 +220,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
     if (atHang && !starts) {
       ++structure.paragraphs[open].count;
+      structure.paragraphs[open].wideGaps = structure.paragraphs[open].wideGaps || wide[i];
       continue;
     }
     // A deeper line right after a paragraph's only line continues it with
@@ -231,6 +235,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
           indents[i] < base + codeIndent) {
         paragraph.hang = indents[i];
         ++paragraph.count;
+        paragraph.wideGaps = paragraph.wideGaps || wide[i];
         continue;
       }
     }
@@ -246,6 +251,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const std::size_t markerEnd = line.lead.size() + line.marker.size();
     paragraph.firstTextStart = markerEnd + line.textOffset + item;
     paragraph.hang = indents[i] + characterCount(text.substr(0, item));
+    paragraph.wideGaps = wide[i];
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
     // A tag alone on its line ("SAFETY:") heads what follows, like a title.

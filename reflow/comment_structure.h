@@ -39,6 +39,9 @@ struct Paragraph {
   // Characters from the marker's end to where continuation lines start
   // their text: under the item's text for list items.
   std::size_t hang = 0;
+  // Some line has a gap of two or more blanks or a tab between words:
+  // joining must then look at each gap.
+  bool wideGaps = true;
 };
 
 struct RunStructure {

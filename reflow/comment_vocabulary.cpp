@@ -217,7 +217,7 @@ bool isDirective(const CommentLine& line) {
         return true;
     }
   }
-  return !prefixFrom(directivePrefixes(), text).empty();
+  return !directivePrefixOf(text).empty();
 }
 
 bool keptByProject(std::string_view text, std::span<const std::string> prefixes) {
@@ -239,6 +239,11 @@ std::size_t entryMarkerLength(std::string_view text) {
 bool opensEntry(std::string_view text) { return datedOpener(text) > 0 || checkboxOpener(text) > 0; }
 
 bool fieldShaped(std::string_view text) {
+  return fieldShaped(text, findTwoSpaces(text) != std::string_view::npos ||
+                               text.find('\t') != std::string_view::npos);
+}
+
+bool fieldShaped(std::string_view text, bool wideGaps) {
   // "key: value" with a key of one word (dots, dashes and slashes allowed).
   std::size_t key = 0;
   while (key < text.size() && key <= 40 &&
@@ -252,6 +257,7 @@ bool fieldShaped(std::string_view text) {
   }
   // Columns: a gap of two or more after a colon, or of a tab or three or
   // more spaces between words.
+  if (!wideGaps) return false;
   for (std::size_t at = findTwoSpaces(text); at != std::string_view::npos; at = findTwoSpaces(text, at)) {
     std::size_t end = at;
     while (end < text.size() && isBlank(text[end])) ++end;
@@ -281,8 +287,31 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (wordReadsAsCode(word) || readsAsDrawing(word)) return false;
   // A date or a checkbox would open an entry.
   if (dateLength(word) > 0 || word == "[x]" || word == "[X]") return false;
-  return prefixFrom(directivePrefixes(), word).empty();
+  return directivePrefixOf(word).empty();
 }
+
+namespace {
+
+// Whether three like bytes stand in a row anywhere in the text; eight
+// offsets are compared at a time.
+bool hasThreeAlike(std::string_view text) {
+  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::size_t at = 0;
+  for (; at + 10 <= text.size(); at += 8) {
+    std::uint64_t a, b, c;
+    std::memcpy(&a, text.data() + at, 8);
+    std::memcpy(&b, text.data() + at + 1, 8);
+    std::memcpy(&c, text.data() + at + 2, 8);
+    const std::uint64_t x = (a ^ b) | (b ^ c);  // a zero byte where three match
+    if (~(((x & low7) + low7) | x | low7) != 0) return true;
+  }
+  for (; at + 2 < text.size(); ++at) {
+    if (text[at] == text[at + 1] && text[at] == text[at + 2]) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 // Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
 // and anything drawn with box characters. A drawing with labels needs a
@@ -297,6 +326,15 @@ bool readsAsDrawing(std::string_view text) {
   // settled as prose once its word characters are too many for the rest to
   // outweigh them.
   const bool ascii = asciiRunEnd(text, 0) == text.size();
+  if (ascii && !hasThreeAlike(text)) {
+    // No stroke of three: only text without a word character draws.
+    for (const char c : text) {
+      if (c == ' ' || c == '\t') continue;
+      if (isLetter(c) || isDigit(c) || c == '\'' || c == '"' || c == ',' || c == '.') return false;
+      ++visible;
+    }
+    return visible >= 3;
+  }
   for (std::int32_t i = 0; i < length;) {
     if (ascii && wordish * 10 >= (visible + static_cast<std::size_t>(length - i)) * 4) return false;
     UChar32 c = bytes[i];

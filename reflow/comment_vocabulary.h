@@ -59,6 +59,9 @@ bool opensEntry(std::string_view text);
 // or three or more spaces between words. Two such lines in a row are a
 // table.
 bool fieldShaped(std::string_view text);
+// The same for a text known to have (or not) a gap of two or more blanks
+// or a tab somewhere: without one, only a "key: value" start can count.
+bool fieldShaped(std::string_view text, bool wideGaps);
 
 // True when the text opens with one of a project's own "keep this line"
 // prefixes, compared literally.

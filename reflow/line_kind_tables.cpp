@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstddef>
+#include <cstdint>
 
 namespace brindlewort {
 namespace {
@@ -260,6 +261,28 @@ std::string_view prefixFrom(std::span<const std::string_view> sortedTable, std::
       [](std::string_view a, std::string_view b) { return a.substr(0, 1) < b.substr(0, 1); });
   for (auto entry = begin; entry != end; ++entry) {
     if (text.starts_with(*entry)) return *entry;
+  }
+  return {};
+}
+
+std::string_view directivePrefixOf(std::string_view text) {
+  // For each first byte, the entries that open with it: [begin, end).
+  struct Index {
+    std::array<std::uint8_t, 256> begin{}, end{};
+  };
+  static const Index index = [] {
+    Index built;
+    for (std::size_t i = directives.size(); i-- > 0;) {
+      const auto first = static_cast<unsigned char>(directives[i][0]);
+      if (built.end[first] == 0) built.end[first] = static_cast<std::uint8_t>(i + 1);
+      built.begin[first] = static_cast<std::uint8_t>(i);
+    }
+    return built;
+  }();
+  if (text.empty()) return {};
+  const auto first = static_cast<unsigned char>(text[0]);
+  for (std::size_t i = index.begin[first]; i < index.end[first]; ++i) {
+    if (text.starts_with(directives[i])) return directives[i];
   }
   return {};
 }

@@ -14,6 +14,11 @@ namespace brindlewort {
 // the entries sharing the text's first byte are compared.
 std::string_view prefixFrom(std::span<const std::string_view> sortedTable, std::string_view text);
 
+// The entry of directivePrefixes() the text opens with, or empty: the same
+// as prefixFrom on that table, by an index of first bytes, since it is
+// asked for every line and every word that may open one.
+std::string_view directivePrefixOf(std::string_view text);
+
 // Text prefixes of lines for a tool (after "// " or glued to the marker).
 std::span<const std::string_view> directivePrefixes();
 

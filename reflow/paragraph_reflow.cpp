@@ -174,10 +174,7 @@ class ParagraphLines {
                       lines[next].textOffset > continuationIndent;
     if (settings.mode != ReflowMode::wrap) {
       // Only a paragraph with a gap wider than a space may use two.
-      for (std::size_t i = paragraph.first; i < paragraph.first + paragraph.count && !wideGaps_; ++i) {
-        const std::string_view text = textOf(i);
-        wideGaps_ = findTwoSpaces(text) != std::string_view::npos || text.find('\t') != std::string_view::npos;
-      }
+      wideGaps_ = paragraph.wideGaps;
       twoSpaced_ = wideGaps_ && usesTwoSpaces();
     }
   }

@@ -47,6 +47,12 @@ TEST(LineKindTables, PrefixFromComparesOnlyEntriesWithTheFirstByte) {
   EXPECT_EQ(prefixFrom(directivePrefixes(), "go:generate stringer"), "go:");
   EXPECT_EQ(prefixFrom(directivePrefixes(), "goes on"), "");
   EXPECT_EQ(prefixFrom(directivePrefixes(), ""), "");
+  // The index of first bytes finds what the search of the table finds.
+  for (const std::string_view prefix : directivePrefixes()) {
+    for (const std::string_view text : {std::string(prefix) + " x", std::string(prefix.substr(1)) + "x"}) {
+      EXPECT_EQ(directivePrefixOf(text), prefixFrom(directivePrefixes(), text)) << text;
+    }
+  }
 }
 
 // One line alone: the kind the run analysis gives it, whether it reads as
@@ -107,6 +113,10 @@ const LineCase lineCases[] = {
     {"// [X] Platform: gamepad support", LineKind::prose, false, false},
     {"// | a | b |", LineKind::table, false, false},
     {"// ------", LineKind::separator, false, false},
+    {"// =-=-=", LineKind::separator, false, false},
+    {"// ** ** **", LineKind::separator, false, true},
+    {"// wait... and see", LineKind::prose, false, true},
+    {"// ==== Step ====", LineKind::separator, false, false},
     {"// ## Heading", LineKind::heading, false, false},
     {"// // nested", LineKind::nested, false, false},
 };
