@@ -14,6 +14,7 @@ constexpr std::size_t codeIndent = 4;
 // A grid table's border, "+----+" or "+====+": more than an operator
 // such as "+=" that a sentence about code may open a line with.
 bool isTableBorder(std::string_view text) {
+  if (text.size() < 3 || text[0] != '+') return false;
   const std::string_view first = text.substr(0, text.find(' '));
   return first.size() >= 3 && first[0] == '+' && (first[1] == '-' || first[1] == '=') &&
          first.find_first_not_of("+-=:") == std::string_view::npos;
@@ -21,9 +22,11 @@ bool isTableBorder(std::string_view text) {
 
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || isTableBorder(text)) return true;
+  // Two or more " | ": found by the bar, which prose seldom holds.
   std::size_t pipes = 0;
-  for (std::size_t at = text.find(" | "); at != std::string_view::npos; at = text.find(" | ", at + 1))
-    ++pipes;
+  for (std::size_t at = text.find('|', 1); at != std::string_view::npos; at = text.find('|', at + 1)) {
+    if (text[at - 1] == ' ' && at + 1 < text.size() && text[at + 1] == ' ') ++pipes;
+  }
   return pipes >= 2;
 }
 

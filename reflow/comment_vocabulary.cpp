@@ -311,6 +311,17 @@ bool hasThreeAlike(std::string_view text) {
   return false;
 }
 
+// Box drawing and block elements, U+2500 to U+259F: E2 94 80 to E2 96 9F.
+bool hasBoxCharacter(std::string_view text) {
+  for (std::size_t at = text.find('\xE2'); at != std::string_view::npos; at = text.find('\xE2', at + 1)) {
+    if (at + 1 < text.size()) {
+      const auto next = static_cast<unsigned char>(text[at + 1]);
+      if (next >= 0x94 && next <= 0x96) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 // Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
@@ -322,15 +333,17 @@ bool readsAsDrawing(std::string_view text) {
   UChar32 last = 0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
-  // Without box characters, which only non-ASCII text can hold, a line is
-  // settled as prose once its word characters are too many for the rest to
-  // outweigh them.
-  const bool ascii = asciiRunEnd(text, 0) == text.size();
+  // Without box characters a line is settled as prose once its word
+  // characters are too many for the rest to outweigh them.
+  const bool ascii = asciiRunEnd(text, 0) == text.size() || !hasBoxCharacter(text);
   if (ascii && !hasThreeAlike(text)) {
-    // No stroke of three: only text without a word character draws.
+    // No stroke of three: only text without a word character draws (any
+    // character beyond ASCII counts as one).
     for (const char c : text) {
       if (c == ' ' || c == '\t') continue;
-      if (isLetter(c) || isDigit(c) || c == '\'' || c == '"' || c == ',' || c == '.') return false;
+      if (isLetter(c) || isDigit(c) || c == '\'' || c == '"' || c == ',' || c == '.' ||
+          static_cast<unsigned char>(c) >= 0x80)
+        return false;
       ++visible;
     }
     return visible >= 3;
