@@ -23,6 +23,10 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // followed by a joining or combining mark, or after a prepended mark, is
 // part of a larger character.
 bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
+  // Between ASCII characters, as most are, blanks always break.
+  if ((start == 0 || static_cast<unsigned char>(text[start - 1]) < 0x80) &&
+      (end >= text.size() || static_cast<unsigned char>(text[end]) < 0x80))
+    return true;
   return isStandaloneBlank(text, start) && isStandaloneBlank(text, end - 1);
 }
 
