@@ -20,6 +20,7 @@ bool isProseKind(LineKind kind) {
     case LineKind::table:
     case LineKind::separator:
     case LineKind::heading:
+    case LineKind::kept:
       return true;
   }
   return true;

@@ -15,6 +15,7 @@ constexpr std::size_t codeIndent = 4;
 // A grid table's border, "+----+" or "+====+": more than an operator
 // such as "+=" that a sentence about code may open a line with.
 bool isTableBorder(std::string_view text) {
+  if (text.size() < 3 || text[0] != '+') return false;
   const std::string_view first = text.substr(0, text.find(' '));
   return first.size() >= 3 && first[0] == '+' && (first[1] == '-' || first[1] == '=') &&
          first.find_first_not_of("+-=:") == std::string_view::npos;
@@ -22,17 +23,19 @@ bool isTableBorder(std::string_view text) {
 
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || isTableBorder(text)) return true;
+  // Two or more " | ": found by the bar, which prose seldom holds.
   std::size_t pipes = 0;
-  for (std::size_t at = text.find(" | "); at != std::string_view::npos; at = text.find(" | ", at + 1))
-    ++pipes;
+  for (std::size_t at = text.find('|', 1); at != std::string_view::npos; at = text.find('|', at + 1)) {
+    if (text[at - 1] == ' ' && at + 1 < text.size() && text[at + 1] == ' ') ++pipes;
+  }
   return pipes >= 2;
 }
 
 // Where gaps of two or more spaces end inside the text, in characters from
 // the text start; a gap after sentence punctuation is prose spacing.
-std::vector<std::size_t> columnGaps(std::string_view text) {
+std::vector<std::size_t> columnGaps(std::string_view text, std::size_t firstTwoSpaces) {
   std::vector<std::size_t> gaps;
-  for (std::size_t at = text.find("  "); at != std::string_view::npos; at = text.find("  ", at)) {
+  for (std::size_t at = firstTwoSpaces; at != std::string_view::npos; at = findTwoSpaces(text, at)) {
     std::size_t end = at;
     while (end < text.size() && text[end] == ' ') ++end;
     const char before = at > 0 ? text[at - 1] : ' ';
@@ -50,6 +53,22 @@ bool shareAGap(const std::vector<std::size_t>& a, const std::vector<std::size_t>
   return false;
 }
 
+// Where the value after a "key:" starts, in characters from the line's
+// text start, and whether a gap of two or more blanks lines it up; 0 when
+// the text has no colon followed by a blank in its first 40 characters.
+struct ColonValue {
+  std::size_t column = 0;
+  bool padded = false;
+};
+ColonValue colonValue(std::string_view text, std::size_t indent) {
+  const std::size_t colon = text.substr(0, 40).find(": ");
+  if (colon == std::string_view::npos) return {};
+  std::size_t end = colon + 1;
+  while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+  if (end == text.size()) return {};
+  return {indent + characterCount(text.substr(0, end)), end - colon > 2};
+}
+
 // The kind of a line judged on its own; prose for everything that may be.
 LineKind lineKindAlone(const CommentLine& line) {
   if (line.hasNoText()) return LineKind::blank;
@@ -65,6 +84,37 @@ LineKind lineKindAlone(const CommentLine& line) {
   return LineKind::prose;
 }
 
+// Whether the text names a copyright, a licence or an SPDX identifier.
+bool namesALicence(std::string_view text) {
+  static constexpr std::string_view words[] = {"copyright", "licence", "license", "spdx-license-identifier"};
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = static_cast<char>(text[at] | 0x20);
+    if (c != 'c' && c != 'l' && c != 's') continue;
+    for (const std::string_view word : words) {
+      if (word[0] != c || text.size() - at < word.size()) continue;
+      bool same = true;
+      for (std::size_t k = 1; k < word.size() && same; ++k) {
+        const char d = text[at + k];
+        same = (d >= 'A' && d <= 'Z' ? static_cast<char>(d | 0x20) : d) == word[k];
+      }
+      if (same) return true;
+    }
+  }
+  return false;
+}
+
+// The licence header's lines at the start of a run that opens a file: up
+// to the first blank line, when they name a licence; else 0.
+std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
+  std::size_t end = 0;
+  bool named = false;
+  while (end < lines.size() && !lines[end].hasNoText()) {
+    named = named || namesALicence(lines[end].text());
+    ++end;
+  }
+  return named ? end : 0;
+}
+
 }  // namespace
 
 bool readsAsProse(const CommentLine& line) {
@@ -72,14 +122,26 @@ bool readsAsProse(const CommentLine& line) {
 }
 
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff) {
+  RunContext context;
+  context.switchedOff = switchedOff;
+  RunStructure structure = analyseRun(lines, context);
+  switchedOff = context.switchedOff;
+  return structure;
+}
+
+RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& context) {
+  bool& switchedOff = context.switchedOff;
   RunStructure structure;
   structure.kinds.assign(lines.size(), LineKind::prose);
   std::vector<std::size_t> indents(lines.size(), 0);  // characters before the text
+  std::vector<bool> wide(lines.size(), false);         // a gap of two blanks or a tab in the text
 
   // Fences, switched-off regions and line-local kinds first.
   std::string_view openFence;
   std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
+  for (std::size_t i = 0; i < licence; ++i) structure.kinds[i] = LineKind::kept;
+  for (std::size_t i = licence; i < lines.size(); ++i) {
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
     LineKind& kind = structure.kinds[i];
@@ -107,22 +169,41 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
       continue;
     }
     kind = lineKindAlone(line);
+    if (kind == LineKind::prose && keptByProject(text, context.keepPrefixes)) kind = LineKind::kept;
     if (kind == LineKind::prose) {
       indents[i] = line.textOffset;  // spaces only: a tab makes the line code
       base = std::min(base, indents[i]);
     }
   }
 
-  // Columns lined up across neighbouring prose lines make a table.
+  // Columns lined up across neighbouring prose lines make a table, and so
+  // do two or more lines in a row of field or column shape. A line that
+  // opens with a tag or an entry starts a paragraph instead.
   std::vector<std::size_t> previousGaps;
+  bool previousShaped = false;
+  ColonValue previousValue;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::vector<std::size_t> gaps;
+    bool shaped = false;
+    ColonValue value;
     if (structure.kinds[i] == LineKind::prose) {
-      gaps = columnGaps(lines[i].text());
+      const std::string_view text = lines[i].text();
+      const bool plain = !opensWithTag(text) && !opensEntry(text);
+      const std::size_t twoSpaces = findTwoSpaces(text);
+      wide[i] = twoSpaces != std::string_view::npos || text.find('\t') != std::string_view::npos;
+      if (plain && twoSpaces != std::string_view::npos) gaps = columnGaps(text, twoSpaces);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      shaped = plain && fieldShaped(text, wide[i]);
+      if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      // Values lined up after keys of different lengths.
+      if (plain) value = colonValue(text, indents[i]);
+      if (value.column > 0 && value.column == previousValue.column && (value.padded || previousValue.padded))
+        structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
     }
     previousGaps = std::move(gaps);
+    previousShaped = shaped;
+    previousValue = value;
   }
 
   // Paragraphs: a line continues the one before when it is prose at the
@@ -137,12 +218,30 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
     }
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
-    const std::size_t item = itemMarkerLength(text);
-    const bool starts = item > 0 || opensWithTag(text);
+    const std::size_t entry = entryMarkerLength(text);
+    const std::size_t item = std::max(itemMarkerLength(text), entry);
+    const bool starts = item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text));
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
     if (atHang && !starts) {
       ++structure.paragraphs[open].count;
+      structure.paragraphs[open].wideGaps = structure.paragraphs[open].wideGaps || wide[i];
       continue;
+    }
+    // A deeper line right after a paragraph's only line continues it with
+    // its own indentation: a doc item whose continuation is indented more
+    // than the item's text. Not after a line that introduces what follows,
+    // nor code indented under plain prose.
+    if (context.deeperLinesContinue && open != none && !starts && structure.paragraphs[open].count == 1 &&
+        indents[i] > structure.paragraphs[open].hang && !lines[i - 1].text().ends_with(':')) {
+      Paragraph& paragraph = structure.paragraphs[open];
+      const std::size_t first = paragraph.first;
+      if (paragraph.hang > indents[first] || opensWithTag(lines[first].text()) ||
+          indents[i] < base + codeIndent) {
+        paragraph.hang = indents[i];
+        ++paragraph.count;
+        paragraph.wideGaps = paragraph.wideGaps || wide[i];
+        continue;
+      }
     }
     // Deeper than prose, and not under an item: an indented code block.
     if (indents[i] >= base + codeIndent && !atHang) {
@@ -156,8 +255,12 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff
     const std::size_t markerEnd = line.lead.size() + line.marker.size();
     paragraph.firstTextStart = markerEnd + line.textOffset + item;
     paragraph.hang = indents[i] + characterCount(text.substr(0, item));
+    paragraph.wideGaps = wide[i];
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
+    // A tag alone on its line ("SAFETY:") heads what follows, like a title.
+    if (opensWithTag(text) && text.ends_with(':') && text.find_first_of(" \t") == std::string_view::npos)
+      open = none;
   }
   return structure;
 }
@@ -174,6 +277,7 @@ std::string_view kindName(LineKind kind) {
     case LineKind::heading: return "heading";
     case LineKind::nested: return "nested";
     case LineKind::switchedOff: return "switched-off";
+    case LineKind::kept: return "kept";
   }
   return "prose";
 }

@@ -6,6 +6,8 @@
 // nested comments, regions switched off).
 
 #include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +25,8 @@ enum class LineKind {
   directive,   // a line for a tool
   heading,     // a Markdown heading
   nested,      // a comment inside the comment ("// // x")
-  switchedOff  // inside "brindle: off" ... "brindle: on"
+  switchedOff, // inside "brindle: off" ... "brindle: on"
+  kept         // a licence header, or a line opening with a project's "keep" prefix
 };
 
 // A run of prose lines re-flowed together.
@@ -36,6 +39,9 @@ struct Paragraph {
   // Characters from the marker's end to where continuation lines start
   // their text: under the item's text for list items.
   std::size_t hang = 0;
+  // Some line has a gap of two or more blanks or a tab between words:
+  // joining must then look at each gap.
+  bool wideGaps = true;
 };
 
 struct RunStructure {
@@ -43,9 +49,28 @@ struct RunStructure {
   std::vector<Paragraph> paragraphs;
 };
 
+// What the analysis of a run needs to know beyond its lines.
+struct RunContext {
+  // Carries "brindle: off" from one run to the next; updated.
+  bool switchedOff = false;
+  // The run opens the file: its leading lines up to the first blank one
+  // are a licence header, kept as they are, when they name a copyright, a
+  // licence or an SPDX identifier.
+  bool opensFile = false;
+  // A line indented deeper than the line before, the only one of its
+  // paragraph so far, continues that paragraph at its own indentation: how
+  // breaking only over-long lines keeps a doc item together. Filling and
+  // joining instead keep such lines apart, so that a paragraph joined into
+  // one line fills the same again.
+  bool deeperLinesContinue = false;
+  // A project's own "keep this line" prefixes.
+  std::span<const std::string> keepPrefixes;
+};
+
 // Analyses the lines of one run (same lead and marker on every line).
-// `switchedOff` carries "brindle: off" from one run to the next and is
-// updated.
+RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& context);
+
+// The same, for callers that carry only the switch.
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff);
 
 // True when a line read on its own is prose: re-flow checks the lines it

@@ -6,9 +6,11 @@
 #include <cctype>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "base/space_or_tab.h"
 #include "engine/characters.h"
+#include "reflow/line_kind_tables.h"
 #include "reflow/source_language.h"
 
 namespace brindlewort {
@@ -38,26 +40,100 @@ std::size_t bareItemMarker(std::string_view word) {
   return 0;
 }
 
-// Tags that open a paragraph whatever follows them.
-constexpr std::array<std::string_view, 9> shoutedTags{"TODO", "FIXME", "NOTE", "XXX", "HACK",
-                                                     "BUG", "WARNING", "SAFETY", "MARK"};
-// Tags that open a paragraph when a colon follows.
-constexpr std::array<std::string_view, 7> namedTags{"Note", "Warning", "Safety", "Important",
-                                                   "Deprecated", "Invariant", "Precondition"};
+// "2025-09-18", "2019/1/7": a date, and where it ends; 0 when the text
+// does not open with one followed by something other than a name.
+std::size_t dateLength(std::string_view text) {
+  std::size_t at = 0;
+  auto digits = [&](std::size_t least, std::size_t most) {
+    const std::size_t start = at;
+    while (at < text.size() && at - start < most && isDigit(text[at])) ++at;
+    return at - start >= least;
+  };
+  if (!digits(4, 4)) return 0;
+  for (int part = 0; part < 2; ++part) {
+    if (at >= text.size() || (text[at] != '-' && text[at] != '/' && text[at] != '.')) return 0;
+    ++at;
+    if (!digits(1, 2)) return 0;
+  }
+  if (at < text.size() && (isLetter(text[at]) || isDigit(text[at]) || text[at] == '_')) return 0;
+  return at;
+}
 
-// Text prefixes of directives written after "// ". Kept in one list so that
-// adding a tool is one line.
-constexpr std::array<std::string_view, 32> directivePrefixes{
-    "NOLINT",           "clang-format off", "clang-format on",   "swiftlint:",
-    "swift-format-ignore", "gofail:",       "eslint-disable",    "eslint-enable",
-    "@ts-",             "prettier-ignore",  "IWYU pragma:",      "cppcheck-suppress",
-    "NOSONAR",          "coverity[",        "LINT.",             "#region",
-    "#endregion",       "@formatter:",      "codespell:",        "spellchecker:",
-    "#pragma",          "$FlowFixMe",       "@flow",             "rustfmt::",
-    "-*-",              "vim:",             "vi:",               "SPDX-License-Identifier:",
-    "go:",              "+build",           "nolint",            "lint:"};
+// The opener of a dated entry ("2025-09-18: ", "- 2021-01-02 ",
+// "2.27  (2021-07-11) ", "v1.4 2020-1-2 ") without the blanks after it, or 0.
+std::size_t datedOpener(std::string_view text) {
+  std::size_t at = 0;
+  if (text.size() > 2 && (text[0] == '-' || text[0] == '*') && isSpaceOrTab(text[1])) {
+    at = 1;
+    while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+  }
+  if (std::size_t date = dateLength(text.substr(at)); date > 0) {
+    at += date;
+  } else {
+    // A version first: v?digits(.digits)+[a-z]?, blanks, maybe "(".
+    std::size_t v = at;
+    if (v < text.size() && text[v] == 'v') ++v;
+    std::size_t parts = 0;
+    for (;;) {
+      const std::size_t start = v;
+      while (v < text.size() && isDigit(text[v])) ++v;
+      if (v == start) return 0;
+      ++parts;
+      if (v < text.size() && text[v] == '.' && v + 1 < text.size() && isDigit(text[v + 1])) {
+        ++v;
+        continue;
+      }
+      break;
+    }
+    if (parts < 2) return 0;
+    if (v < text.size() && isLower(text[v])) ++v;
+    const std::size_t blanks = v;
+    while (v < text.size() && isSpaceOrTab(text[v])) ++v;
+    if (v == blanks) return 0;
+    if (v < text.size() && text[v] == '(') ++v;
+    const std::size_t dated = dateLength(text.substr(v));
+    if (dated == 0) return 0;
+    at = v + dated;
+  }
+  if (at < text.size() && text[at] == ')') ++at;
+  if (at < text.size() && text[at] == ':') ++at;
+  return at;
+}
 
+// The opener of a checkbox item ("[ ] ", "- [x] ") without the blanks after
+// it, or 0.
+std::size_t checkboxOpener(std::string_view text) {
+  std::size_t at = 0;
+  if (text.size() > 2 && (text[0] == '-' || text[0] == '*' || text[0] == '+') && isSpaceOrTab(text[1])) {
+    at = 1;
+    while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+  }
+  if (text.size() < at + 4 || text[at] != '[' || text[at + 2] != ']' || !isSpaceOrTab(text[at + 3])) return 0;
+  const char mark = text[at + 1];
+  return mark == ' ' || mark == 'x' || mark == 'X' ? at + 3 : 0;
+}
 
+// A tag of capitals: "REQUIRES:", "SAFETY(unsafe):", "TODO_1:" followed by
+// a blank or nothing.
+bool opensWithCapitalsTag(std::string_view text) {
+  if (text.size() < 3 || !isUpper(text[0])) return false;
+  std::size_t at = 1;
+  while (at < text.size() && (isUpper(text[at]) || isDigit(text[at]) || text[at] == '_')) ++at;
+  if (at < 2) return false;
+  if (at < text.size() && text[at] == '(') {
+    const std::size_t close = text.find(')', at);
+    if (close == std::string_view::npos) return false;
+    at = close + 1;
+  }
+  return at < text.size() && text[at] == ':' && (at + 1 == text.size() || isSpaceOrTab(text[at + 1]));
+}
+
+bool wordReadsAsCode(std::string_view word) {
+  for (const CodeRule& rule : codeRules()) {
+    if (rule.judgesWords && rule.matches(word)) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -76,14 +152,40 @@ bool isLoneMarker(std::string_view text) {
 
 bool opensWithTag(std::string_view text) {
   if (text.size() >= 2 && (text[0] == '@' || text[0] == '\\') && isLetter(text[1])) return true;
-  for (const std::string_view tag : shoutedTags) {
-    if (text.starts_with(tag) && (text.size() == tag.size() || !isLetter(text[tag.size()])))
-      return true;
+  if (text.empty() || !isUpper(text[0])) return false;
+  if (opensWithCapitalsTag(text)) return true;
+  if (const std::string_view tag = prefixFrom(shoutedTags(), text);
+      !tag.empty() && (text.size() == tag.size() || !isLetter(text[tag.size()])))
+    return true;
+  const std::string_view tag = prefixFrom(namedTags(), text);
+  return !tag.empty() && text.size() > tag.size() && text[tag.size()] == ':';
+}
+
+std::size_t findTwoSpaces(std::string_view text, std::size_t from) {
+  // Eight bytes at a time: a mark in the high bit of each byte that is a
+  // space, and a pair of marks side by side (or the first byte's mark after
+  // a space that ended the eight before) finds the run.
+  constexpr std::uint64_t spaces = 0x2020202020202020ULL, low7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::size_t at = from;
+  bool spaceBefore = false;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t bytes;
+    std::memcpy(&bytes, text.data() + at, 8);
+    const std::uint64_t x = bytes ^ spaces;
+    const std::uint64_t marks = ~(((x & low7) + low7) | x | low7);
+    if (marks == 0) {
+      spaceBefore = false;
+      continue;
+    }
+    if ((marks & (marks >> 8)) != 0 || (spaceBefore && (marks & 0x80) != 0)) break;
+    spaceBefore = (marks >> 63) != 0;
   }
-  for (const std::string_view tag : namedTags) {
-    if (text.starts_with(tag) && text.size() > tag.size() && text[tag.size()] == ':') return true;
+  // Back one byte for a run that straddles the last eight.
+  if (at > from && text[at - 1] == ' ') --at;
+  for (; at + 1 < text.size(); ++at) {
+    if (text[at] == ' ' && text[at + 1] == ' ') return at;
   }
-  return false;
+  return std::string_view::npos;
 }
 
 bool isHeading(std::string_view text) {
@@ -110,21 +212,70 @@ bool isDirective(const CommentLine& line) {
                                   text[word] == '_' || text[word] == '-' || text[word] == '.'))
       ++word;
     if (word > 0 && word < text.size() && text[word] == ':') return true;
-    for (const std::string_view glued : {"export", "line", "extern", "sys", "sysnb", "+build"}) {
+    for (const std::string_view glued : gluedDirectiveWords()) {
       if (text.starts_with(glued) &&
           (text.size() == glued.size() || text[glued.size()] == ' ' || text[glued.size()] == '\t'))
         return true;
     }
   }
-  for (const std::string_view prefix : directivePrefixes) {
-    if (text.starts_with(prefix)) return true;
+  return !directivePrefixOf(text).empty();
+}
+
+bool keptByProject(std::string_view text, std::span<const std::string> prefixes) {
+  for (const std::string& prefix : prefixes) {
+    if (!prefix.empty() && text.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
+std::size_t entryMarkerLength(std::string_view text) {
+  std::size_t opener = datedOpener(text);
+  if (opener == 0) opener = checkboxOpener(text);
+  if (opener == 0) return 0;
+  std::size_t end = opener;
+  while (end < text.size() && isSpaceOrTab(text[end])) ++end;
+  return end < text.size() ? end : 0;
+}
+
+bool opensEntry(std::string_view text) { return datedOpener(text) > 0 || checkboxOpener(text) > 0; }
+
+bool fieldShaped(std::string_view text) {
+  return fieldShaped(text, findTwoSpaces(text) != std::string_view::npos ||
+                               text.find('\t') != std::string_view::npos);
+}
+
+bool fieldShaped(std::string_view text, bool wideGaps) {
+  // "key: value" with a key of one word (dots, dashes and slashes allowed).
+  std::size_t key = 0;
+  while (key < text.size() && key <= 40 &&
+         (isLetter(text[key]) || isDigit(text[key]) || text[key] == '_' || text[key] == '.' ||
+          text[key] == '-' || text[key] == '/' || static_cast<unsigned char>(text[key]) >= 0x80))
+    ++key;
+  if (key > 0 && key <= 40 && key + 2 < text.size() && text[key] == ':' && isSpaceOrTab(text[key + 1])) {
+    std::size_t value = key + 1;
+    while (value < text.size() && isSpaceOrTab(text[value])) ++value;
+    if (value < text.size()) return true;
+  }
+  // Columns: a gap of two or more after a colon, or of a tab or three or
+  // more spaces between words.
+  if (!wideGaps) return false;
+  for (std::size_t at = findTwoSpaces(text); at != std::string_view::npos; at = findTwoSpaces(text, at)) {
+    std::size_t end = at;
+    while (end < text.size() && isSpaceOrTab(text[end])) ++end;
+    if (end == text.size()) break;
+    if (end - at >= 3 || (at > 0 && text[at - 1] == ':')) return true;
+    at = end;
+  }
+  for (std::size_t tab = text.find('\t'); tab != std::string_view::npos; tab = text.find('\t', tab + 1)) {
+    if (tab > 0 && !isSpaceOrTab(text[tab - 1]) && text.find_first_not_of(" \t", tab) != std::string_view::npos)
+      return true;
   }
   return false;
 }
 
 Switch reflowSwitch(std::string_view text) {
-  if (text == "brindle: off") return Switch::off;
-  if (text == "brindle: on") return Switch::on;
+  if (text == reflowOffSwitch) return Switch::off;
+  if (text == reflowOnSwitch) return Switch::on;
   return Switch::none;
 }
 
@@ -134,12 +285,45 @@ bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
   if (startsWithMarker(word, slashComments) || word[0] == '|' || word[0] == '>')
     return false;
-  if (readsAsCode(word) || readsAsDrawing(word)) return false;
-  for (const std::string_view prefix : directivePrefixes) {
-    if (word.starts_with(prefix)) return false;
-  }
-  return true;
+  if (wordReadsAsCode(word) || readsAsDrawing(word)) return false;
+  // A date or a checkbox would open an entry.
+  if (dateLength(word) > 0 || word == "[x]" || word == "[X]") return false;
+  return directivePrefixOf(word).empty();
 }
+
+namespace {
+
+// Whether three like bytes stand in a row anywhere in the text; eight
+// offsets are compared at a time.
+bool hasThreeAlike(std::string_view text) {
+  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::size_t at = 0;
+  for (; at + 10 <= text.size(); at += 8) {
+    std::uint64_t a, b, c;
+    std::memcpy(&a, text.data() + at, 8);
+    std::memcpy(&b, text.data() + at + 1, 8);
+    std::memcpy(&c, text.data() + at + 2, 8);
+    const std::uint64_t x = (a ^ b) | (b ^ c);  // a zero byte where three match
+    if (~(((x & low7) + low7) | x | low7) != 0) return true;
+  }
+  for (; at + 2 < text.size(); ++at) {
+    if (text[at] == text[at + 1] && text[at] == text[at + 2]) return true;
+  }
+  return false;
+}
+
+// Box drawing and block elements, U+2500 to U+259F: E2 94 80 to E2 96 9F.
+bool hasBoxCharacter(std::string_view text) {
+  for (std::size_t at = text.find('\xE2'); at != std::string_view::npos; at = text.find('\xE2', at + 1)) {
+    if (at + 1 < text.size()) {
+      const auto next = static_cast<unsigned char>(text[at + 1]);
+      if (next >= 0x94 && next <= 0x96) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 // Rules of punctuation ("-----", "=== x ==="), drawings with few letters,
 // and anything drawn with box characters. A drawing with labels needs a
@@ -150,10 +334,21 @@ bool readsAsDrawing(std::string_view text) {
   UChar32 last = 0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
-  // Without box characters, which only non-ASCII text can hold, a line is
-  // settled as prose once its word characters are too many for the rest to
-  // outweigh them.
-  const bool ascii = asciiRunEnd(text, 0) == text.size();
+  // Without box characters a line is settled as prose once its word
+  // characters are too many for the rest to outweigh them.
+  const bool ascii = asciiRunEnd(text, 0) == text.size() || !hasBoxCharacter(text);
+  if (ascii && !hasThreeAlike(text)) {
+    // No stroke of three: only text without a word character draws (any
+    // character beyond ASCII counts as one).
+    for (const char c : text) {
+      if (c == ' ' || c == '\t') continue;
+      if (isLetter(c) || isDigit(c) || c == '\'' || c == '"' || c == ',' || c == '.' ||
+          static_cast<unsigned char>(c) >= 0x80)
+        return false;
+      ++visible;
+    }
+    return visible >= 3;
+  }
   for (std::int32_t i = 0; i < length;) {
     if (ascii && wordish * 10 >= (visible + static_cast<std::size_t>(length - i)) * 4) return false;
     UChar32 c = bytes[i];
@@ -183,43 +378,13 @@ bool readsAsDrawing(std::string_view text) {
   return wordish == 0 || (wordish * 10 < visible * 4 && longestStroke >= 3);
 }
 
-bool canCloseLine(std::string_view word) { return !readsAsCode(word); }
-
-// Short text ending in ";" that is still the end of a sentence: two or more
-// plain lowercase words ("textual order;"), not opening as a statement or a
-// declaration does ("return;", "int x;", "let y;").
-bool endsASentence(std::string_view text, std::size_t words) {
-  static constexpr std::array<std::string_view, 30> statementWords{
-      "auto",  "bool",   "break", "char",  "const",  "continue", "defer",   "delete",
-      "double", "enum",  "fn",    "float", "goto",   "import",   "int",     "let",
-      "long",  "mut",    "new",   "package", "pub",  "return",   "short",   "static",
-      "struct", "throw", "type",  "use",   "using",  "var"};
-  if (words < 2) return false;
-  const std::string_view body = text.substr(0, text.size() - 1);
-  if (body.find_first_not_of("abcdefghijklmnopqrstuvwxyz ") != std::string_view::npos) return false;
-  const std::string_view first = body.substr(0, body.find(' '));
-  return std::find(statementWords.begin(), statementWords.end(), first) == statementWords.end();
-}
+bool canCloseLine(std::string_view word) { return !wordReadsAsCode(word); }
 
 bool readsAsCode(std::string_view text) {
-  if (text.starts_with("#include") || text.starts_with("#define") || text.starts_with("#if") ||
-      text.starts_with('}'))
-    return true;
-  // A literal or a dump of values: a name right before a brace that opens
-  // something (Header{"Set-Cookie", AuxCall{reflect). "{@link x}", "${HOME}"
-  // and "Value{}" in a sentence are not.
-  for (std::size_t at = text.find('{', 1); at != std::string_view::npos; at = text.find('{', at + 1)) {
-    const auto before = static_cast<unsigned char>(text[at - 1]);
-    const char after = at + 1 < text.size() ? text[at + 1] : ' ';
-    if ((std::isalnum(before) != 0 || before == '_') && after != '}' && after != ' ' && after != '@')
-      return true;
+  for (const CodeRule& rule : codeRules()) {
+    if (rule.matches(text)) return true;
   }
-  if (text.ends_with('{') || text.ends_with('}') || text.ends_with(slashComments.blockClose)) return true;
-  if (!text.ends_with(';')) return false;
-  // A sentence may end in a semicolon too; a statement is short or assigns.
-  const auto words = std::count(text.begin(), text.end(), ' ') + 1;
-  if (text.find(" = ") != std::string_view::npos || text.ends_with(");")) return true;
-  return words <= 6 && !endsASentence(text, static_cast<std::size_t>(words));
+  return false;
 }
 
 }  // namespace brindlewort

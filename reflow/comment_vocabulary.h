@@ -6,6 +6,8 @@
 // re-flow that breaks lines and the analysis that reads them back agree.
 
 #include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "reflow/comment_line_parts.h"
@@ -22,9 +24,15 @@ std::size_t itemMarkerLength(std::string_view text);
 bool isLoneMarker(std::string_view text);
 
 // True when the text opens with a tag that starts a paragraph of its own:
-// TODO, FIXME, NOTE, XXX and their kin, "MARK:", "SAFETY:", doc tags such as
-// "@param" and "\brief".
+// TODO, FIXME, NOTE, XXX and their kin, any word of two or more capitals
+// (digits and '_' allowed, maybe followed by "(name)") and a colon, such as
+// "REQUIRES:", doc tags such as "@param" and "\brief".
 bool opensWithTag(std::string_view text);
+
+// Where the first run of two or more spaces starts at or after `from`, or
+// npos. Most comment text has none: each byte is looked at once, with no
+// call per word.
+std::size_t findTwoSpaces(std::string_view text, std::size_t from = 0);
 
 // A Markdown heading: one to six '#' and a blank.
 bool isHeading(std::string_view text);
@@ -35,6 +43,29 @@ std::string_view fenceOf(std::string_view text);
 // A line for a tool rather than a reader: compiler and linter directives,
 // formatter switches, editor mode lines.
 bool isDirective(const CommentLine& line);
+
+// The length of the opener of a dated entry ("2025-09-18: ",
+// "2.27  (2021-07-11) ") or of a checkbox item ("[x] ", "- [ ] "), with the
+// blanks after it; 0 when the text opens with neither or nothing follows.
+// Each starts an item of its own.
+std::size_t entryMarkerLength(std::string_view text);
+
+// Whether the text opens a dated entry or a checkbox item, with or without
+// text after the opener.
+bool opensEntry(std::string_view text);
+
+// The shape of a row of a field list or of lined-up columns: "key: value"
+// with a one-word key, a gap of two or more blanks after a colon, or a tab
+// or three or more spaces between words. Two such lines in a row are a
+// table.
+bool fieldShaped(std::string_view text);
+// The same for a text known to have (or not) a gap of two or more blanks
+// or a tab somewhere: without one, only a "key: value" start can count.
+bool fieldShaped(std::string_view text, bool wideGaps);
+
+// True when the text opens with one of a project's own "keep this line"
+// prefixes, compared literally.
+bool keptByProject(std::string_view text, std::span<const std::string> prefixes);
 
 // "brindle: off" and "brindle: on" leave the lines between them alone.
 enum class Switch { none, off, on };
@@ -56,8 +87,9 @@ bool canCloseLine(std::string_view word);
 // and anything drawn with box characters.
 bool readsAsDrawing(std::string_view text);
 
-// Whether a line's text reads as code: commented-out statements, blocks and
-// preprocessor lines.
+// Whether a line's text reads as code by any rule of codeRules():
+// commented-out statements, calls, declarations, blocks, closing brackets,
+// control flow also as pseudo-code, and preprocessor lines.
 bool readsAsCode(std::string_view text);
 
 }  // namespace brindlewort

@@ -23,6 +23,10 @@ struct Word {
 // followed by a joining or combining mark, or after a prepended mark, is
 // part of a larger character.
 bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
+  // Between ASCII characters, as most are, blanks always break.
+  if ((start == 0 || static_cast<unsigned char>(text[start - 1]) < 0x80) &&
+      (end >= text.size() || static_cast<unsigned char>(text[end]) < 0x80))
+    return true;
   return isStandaloneBlank(text, start) && isStandaloneBlank(text, end - 1);
 }
 
@@ -119,6 +123,36 @@ class WordQueue {
   std::deque<Word> words_;
 };
 
+// A word that ends a sentence: a full stop, question or exclamation mark,
+// maybe inside closing quotes or brackets.
+bool endsSentence(std::string_view word) {
+  while (!word.empty() && (word.back() == ')' || word.back() == '"' || word.back() == '\'' || word.back() == ']'))
+    word.remove_suffix(1);
+  return !word.empty() && (word.back() == '.' || word.back() == '?' || word.back() == '!');
+}
+
+bool opensSentence(std::string_view word) { return !word.empty() && word[0] >= 'A' && word[0] <= 'Z'; }
+
+// Calls visit(word) for each word of a text, in order.
+template <typename Visit>
+void forEachWord(std::string_view text, Visit visit) {
+  std::size_t wordStart = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    if (!isSpaceOrTab(text[at])) {
+      ++at;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < text.size() && isSpaceOrTab(text[end])) ++end;
+    if (end < text.size() && blanksBreak(text, at, end)) {
+      if (at > wordStart) visit(text.substr(wordStart, at - wordStart), text.substr(at, end - at));
+      wordStart = end;
+    }
+    at = end;
+  }
+  if (text.size() > wordStart) visit(text.substr(wordStart), std::string_view());
+}
+
 std::string_view trimmedEnd(std::string_view text) {
   while (!text.empty() && isSpaceOrTab(text.back())) text.remove_suffix(1);
   return text;
@@ -137,6 +171,23 @@ class ParagraphLines {
                             std::string(paragraph.hang, ' ');
     }
     touchesMarker_ = paragraph.hang == 0;
+    const std::size_t next = paragraph.first + paragraph.count;
+    const std::size_t continuationIndent =
+        paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : paragraph.hang;
+    nextLineDeeper_ = next < lines.size() && !lines[next].hasNoText() &&
+                      lines[next].textOffset > continuationIndent;
+    if (settings.mode != ReflowMode::wrap) {
+      // Only a paragraph with a gap wider than a space may use two.
+      wideGaps_ = paragraph.wideGaps;
+      twoSpaced_ = wideGaps_ && usesTwoSpaces();
+    }
+  }
+
+  // The blanks set between two words when a paragraph is filled or joined:
+  // two after a sentence's end in a paragraph that uses two throughout,
+  // else one.
+  std::string_view gapBetween(std::string_view before, std::string_view after) const {
+    return twoSpaced_ && endsSentence(before) && opensSentence(after) ? "  " : " ";
   }
 
   std::string_view prefixOf(std::size_t index) const {
@@ -149,7 +200,31 @@ class ParagraphLines {
   }
   std::string_view original(std::size_t index) const { return lines_[index].line; }
   const std::string& continuationPrefix() const { return continuationPrefix_; }
+  // The line after the paragraph is indented deeper than its continuation
+  // lines: a last line of one word would read as a step above it.
+  bool nextLineDeeper() const { return nextLineDeeper_; }
   bool touchesMarker() const { return touchesMarker_; }
+  // Some gap between words is wider than one space: joining then sets the
+  // gaps anew.
+  bool wideGaps() const { return wideGaps_; }
+
+  // Whether every sentence that ends inside a line is followed by two or
+  // more blanks, and at least one is.
+  bool usesTwoSpaces() const {
+    bool two = false, one = false;
+    for (std::size_t i = paragraph_.first; i < paragraph_.first + paragraph_.count && !one; ++i) {
+      std::string_view before;
+      std::size_t beforeGap = 0;
+      forEachWord(textOf(i), [&](std::string_view word, std::string_view gap) {
+        if (!before.empty() && endsSentence(before) && opensSentence(word)) {
+          (beforeGap >= 2 ? two : one) = true;
+        }
+        before = word;
+        beforeGap = gap.size();
+      });
+    }
+    return two && !one;
+  }
 
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
@@ -177,7 +252,9 @@ class ParagraphLines {
     } else {
       std::size_t column = settings_.measure.of(prefix);
       for (std::size_t i = 0; words.has(i + 1); ++i) {
-        if (i > 0) column = normalGaps ? column + 1 : settings_.measure.advance(column, words[i].gap);
+        if (i > 0)
+          column = normalGaps ? column + gapBetween(words[i - 1].text, words[i].text).size()
+                              : settings_.measure.advance(column, words[i].gap);
         column += words[i].width;
         if (column > settings_.width) break;
         fitting = i + 1;
@@ -196,12 +273,12 @@ class ParagraphLines {
     return words.size();
   }
 
-  // The first `count` words, set apart by their own gaps or by one space.
+  // The first `count` words, set apart by their own gaps or by the
+  // paragraph's spacing.
   template <typename Words>
-  static void appendJoined(std::string& out, const Words& words, std::size_t count,
-                           bool normalGaps) {
+  void appendJoined(std::string& out, const Words& words, std::size_t count, bool normalGaps) const {
     for (std::size_t i = 0; i < count; ++i) {
-      if (i > 0) out += normalGaps ? std::string_view(" ") : words[i].gap;
+      if (i > 0) out += normalGaps ? gapBetween(words[i - 1].text, words[i].text) : words[i].gap;
       out += words[i].text;
     }
   }
@@ -212,7 +289,20 @@ class ParagraphLines {
   const ReflowSettings& settings_;
   std::string continuationPrefix_;
   bool touchesMarker_ = false;
+  bool twoSpaced_ = false;
+  bool wideGaps_ = false;
+  bool nextLineDeeper_ = false;
 };
+
+// Whether the last word of a line may move down to join a lone word on the
+// next line: the line keeps two words or more, and neither the line nor
+// the next would change what it reads as. Lines a wrap breaks are short of
+// the width already, so the two words fit.
+template <typename Words>
+bool mayGiveLastWord(const ParagraphLines& paragraph, const Words& line) {
+  return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker()) &&
+         canCloseLine(line[line.size() - 2].text);
+}
 
 // Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
 // each line that breaking at the width may add.
@@ -231,6 +321,9 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
   out.reserve(reflowedSize(paragraph, where, settings));
   WordQueue pending(settings.measure);
   bool changed = false;
+  // The words and prefix of the last line made, while words are carried.
+  std::deque<Word> lastWords;
+  std::string_view lastPrefix;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
     const bool carried = !pending.empty();
@@ -247,16 +340,37 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
       continue;
     }
     out.openLine() += prefix;
-    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
+    if (paragraph.nextLineDeeper()) {
+      lastWords.assign(pending.read().begin(), pending.read().begin() + static_cast<std::ptrdiff_t>(take));
+      lastPrefix = prefix;
+    }
     pending.drop(take);
     changed = true;
   }
+  bool balanced = false;
   while (!pending.empty() && out.bytes() <= settings.sizeLimit) {
     const std::string& prefix = paragraph.continuationPrefix();
-    const std::size_t take = paragraph.wordsForLine(prefix, pending, false);
+    std::size_t take = paragraph.wordsForLine(prefix, pending, false);
+    if (take == 1 && !pending.has(2) && paragraph.nextLineDeeper() && !balanced &&
+        mayGiveLastWord(paragraph, lastWords)) {
+      // One word left above a deeper line: the line before gives it its
+      // last word, so that no step forms.
+      balanced = true;
+      out.dropLast();
+      out.openLine() += lastPrefix;
+      paragraph.appendJoined(out.openLine(), lastWords, lastWords.size() - 1, false);
+      out.closeLine();
+      pending.pushFront(lastWords.back());
+      take = paragraph.wordsForLine(prefix, pending, false);
+    }
+    if (paragraph.nextLineDeeper()) {
+      lastWords.assign(pending.read().begin(), pending.read().begin() + static_cast<std::ptrdiff_t>(take));
+      lastPrefix = prefix;
+    }
     out.openLine() += prefix;
-    ParagraphLines::appendJoined(out.openLine(), pending, take, false);
+    paragraph.appendJoined(out.openLine(), pending, take, false);
     out.closeLine();
     pending.drop(take);
   }
@@ -265,9 +379,10 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
 }
 
 template <typename Words>
-void addJoined(PackedLines& out, std::string_view prefix, const Words& words, std::size_t count) {
+void addJoined(const ParagraphLines& paragraph, PackedLines& out, std::string_view prefix,
+               const Words& words, std::size_t count) {
   out.openLine() += prefix;
-  ParagraphLines::appendJoined(out.openLine(), words, count, true);
+  paragraph.appendJoined(out.openLine(), words, count, true);
   out.closeLine();
 }
 
@@ -288,7 +403,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
       // words from the line before keep it prose.
       auto lastLine = [&]() -> const std::string& {
         line = prefix;
-        ParagraphLines::appendJoined(line, words, words.size(), true);
+        paragraph.appendJoined(line, words, words.size(), true);
         return line;
       };
       while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
@@ -297,11 +412,33 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         words.pushFront(previous.back());
         previous.pop_back();
         out.dropLast();
-        addJoined(out, previousPrefix, previous, previous.size());
+        addJoined(paragraph, out, previousPrefix, previous, previous.size());
+      }
+      // A last line of one word above a deeper line would read as a step:
+      // the fewest words from the line before that may move join it.
+      if (words.size() == 1 && paragraph.nextLineDeeper()) {
+        for (std::size_t k = 1; k + 2 <= previous.size(); ++k) {
+          const std::size_t cut = previous.size() - k;
+          if (!canOpenLine(previous[cut].text, paragraph.touchesMarker()) ||
+              !canCloseLine(previous[cut - 1].text))
+            continue;
+          std::string candidate(prefix);
+          std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
+          moved.push_back(words[0]);
+          paragraph.appendJoined(candidate, moved, moved.size(), true);
+          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
+          for (std::size_t m = 0; m < k; ++m) {
+            words.pushFront(previous.back());
+            previous.pop_back();
+          }
+          out.dropLast();
+          addJoined(paragraph, out, previousPrefix, previous, previous.size());
+          break;
+        }
       }
       take = words.size();
     }
-    addJoined(out, prefix, words, take);
+    addJoined(paragraph, out, prefix, words, take);
     previous.assign(words.read().begin(), words.read().begin() + static_cast<std::ptrdiff_t>(take));
     words.drop(take);
     previousPrefix = prefix;
@@ -314,9 +451,22 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   PackedLines out;
   std::string& line = out.openLine();
   line += paragraph.prefixOf(where.first);
+  if (!paragraph.wideGaps()) {
+    // Single spaces already: the texts go end to end.
+    for (std::size_t i = where.first; i < where.first + where.count; ++i) {
+      if (i > where.first) line += ' ';
+      line += paragraph.textOf(i);
+    }
+    out.closeLine();
+    return out;
+  }
+  std::string_view before;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
-    if (i > where.first) line += ' ';
-    line += paragraph.textOf(i);
+    forEachWord(paragraph.textOf(i), [&](std::string_view word, std::string_view) {
+      if (!before.empty()) line += paragraph.gapBetween(before, word);
+      line += word;
+      before = word;
+    });
   }
   out.closeLine();
   return out;
@@ -349,7 +499,8 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (!readsAsProse(splitCommentLine(out[i]))) return std::nullopt;
+    const CommentLine line = splitCommentLine(out[i]);
+    if (!readsAsProse(line) || keptByProject(line.text(), settings.keepPrefixes)) return std::nullopt;
   }
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {

@@ -38,6 +38,9 @@ struct ReflowSettings {
   // (under 20 columns, or half the width) is left as it is rather than
   // turned into a column of single words. Off: every width is honoured.
   bool roomRule = true;
+  // A project's own "keep this line" prefixes: lines opening with one are
+  // kept as they are.
+  std::vector<std::string> keepPrefixes;
 };
 
 // Lines kept end to end in one buffer: a paragraph that becomes a hundred

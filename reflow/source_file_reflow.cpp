@@ -6,6 +6,7 @@
 #include "base/large_buffer.h"
 #include "reflow/comment_lexer.h"
 #include "reflow/cuts_between_runs.h"
+#include "reflow/line_kind_tables.h"
 
 namespace brindlewort {
 namespace {
@@ -55,7 +56,7 @@ std::vector<TextPiece> piecesAt(std::string_view text, const std::vector<std::si
 // start, so texts with either are done in one piece.
 std::vector<std::size_t> reflowCuts(std::string_view text, const SourceReflowOptions& options,
                                     unsigned threads) {
-  if (options.onlyLines.empty() && text.find("brindle: off") == std::string_view::npos)
+  if (options.onlyLines.empty() && text.find(reflowOffSwitch) == std::string_view::npos)
     return cutsBetweenRuns(text, threads);
   return {0, text.size()};
 }
@@ -82,7 +83,11 @@ std::string reflowSourceFile(std::string_view text, const SourceLanguage* langua
   runAll(parallelism, outputs.size(), [&](std::size_t i) {
     const std::span<const CommentFacts> pieceComments(comments.begin() + static_cast<std::ptrdiff_t>(pieces[i].firstLine),
                                                       comments.begin() + static_cast<std::ptrdiff_t>(pieces[i + 1].firstLine));
-    outputs[i] = reflowSource(text.substr(pieces[i].begin, pieces[i + 1].begin - pieces[i].begin), pieceComments, options);
+    // Only the first piece starts where the file does (its licence header).
+    SourceReflowOptions pieceOptions = options;
+    pieceOptions.textOpensFile = options.textOpensFile && i == 0;
+    outputs[i] = reflowSource(text.substr(pieces[i].begin, pieces[i + 1].begin - pieces[i].begin), pieceComments,
+                              pieceOptions);
   });
   std::string result;
   std::size_t total = 0;

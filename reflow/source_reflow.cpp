@@ -6,6 +6,7 @@
 
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
+#include "reflow/line_kind_tables.h"
 
 namespace brindlewort {
 namespace {
@@ -22,13 +23,22 @@ bool touches(const std::vector<LineSpan>& spans, std::size_t first, std::size_t 
 // "brindle: off" or "brindle: on", so a look at its end will do.
 bool maySwitch(std::string_view line) {
   while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-  return line.ends_with("brindle: off") || line.ends_with("brindle: on");
+  return line.ends_with(reflowOffSwitch) || line.ends_with(reflowOnSwitch);
+}
+
+// The line of the text's first non-blank character: where a licence header
+// would start.
+std::size_t firstContentLine(std::string_view text) {
+  const std::size_t at = text.find_first_not_of(" \t\r\n");
+  if (at == std::string_view::npos) return SIZE_MAX;
+  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
 // Re-flows one run of lines with the same lead and marker into `out`.
 void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
-               std::size_t firstLine, const SourceReflowOptions& options, bool& switchedOff,
+               std::size_t firstLine, const SourceReflowOptions& options, RunContext& context,
                std::string& out) {
+  bool& switchedOff = context.switchedOff;
   // Wrapping changes nothing in a run whose lines all fit, and most runs
   // do: copy them without reading their structure (unless they switch
   // re-flow off or on).
@@ -52,7 +62,7 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   std::vector<CommentLine> run;
   run.reserve(lines.size());
   for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
-  const RunStructure structure = analyseRun(run, switchedOff);
+  const RunStructure structure = analyseRun(run, context);
   std::size_t copied = 0;  // lines of the run written so far
   auto copyUpTo = [&](std::size_t end) {
     for (; copied < end; ++copied) {
@@ -111,13 +121,15 @@ void forEachRunPart(std::string_view text, std::span<const CommentFacts> comment
 std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view text,
                                                               std::span<const CommentFacts> comments) {
   std::vector<std::pair<std::size_t, LineKind>> kinds;
-  bool switchedOff = false;
+  RunContext context;
+  const std::size_t opening = firstContentLine(text);
   std::vector<CommentLine> run;
   forEachRunPart(text, comments,
                  [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun&) {
                    run.clear();
                    for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
-                   const RunStructure structure = analyseRun(run, switchedOff);
+                   context.opensFile = firstLine == opening;
+                   const RunStructure structure = analyseRun(run, context);
                    for (std::size_t i = 0; i < run.size(); ++i) kinds.emplace_back(firstLine + i, structure.kinds[i]);
                  });
   return kinds;
@@ -127,7 +139,10 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
                          const SourceReflowOptions& options) {
   std::string out;
   reserveLargeBuffer(out, text.size() + text.size() / 8);
-  bool switchedOff = false;
+  RunContext context;
+  context.keepPrefixes = options.settings.keepPrefixes;
+  context.deeperLinesContinue = options.settings.mode == ReflowMode::wrap;
+  const std::size_t opening = options.textOpensFile ? firstContentLine(text) : SIZE_MAX;
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
   forEachRunPart(text, comments,
@@ -135,7 +150,8 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
                    if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
-                   reflowRun(text, lines, firstLine, options, switchedOff, out);
+                   context.opensFile = firstLine == opening;
+                   reflowRun(text, lines, firstLine, options, context, out);
                    copiedTo = run.end;
                  });
   if (out.size() > limit) return out;

@@ -22,6 +22,9 @@ struct SourceReflowOptions {
   ReflowSettings settings;
   // Only paragraphs touching these lines change; empty: all of them.
   std::vector<LineSpan> onlyLines;
+  // The text starts the file, so that a licence header at its top is kept;
+  // false for the later pieces of a file re-flowed in pieces.
+  bool textOpensFile = true;
 };
 
 

@@ -178,6 +178,18 @@ EditorConfigSettings editorConfigFor(std::string_view path) {
       language[at] = static_cast<char>(std::toupper(static_cast<unsigned char>(language[at])));
     limits.spellingLanguage = std::move(language);
   }
+  if (const std::string* value = property("keep_line_prefixes")) {
+    // Literal prefixes, comma-separated; blanks around each are not part of it.
+    std::string_view rest(*value);
+    while (!rest.empty()) {
+      const std::size_t comma = rest.find(',');
+      std::string_view prefix = rest.substr(0, comma);
+      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+      while (!prefix.empty() && (prefix.front() == ' ' || prefix.front() == '\t')) prefix.remove_prefix(1);
+      while (!prefix.empty() && (prefix.back() == ' ' || prefix.back() == '\t')) prefix.remove_suffix(1);
+      if (!prefix.empty()) limits.keepLinePrefixes.emplace_back(prefix);
+    }
+  }
   return limits;
 }
 

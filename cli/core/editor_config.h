@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brindlewort::cli {
 
@@ -16,6 +17,9 @@ struct EditorConfigSettings {
   std::optional<std::size_t> maxLineLength;
   std::optional<std::size_t> tabWidth;  // tab_width
   std::string spellingLanguage;         // spelling_language ("en-US" given as en_US); empty when unset
+  // keep_line_prefixes: comment lines whose text opens with one of these
+  // (a comma-separated list of literal prefixes) are kept as they are.
+  std::vector<std::string> keepLinePrefixes;
 };
 
 // The settings that apply to the file at `path` (relative to the working

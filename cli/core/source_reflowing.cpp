@@ -89,9 +89,9 @@ Result<std::string> reflowSourceText(std::string_view text, std::string_view pat
     if (skipped != nullptr) *skipped = true;
     return std::string(text);
   }
-  // Only what the request leaves open is read from .editorconfig.
-  EditorConfigSettings project;
-  if (!request.width || !request.tabWidth) project = editorConfigFor(path);
+  // What the request leaves open is read from .editorconfig, and the
+  // project's own lines to keep always are.
+  const EditorConfigSettings project = editorConfigFor(path);
   SourceReflowOptions reflow;
   reflow.settings.mode = request.mode;
   reflow.settings.width = request.width || !project.maxLineLength
@@ -99,6 +99,7 @@ Result<std::string> reflowSourceText(std::string_view text, std::string_view pat
                               : (*project.maxLineLength == 0 ? unlimitedWidth : *project.maxLineLength);
   reflow.settings.measure =
       TextWidth::columns(request.tabWidth.value_or(project.tabWidth.value_or(defaultTabWidth)));
+  reflow.settings.keepPrefixes = project.keepLinePrefixes;
   reflow.onlyLines = request.onlyLines;
   // Stopped at the bound, so that a hostile file never builds all of a
   // result that would be refused anyway.

@@ -61,7 +61,8 @@ TEST_F(BrindleTest, StandardInputToStandardOutput) {
 // what changes.
 TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
   const std::string goRaw = "var s = `\n// one two three four\n`\n" + longComment;
-  write(".editorconfig", "root = true\n[*.rs]\nmax_line_length = 10\n");
+  write(".editorconfig",
+        "root = true\n[*.rs]\nmax_line_length = 10\n[*.kt]\nkeep_line_prefixes = ~Trace, keep me\n");
   const struct {
     std::vector<std::string> args;
     std::string file;
@@ -79,6 +80,10 @@ TEST_F(BrindleTest, SourceFilesChangeOnlyInTheirComments) {
       {{"wrap", "-w", "30"}, "fit.c", "// one\n// two three\n", "// one\n// two three\n"},
       {{"wrap", "-w", "30", "--fill"}, "fill.c", "// one\n// two three\n", "// one two three\n"},
       {{"unwrap"}, "items.c", "  // - one\n  // - two\n", "  // - one\n  // - two\n"},
+      // The project's own prefixes, literal and case kept, keep their lines.
+      {{"unwrap"}, "keep.kt", "// one\n// ~Trace two\n// keep me three\n// four\n",
+       "// one\n// ~Trace two\n// keep me three\n// four\n"},
+      {{"unwrap"}, "other.kt", "// one\n// ~trace two\n// four\n", "// one ~trace two four\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.args;

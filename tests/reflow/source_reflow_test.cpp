@@ -151,7 +151,9 @@ std::string randomText(std::mt19937& random) {
       "alpha", "be", "comment", "the", "value", "is", "returned", "when", "é", "日本語", "x",
       "longerwordthanmost", "end.", "a|b", "naïve", "e.g.", "over", "lines"};
   static const std::vector<std::string> tricky{"-", "*", "(2)", "1.", "a)", "TODO:", "@param", "```",
-                                               "//", "#", "!", "/", "\\brief", "NOTE", "+", "--"};
+                                               "//", "#", "!", "/", "\\brief", "NOTE", "+", "--",
+                                               "2025-09-18:", "[x]", "REQUIRES:", "key:", "x.y()", "]",
+                                               "Then", "let", "Copyright"};
   static const std::vector<std::string> prefixes{"// ", "/// ", "//! ", "  // ", "//   ", "// - ",
                                                  "//", "\t// "};
   std::uniform_int_distribution<std::size_t> word(0, words.size() - 1);
