@@ -895,7 +895,7 @@ GATES = {"code": "a", "tokens": "b", "idempotent": "c", "roundtrip": "d",
 GATE_COUNTS = {"code": "code_files", "tokens": "tokens", "idempotent": "idempotent",
                "roundtrip": "roundtrip", "fit": "fit", "fences": "fences", "long": "long",
                "joined": "joined", "licence": "licence", "stairs": "stairs"}
-DEFAULT_GATE = "code,tokens,idempotent,roundtrip,fences,long"
+DEFAULT_GATE = "code,tokens,idempotent,roundtrip,fences,long,joined,licence,stairs"
 
 
 def row_record(corpus, command, width, counts, seconds, unavailable):
