@@ -14,36 +14,16 @@
 #include "reflow/comment_lexer.h"
 #include "reflow/comment_line_parts.h"
 #include "reflow/source_reflow.h"
+#include "reflow_case.h"
 
 namespace brindlewort {
 namespace {
 
-std::string reflow(std::string_view text, ReflowMode mode, std::size_t width) {
-  SourceReflowOptions options;
-  options.settings.mode = mode;
-  options.settings.width = width;
-  return reflowSource(text, lexComments(text, nullptr), options);
-}
-
-struct Case {
-  const char* name;
-  ReflowMode mode;
-  std::size_t width;
-  const char* input;
-  const char* expected;  // null: unchanged
-};
-
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+using Case = ReflowCase;
 
 class SourceReflow : public testing::TestWithParam<Case> {};
 
-TEST_P(SourceReflow, GivesTheExpectedText) {
-  const Case& c = GetParam();
-  const std::string expected = c.expected ? c.expected : c.input;
-  const std::string once = reflow(c.input, c.mode, c.width);
-  EXPECT_EQ(once, expected);
-  EXPECT_EQ(reflow(once, c.mode, c.width), once) << "not idempotent";
-}
+TEST_P(SourceReflow, GivesTheExpectedText) { expectReflowCase(GetParam()); }
 
 constexpr ReflowMode wrap = ReflowMode::wrap;
 constexpr ReflowMode fill = ReflowMode::fill;
