@@ -15,9 +15,10 @@
 # --gate, --examples, --corpus). Exit status 1 when a gated count is not 0.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/corpus/install-corpus.sh"
 if [ "${1:-}" = "--syntaxes" ]; then
   shift
+  "$here/corpus/install-corpus.sh" --syntaxes
   exec /usr/bin/python3 "$here/corpus/syntax_corpus.py" "$@"
 fi
+"$here/corpus/install-corpus.sh"
 exec /usr/bin/python3 "$here/corpus/corpus_check.py" "$@"

@@ -298,7 +298,7 @@ def main():
         for s in syntaxes:
             chosen, total = choose(s, opts, tmp)
             if not chosen:
-                print("corpus %s: no files; run scripts/corpus/install-corpus.sh" % s.corpus.name,
+                print("corpus %s: no files; run scripts/corpus/install-corpus.sh --syntaxes" % s.corpus.name,
                       file=sys.stderr)
                 return 2
             counted[s.corpus.name] = (len(chosen), total)
