@@ -1,8 +1,6 @@
 #include "cli/core/editor_config.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,13 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "base/regular_file.h"
 #include "cli/core/editor_config_file.h"
 
 namespace brindlewort::cli {
 namespace {
 
 // No real .editorconfig comes near this; a larger one is not read.
-constexpr off_t maxEditorConfigBytes = 1 << 20;
+constexpr std::uintmax_t maxEditorConfigBytes = 1 << 20;
 
 std::optional<std::size_t> wholeNumber(std::string_view text) {
   std::size_t n = 0;
@@ -67,9 +66,12 @@ class ParsedFiles {
           info.st_mtim.tv_sec + 1 < found->second.readAt)
         return found->second.parsed;
     }
+    // Known by what stat said before the read: a change after it shows as
+    // a new identity next time and is read again.
     Entry read;
     read.readAt = std::time(nullptr);
-    std::optional<std::string> text = readSmallRegularFile(path, read.identity);
+    read.identity = identityOf(info);
+    Result<std::string> text = readRegularFile(path, maxEditorConfigBytes, SymbolicLinks::follow);
     if (!text) return nullptr;
     std::lock_guard lock(mutex_);
     Entry& entry = files_[path];
@@ -85,29 +87,6 @@ class ParsedFiles {
   }
 
  private:
-  // Opened without blocking on a pipe or device and checked once open, so
-  // that a repository cannot make this read anything but a small file.
-  static std::optional<std::string> readSmallRegularFile(const std::string& path, FileIdentity& identity) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> text;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxEditorConfigBytes) {
-      identity = identityOf(info);
-      std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-      std::size_t got = 0;
-      while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-      }
-      bytes.resize(got);
-      text = std::move(bytes);
-    }
-    ::close(fd);
-    return text;
-  }
-
   struct Entry {
     FileIdentity identity;
     std::time_t readAt = 0;
