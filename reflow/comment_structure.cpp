@@ -78,6 +78,8 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (startsWithMarker(text, slashComments)) return LineKind::nested;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
+  // A markup tag alone ("<p>", "</ul>") sets blocks apart as a rule does.
+  if (const std::size_t tag = blockMarkupLength(text); tag > 0 && tag == text.size()) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;
   if (readsAsDrawing(text)) return LineKind::separator;
   if (readsAsCode(text)) return LineKind::code;
@@ -104,11 +106,12 @@ bool namesALicence(std::string_view text) {
 }
 
 // The licence header's lines at the start of a run that opens a file: up
-// to the first blank line, when they name a licence; else 0.
-std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
+// to the first blank line, or to the run's end, when they name a licence;
+// else 0.
+std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines, bool toTheEnd) {
   std::size_t end = 0;
   bool named = false;
-  while (end < lines.size() && !lines[end].hasNoText()) {
+  while (end < lines.size() && (toTheEnd || !lines[end].hasNoText())) {
     named = named || namesALicence(lines[end].text());
     ++end;
   }
@@ -138,8 +141,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
 
   // Fences, switched-off regions and line-local kinds first.
   std::string_view openFence;
+  std::string_view openVerbatim;  // "@code" ... "@endcode", "<pre>" ... "</pre>"
   std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
-  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
+  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines, context.inBlock) : 0;
   for (std::size_t i = 0; i < licence; ++i) structure.kinds[i] = LineKind::kept;
   for (std::size_t i = licence; i < lines.size(); ++i) {
     const CommentLine& line = lines[i];
@@ -153,6 +157,16 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     if (reflowSwitch(text) == Switch::off) {
       kind = LineKind::switchedOff;
       switchedOff = true;
+      continue;
+    }
+    if (!openVerbatim.empty()) {
+      kind = LineKind::fence;
+      if (text.find(openVerbatim) != std::string_view::npos) openVerbatim = {};
+      continue;
+    }
+    if (const std::string_view closer = verbatimCloserOf(text); !closer.empty()) {
+      kind = LineKind::fence;
+      openVerbatim = closer;
       continue;
     }
     if (!openFence.empty()) {
@@ -219,10 +233,14 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
     const std::size_t entry = entryMarkerLength(text);
-    const std::size_t item = std::max(itemMarkerLength(text), entry);
-    const bool starts = item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text));
+    const std::size_t item = std::max({itemMarkerLength(text), entry, docTagLength(text)});
+    const bool starts =
+        item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text)) || blockMarkupLength(text) > 0;
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
-    if (atHang && !starts) {
+    const bool underTag = open != none && structure.paragraphs[open].tagged &&
+                          indents[i] >= indents[structure.paragraphs[open].first] &&
+                          indents[i] <= structure.paragraphs[open].hang;
+    if ((atHang || underTag) && !starts) {
       ++structure.paragraphs[open].count;
       structure.paragraphs[open].wideGaps = structure.paragraphs[open].wideGaps || wide[i];
       continue;
@@ -256,6 +274,13 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     paragraph.firstTextStart = markerEnd + line.textOffset + item;
     paragraph.hang = indents[i] + characterCount(text.substr(0, item));
     paragraph.wideGaps = wide[i];
+    paragraph.tagged = item > 0 && item == docTagLength(text);
+    if (item == 0 && isLoneDocTag(text)) {
+      // "@deprecated" alone: the text below is its description, which
+      // filling sets after the tag.
+      paragraph.tagged = true;
+      paragraph.hang = indents[i] + characterCount(text) + 1;
+    }
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
     // A tag alone on its line ("SAFETY:") heads what follows, like a title.

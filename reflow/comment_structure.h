@@ -39,6 +39,10 @@ struct Paragraph {
   // Characters from the marker's end to where continuation lines start
   // their text: under the item's text for list items.
   std::size_t hang = 0;
+  // Opened by a doc tag ("@param name text"): lines under it from the
+  // tag's column to its description's continue it, and filling sets them
+  // under the description.
+  bool tagged = false;
   // Some line has a gap of two or more blanks or a tab between words:
   // joining must then look at each gap.
   bool wideGaps = true;
@@ -57,6 +61,9 @@ struct RunContext {
   // are a licence header, kept as they are, when they name a copyright, a
   // licence or an SPDX identifier.
   bool opensFile = false;
+  // The run is a block comment's text: a licence in it runs to the block's
+  // end, blank lines and all.
+  bool inBlock = false;
   // A line indented deeper than the line before, the only one of its
   // paragraph so far, continues that paragraph at its own indentation: how
   // breaking only over-long lines keeps a doc item together. Filling and

@@ -34,8 +34,15 @@ std::size_t firstContentLine(std::string_view text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
+// Whether a run starting at `line` opens the file whose first non-blank
+// line is `opening`: a licence in a block comment starts below its opener.
+bool runOpensFile(std::span<const CommentFacts> comments, std::size_t opening, std::size_t line) {
+  return line == opening ||
+         (opening < comments.size() && line == opening + 1 && comments[opening].role == CommentRole::blockEdge);
+}
+
 // Re-flows one run of lines with the same lead and marker into `out`.
-void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
+void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
                std::size_t firstLine, const SourceReflowOptions& options, RunContext& context,
                std::string& out) {
   bool& switchedOff = context.switchedOff;
@@ -44,7 +51,8 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   // re-flow off or on).
   if (options.settings.mode == ReflowMode::wrap && !switchedOff) {
     const std::size_t width = options.settings.width;
-    const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
+    const bool allFit = std::all_of(run.begin(), run.end(), [&](const CommentLine& parts) {
+      const std::string_view line = parts.line;
       // A line is never narrower than its bytes, but for its tabs.
       return !maySwitch(line) &&
              (width == unlimitedWidth ||
@@ -52,22 +60,20 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
               options.settings.measure.of(line) <= width);
     });
     if (allFit) {
-      for (const std::string_view line : lines) {
-        out += line;
-        out += lineEndAfter(text, line);
+      for (const CommentLine& line : run) {
+        out += line.line;
+        out += lineEndAfter(text, line.line);
       }
       return;
     }
   }
-  std::vector<CommentLine> run;
-  run.reserve(lines.size());
-  for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
+  auto lines = [&](std::size_t i) { return run[i].line; };
   const RunStructure structure = analyseRun(run, context);
   std::size_t copied = 0;  // lines of the run written so far
   auto copyUpTo = [&](std::size_t end) {
     for (; copied < end; ++copied) {
-      out += lines[copied];
-      out += lineEndAfter(text, lines[copied]);
+      out += lines(copied);
+      out += lineEndAfter(text, lines(copied));
     }
   };
   for (const Paragraph& paragraph : structure.paragraphs) {
@@ -78,9 +84,9 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
     copyUpTo(paragraph.first);
     // New lines end like the paragraph's first line; the last keeps the
     // end of the paragraph's last line, which is none at the text's end.
-    const std::string_view firstEnd = lineEndAfter(text, lines[paragraph.first]);
+    const std::string_view firstEnd = lineEndAfter(text, lines(paragraph.first));
     const std::string_view end = firstEnd.empty() ? std::string_view("\n") : firstEnd;
-    const std::string_view lastEnd = lineEndAfter(text, lines[paragraph.first + paragraph.count - 1]);
+    const std::string_view lastEnd = lineEndAfter(text, lines(paragraph.first + paragraph.count - 1));
     for (std::size_t k = 0; k < reflowed->size(); ++k) {
       out += (*reflowed)[k];
       out += k + 1 == reflowed->size() ? lastEnd : end;
@@ -90,26 +96,30 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   copyUpTo(run.size());
 }
 
-// Calls visit(lines, firstLine, runBegin, runEnd) for every stretch of
-// comment lines with the same lead and marker: a run of the walker splits
-// where the indentation or the marker changes, since "//" lines under "///"
-// lines are another comment. runBegin and runEnd are the walker run's bytes.
+// Calls visit(lines, firstLine, run) for every stretch of comment lines with
+// the same lead and marker: a run of the walker splits where the
+// indentation or the marker changes, since "//" lines under "///" lines are
+// another comment. A block comment's first line goes with the lines below
+// it, whose decoration its paragraph continues with.
 template <typename Visit>
 void forEachRunPart(std::string_view text, std::span<const CommentFacts> comments, Visit visit) {
   CommentRunWalker walker(text, comments);
-  std::vector<std::string_view> part;
+  std::vector<CommentLine> lines;
+  std::vector<CommentLine> part;
   while (const CommentRun* run = walker.next()) {
+    lines.clear();
+    for (std::size_t i = 0; i < run->lines.size(); ++i)
+      lines.push_back(splitCommentLine(run->lines[i], comments[run->firstLine + i]));
+    const bool opener = lines.front().opensBlock;
+    if (opener && lines.size() > 1 && !lines[1].marker.empty())
+      lines.front().continuation = lines[1].line.substr(0, lines[1].lead.size() + lines[1].marker.size());
     std::size_t start = 0;
-    while (start < run->lines.size()) {
-      const CommentLine head = splitCommentLine(run->lines[start]);
-      std::size_t stop = start + 1;
-      while (stop < run->lines.size()) {
-        const CommentLine next = splitCommentLine(run->lines[stop]);
-        if (next.lead != head.lead || next.marker != head.marker) break;
+    while (start < lines.size()) {
+      const std::size_t key = start == 0 && opener && lines.size() > 1 ? 1 : start;
+      std::size_t stop = key + 1;
+      while (stop < lines.size() && lines[stop].lead == lines[key].lead && lines[stop].marker == lines[key].marker)
         ++stop;
-      }
-      part.assign(run->lines.begin() + static_cast<std::ptrdiff_t>(start),
-                  run->lines.begin() + static_cast<std::ptrdiff_t>(stop));
+      part.assign(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.begin() + static_cast<std::ptrdiff_t>(stop));
       visit(part, run->firstLine + start, *run);
       start = stop;
     }
@@ -123,12 +133,10 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
   std::vector<std::pair<std::size_t, LineKind>> kinds;
   RunContext context;
   const std::size_t opening = firstContentLine(text);
-  std::vector<CommentLine> run;
   forEachRunPart(text, comments,
-                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun&) {
-                   run.clear();
-                   for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
-                   context.opensFile = firstLine == opening;
+                 [&](const std::vector<CommentLine>& run, std::size_t firstLine, const CommentRun&) {
+                   context.opensFile = runOpensFile(comments, opening, firstLine);
+                   context.inBlock = comments[firstLine].inBlock();
                    const RunStructure structure = analyseRun(run, context);
                    for (std::size_t i = 0; i < run.size(); ++i) kinds.emplace_back(firstLine + i, structure.kinds[i]);
                  });
@@ -146,11 +154,12 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
   forEachRunPart(text, comments,
-                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun& run) {
+                 [&](const std::vector<CommentLine>& lines, std::size_t firstLine, const CommentRun& run) {
                    if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
-                   context.opensFile = firstLine == opening;
+                   context.opensFile = runOpensFile(comments, opening, firstLine);
+                   context.inBlock = comments[firstLine].inBlock();
                    reflowRun(text, lines, firstLine, options, context, out);
                    copiedTo = run.end;
                  });
