@@ -80,7 +80,7 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (isLoneMarker(text)) return LineKind::separator;
   // A markup tag alone ("<p>", "</ul>") sets blocks apart as a rule does.
   if (const std::size_t tag = blockMarkupLength(text); tag > 0 && tag == text.size()) return LineKind::separator;
-  if (isTableRow(text)) return LineKind::table;
+  if (isTableRow(text) || opensTableMarkup(text)) return LineKind::table;
   if (readsAsDrawing(text)) return LineKind::separator;
   if (readsAsCode(text)) return LineKind::code;
   return LineKind::prose;

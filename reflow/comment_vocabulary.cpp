@@ -174,14 +174,30 @@ std::size_t docTagLength(std::string_view text) {
   return at < text.size() ? at : 0;
 }
 
-std::size_t blockMarkupLength(std::string_view text) {
-  if (text.size() < 3 || text[0] != '<') return 0;
+namespace {
+
+// The name of the markup tag the text opens with, in lower case, and where
+// it ends; empty when the text does not open with one.
+std::pair<std::string, std::size_t> markupTagOf(std::string_view text) {
+  if (text.size() < 3 || text[0] != '<') return {};
   std::size_t at = text[1] == '/' ? 2 : 1;
   std::string name;
   while (at < text.size() && (isLetter(text[at]) || (text[at] >= '0' && text[at] <= '9')) && name.size() < 12)
     name += static_cast<char>(text[at++] | 0x20);
-  if (at >= text.size() || (text[at] != '>' && !isSpaceOrTab(text[at]) && text[at] != '/')) return 0;
-  if (!std::binary_search(blockMarkupTags().begin(), blockMarkupTags().end(), name)) return 0;
+  if (at >= text.size() || (text[at] != '>' && !isSpaceOrTab(text[at]) && text[at] != '/')) return {};
+  return {name, at};
+}
+
+}  // namespace
+
+bool opensTableMarkup(std::string_view text) {
+  const std::string name = markupTagOf(text).first;
+  return !name.empty() && std::binary_search(tableMarkupTags().begin(), tableMarkupTags().end(), name);
+}
+
+std::size_t blockMarkupLength(std::string_view text) {
+  const auto [name, at] = markupTagOf(text);
+  if (name.empty() || !std::binary_search(blockMarkupTags().begin(), blockMarkupTags().end(), name)) return 0;
   // Attributes may go on to the next line.
   const std::size_t close = text.find('>', at);
   return close == std::string_view::npos ? text.size() : close + 1;

@@ -38,6 +38,9 @@ std::size_t docTagLength(std::string_view text);
 // '<table class="x">'), or 0.
 std::size_t blockMarkupLength(std::string_view text);
 
+// Whether the text opens with a table's markup tag ("<td>", "</tr>").
+bool opensTableMarkup(std::string_view text);
+
 // A doc tag alone: "@deprecated", "\\brief".
 bool isLoneDocTag(std::string_view text);
 

@@ -41,6 +41,10 @@ std::span<const std::string_view> namingDocTags();
 // its line stays a line.
 std::span<const std::string_view> blockMarkupTags();
 
+// Markup tags of a table ("<tr>", "<td>"), in lower case: a line opening
+// with one is a row of a table and stays a line.
+std::span<const std::string_view> tableMarkupTags();
+
 // Words a statement or a declaration opens with: a short line ending in
 // ";" that opens with one is code, not the end of a sentence.
 std::span<const std::string_view> statementWords();

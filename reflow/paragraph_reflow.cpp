@@ -19,9 +19,9 @@ struct Word {
   bool glued = false;  // no line may break after it: inside an inline doc tag
 };
 
-// An inline doc tag ("{@code a + b}", "{@link Map#get(Object) get}") is
-// never split, however the source broke it; one never closed holds at most
-// this many words together.
+// An inline doc tag ("{@code a + b}", "{@link Map#get(Object) get}") or a
+// markup tag ('<a href="x">') is never split, however the source broke
+// it; one never closed holds at most this many words together.
 constexpr std::size_t longestInlineTag = 12;
 
 
@@ -125,17 +125,25 @@ class WordQueue {
 
   void push(const Text& source, std::string_view word) {
     for (std::size_t i = 0; i < word.size(); ++i) {
-      if (word[i] == '{' && i + 1 < word.size() && word[i + 1] == '@') ++braces_;
+      const char next = i + 1 < word.size() ? word[i + 1] : ' ';
+      if (word[i] == '{' && next == '@') ++braces_;
       else if (word[i] == '}' && braces_ > 0) --braces_;
+      else if (word[i] == '<' && ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/')) inMarkup_ = true;
+      else if (word[i] == '>') inMarkup_ = false;
     }
-    gluedWords_ = braces_ > 0 ? gluedWords_ + 1 : 0;
-    if (gluedWords_ > longestInlineTag) braces_ = gluedWords_ = 0;
-    words_.push_back({word, source.gap, measure_.of(word), braces_ > 0});
+    const bool open = braces_ > 0 || inMarkup_;
+    gluedWords_ = open ? gluedWords_ + 1 : 0;
+    if (gluedWords_ > longestInlineTag) {
+      braces_ = gluedWords_ = 0;
+      inMarkup_ = false;
+    }
+    words_.push_back({word, source.gap, measure_.of(word), braces_ > 0 || inMarkup_});
   }
 
   const TextWidth& measure_;
   std::string_view glued_;
   std::size_t braces_ = 0;      // inline doc tags open after the words read
+  bool inMarkup_ = false;       // inside a markup tag's attributes ("<a href=...>")
   std::size_t gluedWords_ = 0;  // words read since the oldest of them opened
   std::deque<Text> texts_;
   std::deque<Word> words_;
