@@ -153,19 +153,17 @@ class Scanner {
     const std::size_t lead = block_.openerAt - first.begin;
     const std::string_view openerLead = text_.substr(first.begin, lead);
     const std::size_t closerLine = pending_.size() - 1;
-    // The block is decorated when its first line below the opener that
-    // holds anything opens with the decoration, or, with none, when its
-    // closer stands one column in (" */"). A line opening with it in a
-    // block that is not ("* ptr") could be read either way.
+    // The block is decorated when a line below the opener opens with the
+    // decoration, or when its closer stands one column in (" */"): read
+    // from all its lines, so that joining some of them keeps it so.
     const char decoration = syntax.blockDecoration;
     bool decorated = false;
     if (decoration != 0) {
-      std::size_t below = 1;
-      while (below < closerLine && opensWith(pending_[below], 0)) ++below;
-      const PendingLine& line = pending_[below];
-      decorated = opensWith(line, decoration) &&
-                  (below < closerLine ||
-                   text_.substr(line.begin, line.end - line.begin).find_first_not_of(" \t") == lead + 1);
+      for (std::size_t i = 1; i < closerLine && !decorated; ++i) decorated = opensWith(pending_[i], decoration);
+      const PendingLine& closer = pending_[closerLine];
+      decorated = decorated ||
+                  (closerLine > 0 && opensWith(closer, decoration) &&
+                   text_.substr(closer.begin, closer.end - closer.begin).find_first_not_of(" \t") == lead + 1);
     }
     std::vector<CommentFacts> facts(pending_.size());
     for (std::size_t i = 0; i < pending_.size(); ++i) {
@@ -180,7 +178,6 @@ class Scanner {
                 CommentRole::blockOpener};
         fact.decorated = decorated;
       } else {
-        if (!decorated && decoration != 0 && opensWith(line, decoration) && i < closerLine) return;
         fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead, block_.openerSize,
                                decorated);
         textBegin = line.begin + fact.markerAt + fact.markerSize;

@@ -43,6 +43,9 @@ struct Paragraph {
   // tag's column to its description's continue it, and filling sets them
   // under the description.
   bool tagged = false;
+  // The other paragraphs of the run set two blanks after a sentence:
+  // filling keeps to that where this one shows neither way.
+  bool twoSpacedRun = false;
   // Some line has a gap of two or more blanks or a tab between words:
   // joining must then look at each gap.
   bool wideGaps = true;

@@ -231,8 +231,11 @@ class ParagraphLines {
       // Only a paragraph with a gap wider than a space may use two.
       // Two blanks before a block's closer count too.
       const std::string_view lastBody = lines[paragraph.first + paragraph.count - 1].body;
-      wideGaps_ = paragraph.wideGaps || (!closer_.empty() && lastBody.ends_with("  "));
-      twoSpaced_ = wideGaps_ && usesTwoSpaces();
+      wideGaps_ = paragraph.wideGaps || paragraph.twoSpacedRun || (!closer_.empty() && lastBody.ends_with("  "));
+      if (wideGaps_) {
+        const SentenceSpacing spacing = usesTwoSpaces();
+        twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
+      }
     }
   }
 
@@ -277,9 +280,9 @@ class ParagraphLines {
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
 
-  // Whether every sentence that ends inside a line is followed by two or
-  // more blanks, and at least one is.
-  bool usesTwoSpaces() const {
+  // Whether a sentence that ends inside a line is followed by two or more
+  // blanks, and whether one by a single blank.
+  SentenceSpacing usesTwoSpaces() const {
     bool two = false, one = false;
     for (std::size_t i = paragraph_.first; i < paragraph_.first + paragraph_.count && !one; ++i) {
       std::string_view before;
@@ -296,7 +299,7 @@ class ParagraphLines {
         beforeGap = gap.size();
       });
     }
-    return two && !one;
+    return {two, one};
   }
 
   // Too little room after the prefixes to re-flow sensibly: such a
@@ -597,6 +600,12 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
 }  // namespace
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
+
+SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph) {
+  ReflowSettings settings;
+  settings.mode = ReflowMode::fill;
+  return ParagraphLines(lines, paragraph, settings).usesTwoSpaces();
+}
 
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
                                            const Paragraph& where, const ReflowSettings& settings) {

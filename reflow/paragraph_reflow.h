@@ -75,6 +75,14 @@ class PackedLines {
   std::vector<std::size_t> ends_;
 };
 
+// How the paragraph sets sentences apart inside its lines: with two blanks
+// somewhere, with one somewhere.
+struct SentenceSpacing {
+  bool two = false;
+  bool one = false;
+};
+SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph);
+
 // The paragraph's new lines (without line ends), or nothing when it stays
 // as it is. `lines` is the whole run the paragraph belongs to. Lines past
 // settings.sizeLimit bytes are a part only, see there.

@@ -41,10 +41,50 @@ bool runOpensFile(std::span<const CommentFacts> comments, std::size_t opening, s
          (opening < comments.size() && line == opening + 1 && comments[opening].role == CommentRole::blockEdge);
 }
 
+// Whether most sentences that end inside a comment line of the text are
+// followed by two blanks: a quick look for a sentence's end, blanks and a
+// capital.
+bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> comments) {
+  std::size_t two = 0, one = 0;
+  std::size_t begin = 0;
+  for (std::size_t line = 0; begin < text.size(); ++line) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    if (isWholeLineComment(comments, line)) {
+      const std::string_view content = text.substr(begin, end - begin);
+      for (std::size_t at = content.find_first_of(".?!"); at != std::string_view::npos;
+           at = content.find_first_of(".?!", at + 1)) {
+        std::size_t blanks = at + 1;
+        while (blanks < content.size() && content[blanks] == ' ') ++blanks;
+        if (blanks == at + 1 || blanks >= content.size() || content[blanks] < 'A' || content[blanks] > 'Z') continue;
+        ++(blanks - at - 1 >= 2 ? two : one);
+      }
+    }
+    begin = end + 1;
+  }
+  return two > one;
+}
+
+// Marks the paragraphs of a run that sets two blanks after a sentence, and
+// never one, so that a paragraph whose sentences all end at line ends keeps
+// the run's convention when it is filled; in a run that shows neither, that
+// of most of the text.
+void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced) {
+  SentenceSpacing seen;
+  for (const Paragraph& paragraph : structure.paragraphs) {
+    const SentenceSpacing spacing = sentenceSpacing(run, paragraph);
+    seen.two = seen.two || spacing.two;
+    seen.one = seen.one || spacing.one;
+    if (seen.one) return;
+  }
+  if (!seen.two && !textTwoSpaced) return;
+  for (Paragraph& paragraph : structure.paragraphs) paragraph.twoSpacedRun = true;
+}
+
 // Re-flows one run of lines with the same lead and marker into `out`.
 void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
                std::size_t firstLine, const SourceReflowOptions& options, RunContext& context,
-               std::string& out) {
+               bool twoSpaced, std::string& out) {
   bool& switchedOff = context.switchedOff;
   // Wrapping changes nothing in a run whose lines all fit, and most runs
   // do: copy them without reading their structure (unless they switch
@@ -68,7 +108,8 @@ void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
     }
   }
   auto lines = [&](std::size_t i) { return run[i].line; };
-  const RunStructure structure = analyseRun(run, context);
+  RunStructure structure = analyseRun(run, context);
+  if (options.settings.mode != ReflowMode::wrap) keepSentenceSpacing(run, structure, twoSpaced);
   std::size_t copied = 0;  // lines of the run written so far
   auto copyUpTo = [&](std::size_t end) {
     for (; copied < end; ++copied) {
@@ -153,6 +194,7 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   const std::size_t opening = options.textOpensFile ? firstContentLine(text) : SIZE_MAX;
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
+  const bool twoSpaced = options.settings.mode != ReflowMode::wrap && mostlyTwoSpaced(text, comments);
   forEachRunPart(text, comments,
                  [&](const std::vector<CommentLine>& lines, std::size_t firstLine, const CommentRun& run) {
                    if (out.size() > limit) return;
@@ -160,7 +202,7 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
                    context.opensFile = runOpensFile(comments, opening, firstLine);
                    context.inBlock = comments[firstLine].inBlock();
-                   reflowRun(text, lines, firstLine, options, context, out);
+                   reflowRun(text, lines, firstLine, options, context, twoSpaced, out);
                    copiedTo = run.end;
                  });
   if (out.size() > limit) return out;
