@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/space_or_tab.h"
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 #include "reflow/source_language.h"
@@ -86,7 +87,47 @@ LineKind lineKindAlone(const CommentLine& line) {
   return LineKind::prose;
 }
 
-// Whether the text names a copyright, a licence or an SPDX identifier.
+// Whether a word reads as a name in code rather than an English word:
+// snake_case, a qualified name, a call, or a capital inside it.
+bool readsAsName(std::string_view word) {
+  if (word.find_first_of("_:()") != std::string_view::npos) return true;
+  return std::any_of(word.begin() + (word.empty() ? 0 : 1), word.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; });
+}
+
+// Marks as a table every stretch of four or more prose lines of one or two
+// words each, most of them names.
+void markNameColumns(const std::vector<CommentLine>& lines, std::vector<LineKind>& kinds) {
+  constexpr std::size_t shortest = 4;
+  std::size_t start = 0, names = 0;
+  auto close = [&](std::size_t end) {
+    if (end - start >= shortest && names * 2 >= end - start)
+      std::fill(kinds.begin() + static_cast<std::ptrdiff_t>(start), kinds.begin() + static_cast<std::ptrdiff_t>(end),
+                LineKind::table);
+  };
+  for (std::size_t i = 0; i <= lines.size(); ++i) {
+    std::size_t words = 0;
+    std::string_view first;
+    if (i < lines.size() && kinds[i] == LineKind::prose) {
+      const std::string_view text = lines[i].text();
+      for (std::size_t at = 0; at < text.size() && words < 3;) {
+        while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        if (end > at && words++ == 0) first = text.substr(at, end - at);
+        at = end;
+      }
+    }
+    if (words == 0 || words > 2) {
+      close(i);
+      start = i + 1;
+      names = 0;
+      continue;
+    }
+    if (readsAsName(first)) ++names;
+  }
+}
+
+}  // namespace
+
 bool namesALicence(std::string_view text) {
   static constexpr std::string_view words[] = {"copyright", "licence", "license", "spdx-license-identifier"};
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -105,13 +146,14 @@ bool namesALicence(std::string_view text) {
   return false;
 }
 
+namespace {
+
 // The licence header's lines at the start of a run that opens a file: up
-// to the first blank line, or to the run's end, when they name a licence;
-// else 0.
-std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines, bool toTheEnd) {
+// to the first blank line, when they name a licence; else 0.
+std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
   std::size_t end = 0;
   bool named = false;
-  while (end < lines.size() && (toTheEnd || !lines[end].hasNoText())) {
+  while (end < lines.size() && !lines[end].hasNoText()) {
     named = named || namesALicence(lines[end].text());
     ++end;
   }
@@ -143,7 +185,8 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
   std::string_view openFence;
   std::string_view openVerbatim;  // "@code" ... "@endcode", "<pre>" ... "</pre>"
   std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
-  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines, context.inBlock) : 0;
+  const std::size_t licence = context.licenceLines > 0 && !switchedOff ? std::min(context.licenceLines, lines.size())
+                              : context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
   for (std::size_t i = 0; i < licence; ++i) structure.kinds[i] = LineKind::kept;
   for (std::size_t i = licence; i < lines.size(); ++i) {
     const CommentLine& line = lines[i];
@@ -220,6 +263,10 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     previousValue = value;
   }
 
+  // A column of names, one or two words a line ("copy_if (C++11)"), is a
+  // list kept line by line, though no line holds a marker.
+  markNameColumns(lines, structure.kinds);
+
   // Paragraphs: a line continues the one before when it is prose at the
   // paragraph's hang and opens with nothing that starts a paragraph.
   constexpr std::size_t none = SIZE_MAX;
@@ -237,9 +284,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const bool starts =
         item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text)) || blockMarkupLength(text) > 0;
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
+    // Under a tag, at the tag's column as well as under its description.
     const bool underTag = open != none && structure.paragraphs[open].tagged &&
-                          indents[i] >= indents[structure.paragraphs[open].first] &&
-                          indents[i] <= structure.paragraphs[open].hang;
+                          indents[i] == indents[structure.paragraphs[open].first];
     if ((atHang || underTag) && !starts) {
       ++structure.paragraphs[open].count;
       structure.paragraphs[open].wideGaps = structure.paragraphs[open].wideGaps || wide[i];

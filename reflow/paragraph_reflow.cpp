@@ -22,7 +22,7 @@ struct Word {
 // An inline doc tag ("{@code a + b}", "{@link Map#get(Object) get}") or a
 // markup tag ('<a href="x">') is never split, however the source broke
 // it; one never closed holds at most this many words together.
-constexpr std::size_t longestInlineTag = 12;
+constexpr std::size_t longestInlineTag = 8;
 
 
 // A blank run is a break only when it stands alone as characters: a space
@@ -128,7 +128,10 @@ class WordQueue {
       const char next = i + 1 < word.size() ? word[i + 1] : ' ';
       if (word[i] == '{' && next == '@') ++braces_;
       else if (word[i] == '}' && braces_ > 0) --braces_;
-      else if (word[i] == '<' && ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/')) inMarkup_ = true;
+      // A markup tag opens a word ("<a", "(<a"), not a quoted one.
+      else if (word[i] == '<' && (i == 0 || (i == 1 && word[0] == '(')) &&
+               ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/'))
+        inMarkup_ = true;
       else if (word[i] == '>') inMarkup_ = false;
     }
     const bool open = braces_ > 0 || inMarkup_;

@@ -34,16 +34,52 @@ std::size_t firstContentLine(std::string_view text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
-// Whether a run starting at `line` opens the file whose first non-blank
-// line is `opening`: a licence in a block comment starts below its opener.
-bool runOpensFile(std::span<const CommentFacts> comments, std::size_t opening, std::size_t line) {
-  return line == opening ||
-         (opening < comments.size() && line == opening + 1 && comments[opening].role == CommentRole::blockEdge);
+// Where a text's licence header is: its first non-blank line, and the end
+// of the last comment paragraph at its top, before any code, that names a
+// licence (0 when none does). The comment lines before that end are the
+// header, whatever blank lines part them ("Under Section 7 of GPL ..."
+// names none but sits between two that do).
+struct FileOpening {
+  std::size_t first = SIZE_MAX;
+  std::size_t licenceEnd = 0;
+};
+
+FileOpening fileOpening(std::string_view text, std::span<const CommentFacts> comments, bool opensFile) {
+  FileOpening opening;
+  if (!opensFile) return opening;
+  opening.first = firstContentLine(text);
+  std::size_t begin = 0;
+  bool inLicence = false;
+  for (std::size_t line = 0; line < comments.size() && begin <= text.size(); ++line) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view content = text.substr(begin, end - begin);
+    const bool blank = content.find_first_not_of(" \t\r") == std::string_view::npos;
+    if (comments[line].isWholeLine() && !splitCommentLine(content, comments[line]).hasNoText()) {
+      if (!inLicence && namesALicence(content)) inLicence = true;
+      if (inLicence) opening.licenceEnd = line + 1;
+    } else if (comments[line].isWholeLine()) {
+      inLicence = false;
+    } else if (!blank && comments[line].role != CommentRole::blockEdge) {
+      break;
+    } else {
+      inLicence = false;
+    }
+    begin = end + 1;
+  }
+  return opening;
 }
 
-// Whether most sentences that end inside a comment line of the text are
-// followed by two blanks: a quick look for a sentence's end, blanks and a
-// capital.
+// Sets what a run's part needs to know about the file's opening.
+void placeInFile(RunContext& context, const FileOpening& opening, std::size_t firstLine) {
+  context.opensFile = firstLine == opening.first;
+  context.licenceLines = firstLine < opening.licenceEnd ? opening.licenceEnd - firstLine : 0;
+}
+
+// Whether at least half the sentences that end inside a comment line of
+// the text are followed by two blanks: a quick look for a sentence's end,
+// blanks and a capital. Filling moves some sentence ends to line ends, so
+// a tie counts as two, which keeps a second fill from changing sides.
 bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> comments) {
   std::size_t two = 0, one = 0;
   std::size_t begin = 0;
@@ -62,7 +98,7 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
     }
     begin = end + 1;
   }
-  return two > one;
+  return two > 0 && two >= one;
 }
 
 // Marks the paragraphs of a run that sets two blanks after a sentence, and
@@ -173,11 +209,10 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
                                                               std::span<const CommentFacts> comments) {
   std::vector<std::pair<std::size_t, LineKind>> kinds;
   RunContext context;
-  const std::size_t opening = firstContentLine(text);
+  const FileOpening opening = fileOpening(text, comments, true);
   forEachRunPart(text, comments,
                  [&](const std::vector<CommentLine>& run, std::size_t firstLine, const CommentRun&) {
-                   context.opensFile = runOpensFile(comments, opening, firstLine);
-                   context.inBlock = comments[firstLine].inBlock();
+                   placeInFile(context, opening, firstLine);
                    const RunStructure structure = analyseRun(run, context);
                    for (std::size_t i = 0; i < run.size(); ++i) kinds.emplace_back(firstLine + i, structure.kinds[i]);
                  });
@@ -191,7 +226,7 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   RunContext context;
   context.keepPrefixes = options.settings.keepPrefixes;
   context.deeperLinesContinue = options.settings.mode == ReflowMode::wrap;
-  const std::size_t opening = options.textOpensFile ? firstContentLine(text) : SIZE_MAX;
+  const FileOpening opening = fileOpening(text, comments, options.textOpensFile);
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
   const bool twoSpaced = options.settings.mode != ReflowMode::wrap && mostlyTwoSpaced(text, comments);
@@ -200,8 +235,7 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
                    if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
-                   context.opensFile = runOpensFile(comments, opening, firstLine);
-                   context.inBlock = comments[firstLine].inBlock();
+                   placeInFile(context, opening, firstLine);
                    reflowRun(text, lines, firstLine, options, context, twoSpaced, out);
                    copiedTo = run.end;
                  });
