@@ -231,14 +231,11 @@ class ParagraphLines {
     nextLineDeeper_ = next < lines.size() && !lines[next].hasNoText() &&
                       lines[next].textOffset > continuationIndent;
     if (settings.mode != ReflowMode::wrap) {
-      // Only a paragraph with a gap wider than a space may use two.
-      // Two blanks before a block's closer count too.
-      const std::string_view lastBody = lines[paragraph.first + paragraph.count - 1].body;
-      wideGaps_ = paragraph.wideGaps || paragraph.twoSpacedRun || (!closer_.empty() && lastBody.ends_with("  "));
-      if (wideGaps_) {
-        const SentenceSpacing spacing = usesTwoSpaces();
-        twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
-      }
+      // Two blanks after a sentence where the paragraph shows them and no
+      // single one, else where its run does; then joining sets gaps anew.
+      const SentenceSpacing spacing = usesTwoSpaces();
+      twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
+      wideGaps_ = paragraph.wideGaps || twoSpaced_;
     }
   }
 
@@ -301,8 +298,23 @@ class ParagraphLines {
         before = word;
         beforeGap = gap.size();
       });
+      if (!two && i + 1 < paragraph_.first + paragraph_.count && endsSentence(before) &&
+          brokenForTwoBlanks(i))
+        two = true;
     }
     return {two, one};
+  }
+
+  // Whether line i ends a sentence where the next line's first word would
+  // have fitted after one blank but not after two: the mark a fill with two
+  // blanks after a sentence leaves, which filling again must read the same.
+  bool brokenForTwoBlanks(std::size_t i) const {
+    if (settings_.width == unlimitedWidth) return false;
+    const std::string_view next = textOf(i + 1);
+    const std::string_view word = next.substr(0, std::min(next.find_first_of(" \t"), next.size()));
+    if (!opensSentence(word)) return false;
+    const std::size_t end = settings_.measure.of(trimmedEnd(lines_[i].line)) + settings_.measure.of(word);
+    return end + 1 <= settings_.width && end + 2 > settings_.width;
   }
 
   // Too little room after the prefixes to re-flow sensibly: such a
@@ -604,9 +616,8 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
-SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph) {
-  ReflowSettings settings;
-  settings.mode = ReflowMode::fill;
+SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
+                                const ReflowSettings& settings) {
   return ParagraphLines(lines, paragraph, settings).usesTwoSpaces();
 }
 

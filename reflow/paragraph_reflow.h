@@ -81,7 +81,8 @@ struct SentenceSpacing {
   bool two = false;
   bool one = false;
 };
-SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph);
+SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
+                                const ReflowSettings& settings);
 
 // The paragraph's new lines (without line ends), or nothing when it stays
 // as it is. `lines` is the whole run the paragraph belongs to. Lines past

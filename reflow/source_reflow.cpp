@@ -105,10 +105,11 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
 // never one, so that a paragraph whose sentences all end at line ends keeps
 // the run's convention when it is filled; in a run that shows neither, that
 // of most of the text.
-void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced) {
+void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced,
+                         const ReflowSettings& settings) {
   SentenceSpacing seen;
   for (const Paragraph& paragraph : structure.paragraphs) {
-    const SentenceSpacing spacing = sentenceSpacing(run, paragraph);
+    const SentenceSpacing spacing = sentenceSpacing(run, paragraph, settings);
     seen.two = seen.two || spacing.two;
     seen.one = seen.one || spacing.one;
     if (seen.one) return;
@@ -145,7 +146,7 @@ void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
   }
   auto lines = [&](std::size_t i) { return run[i].line; };
   RunStructure structure = analyseRun(run, context);
-  if (options.settings.mode != ReflowMode::wrap) keepSentenceSpacing(run, structure, twoSpaced);
+  if (options.settings.mode != ReflowMode::wrap) keepSentenceSpacing(run, structure, twoSpaced, options.settings);
   std::size_t copied = 0;  // lines of the run written so far
   auto copyUpTo = [&](std::size_t end) {
     for (; copied < end; ++copied) {
