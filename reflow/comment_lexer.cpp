@@ -589,7 +589,7 @@ class Scanner {
     const CommentSyntax& syntax = language_.comments;
     std::size_t size = syntax.blockOpen.size();
     const char next = at(pos + size);
-    if ((next == '*' || next == '!') && syntax.blockOpen == "/*" &&
+    if (syntax.blockDocBytes.find(next) != std::string_view::npos &&
         !text_.substr(pos + size, lineEnd_ - pos - size).starts_with(syntax.blockClose))
       ++size;
     const bool alone = text_.substr(lineStart_, pos - lineStart_).find_first_not_of(" \t") == npos;

@@ -297,9 +297,12 @@ constexpr std::string_view tableTags[] = {"caption", "col", "colgroup", "table",
                                           "td",      "tfoot", "th",     "thead", "tr"};
 
 // Sorted.
-constexpr std::string_view markupTags[] = {"blockquote", "br", "dd", "div", "dl", "dt", "h1", "h2", "h3", "h4",
-                                           "h5",         "h6", "hr", "li",  "ol", "p",  "pre", "table", "td",
-                                           "th",         "tr", "ul"};
+// HTML's, and those of C#'s XML doc comments.
+constexpr std::string_view markupTags[] = {
+    "blockquote", "br",   "dd",    "div",     "dl",      "dt",      "example", "exception",
+    "h1",         "h2",   "h3",      "h4",    "h5",      "h6",      "hr",      "item",    "li",
+    "list",       "ol",   "p",       "para",  "param",   "pre",     "remarks", "returns", "summary",
+    "table",      "td",   "th",      "tr",    "typeparam", "ul",    "value"};
 
 // Sorted.
 constexpr std::string_view namingTags[] = {"arg",    "argument", "exception", "param",     "prop",     "property",

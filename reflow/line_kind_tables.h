@@ -36,9 +36,9 @@ std::span<const std::string_view> namedTags();
 // description follows: "@param name text".
 std::span<const std::string_view> namingDocTags();
 
-// Markup tags that set text apart as blocks ("<p>", "<li>", "</ul>"), in
-// lower case: a line opening with one starts a paragraph, and one alone on
-// its line stays a line.
+// Markup tags that set text apart as blocks ("<p>", "<li>", "</ul>", and
+// C#'s "<summary>", '<param name="x">'), in lower case: a line opening with
+// one starts a paragraph, and one alone on its line stays a line.
 std::span<const std::string_view> blockMarkupTags();
 
 // Markup tags of a table ("<tr>", "<td>"), in lower case: a line opening

@@ -344,8 +344,15 @@ class ParagraphLines {
   // neither would change what it reads as, no inline tag is split, and in
   // a block comment no word that opens with its decoration starts a line.
   bool mayBreakBetween(const Word& before, const Word& after) const {
-    return !before.glued && canOpenLine(after.text, touchesMarker_) && canCloseLine(before.text) &&
+    return !before.glued && canOpenLine(withoutCloser(after.text), touchesMarker_) && canCloseLine(before.text) &&
            (decoration_ == 0 || after.text.empty() || after.text.front() != decoration_);
+  }
+
+  // A word without the block's closer glued to its end ("entry. */"): the
+  // closer is no part of what the word reads as.
+  std::string_view withoutCloser(std::string_view word) const {
+    if (closer_.empty() || !word.ends_with(closer_) || word.size() == closer_.size()) return word;
+    return trimmedEnd(word.substr(0, word.size() - closer_.size()));
   }
 
   // How many of the first words go on a line after `prefix`: as many as fit,
