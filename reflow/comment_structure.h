@@ -46,6 +46,10 @@ struct Paragraph {
   // The other paragraphs of the run set two blanks after a sentence:
   // filling keeps to that where this one shows neither way.
   bool twoSpacedRun = false;
+  // How this paragraph sets sentences apart, once looked at.
+  bool spacingKnown = false;
+  bool twoSpaced = false;
+  bool oneSpaced = false;
   // Some line has a gap of two or more blanks or a tab between words:
   // joining must then look at each gap.
   bool wideGaps = true;

@@ -189,6 +189,20 @@ std::string_view trimmedEnd(std::string_view text) {
   return text;
 }
 
+// A mark that may close a sentence after its full stop.
+bool isClosingMark(char ch) { return ch == ')' || ch == '"' || ch == '\'' || ch == ']'; }
+
+// Whether `line` ends where the next line's first word would have fitted
+// after one blank but not after two.
+bool brokenForTwoBlanks(const CommentLine& line, const CommentLine& next, const ReflowSettings& settings) {
+  if (settings.width == unlimitedWidth || next.hasNoText()) return false;
+  const std::string_view text = next.body.substr(next.textOffset);
+  const std::string_view word = text.substr(0, std::min(text.find_first_of(" \t"), text.size()));
+  if (!opensSentence(word)) return false;
+  const std::size_t end = settings.measure.of(trimmedEnd(line.line)) + settings.measure.of(word);
+  return end + 1 <= settings.width && end + 2 > settings.width;
+}
+
 class ParagraphLines {
  public:
   ParagraphLines(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
@@ -233,7 +247,9 @@ class ParagraphLines {
     if (settings.mode != ReflowMode::wrap) {
       // Two blanks after a sentence where the paragraph shows them and no
       // single one, else where its run does; then joining sets gaps anew.
-      const SentenceSpacing spacing = usesTwoSpaces();
+      const SentenceSpacing spacing =
+          paragraph.spacingKnown ? SentenceSpacing{paragraph.twoSpaced, paragraph.oneSpaced}
+                                 : sentenceSpacing(lines, paragraph, settings);
       twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
       wideGaps_ = paragraph.wideGaps || twoSpaced_;
     }
@@ -279,43 +295,6 @@ class ParagraphLines {
   // Some gap between words is wider than one space: joining then sets the
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
-
-  // Whether a sentence that ends inside a line is followed by two or more
-  // blanks, and whether one by a single blank.
-  SentenceSpacing usesTwoSpaces() const {
-    bool two = false, one = false;
-    for (std::size_t i = paragraph_.first; i < paragraph_.first + paragraph_.count && !one; ++i) {
-      std::string_view before;
-      std::size_t beforeGap = 0;
-      forEachWord(textOf(i), [&](std::string_view word, std::string_view gap) {
-        if (!before.empty() && endsSentence(before)) {
-          // Two blanks between the last sentence and a block's closer
-          // ("errors.  */") keep the convention where no other sentence
-          // ends inside a line.
-          if (opensSentence(word)) (beforeGap >= 2 ? two : one) = true;
-          else if (!closer_.empty() && word == closer_ && beforeGap >= 2) two = true;
-        }
-        before = word;
-        beforeGap = gap.size();
-      });
-      if (!two && i + 1 < paragraph_.first + paragraph_.count && endsSentence(before) &&
-          brokenForTwoBlanks(i))
-        two = true;
-    }
-    return {two, one};
-  }
-
-  // Whether line i ends a sentence where the next line's first word would
-  // have fitted after one blank but not after two: the mark a fill with two
-  // blanks after a sentence leaves, which filling again must read the same.
-  bool brokenForTwoBlanks(std::size_t i) const {
-    if (settings_.width == unlimitedWidth) return false;
-    const std::string_view next = textOf(i + 1);
-    const std::string_view word = next.substr(0, std::min(next.find_first_of(" \t"), next.size()));
-    if (!opensSentence(word)) return false;
-    const std::size_t end = settings_.measure.of(trimmedEnd(lines_[i].line)) + settings_.measure.of(word);
-    return end + 1 <= settings_.width && end + 2 > settings_.width;
-  }
 
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
@@ -600,21 +579,39 @@ bool fillsAsProse(const ParagraphLines& paragraph, const PackedLines& out, const
   return true;
 }
 
-// Whether the paragraph, joined, could be filled back to lines as wide as
-// its widest, and to the width: joining what filling would then keep as
-// one line could not be undone.
-bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ReflowSettings& settings) {
+// Whether the paragraph, joined as `joined`, could be filled back at the
+// common widths: joining what filling would then keep as one line could
+// not be undone. Whether filling can break a line depends on where the
+// breaks fall, so its widest line, the width and a fifth more are tried.
+// Filling keeps a paragraph whole only where a line it makes would read as
+// code or markup, which takes a ';' or a '=' somewhere (a statement, an
+// attribute): a paragraph without either needs no trial.
+bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
+               std::string_view joined, const ReflowSettings& settings) {
+  if (joined.find(';') == std::string_view::npos && joined.find('=') == std::string_view::npos) return true;
+  // Unwrapping knows no width of its own: the common one stands in.
+  const std::size_t width = settings.width == unlimitedWidth ? 80 : settings.width;
+  std::size_t widest = 0;
+  for (std::size_t i = where.first; i < where.first + where.count; ++i)
+    widest = std::max(widest, settings.measure.of(lines[i].line));
+  // The joined line as the next fill will read it.
+  CommentLine line = paragraph.partsOf(joined, true, true);
+  const CommentLine& first = lines[where.first];
+  line.continuation = first.continuation;
+  line.opensBlock = first.opensBlock;
+  line.decoration = first.decoration;
+  line.decorated = first.decorated;
+  const std::vector<CommentLine> one{line};
+  Paragraph alone = where;
+  alone.first = 0;
+  alone.count = 1;
   ReflowSettings fill = settings;
   fill.mode = ReflowMode::fill;
   fill.sizeLimit = SIZE_MAX;
-  fill.width = 0;
-  for (std::size_t i = where.first; i < where.first + where.count; ++i)
-    fill.width = std::max(fill.width, settings.measure.of(lines[i].line));
-  for (const std::size_t width : {fill.width, settings.width}) {
-    if (width == unlimitedWidth) continue;
-    fill.width = width;
-    const ParagraphLines paragraph(lines, where, fill);
-    if (!paragraph.tooNarrow() && !fillsAsProse(paragraph, fillParagraph(paragraph, where, fill), fill)) return false;
+  for (const std::size_t tried : {widest, width, width + width / 4}) {
+    fill.width = tried;
+    const ParagraphLines filled(one, alone, fill);
+    if (!filled.tooNarrow() && !fillsAsProse(filled, fillParagraph(filled, alone, fill), fill)) return false;
   }
   return true;
 }
@@ -623,9 +620,51 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
+std::size_t findSentenceMark(std::string_view text, std::size_t from) {
+  for (std::size_t at = from; at < text.size(); ++at) {
+    const char ch = text[at];
+    if (ch == '.' || ch == '?' || ch == '!') return at;
+  }
+  return std::string_view::npos;
+}
+
 SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
                                 const ReflowSettings& settings) {
-  return ParagraphLines(lines, paragraph, settings).usesTwoSpaces();
+  SentenceSpacing seen;
+  const std::string_view closer = lines[paragraph.first + paragraph.count - 1].closer;
+  const std::size_t end = paragraph.first + paragraph.count;
+  for (std::size_t i = paragraph.first; i < end && !seen.one; ++i) {
+    const CommentLine& line = lines[i];
+    const std::size_t prefix =
+        i == paragraph.first ? paragraph.firstTextStart : line.lead.size() + line.marker.size() + line.textOffset;
+    const std::string_view text = trimmedEnd(line.line.substr(std::min(prefix, line.line.size())));
+    // Only the bytes that may end a sentence are looked at.
+    for (std::size_t at = findSentenceMark(text, 0); at != std::string_view::npos;
+         at = findSentenceMark(text, at + 1)) {
+      std::size_t after = at + 1;
+      while (after < text.size() && isClosingMark(text[after])) ++after;
+      if (after == text.size()) {
+        // The sentence ends the line: a line broken before a sentence
+        // that would have fitted after one blank, but not after two, is
+        // the mark a fill with two blanks leaves, which filling again must
+        // read the same.
+        if (i + 1 < end && brokenForTwoBlanks(lines[i], lines[i + 1], settings)) seen.two = true;
+        break;
+      }
+      if (!isSpaceOrTab(text[after]) || at == 0 || isSpaceOrTab(text[at - 1])) continue;
+      std::size_t next = after;
+      while (next < text.size() && isSpaceOrTab(text[next])) ++next;
+      const std::size_t blanks = next - after;
+      if (text[next] >= 'A' && text[next] <= 'Z') {
+        (blanks >= 2 ? seen.two : seen.one) = true;
+      } else if (!closer.empty() && blanks >= 2 && text.substr(next) == closer) {
+        // Two blanks before a block's closer ("errors.  */") keep the
+        // convention where no other sentence ends inside a line.
+        seen.two = true;
+      }
+    }
+  }
+  return seen;
 }
 
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
@@ -646,8 +685,9 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
       break;
     case ReflowMode::unwrap:
       // Joined, a paragraph with too little room could not be wrapped back.
-      if (where.count == 1 || paragraph.tooNarrow() || !fillsBack(lines, where, settings)) return std::nullopt;
+      if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
       out = joinParagraph(paragraph, where);
+      if (!fillsBack(lines, where, paragraph, out[0], settings)) return std::nullopt;
       break;
   }
   // Past the limit the lines are only a part, for the caller to refuse.

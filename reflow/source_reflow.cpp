@@ -88,8 +88,8 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
     if (end == std::string_view::npos) end = text.size();
     if (isWholeLineComment(comments, line)) {
       const std::string_view content = text.substr(begin, end - begin);
-      for (std::size_t at = content.find_first_of(".?!"); at != std::string_view::npos;
-           at = content.find_first_of(".?!", at + 1)) {
+      for (std::size_t at = findSentenceMark(content, 0); at != std::string_view::npos;
+           at = findSentenceMark(content, at + 1)) {
         std::size_t blanks = at + 1;
         while (blanks < content.size() && content[blanks] == ' ') ++blanks;
         if (blanks == at + 1 || blanks >= content.size() || content[blanks] < 'A' || content[blanks] > 'Z') continue;
@@ -108,13 +108,15 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
 void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced,
                          const ReflowSettings& settings) {
   SentenceSpacing seen;
-  for (const Paragraph& paragraph : structure.paragraphs) {
+  for (Paragraph& paragraph : structure.paragraphs) {
     const SentenceSpacing spacing = sentenceSpacing(run, paragraph, settings);
+    paragraph.spacingKnown = true;
+    paragraph.twoSpaced = spacing.two;
+    paragraph.oneSpaced = spacing.one;
     seen.two = seen.two || spacing.two;
     seen.one = seen.one || spacing.one;
-    if (seen.one) return;
   }
-  if (!seen.two && !textTwoSpaced) return;
+  if (seen.one || (!seen.two && !textTwoSpaced)) return;
   for (Paragraph& paragraph : structure.paragraphs) paragraph.twoSpacedRun = true;
 }
 
