@@ -620,12 +620,18 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
-std::size_t findSentenceMark(std::string_view text, std::size_t from) {
-  for (std::size_t at = from; at < text.size(); ++at) {
-    const char ch = text[at];
-    if (ch == '.' || ch == '?' || ch == '!') return at;
-  }
-  return std::string_view::npos;
+SentenceMarks::SentenceMarks(std::string_view text) : text_(text) {
+  for (std::size_t k = 0; k < 3; ++k) next_[k] = text.find(".?!"[k]);
+}
+
+std::size_t SentenceMarks::next() {
+  // Each kind of mark is looked for again only once passed: every search
+  // runs on from where the last of its kind stopped.
+  std::size_t at = std::min({next_[0], next_[1], next_[2]});
+  if (at == std::string_view::npos) return at;
+  for (std::size_t k = 0; k < 3; ++k)
+    if (next_[k] == at) next_[k] = text_.find(".?!"[k], at + 1);
+  return at;
 }
 
 SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
@@ -639,8 +645,8 @@ SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Par
         i == paragraph.first ? paragraph.firstTextStart : line.lead.size() + line.marker.size() + line.textOffset;
     const std::string_view text = trimmedEnd(line.line.substr(std::min(prefix, line.line.size())));
     // Only the bytes that may end a sentence are looked at.
-    for (std::size_t at = findSentenceMark(text, 0); at != std::string_view::npos;
-         at = findSentenceMark(text, at + 1)) {
+    SentenceMarks marks(text);
+    for (std::size_t at = marks.next(); at != std::string_view::npos; at = marks.next()) {
       std::size_t after = at + 1;
       while (after < text.size() && isClosingMark(text[after])) ++after;
       if (after == text.size()) {

@@ -81,9 +81,19 @@ struct SentenceSpacing {
   bool two = false;
   bool one = false;
 };
-// Where the next full stop, question or exclamation mark stands at or
-// after `from`, or npos: a plain loop, far quicker than find_first_of.
-std::size_t findSentenceMark(std::string_view text, std::size_t from);
+// The full stops, question and exclamation marks of a text, in order, in
+// time linear in the text: a search per kind of mark, each going on from
+// where it stopped, far quicker than find_first_of.
+class SentenceMarks {
+ public:
+  explicit SentenceMarks(std::string_view text);
+  // Where the next one stands, or npos.
+  std::size_t next();
+
+ private:
+  std::string_view text_;
+  std::size_t next_[3];
+};
 
 SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
                                 const ReflowSettings& settings);

@@ -88,8 +88,8 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
     if (end == std::string_view::npos) end = text.size();
     if (isWholeLineComment(comments, line)) {
       const std::string_view content = text.substr(begin, end - begin);
-      for (std::size_t at = findSentenceMark(content, 0); at != std::string_view::npos;
-           at = findSentenceMark(content, at + 1)) {
+      SentenceMarks marks(content);
+      for (std::size_t at = marks.next(); at != std::string_view::npos; at = marks.next()) {
         std::size_t blanks = at + 1;
         while (blanks < content.size() && content[blanks] == ' ') ++blanks;
         if (blanks == at + 1 || blanks >= content.size() || content[blanks] < 'A' || content[blanks] > 'Z') continue;
