@@ -91,8 +91,19 @@ class Scanner {
       while (stop < stops.size() && stops[stop] < begin) ++stop;
       if (stop < stops.size() && stops[stop] == begin && inPlainCode()) return begin;
       const std::size_t newline = text_.find('\n', begin);
-      record(scanLine(begin, newline == npos ? text_.size() : newline));
+      const CommentFacts facts = scanLine(begin, newline == npos ? text_.size() : newline);
+      if (block_.open) {
+        pending_.push_back({begin, lineEnd_, facts});
+        if (state_ != State::blockComment) finishBlock(record);
+      } else {
+        record(facts);
+      }
       if (newline == npos) {
+        // A block comment that never closes: its lines stay code.
+        if (block_.open) {
+          block_.clean = false;
+          finishBlock(record);
+        }
         reportWord();
         return text_.size();
       }
@@ -103,14 +114,153 @@ class Scanner {
  private:
   enum class State { code, lineComment, blockComment, literal, regex };
 
+  // A line of a block comment whose facts wait until the block closes:
+  // only then is it known whether code shares a line with the block.
+  struct PendingLine {
+    std::size_t begin = 0;
+    std::size_t end = 0;  // before any '\r'
+    CommentFacts facts;
+  };
+
+  // The block comments that share the lines in pending_: one, or more
+  // when a block opens on the line where another closes.
+  struct Block {
+    bool open = false;
+    bool clean = true;          // no code on its lines, no nesting
+    std::size_t openerAt = 0;   // where the first opener starts
+    std::size_t openerSize = 0;
+    std::size_t closerAt = 0;   // where the last closer starts
+  };
+
+  // Gives the block's lines their facts and hands them on, in order.
+  template <typename Record>
+  void finishBlock(Record& record) {
+    if (block_.clean && pending_.size() >= 2) markBlockLines();
+    if (block_.clean && pending_.size() == 1) markOneLineBlock();
+    for (const PendingLine& line : pending_) record(line.facts);
+    pending_.clear();
+    block_ = {};
+  }
+
+  // The facts of a block comment's lines: the opener's line holds text
+  // when text follows the opener, the lines between hold text or are blank
+  // comment lines, and the closer's line holds text before the closer. An
+  // opener or a closer alone is an edge. A block drawn as a box, or one
+  // whose decoration is in doubt, stays as it is.
+  void markBlockLines() {
+    const CommentSyntax& syntax = language_.comments;
+    const PendingLine& first = pending_.front();
+    const std::size_t lead = block_.openerAt - first.begin;
+    const std::string_view openerLead = text_.substr(first.begin, lead);
+    const std::size_t closerLine = pending_.size() - 1;
+    // The block is decorated when a line below the opener opens with the
+    // decoration, or when its closer stands one column in (" */"): read
+    // from all its lines, so that joining some of them keeps it so.
+    const char decoration = syntax.blockDecoration;
+    bool decorated = false;
+    if (decoration != 0) {
+      for (std::size_t i = 1; i < closerLine && !decorated; ++i) decorated = opensWith(pending_[i], decoration);
+      const PendingLine& closer = pending_[closerLine];
+      decorated = decorated ||
+                  (closerLine > 0 && opensWith(closer, decoration) &&
+                   text_.substr(closer.begin, closer.end - closer.begin).find_first_not_of(" \t") == lead + 1);
+    }
+    std::vector<CommentFacts> facts(pending_.size());
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+      const PendingLine& line = pending_[i];
+      if (line.end - line.begin > UINT32_MAX) return;
+      const std::size_t textEnd = i == closerLine ? block_.closerAt : line.end;
+      CommentFacts& fact = facts[i];
+      std::size_t textBegin = 0;
+      if (i == 0) {
+        textBegin = block_.openerAt + block_.openerSize;
+        fact = {static_cast<std::uint32_t>(lead), static_cast<std::uint8_t>(block_.openerSize),
+                CommentRole::blockOpener};
+        fact.decorated = decorated;
+      } else {
+        fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead, block_.openerSize,
+                               decorated);
+        textBegin = line.begin + fact.markerAt + fact.markerSize;
+      }
+      fact.decoration = decoration;
+      std::string_view text = text_.substr(textBegin, textEnd - std::min(textEnd, textBegin));
+      while (!text.empty() && isSpaceOrTab(text.back())) text.remove_suffix(1);
+      while (!text.empty() && isSpaceOrTab(text.front())) text.remove_prefix(1);
+      // A box's right edge: the decoration again, set off, at a line's end.
+      if (i > 0 && i < closerLine && text.size() > 2 && decoration != 0 && text.back() == decoration &&
+          isSpaceOrTab(text[text.size() - 2]))
+        return;
+      // An opener or a closer with nothing but decoration beside it is kept
+      // as it is; a line between without text is a blank comment line.
+      const bool edge = i == 0 || i == closerLine;
+      const bool drawing = decoration != 0 && text.find_first_not_of(decoration) == std::string_view::npos;
+      if (edge && (text.empty() || drawing)) {
+        fact = {.role = CommentRole::blockEdge};
+        continue;
+      }
+      if (i == closerLine) fact.closerSize = static_cast<std::uint8_t>(syntax.blockClose.size());
+    }
+    for (std::size_t i = 0; i < pending_.size(); ++i) pending_[i].facts = facts[i];
+  }
+
+  // A block of one line holding text: left as it is while it fits, and
+  // broken like a block of several lines when it does not.
+  void markOneLineBlock() {
+    const CommentSyntax& syntax = language_.comments;
+    PendingLine& line = pending_.front();
+    if (line.end - line.begin > UINT32_MAX) return;
+    const std::size_t textBegin = block_.openerAt + block_.openerSize;
+    std::string_view text = text_.substr(textBegin, block_.closerAt - std::min(block_.closerAt, textBegin));
+    const char decoration = syntax.blockDecoration;
+    const char drawing[] = {' ', '\t', decoration != 0 ? decoration : ' ', 0};
+    if (text.find_first_not_of(drawing) == npos) return;
+    line.facts = {static_cast<std::uint32_t>(block_.openerAt - line.begin),
+                  static_cast<std::uint8_t>(block_.openerSize), CommentRole::blockOpener};
+    line.facts.closerSize = static_cast<std::uint8_t>(syntax.blockClose.size());
+    line.facts.decoration = decoration;
+    line.facts.decorated = decoration != 0;
+  }
+
+  // Whether the line's first non-blank byte is `ch`; with 0, whether the
+  // line is blank.
+  bool opensWith(const PendingLine& line, char ch) const {
+    const std::size_t at = text_.substr(line.begin, line.end - line.begin).find_first_not_of(" \t");
+    if (at == npos) return ch == 0;
+    return text_[line.begin + at] == ch;
+  }
+
+  // The decoration of a block comment's later line: blanks, then a run of
+  // the decoration byte (" * ", " ** "), or where no decoration stands,
+  // the opener's room when the line's blanks fill it.
+  CommentFacts decorationFacts(std::string_view line, std::string_view openerLead,
+                               std::size_t openerSize, bool decorated) const {
+    std::size_t blanks = 0;
+    while (blanks < line.size() && isSpaceOrTab(line[blanks])) ++blanks;
+    const char decoration = language_.comments.blockDecoration;
+    std::size_t run = 0;
+    while (decorated && blanks + run < line.size() && line[blanks + run] == decoration) ++run;
+    if (run > 0) {
+      // "*text" and "**bold**" are text after a one-byte decoration.
+      if (blanks + run < line.size() && !isSpaceOrTab(line[blanks + run])) run = 1;
+      return {static_cast<std::uint32_t>(blanks), static_cast<std::uint8_t>(run), CommentRole::blockLine};
+    }
+    if (blanks >= openerLead.size() + openerSize && line.starts_with(openerLead) &&
+        line.substr(openerLead.size(), openerSize).find('\t') == std::string_view::npos) {
+      return {static_cast<std::uint32_t>(openerLead.size()), static_cast<std::uint8_t>(openerSize),
+              CommentRole::blockLine};
+    }
+    return {static_cast<std::uint32_t>(blanks), 0, CommentRole::blockLine};
+  }
+
   // Whether the lexer is where a fresh one starts, so that lexing on from
   // here gives what a lexer started here would.
   bool inPlainCode() const {
-    return state_ == State::code && holes_.empty() && !continued_ &&
+    return state_ == State::code && holes_.empty() && !continued_ && !block_.open &&
            (!language_.regexLiterals || operandExpected());
   }
 
   CommentFacts scanLine(std::size_t begin, std::size_t end) {
+    lineStart_ = begin;
     lineEnd_ = end > begin && text_[end - 1] == '\r' ? end - 1 : end;
     CommentFacts marker;
     std::size_t pos = begin;
@@ -206,6 +356,7 @@ class Scanner {
       return pos + 1;
     }
     if (isSpaceOrTab(ch)) return pos + 1;
+    if (opensBlock(pos)) return openBlock(pos);
     switch (ch) {
       case '/':
         return slash(pos);
@@ -248,11 +399,6 @@ class Scanner {
     if (next == '/') {
       state_ = State::lineComment;
       return lineEnd_;
-    }
-    if (next == '*' && language_.blockComments != Language::BlockComments::none) {
-      state_ = State::blockComment;
-      depth_ = 1;
-      return pos + 2;
     }
     if (language_.regexLiterals && operandExpected()) {
       state_ = State::regex;
@@ -431,24 +577,63 @@ class Scanner {
     return quote;
   }
 
+  bool opensBlock(std::size_t pos) const {
+    const std::string_view opener = language_.comments.blockOpen;
+    return language_.blockComments != Language::BlockComments::none && !opener.empty() &&
+           text_[pos] == opener.front() && text_.substr(pos, lineEnd_ - pos).starts_with(opener);
+  }
+
+  // A block comment's opener at pos. "/**" and "/*!" open doc comments: the
+  // byte after the opener belongs to it, unless it starts the closer.
+  std::size_t openBlock(std::size_t pos) {
+    const CommentSyntax& syntax = language_.comments;
+    std::size_t size = syntax.blockOpen.size();
+    const char next = at(pos + size);
+    if (syntax.blockDocBytes.find(next) != std::string_view::npos &&
+        !text_.substr(pos + size, lineEnd_ - pos - size).starts_with(syntax.blockClose))
+      ++size;
+    const bool alone = text_.substr(lineStart_, pos - lineStart_).find_first_not_of(" \t") == npos;
+    if (!block_.open) {
+      block_.open = true;
+      block_.openerAt = pos;
+      block_.openerSize = size;
+      block_.clean = alone;
+    } else {
+      block_.clean = false;  // a second block on the line where one closed
+    }
+    state_ = State::blockComment;
+    depth_ = 1;
+    return pos + size;
+  }
+
   std::size_t inBlockComment(std::size_t pos) {
+    const CommentSyntax& syntax = language_.comments;
+    const std::string_view line = text_.substr(0, lineEnd_);
     if (language_.blockComments == Language::BlockComments::flat) {
-      const std::size_t close = text_.substr(0, lineEnd_).find(language_.comments.blockClose, pos);
+      const std::size_t close = line.find(syntax.blockClose, pos);
       if (close == npos) return lineEnd_;
-      state_ = State::code;
-      return close + 2;
+      return closeBlock(close);
     }
-    const char ch = text_[pos];
-    const char next = at(pos + 1);
-    if (ch == '/' && next == '*') {
+    if (line.substr(pos).starts_with(syntax.blockOpen)) {
       ++depth_;
-      return pos + 2;
+      block_.clean = false;  // nested comments are left as they are
+      return pos + syntax.blockOpen.size();
     }
-    if (ch == '*' && next == '/') {
-      if (--depth_ == 0) state_ = State::code;
-      return pos + 2;
+    if (line.substr(pos).starts_with(syntax.blockClose)) {
+      if (--depth_ > 0) return pos + syntax.blockClose.size();
+      return closeBlock(pos);
     }
     return pos + 1;
+  }
+
+  // The closer at pos ends the block; code after it on the line keeps the
+  // block as it is.
+  std::size_t closeBlock(std::size_t pos) {
+    state_ = State::code;
+    const std::size_t end = pos + language_.comments.blockClose.size();
+    block_.closerAt = pos;
+    if (text_.substr(end, lineEnd_ - end).find_first_not_of(" \t") != npos) block_.clean = false;
+    return end;
   }
 
   std::size_t inLiteral(std::size_t pos) {
@@ -520,10 +705,13 @@ class Scanner {
   const Language& language_;
   std::vector<std::string_view>* identifiers_;  // where code words go, when wanted
   std::size_t reportedEnd_ = npos;
+  std::size_t lineStart_ = 0;
   std::size_t lineEnd_ = 0;  // the current line's end, before any '\r'
   State state_ = State::code;
   Literal literal_;
   std::size_t depth_ = 0;            // block comments open, when they nest
+  Block block_;
+  std::vector<PendingLine> pending_;
   std::vector<std::size_t> holes_;   // for each open ${, the braces open inside it
   bool continued_ = false;           // an escape took the line end
   bool regexClass_ = false;          // inside [...] of a regular expression

@@ -1,5 +1,7 @@
 #include "reflow/comment_line_parts.h"
 
+#include <algorithm>
+
 #include "base/space_or_tab.h"
 #include "reflow/source_language.h"
 
@@ -12,6 +14,30 @@ std::string_view CommentLine::text() const {
 }
 
 bool startsWithLineComment(std::string_view line) { return lineMarkerAt(line, slashComments).has_value(); }
+
+CommentLine splitCommentLine(std::string_view line, const CommentFacts& facts) {
+  CommentLine parts;
+  parts.line = line;
+  const std::size_t markerEnd = std::min<std::size_t>(line.size(), facts.markerAt + facts.markerSize);
+  parts.lead = line.substr(0, std::min<std::size_t>(facts.markerAt, markerEnd));
+  parts.marker = line.substr(parts.lead.size(), markerEnd - parts.lead.size());
+  parts.body = line.substr(markerEnd);
+  parts.opensBlock = facts.role == CommentRole::blockOpener;
+  parts.decoration = facts.decoration;
+  parts.decorated = facts.decorated;
+  if (facts.closerSize > 0) {
+    std::string_view trimmed = parts.body;
+    while (!trimmed.empty() && isSpaceOrTab(trimmed.back())) trimmed.remove_suffix(1);
+    if (trimmed.size() >= facts.closerSize) {
+      parts.closer = trimmed.substr(trimmed.size() - facts.closerSize);
+      parts.body = trimmed.substr(0, trimmed.size() - facts.closerSize);
+    }
+  }
+  std::size_t text = 0;
+  while (text < parts.body.size() && isSpaceOrTab(parts.body[text])) ++text;
+  parts.textOffset = text;
+  return parts;
+}
 
 CommentLine splitCommentLine(std::string_view line) {
   CommentLine parts;

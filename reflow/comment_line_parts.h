@@ -1,18 +1,31 @@
 #pragma once
 
-// One `//` comment line taken apart: what stands before the marker, the
-// marker itself, and the body after it. Every part is a view into the line.
+// One comment line taken apart: what stands before the marker, the marker
+// itself, and the body after it. Every part is a view into the line. In a
+// block comment the marker is the opener or the decoration, and a closer
+// at the line's end is left out of the body.
 
 #include <cstddef>
 #include <string_view>
+
+#include "reflow/comment_facts.h"
 
 namespace brindlewort {
 
 struct CommentLine {
   std::string_view line;    // the whole line, without its line end
   std::string_view lead;    // blanks before the marker
-  std::string_view marker;  // "//", "///" or "//!"
-  std::string_view body;    // everything after the marker
+  std::string_view marker;  // "//", "///" or "//!"; "/*", " *"... in a block
+  std::string_view body;    // everything after the marker, but a closer
+  // A block's closer that ends the line ("*/"), which stays after the last
+  // word when the line's paragraph is re-flowed.
+  std::string_view closer;
+  // For a block's first line: the lead and marker of the line below it,
+  // which its paragraph goes on with ("/* " above " * "), when there is one.
+  std::string_view continuation;
+  bool opensBlock = false;
+  char decoration = 0;     // in a block: the byte that may decorate its lines
+  bool decorated = false;  // on a block's first line: whether its lines are
   // Offset in `body` of the first character that is not a blank; body.size()
   // for a blank comment line.
   std::size_t textOffset = 0;
@@ -31,5 +44,9 @@ bool startsWithLineComment(std::string_view line);
 // are doc markers; four or more slashes are "//" followed by text, so that a
 // "////////" rule stays text.
 CommentLine splitCommentLine(std::string_view line);
+
+// Takes a line apart by the lexer's facts for it, which say where its
+// marker stands: a line comment in any syntax, or a block comment's line.
+CommentLine splitCommentLine(std::string_view line, const CommentFacts& facts);
 
 }  // namespace brindlewort

@@ -25,6 +25,15 @@ Line lineAt(std::string_view text, std::size_t start) {
           feed + 1};
 }
 
+// Whether the line goes on with the run of the line before: a comment line
+// of the same kind. A block comment's first line starts a run of its own,
+// so that two blocks, or a block and the line comments around it, are
+// never one run.
+bool continuesRun(std::span<const CommentFacts> comments, std::size_t line) {
+  if (!isWholeLineComment(comments, line) || comments[line].role == CommentRole::blockOpener) return false;
+  return comments[line].inBlock() == comments[line - 1].inBlock();
+}
+
 }  // namespace
 
 bool isCommentRunLine(std::string_view line) {
@@ -66,7 +75,7 @@ const CommentRun* CommentRunWalker::next() {
       ++index_;
       if (position_ >= text_.size()) break;
       line = lineAt(text_, position_);
-    } while (isWholeLineComment(comments_, index_));
+    } while (continuesRun(comments_, index_));
     run_.end = position_;
     return &run_;
   }

@@ -34,7 +34,8 @@ struct CommentRun {
 // Walks the comment runs of a text front to back, in time linear in the
 // text: only the line that ends a run is looked at twice. A run is a
 // stretch of lines the lexer calls whole-line comments, so that a marker
-// inside a string or a block comment starts none.
+// inside a string starts none: line comments, or the lines of one block
+// comment that hold text.
 class CommentRunWalker {
  public:
   // Walks `text`, whose lines have the facts `comments` (one entry per line,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/space_or_tab.h"
 #include "engine/characters.h"
 #include "reflow/comment_vocabulary.h"
 #include "reflow/source_language.h"
@@ -78,13 +79,55 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (startsWithMarker(text, slashComments)) return LineKind::nested;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
-  if (isTableRow(text)) return LineKind::table;
+  // A markup tag alone ("<p>", "</ul>") sets blocks apart as a rule does.
+  if (const std::size_t tag = blockMarkupLength(text); tag > 0 && tag == text.size()) return LineKind::separator;
+  if (isTableRow(text) || opensTableMarkup(text)) return LineKind::table;
   if (readsAsDrawing(text)) return LineKind::separator;
   if (readsAsCode(text)) return LineKind::code;
   return LineKind::prose;
 }
 
-// Whether the text names a copyright, a licence or an SPDX identifier.
+// Whether a word reads as a name in code rather than an English word:
+// snake_case, a qualified name, a call, or a capital inside it.
+bool readsAsName(std::string_view word) {
+  if (word.find_first_of("_:()") != std::string_view::npos) return true;
+  return std::any_of(word.begin() + (word.empty() ? 0 : 1), word.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; });
+}
+
+// Marks as a table every stretch of four or more prose lines of one or two
+// words each, most of them names.
+void markNameColumns(const std::vector<CommentLine>& lines, std::vector<LineKind>& kinds) {
+  constexpr std::size_t shortest = 4;
+  std::size_t start = 0, names = 0;
+  auto close = [&](std::size_t end) {
+    if (end - start >= shortest && names * 2 >= end - start)
+      std::fill(kinds.begin() + static_cast<std::ptrdiff_t>(start), kinds.begin() + static_cast<std::ptrdiff_t>(end),
+                LineKind::table);
+  };
+  for (std::size_t i = 0; i <= lines.size(); ++i) {
+    std::size_t words = 0;
+    std::string_view first;
+    if (i < lines.size() && kinds[i] == LineKind::prose) {
+      const std::string_view text = lines[i].text();
+      for (std::size_t at = 0; at < text.size() && words < 3;) {
+        while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        if (end > at && words++ == 0) first = text.substr(at, end - at);
+        at = end;
+      }
+    }
+    if (words == 0 || words > 2) {
+      close(i);
+      start = i + 1;
+      names = 0;
+      continue;
+    }
+    if (readsAsName(first)) ++names;
+  }
+}
+
+}  // namespace
+
 bool namesALicence(std::string_view text) {
   static constexpr std::string_view words[] = {"copyright", "licence", "license", "spdx-license-identifier"};
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -102,6 +145,8 @@ bool namesALicence(std::string_view text) {
   }
   return false;
 }
+
+namespace {
 
 // The licence header's lines at the start of a run that opens a file: up
 // to the first blank line, when they name a licence; else 0.
@@ -138,8 +183,10 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
 
   // Fences, switched-off regions and line-local kinds first.
   std::string_view openFence;
+  std::string_view openVerbatim;  // "@code" ... "@endcode", "<pre>" ... "</pre>"
   std::size_t base = SIZE_MAX;  // the least prose indent: the run's text column
-  const std::size_t licence = context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
+  const std::size_t licence = context.licenceLines > 0 && !switchedOff ? std::min(context.licenceLines, lines.size())
+                              : context.opensFile && !switchedOff ? licenceHeaderLines(lines) : 0;
   for (std::size_t i = 0; i < licence; ++i) structure.kinds[i] = LineKind::kept;
   for (std::size_t i = licence; i < lines.size(); ++i) {
     const CommentLine& line = lines[i];
@@ -153,6 +200,16 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     if (reflowSwitch(text) == Switch::off) {
       kind = LineKind::switchedOff;
       switchedOff = true;
+      continue;
+    }
+    if (!openVerbatim.empty()) {
+      kind = LineKind::fence;
+      if (text.find(openVerbatim) != std::string_view::npos) openVerbatim = {};
+      continue;
+    }
+    if (const std::string_view closer = verbatimCloserOf(text); !closer.empty()) {
+      kind = LineKind::fence;
+      openVerbatim = closer;
       continue;
     }
     if (!openFence.empty()) {
@@ -206,6 +263,10 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     previousValue = value;
   }
 
+  // A column of names, one or two words a line ("copy_if (C++11)"), is a
+  // list kept line by line, though no line holds a marker.
+  markNameColumns(lines, structure.kinds);
+
   // Paragraphs: a line continues the one before when it is prose at the
   // paragraph's hang and opens with nothing that starts a paragraph.
   constexpr std::size_t none = SIZE_MAX;
@@ -219,10 +280,14 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     const CommentLine& line = lines[i];
     const std::string_view text = line.text();
     const std::size_t entry = entryMarkerLength(text);
-    const std::size_t item = std::max(itemMarkerLength(text), entry);
-    const bool starts = item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text));
+    const std::size_t item = std::max({itemMarkerLength(text), entry, docTagLength(text)});
+    const bool starts =
+        item > 0 || opensWithTag(text) || (entry == 0 && opensEntry(text)) || blockMarkupLength(text) > 0;
     const bool atHang = open != none && indents[i] == structure.paragraphs[open].hang;
-    if (atHang && !starts) {
+    // Under a tag, at the tag's column as well as under its description.
+    const bool underTag = open != none && structure.paragraphs[open].tagged &&
+                          indents[i] == indents[structure.paragraphs[open].first];
+    if ((atHang || underTag) && !starts) {
       ++structure.paragraphs[open].count;
       structure.paragraphs[open].wideGaps = structure.paragraphs[open].wideGaps || wide[i];
       continue;
@@ -256,6 +321,13 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     paragraph.firstTextStart = markerEnd + line.textOffset + item;
     paragraph.hang = indents[i] + characterCount(text.substr(0, item));
     paragraph.wideGaps = wide[i];
+    paragraph.tagged = item > 0 && item == docTagLength(text);
+    if (item == 0 && isLoneDocTag(text)) {
+      // "@deprecated" alone: the text below is its description, which
+      // filling sets after the tag.
+      paragraph.tagged = true;
+      paragraph.hang = indents[i] + characterCount(text) + 1;
+    }
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
     // A tag alone on its line ("SAFETY:") heads what follows, like a title.

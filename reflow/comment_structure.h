@@ -39,6 +39,17 @@ struct Paragraph {
   // Characters from the marker's end to where continuation lines start
   // their text: under the item's text for list items.
   std::size_t hang = 0;
+  // Opened by a doc tag ("@param name text"): lines at the tag's column
+  // or under its description continue it, and filling sets them under the
+  // description.
+  bool tagged = false;
+  // The other paragraphs of the run set two blanks after a sentence:
+  // filling keeps to that where this one shows neither way.
+  bool twoSpacedRun = false;
+  // How this paragraph sets sentences apart, once looked at.
+  bool spacingKnown = false;
+  bool twoSpaced = false;
+  bool oneSpaced = false;
   // Some line has a gap of two or more blanks or a tab between words:
   // joining must then look at each gap.
   bool wideGaps = true;
@@ -57,6 +68,9 @@ struct RunContext {
   // are a licence header, kept as they are, when they name a copyright, a
   // licence or an SPDX identifier.
   bool opensFile = false;
+  // How many of the run's first lines belong to the licence at the file's
+  // top, blank lines and all.
+  std::size_t licenceLines = 0;
   // A line indented deeper than the line before, the only one of its
   // paragraph so far, continues that paragraph at its own indentation: how
   // breaking only over-long lines keeps a doc item together. Filling and
@@ -72,6 +86,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
 
 // The same, for callers that carry only the switch.
 RunStructure analyseRun(const std::vector<CommentLine>& lines, bool& switchedOff);
+
+// Whether the text names a copyright, a licence or an SPDX identifier.
+bool namesALicence(std::string_view text);
 
 // True when a line read on its own is prose: re-flow checks the lines it
 // makes, so that joining words never turns prose into a table or a rule.

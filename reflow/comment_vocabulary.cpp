@@ -145,6 +145,81 @@ std::size_t itemMarkerLength(std::string_view text) {
   return end < text.size() ? end : 0;
 }
 
+std::size_t docTagLength(std::string_view text) {
+  if (text.size() < 2 || (text[0] != '@' && text[0] != '\\') || !isLetter(text[1])) return 0;
+  std::size_t at = 1;
+  while (at < text.size() && isLetter(text[at])) ++at;
+  const std::string_view tag = text.substr(1, at - 1);
+  if (at < text.size() && text[at] == '[') {  // \param[in]
+    const std::size_t close = text.find(']', at);
+    if (close == std::string_view::npos) return 0;
+    at = close + 1;
+  }
+  auto skipBlanks = [&] {
+    const std::size_t from = at;
+    while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+    return at > from;
+  };
+  if (!skipBlanks()) return 0;
+  if (at < text.size() && text[at] == '{') {  // a JSDoc type stays with its tag
+    const std::size_t close = text.find('}', at);
+    if (close == std::string_view::npos) return 0;
+    at = close + 1;
+    if (!skipBlanks()) return 0;
+  }
+  if (std::binary_search(namingDocTags().begin(), namingDocTags().end(), tag)) {
+    while (at < text.size() && !isSpaceOrTab(text[at])) ++at;
+    if (!skipBlanks()) return 0;
+  }
+  return at < text.size() ? at : 0;
+}
+
+namespace {
+
+// The name of the markup tag the text opens with, in lower case, and where
+// it ends; empty when the text does not open with one.
+std::pair<std::string, std::size_t> markupTagOf(std::string_view text) {
+  if (text.size() < 3 || text[0] != '<') return {};
+  std::size_t at = text[1] == '/' ? 2 : 1;
+  std::string name;
+  while (at < text.size() && (isLetter(text[at]) || (text[at] >= '0' && text[at] <= '9')) && name.size() < 12)
+    name += static_cast<char>(text[at++] | 0x20);
+  if (at >= text.size() || (text[at] != '>' && !isSpaceOrTab(text[at]) && text[at] != '/')) return {};
+  return {name, at};
+}
+
+}  // namespace
+
+bool opensTableMarkup(std::string_view text) {
+  const std::string name = markupTagOf(text).first;
+  return !name.empty() && std::binary_search(tableMarkupTags().begin(), tableMarkupTags().end(), name);
+}
+
+std::size_t blockMarkupLength(std::string_view text) {
+  const auto [name, at] = markupTagOf(text);
+  if (name.empty() || !std::binary_search(blockMarkupTags().begin(), blockMarkupTags().end(), name)) return 0;
+  // Attributes may go on to the next line.
+  const std::size_t close = text.find('>', at);
+  return close == std::string_view::npos ? text.size() : close + 1;
+}
+
+bool isLoneDocTag(std::string_view text) {
+  if (text.size() < 2 || (text[0] != '@' && text[0] != '\\')) return false;
+  return std::all_of(text.begin() + 1, text.end(), [](char ch) { return isLetter(ch); });
+}
+
+std::string_view verbatimCloserOf(std::string_view text) {
+  static constexpr std::pair<std::string_view, std::string_view> regions[] = {
+      {"<pre>", "</pre>"},      {"<pre ", "</pre>"},        {"@code", "@endcode"},
+      {"\\code", "\\endcode"}, {"@verbatim", "@endverbatim"}, {"\\verbatim", "\\endverbatim"}};
+  for (const auto& [opener, closer] : regions) {
+    if (text.starts_with(opener) && text.find(closer) == std::string_view::npos &&
+        (opener.back() == ' ' || text.size() == opener.size() || !isLetter(text[opener.size()])))
+      return closer;
+  }
+  return {};
+}
+
 bool isLoneMarker(std::string_view text) {
   if (!text.empty() && bareItemMarker(text) == text.size()) return true;
   return !text.empty() && text.size() <= 6 && text.find_first_not_of('#') == std::string_view::npos;
@@ -282,6 +357,8 @@ Switch reflowSwitch(std::string_view text) {
 bool canOpenLine(std::string_view word, bool touchesMarker) {
   if (word.empty()) return true;
   if (touchesMarker && (word[0] == '/' || word[0] == '!')) return false;
+  if (word.starts_with("{@")) return true;  // an inline doc tag
+  if (blockMarkupLength(word) > 0) return false;  // it would open a block
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
   if (startsWithMarker(word, slashComments) || word[0] == '|' || word[0] == '>')
     return false;

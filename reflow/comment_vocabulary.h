@@ -29,6 +29,25 @@ bool isLoneMarker(std::string_view text);
 // "REQUIRES:", doc tags such as "@param" and "\brief".
 bool opensWithTag(std::string_view text);
 
+// The length of a doc tag at the start of `text` with what the description
+// hangs after: "@param name ", "@param {string} name ", "\\param[in] name ",
+// "@return ", "@throws Error "; 0 when no description follows.
+std::size_t docTagLength(std::string_view text);
+
+// The length of a block markup tag the text opens with ("<p>", "</li>",
+// '<table class="x">'), or 0.
+std::size_t blockMarkupLength(std::string_view text);
+
+// Whether the text opens with a table's markup tag ("<td>", "</tr>").
+bool opensTableMarkup(std::string_view text);
+
+// A doc tag alone: "@deprecated", "\\brief".
+bool isLoneDocTag(std::string_view text);
+
+// The text that closes a verbatim region a line opens ("@code" ...
+// "@endcode", "<pre>" ... "</pre>"), or empty.
+std::string_view verbatimCloserOf(std::string_view text);
+
 // Where the first run of two or more spaces starts at or after `from`, or
 // npos. Most comment text has none: each byte is looked at once, with no
 // call per word.

@@ -292,6 +292,25 @@ std::string_view directivePrefixOf(std::string_view text) {
 
 std::span<const std::string_view> directivePrefixes() { return directives; }
 std::span<const std::string_view> gluedDirectiveWords() { return glued; }
+// Sorted.
+constexpr std::string_view tableTags[] = {"caption", "col", "colgroup", "table", "tbody",
+                                          "td",      "tfoot", "th",     "thead", "tr"};
+
+// Sorted.
+// HTML's, and those of C#'s XML doc comments.
+constexpr std::string_view markupTags[] = {
+    "blockquote", "br",   "dd",    "div",     "dl",      "dt",      "example", "exception",
+    "h1",         "h2",   "h3",      "h4",    "h5",      "h6",      "hr",      "item",    "li",
+    "list",       "ol",   "p",       "para",  "param",   "pre",     "remarks", "returns", "summary",
+    "table",      "td",   "th",      "tr",    "typeparam", "ul",    "value"};
+
+// Sorted.
+constexpr std::string_view namingTags[] = {"arg",    "argument", "exception", "param",     "prop",     "property",
+                                           "throw",  "throws",   "tparam",    "typeParam", "typeparam"};
+
+std::span<const std::string_view> namingDocTags() { return namingTags; }
+std::span<const std::string_view> blockMarkupTags() { return markupTags; }
+std::span<const std::string_view> tableMarkupTags() { return tableTags; }
 std::span<const std::string_view> shoutedTags() { return shouted; }
 std::span<const std::string_view> namedTags() { return named; }
 std::span<const std::string_view> statementWords() { return statements; }

@@ -32,6 +32,19 @@ std::span<const std::string_view> shoutedTags();
 // Tags that open a paragraph when a colon follows.
 std::span<const std::string_view> namedTags();
 
+// Doc tags whose first word after the tag is a name (or a type) that the
+// description follows: "@param name text".
+std::span<const std::string_view> namingDocTags();
+
+// Markup tags that set text apart as blocks ("<p>", "<li>", "</ul>", and
+// C#'s "<summary>", '<param name="x">'), in lower case: a line opening with
+// one starts a paragraph, and one alone on its line stays a line.
+std::span<const std::string_view> blockMarkupTags();
+
+// Markup tags of a table ("<tr>", "<td>"), in lower case: a line opening
+// with one is a row of a table and stays a line.
+std::span<const std::string_view> tableMarkupTags();
+
 // Words a statement or a declaration opens with: a short line ending in
 // ";" that opens with one is code, not the end of a sentence.
 std::span<const std::string_view> statementWords();

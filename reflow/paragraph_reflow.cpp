@@ -16,7 +16,13 @@ struct Word {
   std::string_view text;
   std::string_view gap;  // the blanks in front of it where it stood
   std::size_t width = 0;
+  bool glued = false;  // no line may break after it: inside an inline doc tag
 };
+
+// An inline doc tag ("{@code a + b}", "{@link Map#get(Object) get}") or a
+// markup tag ('<a href="x">') is never split, however the source broke
+// it; one never closed holds at most this many words together.
+constexpr std::size_t longestInlineTag = 8;
 
 
 // A blank run is a break only when it stands alone as characters: a space
@@ -36,7 +42,9 @@ bool blanksBreak(std::string_view text, std::size_t start, std::size_t end) {
 // them.
 class WordQueue {
  public:
-  explicit WordQueue(const TextWidth& measure) : measure_(measure) {}
+  // `glued`: a block's closer that ends the texts stays with the word
+  // before it.
+  explicit WordQueue(const TextWidth& measure, std::string_view glued = {}) : measure_(measure), glued_(glued) {}
 
   // Queues a text's words after those queued so far. When words are still
   // waiting, the text's first word is set off from them by one space, as a
@@ -92,7 +100,8 @@ class WordQueue {
         }
         std::size_t end = at;
         while (end < text.size() && isSpaceOrTab(text[end])) ++end;
-        if (end == text.size() || !blanksBreak(text, at, end)) {
+        if (end == text.size() || !blanksBreak(text, at, end) ||
+            (!glued_.empty() && text.size() - end == glued_.size() && text.substr(end) == glued_)) {
           at = end;
           continue;
         }
@@ -115,10 +124,30 @@ class WordQueue {
   }
 
   void push(const Text& source, std::string_view word) {
-    words_.push_back({word, source.gap, measure_.of(word)});
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      const char next = i + 1 < word.size() ? word[i + 1] : ' ';
+      if (word[i] == '{' && next == '@') ++braces_;
+      else if (word[i] == '}' && braces_ > 0) --braces_;
+      // A markup tag opens a word ("<a", "(<a"), not a quoted one.
+      else if (word[i] == '<' && (i == 0 || (i == 1 && word[0] == '(')) &&
+               ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/'))
+        inMarkup_ = true;
+      else if (word[i] == '>') inMarkup_ = false;
+    }
+    const bool open = braces_ > 0 || inMarkup_;
+    gluedWords_ = open ? gluedWords_ + 1 : 0;
+    if (gluedWords_ > longestInlineTag) {
+      braces_ = gluedWords_ = 0;
+      inMarkup_ = false;
+    }
+    words_.push_back({word, source.gap, measure_.of(word), braces_ > 0 || inMarkup_});
   }
 
   const TextWidth& measure_;
+  std::string_view glued_;
+  std::size_t braces_ = 0;      // inline doc tags open after the words read
+  bool inMarkup_ = false;       // inside a markup tag's attributes ("<a href=...>")
+  std::size_t gluedWords_ = 0;  // words read since the oldest of them opened
   std::deque<Text> texts_;
   std::deque<Word> words_;
 };
@@ -133,9 +162,10 @@ bool endsSentence(std::string_view word) {
 
 bool opensSentence(std::string_view word) { return !word.empty() && word[0] >= 'A' && word[0] <= 'Z'; }
 
-// Calls visit(word) for each word of a text, in order.
+// Calls visit(word) for each word of a text, in order. A `glued` closer
+// that ends the text is one word with the word before it.
 template <typename Visit>
-void forEachWord(std::string_view text, Visit visit) {
+void forEachWord(std::string_view text, Visit visit, std::string_view glued = {}) {
   std::size_t wordStart = 0;
   for (std::size_t at = 0; at < text.size();) {
     if (!isSpaceOrTab(text[at])) {
@@ -144,7 +174,8 @@ void forEachWord(std::string_view text, Visit visit) {
     }
     std::size_t end = at;
     while (end < text.size() && isSpaceOrTab(text[end])) ++end;
-    if (end < text.size() && blanksBreak(text, at, end)) {
+    const bool beforeCloser = !glued.empty() && text.size() - end == glued.size() && text.substr(end) == glued;
+    if (end < text.size() && blanksBreak(text, at, end) && !beforeCloser) {
       if (at > wordStart) visit(text.substr(wordStart, at - wordStart), text.substr(at, end - at));
       wordStart = end;
     }
@@ -158,28 +189,69 @@ std::string_view trimmedEnd(std::string_view text) {
   return text;
 }
 
+// A mark that may close a sentence after its full stop.
+bool isClosingMark(char ch) { return ch == ')' || ch == '"' || ch == '\'' || ch == ']'; }
+
+// Whether `line` ends where the next line's first word would have fitted
+// after one blank but not after two.
+bool brokenForTwoBlanks(const CommentLine& line, const CommentLine& next, const ReflowSettings& settings) {
+  if (settings.width == unlimitedWidth || next.hasNoText()) return false;
+  const std::string_view text = next.body.substr(next.textOffset);
+  const std::string_view word = text.substr(0, std::min(text.find_first_of(" \t"), text.size()));
+  if (!opensSentence(word)) return false;
+  const std::size_t end = settings.measure.of(trimmedEnd(line.line)) + settings.measure.of(word);
+  return end + 1 <= settings.width && end + 2 > settings.width;
+}
+
 class ParagraphLines {
  public:
   ParagraphLines(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
                  const ReflowSettings& settings)
-      : lines_(lines), paragraph_(paragraph), settings_(settings) {
+      : lines_(lines), paragraph_(paragraph), settings_(settings), hang_(paragraph.hang) {
     const CommentLine& first = lines[paragraph.first];
-    if (paragraph.count > 1) {
+    firstMarkerEnd_ = first.lead.size() + first.marker.size();
+    if (paragraph.count > 1 && !(paragraph.tagged && settings.mode != ReflowMode::wrap)) {
       continuationPrefix_ = std::string(prefixOf(paragraph.first + 1));
+      const CommentLine& second = lines[paragraph.first + 1];
+      continuationMarkerEnd_ = second.lead.size() + second.marker.size();
     } else {
-      continuationPrefix_ = std::string(first.lead) + std::string(first.marker) +
-                            std::string(paragraph.hang, ' ');
+      // A tag's lines are filled under its description, whatever the file
+      // had, so that filling gives the same from the words alone. A
+      // block's first line goes on with the decoration of the line below
+      // it; with none there, with the block's decoration one column in
+      // (" * "), or under its text.
+      const CommentLine& below = lines[paragraph.first + std::min<std::size_t>(paragraph.count - 1, 1)];
+      std::string lead(paragraph.count > 1 ? below.line.substr(0, below.lead.size() + below.marker.size())
+                       : first.continuation.empty() ? first.line.substr(0, firstMarkerEnd_)
+                                                    : first.continuation);
+      if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) {
+        lead = first.lead;
+        lead += first.decorated ? std::string{' ', first.decoration} : std::string(first.marker.size(), ' ');
+      }
+      // A long tag or item leaves too little room under its text: the
+      // lines go on under the tag instead.
+      if (hang_ > first.textOffset && settings.width != unlimitedWidth && settings.roomRule &&
+          !hasRoom(settings.measure.of(lead) + hang_) && hasRoom(settings.measure.of(lead) + first.textOffset))
+        hang_ = first.textOffset;
+      continuationPrefix_ = lead + std::string(hang_, ' ');
+      continuationMarkerEnd_ = lead.size();
     }
-    touchesMarker_ = paragraph.hang == 0;
+    closer_ = lines[paragraph.first + paragraph.count - 1].closer;
+    decoration_ = lines[paragraph.first].decoration;
+    touchesMarker_ = hang_ == 0;
     const std::size_t next = paragraph.first + paragraph.count;
     const std::size_t continuationIndent =
-        paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : paragraph.hang;
+        paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : hang_;
     nextLineDeeper_ = next < lines.size() && !lines[next].hasNoText() &&
                       lines[next].textOffset > continuationIndent;
     if (settings.mode != ReflowMode::wrap) {
-      // Only a paragraph with a gap wider than a space may use two.
-      wideGaps_ = paragraph.wideGaps;
-      twoSpaced_ = wideGaps_ && usesTwoSpaces();
+      // Two blanks after a sentence where the paragraph shows them and no
+      // single one, else where its run does; then joining sets gaps anew.
+      const SentenceSpacing spacing =
+          paragraph.spacingKnown ? SentenceSpacing{paragraph.twoSpaced, paragraph.oneSpaced}
+                                 : sentenceSpacing(lines, paragraph, settings);
+      twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
+      wideGaps_ = paragraph.wideGaps || twoSpaced_;
     }
   }
 
@@ -200,6 +272,22 @@ class ParagraphLines {
   }
   std::string_view original(std::size_t index) const { return lines_[index].line; }
   const std::string& continuationPrefix() const { return continuationPrefix_; }
+  std::string_view closer() const { return closer_; }
+
+  // A line the re-flow made, taken apart as the paragraph's lines are: the
+  // first has the first line's marker, the others the continuation's, and
+  // the last ends with the closer, if any.
+  CommentLine partsOf(std::string_view line, bool first, bool last) const {
+    CommentFacts facts;
+    const std::size_t markerEnd = std::min(line.size(), first ? firstMarkerEnd_ : continuationMarkerEnd_);
+    std::size_t lead = 0;
+    while (lead < markerEnd && isSpaceOrTab(line[lead])) ++lead;
+    facts.markerAt = static_cast<std::uint32_t>(lead);
+    facts.markerSize = static_cast<std::uint8_t>(markerEnd - lead);
+    if (last && !closer_.empty() && trimmedEnd(line).ends_with(closer_))
+      facts.closerSize = static_cast<std::uint8_t>(closer_.size());
+    return splitCommentLine(line, facts);
+  }
   // The line after the paragraph is indented deeper than its continuation
   // lines: a last line of one word would read as a step above it.
   bool nextLineDeeper() const { return nextLineDeeper_; }
@@ -208,38 +296,42 @@ class ParagraphLines {
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
 
-  // Whether every sentence that ends inside a line is followed by two or
-  // more blanks, and at least one is.
-  bool usesTwoSpaces() const {
-    bool two = false, one = false;
-    for (std::size_t i = paragraph_.first; i < paragraph_.first + paragraph_.count && !one; ++i) {
-      std::string_view before;
-      std::size_t beforeGap = 0;
-      forEachWord(textOf(i), [&](std::string_view word, std::string_view gap) {
-        if (!before.empty() && endsSentence(before) && opensSentence(word)) {
-          (beforeGap >= 2 ? two : one) = true;
-        }
-        before = word;
-        beforeGap = gap.size();
-      });
-    }
-    return two && !one;
-  }
-
   // Too little room after the prefixes to re-flow sensibly: such a
   // paragraph would turn into a column of single words.
   bool tooNarrow() const {
     if (settings_.width == unlimitedWidth || !settings_.roomRule) return false;
-    const std::size_t prefix = std::max(settings_.measure.of(prefixOf(paragraph_.first)),
-                                        settings_.measure.of(continuationPrefix_));
+    // The first line's item or tag is text here: only the lines after it
+    // could turn into a column.
+    const CommentLine& first = lines_[paragraph_.first];
+    const std::string_view firstLead = first.line.substr(0, firstMarkerEnd_ + first.textOffset);
+    return !hasRoom(std::max(settings_.measure.of(firstLead), settings_.measure.of(continuationPrefix_)));
+  }
+
+  // Whether a prefix this wide leaves room enough for text.
+  bool hasRoom(std::size_t prefix) const {
     const std::size_t room = settings_.width > prefix ? settings_.width - prefix : 0;
-    return room < std::min<std::size_t>(20, settings_.width / 2);
+    return room >= std::min<std::size_t>(20, settings_.width / 2);
   }
 
   bool fits(std::size_t index) const {
     if (settings_.width == unlimitedWidth) return true;
     const CommentLine& line = lines_[index];
     return settings_.measure.of(trimmedEnd(line.line)) <= settings_.width;
+  }
+
+  // Whether a line may end after `before` and the next open with `after`:
+  // neither would change what it reads as, no inline tag is split, and in
+  // a block comment no word that opens with its decoration starts a line.
+  bool mayBreakBetween(const Word& before, const Word& after) const {
+    return !before.glued && canOpenLine(withoutCloser(after.text), touchesMarker_) && canCloseLine(before.text) &&
+           (decoration_ == 0 || after.text.empty() || after.text.front() != decoration_);
+  }
+
+  // A word without the block's closer glued to its end ("entry. */"): the
+  // closer is no part of what the word reads as.
+  std::string_view withoutCloser(std::string_view word) const {
+    if (closer_.empty() || !word.ends_with(closer_) || word.size() == closer_.size()) return word;
+    return trimmedEnd(word.substr(0, word.size() - closer_.size()));
   }
 
   // How many of the first words go on a line after `prefix`: as many as fit,
@@ -262,7 +354,7 @@ class ParagraphLines {
     }
     auto safeCut = [&](std::size_t k) {
       return !words.has(k + 1) ||
-             (canOpenLine(words[k].text, touchesMarker_) && canCloseLine(words[k - 1].text));
+             mayBreakBetween(words[k - 1], words[k]);
     };
     for (std::size_t k = std::max<std::size_t>(fitting, 1); k >= 1; --k) {
       if (words.has(k) && safeCut(k)) return k;
@@ -287,7 +379,12 @@ class ParagraphLines {
   const std::vector<CommentLine>& lines_;
   const Paragraph& paragraph_;
   const ReflowSettings& settings_;
+  std::size_t hang_;  // characters after the marker on continuation lines
   std::string continuationPrefix_;
+  std::size_t firstMarkerEnd_ = 0;         // bytes of lead and marker on the first line
+  std::size_t continuationMarkerEnd_ = 0;  // and on the lines that go on from it
+  std::string_view closer_;
+  char decoration_ = 0;  // a block comment's decoration byte
   bool touchesMarker_ = false;
   bool twoSpaced_ = false;
   bool wideGaps_ = false;
@@ -300,8 +397,7 @@ class ParagraphLines {
 // the width already, so the two words fit.
 template <typename Words>
 bool mayGiveLastWord(const ParagraphLines& paragraph, const Words& line) {
-  return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker()) &&
-         canCloseLine(line[line.size() - 2].text);
+  return line.size() >= 3 && paragraph.mayBreakBetween(line[line.size() - 2], line.back());
 }
 
 // Room for a paragraph's lines once re-flowed: its bytes, and a prefix for
@@ -319,7 +415,7 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
                                            const ReflowSettings& settings) {
   PackedLines out;
   out.reserve(reflowedSize(paragraph, where, settings));
-  WordQueue pending(settings.measure);
+  WordQueue pending(settings.measure, paragraph.closer());
   bool changed = false;
   // The words and prefix of the last line made, while words are carried.
   std::deque<Word> lastWords;
@@ -388,7 +484,7 @@ void addJoined(const ParagraphLines& paragraph, PackedLines& out, std::string_vi
 
 PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
                           const ReflowSettings& settings) {
-  WordQueue words(settings.measure);
+  WordQueue words(settings.measure, paragraph.closer());
   for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
   PackedLines out;
   out.reserve(reflowedSize(paragraph, where, settings));
@@ -406,9 +502,8 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         paragraph.appendJoined(line, words, words.size(), true);
         return line;
       };
-      while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
-             canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
-             canCloseLine(previous[previous.size() - 2].text)) {
+      while (!readsAsProse(paragraph.partsOf(lastLine(), out.empty(), true)) && previous.size() > 1 &&
+             paragraph.mayBreakBetween(previous[previous.size() - 2], previous.back())) {
         words.pushFront(previous.back());
         previous.pop_back();
         out.dropLast();
@@ -419,8 +514,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
       if (words.size() == 1 && paragraph.nextLineDeeper()) {
         for (std::size_t k = 1; k + 2 <= previous.size(); ++k) {
           const std::size_t cut = previous.size() - k;
-          if (!canOpenLine(previous[cut].text, paragraph.touchesMarker()) ||
-              !canCloseLine(previous[cut - 1].text))
+          if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut]))
             continue;
           std::string candidate(prefix);
           std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
@@ -462,23 +556,130 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   }
   std::string_view before;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
-    forEachWord(paragraph.textOf(i), [&](std::string_view word, std::string_view) {
-      if (!before.empty()) line += paragraph.gapBetween(before, word);
-      line += word;
-      before = word;
-    });
+    forEachWord(
+        paragraph.textOf(i),
+        [&](std::string_view word, std::string_view) {
+          if (!before.empty()) line += paragraph.gapBetween(before, word);
+          line += word;
+          before = word;
+        },
+        paragraph.closer());
   }
   out.closeLine();
   return out;
+}
+
+// Whether every line filling makes reads as prose: else filling keeps the
+// paragraph as it is.
+bool fillsAsProse(const ParagraphLines& paragraph, const PackedLines& out, const ReflowSettings& settings) {
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const CommentLine line = paragraph.partsOf(out[i], i == 0, i + 1 == out.size());
+    if (!readsAsProse(line) || keptByProject(line.text(), settings.keepPrefixes)) return false;
+  }
+  return true;
+}
+
+// Whether the paragraph, joined as `joined`, could be filled back at the
+// common widths: joining what filling would then keep as one line could
+// not be undone. Whether filling can break a line depends on where the
+// breaks fall, so its widest line, the width and a fifth more are tried.
+// Filling keeps a paragraph whole only where a line it makes would read as
+// code or markup, which takes a ';' or a '=' somewhere (a statement, an
+// attribute): a paragraph without either needs no trial.
+bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
+               std::string_view joined, const ReflowSettings& settings) {
+  if (joined.find(';') == std::string_view::npos && joined.find('=') == std::string_view::npos) return true;
+  // Unwrapping knows no width of its own: the common one stands in.
+  const std::size_t width = settings.width == unlimitedWidth ? 80 : settings.width;
+  std::size_t widest = 0;
+  for (std::size_t i = where.first; i < where.first + where.count; ++i)
+    widest = std::max(widest, settings.measure.of(lines[i].line));
+  // The joined line as the next fill will read it.
+  CommentLine line = paragraph.partsOf(joined, true, true);
+  const CommentLine& first = lines[where.first];
+  line.continuation = first.continuation;
+  line.opensBlock = first.opensBlock;
+  line.decoration = first.decoration;
+  line.decorated = first.decorated;
+  const std::vector<CommentLine> one{line};
+  Paragraph alone = where;
+  alone.first = 0;
+  alone.count = 1;
+  ReflowSettings fill = settings;
+  fill.mode = ReflowMode::fill;
+  fill.sizeLimit = SIZE_MAX;
+  for (const std::size_t tried : {widest, width, width + width / 4}) {
+    fill.width = tried;
+    const ParagraphLines filled(one, alone, fill);
+    if (!filled.tooNarrow() && !fillsAsProse(filled, fillParagraph(filled, alone, fill), fill)) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
+SentenceMarks::SentenceMarks(std::string_view text) : text_(text) {
+  for (std::size_t k = 0; k < 3; ++k) next_[k] = text.find(".?!"[k]);
+}
+
+std::size_t SentenceMarks::next() {
+  // Each kind of mark is looked for again only once passed: every search
+  // runs on from where the last of its kind stopped.
+  std::size_t at = std::min({next_[0], next_[1], next_[2]});
+  if (at == std::string_view::npos) return at;
+  for (std::size_t k = 0; k < 3; ++k)
+    if (next_[k] == at) next_[k] = text_.find(".?!"[k], at + 1);
+  return at;
+}
+
+SentenceSpacing sentenceSpacing(const std::vector<CommentLine>& lines, const Paragraph& paragraph,
+                                const ReflowSettings& settings) {
+  SentenceSpacing seen;
+  const std::string_view closer = lines[paragraph.first + paragraph.count - 1].closer;
+  const std::size_t end = paragraph.first + paragraph.count;
+  for (std::size_t i = paragraph.first; i < end && !seen.one; ++i) {
+    const CommentLine& line = lines[i];
+    const std::size_t prefix =
+        i == paragraph.first ? paragraph.firstTextStart : line.lead.size() + line.marker.size() + line.textOffset;
+    const std::string_view text = trimmedEnd(line.line.substr(std::min(prefix, line.line.size())));
+    // Only the bytes that may end a sentence are looked at.
+    SentenceMarks marks(text);
+    for (std::size_t at = marks.next(); at != std::string_view::npos; at = marks.next()) {
+      std::size_t after = at + 1;
+      while (after < text.size() && isClosingMark(text[after])) ++after;
+      if (after == text.size()) {
+        // The sentence ends the line: a line broken before a sentence
+        // that would have fitted after one blank, but not after two, is
+        // the mark a fill with two blanks leaves, which filling again must
+        // read the same.
+        if (i + 1 < end && brokenForTwoBlanks(lines[i], lines[i + 1], settings)) seen.two = true;
+        break;
+      }
+      if (!isSpaceOrTab(text[after]) || at == 0 || isSpaceOrTab(text[at - 1])) continue;
+      std::size_t next = after;
+      while (next < text.size() && isSpaceOrTab(text[next])) ++next;
+      const std::size_t blanks = next - after;
+      if (text[next] >= 'A' && text[next] <= 'Z') {
+        (blanks >= 2 ? seen.two : seen.one) = true;
+      } else if (!closer.empty() && blanks >= 2 && text.substr(next) == closer) {
+        // Two blanks before a block's closer ("errors.  */") keep the
+        // convention where no other sentence ends inside a line.
+        seen.two = true;
+      }
+    }
+  }
+  return seen;
+}
+
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
                                            const Paragraph& where, const ReflowSettings& settings) {
   const ParagraphLines paragraph(lines, where, settings);
+  // A block comment of one line is left alone, so one is never made: its
+  // lines would not be re-flowed again.
+  const bool wholeBlock = lines[where.first].opensBlock && !paragraph.closer().empty();
+  if (wholeBlock && settings.mode == ReflowMode::unwrap) return std::nullopt;
   PackedLines out;
   switch (settings.mode) {
     case ReflowMode::wrap:
@@ -492,16 +693,15 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
       // Joined, a paragraph with too little room could not be wrapped back.
       if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
       out = joinParagraph(paragraph, where);
+      if (!fillsBack(lines, where, paragraph, out[0], settings)) return std::nullopt;
       break;
   }
   // Past the limit the lines are only a part, for the caller to refuse.
   if (out.bytes() > settings.sizeLimit) return out;
+  if (wholeBlock && out.size() == 1) return std::nullopt;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const CommentLine line = splitCommentLine(out[i]);
-    if (!readsAsProse(line) || keptByProject(line.text(), settings.keepPrefixes)) return std::nullopt;
-  }
+  if (!fillsAsProse(paragraph, out, settings)) return std::nullopt;
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {
     bool same = true;

@@ -24,11 +24,17 @@ struct CommentSyntax {
   char decoration = 0;
   std::string_view blockOpen;   // a block comment's pair; whether blocks
   std::string_view blockClose;  // nest is SourceLanguage::blockComments
+  // The byte that may open the later lines of a block comment (" * ").
+  char blockDecoration = 0;
+  // Bytes that, right after the block opener, make it a doc comment's
+  // opener ("/**", "/*!").
+  std::string_view blockDocBytes;
 };
 
 // The comments of the C family and of every language in the table today.
 inline constexpr CommentSyntax slashComments{
-    .lineMarker = "//", .docMarkers = {"///", "//!"}, .decoration = '/', .blockOpen = "/*", .blockClose = "*/"};
+    .lineMarker = "//", .docMarkers = {"///", "//!"}, .decoration = '/', .blockOpen = "/*", .blockClose = "*/",
+    .blockDecoration = '*', .blockDocBytes = "*!"};
 
 // Where the line marker starts when nothing but spaces and tabs stands
 // before it: a byte offset into the line.

@@ -34,17 +34,104 @@ std::size_t firstContentLine(std::string_view text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
+// Where a text's licence header is: its first non-blank line, and the end
+// of the last comment paragraph at its top, before any code, that names a
+// licence (0 when none does). The comment lines before that end are the
+// header, whatever blank lines part them ("Under Section 7 of GPL ..."
+// names none but sits between two that do).
+struct FileOpening {
+  std::size_t first = SIZE_MAX;
+  std::size_t licenceEnd = 0;
+};
+
+FileOpening fileOpening(std::string_view text, std::span<const CommentFacts> comments, bool opensFile) {
+  FileOpening opening;
+  if (!opensFile) return opening;
+  opening.first = firstContentLine(text);
+  std::size_t begin = 0;
+  bool inLicence = false;
+  for (std::size_t line = 0; line < comments.size() && begin <= text.size(); ++line) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view content = text.substr(begin, end - begin);
+    const bool blank = content.find_first_not_of(" \t\r") == std::string_view::npos;
+    if (comments[line].isWholeLine() && !splitCommentLine(content, comments[line]).hasNoText()) {
+      if (!inLicence && namesALicence(content)) inLicence = true;
+      if (inLicence) opening.licenceEnd = line + 1;
+    } else if (comments[line].isWholeLine()) {
+      inLicence = false;
+    } else if (!blank && comments[line].role != CommentRole::blockEdge) {
+      break;
+    } else {
+      inLicence = false;
+    }
+    begin = end + 1;
+  }
+  return opening;
+}
+
+// Sets what a run's part needs to know about the file's opening.
+void placeInFile(RunContext& context, const FileOpening& opening, std::size_t firstLine) {
+  context.opensFile = firstLine == opening.first;
+  context.licenceLines = firstLine < opening.licenceEnd ? opening.licenceEnd - firstLine : 0;
+}
+
+// Whether at least half the sentences that end inside a comment line of
+// the text are followed by two blanks: a quick look for a sentence's end,
+// blanks and a capital. Filling moves some sentence ends to line ends, so
+// a tie counts as two, which keeps a second fill from changing sides.
+bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> comments) {
+  std::size_t two = 0, one = 0;
+  std::size_t begin = 0;
+  for (std::size_t line = 0; begin < text.size(); ++line) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    if (isWholeLineComment(comments, line)) {
+      const std::string_view content = text.substr(begin, end - begin);
+      SentenceMarks marks(content);
+      for (std::size_t at = marks.next(); at != std::string_view::npos; at = marks.next()) {
+        std::size_t blanks = at + 1;
+        while (blanks < content.size() && content[blanks] == ' ') ++blanks;
+        if (blanks == at + 1 || blanks >= content.size() || content[blanks] < 'A' || content[blanks] > 'Z') continue;
+        ++(blanks - at - 1 >= 2 ? two : one);
+      }
+    }
+    begin = end + 1;
+  }
+  return two > 0 && two >= one;
+}
+
+// Marks the paragraphs of a run that sets two blanks after a sentence, and
+// never one, so that a paragraph whose sentences all end at line ends keeps
+// the run's convention when it is filled; in a run that shows neither, that
+// of most of the text.
+void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced,
+                         const ReflowSettings& settings) {
+  SentenceSpacing seen;
+  for (Paragraph& paragraph : structure.paragraphs) {
+    const SentenceSpacing spacing = sentenceSpacing(run, paragraph, settings);
+    paragraph.spacingKnown = true;
+    paragraph.twoSpaced = spacing.two;
+    paragraph.oneSpaced = spacing.one;
+    seen.two = seen.two || spacing.two;
+    seen.one = seen.one || spacing.one;
+  }
+  if (seen.one || (!seen.two && !textTwoSpaced)) return;
+  for (Paragraph& paragraph : structure.paragraphs) paragraph.twoSpacedRun = true;
+}
+
 // Re-flows one run of lines with the same lead and marker into `out`.
-void reflowRun(std::string_view text, const std::vector<std::string_view>& lines,
+void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
                std::size_t firstLine, const SourceReflowOptions& options, RunContext& context,
-               std::string& out) {
+               bool twoSpaced, std::string& out) {
   bool& switchedOff = context.switchedOff;
   // Wrapping changes nothing in a run whose lines all fit, and most runs
   // do: copy them without reading their structure (unless they switch
   // re-flow off or on).
   if (options.settings.mode == ReflowMode::wrap && !switchedOff) {
     const std::size_t width = options.settings.width;
-    const bool allFit = std::all_of(lines.begin(), lines.end(), [&](std::string_view line) {
+    const bool allFit = std::all_of(run.begin(), run.end(), [&](const CommentLine& parts) {
+      const std::string_view line = parts.line;
       // A line is never narrower than its bytes, but for its tabs.
       return !maySwitch(line) &&
              (width == unlimitedWidth ||
@@ -52,22 +139,21 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
               options.settings.measure.of(line) <= width);
     });
     if (allFit) {
-      for (const std::string_view line : lines) {
-        out += line;
-        out += lineEndAfter(text, line);
+      for (const CommentLine& line : run) {
+        out += line.line;
+        out += lineEndAfter(text, line.line);
       }
       return;
     }
   }
-  std::vector<CommentLine> run;
-  run.reserve(lines.size());
-  for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
-  const RunStructure structure = analyseRun(run, context);
+  auto lines = [&](std::size_t i) { return run[i].line; };
+  RunStructure structure = analyseRun(run, context);
+  if (options.settings.mode != ReflowMode::wrap) keepSentenceSpacing(run, structure, twoSpaced, options.settings);
   std::size_t copied = 0;  // lines of the run written so far
   auto copyUpTo = [&](std::size_t end) {
     for (; copied < end; ++copied) {
-      out += lines[copied];
-      out += lineEndAfter(text, lines[copied]);
+      out += lines(copied);
+      out += lineEndAfter(text, lines(copied));
     }
   };
   for (const Paragraph& paragraph : structure.paragraphs) {
@@ -78,9 +164,9 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
     copyUpTo(paragraph.first);
     // New lines end like the paragraph's first line; the last keeps the
     // end of the paragraph's last line, which is none at the text's end.
-    const std::string_view firstEnd = lineEndAfter(text, lines[paragraph.first]);
+    const std::string_view firstEnd = lineEndAfter(text, lines(paragraph.first));
     const std::string_view end = firstEnd.empty() ? std::string_view("\n") : firstEnd;
-    const std::string_view lastEnd = lineEndAfter(text, lines[paragraph.first + paragraph.count - 1]);
+    const std::string_view lastEnd = lineEndAfter(text, lines(paragraph.first + paragraph.count - 1));
     for (std::size_t k = 0; k < reflowed->size(); ++k) {
       out += (*reflowed)[k];
       out += k + 1 == reflowed->size() ? lastEnd : end;
@@ -90,26 +176,30 @@ void reflowRun(std::string_view text, const std::vector<std::string_view>& lines
   copyUpTo(run.size());
 }
 
-// Calls visit(lines, firstLine, runBegin, runEnd) for every stretch of
-// comment lines with the same lead and marker: a run of the walker splits
-// where the indentation or the marker changes, since "//" lines under "///"
-// lines are another comment. runBegin and runEnd are the walker run's bytes.
+// Calls visit(lines, firstLine, run) for every stretch of comment lines with
+// the same lead and marker: a run of the walker splits where the
+// indentation or the marker changes, since "//" lines under "///" lines are
+// another comment. A block comment's first line goes with the lines below
+// it, whose decoration its paragraph continues with.
 template <typename Visit>
 void forEachRunPart(std::string_view text, std::span<const CommentFacts> comments, Visit visit) {
   CommentRunWalker walker(text, comments);
-  std::vector<std::string_view> part;
+  std::vector<CommentLine> lines;
+  std::vector<CommentLine> part;
   while (const CommentRun* run = walker.next()) {
+    lines.clear();
+    for (std::size_t i = 0; i < run->lines.size(); ++i)
+      lines.push_back(splitCommentLine(run->lines[i], comments[run->firstLine + i]));
+    const bool opener = lines.front().opensBlock;
+    if (opener && lines.size() > 1 && !lines[1].marker.empty())
+      lines.front().continuation = lines[1].line.substr(0, lines[1].lead.size() + lines[1].marker.size());
     std::size_t start = 0;
-    while (start < run->lines.size()) {
-      const CommentLine head = splitCommentLine(run->lines[start]);
-      std::size_t stop = start + 1;
-      while (stop < run->lines.size()) {
-        const CommentLine next = splitCommentLine(run->lines[stop]);
-        if (next.lead != head.lead || next.marker != head.marker) break;
+    while (start < lines.size()) {
+      const std::size_t key = start == 0 && opener && lines.size() > 1 ? 1 : start;
+      std::size_t stop = key + 1;
+      while (stop < lines.size() && lines[stop].lead == lines[key].lead && lines[stop].marker == lines[key].marker)
         ++stop;
-      }
-      part.assign(run->lines.begin() + static_cast<std::ptrdiff_t>(start),
-                  run->lines.begin() + static_cast<std::ptrdiff_t>(stop));
+      part.assign(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.begin() + static_cast<std::ptrdiff_t>(stop));
       visit(part, run->firstLine + start, *run);
       start = stop;
     }
@@ -122,13 +212,10 @@ std::vector<std::pair<std::size_t, LineKind>> commentLineKinds(std::string_view 
                                                               std::span<const CommentFacts> comments) {
   std::vector<std::pair<std::size_t, LineKind>> kinds;
   RunContext context;
-  const std::size_t opening = firstContentLine(text);
-  std::vector<CommentLine> run;
+  const FileOpening opening = fileOpening(text, comments, true);
   forEachRunPart(text, comments,
-                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun&) {
-                   run.clear();
-                   for (const std::string_view line : lines) run.push_back(splitCommentLine(line));
-                   context.opensFile = firstLine == opening;
+                 [&](const std::vector<CommentLine>& run, std::size_t firstLine, const CommentRun&) {
+                   placeInFile(context, opening, firstLine);
                    const RunStructure structure = analyseRun(run, context);
                    for (std::size_t i = 0; i < run.size(); ++i) kinds.emplace_back(firstLine + i, structure.kinds[i]);
                  });
@@ -142,16 +229,17 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   RunContext context;
   context.keepPrefixes = options.settings.keepPrefixes;
   context.deeperLinesContinue = options.settings.mode == ReflowMode::wrap;
-  const std::size_t opening = options.textOpensFile ? firstContentLine(text) : SIZE_MAX;
+  const FileOpening opening = fileOpening(text, comments, options.textOpensFile);
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
+  const bool twoSpaced = options.settings.mode != ReflowMode::wrap && mostlyTwoSpaced(text, comments);
   forEachRunPart(text, comments,
-                 [&](const std::vector<std::string_view>& lines, std::size_t firstLine, const CommentRun& run) {
+                 [&](const std::vector<CommentLine>& lines, std::size_t firstLine, const CommentRun& run) {
                    if (out.size() > limit) return;
                    // The code before a run, once per run of the walker.
                    if (run.begin >= copiedTo) out.append(text.substr(copiedTo, run.begin - copiedTo));
-                   context.opensFile = firstLine == opening;
-                   reflowRun(text, lines, firstLine, options, context, out);
+                   placeInFile(context, opening, firstLine);
+                   reflowRun(text, lines, firstLine, options, context, twoSpaced, out);
                    copiedTo = run.end;
                  });
   if (out.size() > limit) return out;

@@ -12,10 +12,11 @@ const TextCommand wrap{
     .description =
         "Breaks the comment lines that are longer than the width, carrying the\n"
         "overflow into the next line of the same paragraph; paragraphs that fit\n"
-        "stay as they are (--fill re-flows every paragraph). Only // comment\n"
-        "paragraphs move: code, and structure inside comments (fenced and\n"
-        "indented code, tables, diagrams, lists, directives, tags), is kept\n"
-        "byte for byte and no word is lost.\n"
+        "stay as they are (--fill re-flows every paragraph). Only comment\n"
+        "paragraphs move, in line comments and in block and doc comments:\n"
+        "code, and structure inside comments (fenced and indented code,\n"
+        "tables, diagrams, lists, directives, tags, a block's opener, closer\n"
+        "and decoration), is kept byte for byte and no word is lost.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {

@@ -570,6 +570,10 @@ def too_little_room(line, width):
     return room < min(20, width // 2)
 
 
+# An inline doc tag ("{@link a b}") or a markup tag ('<a href="x">').
+UNBREAKABLE = re.compile(r"\{@[^}]*\}|<[A-Za-z/][^<>]*>")
+
+
 def long_lines(view, width, kept=frozenset()):
     """Comment lines over the width that hold two or more words and are not
     structure (by this tool's rough rules, or as brindle explain reports it):
@@ -578,8 +582,10 @@ def long_lines(view, width, kept=frozenset()):
     own, trailing, narrow, examples = 0, 0, 0, []
     for g in view.groups:
         for i, t, k in zip(g.lines, g.texts, g.kinds):
-            # A list item's marker is not a word: "- LongWord" cannot be broken.
-            words = ITEM_MARKER.sub("", t.strip(), count=1).split()
+            # A list item's marker is not a word: "- LongWord" cannot be broken;
+            # nor are an inline doc tag or a markup tag, which brindle keeps whole.
+            words = UNBREAKABLE.sub(lambda m: "".join(m.group(0).split()),
+                                    ITEM_MARKER.sub("", t.strip(), count=1)).split()
             if (k is None and i not in kept and len(words) >= 2
                     and display_width(view.lines[i]) > width):
                 if g.trailing:

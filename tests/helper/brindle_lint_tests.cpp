@@ -88,7 +88,9 @@ TEST(Lint, CorrectsCommentLinesOnly) {
       {"raw.cpp", "auto s = R\"(\n//teh  \n)\";\n//teh\n", "auto s = R\"(\n//teh  \n)\";\n// the\n"},
       {"template.js", "const s = `\n  //recieve\n`;\n//recieve\n", "const s = `\n  //recieve\n`;\n// receive\n"},
       {"raw.go", "var s = `\n//teh \n`\n\n//teh\n", "var s = `\n//teh \n`\n\n// the\n"},
-      {"block.c", "/*\n//teh\n*/\n//teh\n", "/*\n//teh\n*/\n// the\n"},
+      // A block comment's text is comment text; a block after code is not.
+      {"block.c", "/*\n//teh\n*/\n//teh\n", "/*\n// the\n*/\n// the\n"},
+      {"after.c", "x(); /*\n//teh\n*/\n//teh\n", "x(); /*\n//teh\n*/\n// the\n"},
   };
   QTemporaryDir dir;
   for (const Case& c : cases) {

@@ -150,14 +150,15 @@ class Diagnostics(ServerTest):
         self.assertEqual(writen["severity"], 3)
         self.assertEqual(client.close(), 0)
 
-    def test_marker_lines_inside_strings_and_block_comments_are_not_comments(self):
+    def test_marker_lines_inside_strings_are_not_comments_and_block_comments_are(self):
         text = ('auto s = R"(\n// Thsi raw line was added\n)";\n'
                 "/*\n// Thsi block line was added\n*/\n// Thsi real line was added\n")
         path, uri = self.write("b.cpp", text)
         client = self.start()
         self.open(client, uri, text)
         found = self.server_findings(client.diagnostics(uri)["diagnostics"])
-        self.assertEqual(found, {(6, 3, "spelling", "Thsi"), (6, 18, "passive voice", "was added")})
+        self.assertEqual(found, {(4, 3, "spelling", "Thsi"), (4, 19, "passive voice", "was added"),
+                                 (6, 3, "spelling", "Thsi"), (6, 18, "passive voice", "was added")})
         self.assertEqual(found, self.cli_findings(path, text))
         self.assertEqual(client.close(), 0)
 

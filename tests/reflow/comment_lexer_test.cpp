@@ -44,7 +44,7 @@ TEST(CommentLines, MarksExactlyTheCommentLines) {
       {"", "// a\n  // b\n\t//c\nx // d\n", "###.."}, {"", "/* a\n// b\n*/", ".#."},
       {"x.cc", "// a\r\nx();\r\n  // b\r\n", "#.#."}, {"x.cc", "/ / a\n/* */ // b\n/// doc\n//", "..##"},
       {"x.c", "int x; /* a\n// b\n*/ int y;\n// c", "...#"}, {"x.c", "/* a\n*/ // b\n// c", "..#"},
-      {"x.c", "/*/ a\n// b\n*/", "..."}, {"x.c", "/* never closed\n// a\n// b", "..."},
+      {"x.c", "/*/ a\n// b\n*/", "##."}, {"x.c", "/* never closed\n// a\n// b", "..."},
       {"x.zig", "const a = 1; /* no block\n// c", ".#"},
       // Strings, character literals and labels.
       {"x.c", "s = \"/*\";\n// c", ".#"}, {"x.c", "s = \"\\\"/*\";\n// c", ".#"},
@@ -104,7 +104,7 @@ TEST(CommentLines, MarksExactlyTheCommentLines) {
 TEST(BlockCommentNesting, OnlyWhereTheLanguageHasIt) {
   const std::string text = "/* a /* b */\n// c\n*/\n// d";
   for (const char* file : {"x.c", "x.java", "x.ts", "x.go", "x.cs", "x.m"}) {
-    EXPECT_EQ(mask(lexComments(text, languageForPath(file).language)), ".#.#") << file;
+    EXPECT_EQ(mask(lexComments(text, languageForPath(file).language)), "##.#") << file;
   }
   for (const char* file : {"x.rs", "x.swift", "x.kt", "x.scala", "x.dart"}) {
     EXPECT_EQ(mask(lexComments(text, languageForPath(file).language)), "...#") << file;
@@ -167,7 +167,10 @@ struct LanguagePieces {
   std::vector<Piece> pieces;
 };
 
-const std::vector<Piece> blockComments{{"/* a\n// b\n*/", "..."}, {"/* a */ // b", "."}};
+// A block comment's lines that hold text are comment lines; a block that
+// shares a line with code, or nests, is code.
+const std::vector<Piece> blockComments{
+    {"/* a\n// b\n*/", "##."}, {"/* a */ // b", "."}, {"/**\n * a\n *\n */", ".##."}, {"/* a\n*/ x();", ".."}};
 
 std::vector<LanguagePieces> allPieces() {
   return {

@@ -26,7 +26,9 @@ TEST(CommentLineCorrections, TakesCorrectionsOnCommentLinesOnly) {
       {"a.js", "const s = `\n//teh\n`;\n  //teh\n", "const s = `\n// the\n`;\n  // the\n",
        "const s = `\n//teh\n`;\n  // the\n"},
       {"a.go", "s := `\n//teh\n`\n//teh", "s := `\n// the\n`\n// the", "s := `\n//teh\n`\n// the"},
-      {"a.c", "/* a\n//teh\n*/\n", "/* a\n// the\n*/\n", "/* a\n//teh\n*/\n"},
+      // A block comment's text is comment text too.
+      {"a.c", "/* a\n//teh\n*/\n", "/* a\n// the\n*/\n", "/* a\n// the\n*/\n"},
+      {"a.c", "x(); /* a\n//teh\n*/\n", "x(); /* a\n// the\n*/\n", "x(); /* a\n//teh\n*/\n"},
       // CR-LF lines keep their ends from the side they are taken from.
       {"a.cpp", "//teh \r\nx; \r\n", "// the\r\nx;\r\n", "// the\r\nx; \r\n"},
       // Without a language the line rule decides.
