@@ -1,6 +1,6 @@
 #pragma once
 
-// One `//` comment line taken apart: what stands before the marker, the
+// One line comment's line taken apart: what stands before the marker, the
 // marker itself, and the body after it. Every part is a view into the line.
 
 #include <cstddef>
@@ -11,7 +11,7 @@ namespace brindlewort {
 struct CommentLine {
   std::string_view line;    // the whole line, without its line end
   std::string_view lead;    // blanks before the marker
-  std::string_view marker;  // "//", "///" or "//!"
+  std::string_view marker;  // "//", "///", "//!", "#", "##", "--", ";;", "%"...
   std::string_view body;    // everything after the marker
   // Offset in `body` of the first character that is not a blank; body.size()
   // for a blank comment line.
@@ -27,9 +27,10 @@ struct CommentLine {
 // True for a line whose first non-blank characters are "//".
 bool startsWithLineComment(std::string_view line);
 
-// Takes a line for which startsWithLineComment holds apart. "///" and "//!"
-// are doc markers; four or more slashes are "//" followed by text, so that a
-// "////////" rule stays text.
+// Takes a comment line apart by the syntax its marker belongs to (see
+// lineSyntaxOf). "///" and "//!" are doc markers; four or more slashes are
+// "//" followed by text, so that a "////////" rule stays text. The other
+// markers are their whole run: "##", ";;;", "---".
 CommentLine splitCommentLine(std::string_view line);
 
 }  // namespace brindlewort

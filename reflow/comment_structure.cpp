@@ -75,7 +75,8 @@ LineKind lineKindAlone(const CommentLine& line) {
   const std::string_view text = line.text();
   if (isDirective(line)) return LineKind::directive;
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
-  if (startsWithMarker(text, slashComments)) return LineKind::nested;
+  const CommentSyntax* syntax = lineSyntaxOf(line.marker);
+  if (startsWithMarker(text, syntax != nullptr ? *syntax : slashComments)) return LineKind::nested;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;

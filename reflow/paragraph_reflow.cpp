@@ -171,6 +171,7 @@ class ParagraphLines {
                             std::string(paragraph.hang, ' ');
     }
     touchesMarker_ = paragraph.hang == 0;
+    if (const CommentSyntax* syntax = lineSyntaxOf(first.marker)) syntax_ = syntax;
     const std::size_t next = paragraph.first + paragraph.count;
     const std::size_t continuationIndent =
         paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : paragraph.hang;
@@ -204,6 +205,7 @@ class ParagraphLines {
   // lines: a last line of one word would read as a step above it.
   bool nextLineDeeper() const { return nextLineDeeper_; }
   bool touchesMarker() const { return touchesMarker_; }
+  const CommentSyntax& syntax() const { return *syntax_; }
   // Some gap between words is wider than one space: joining then sets the
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
@@ -262,7 +264,7 @@ class ParagraphLines {
     }
     auto safeCut = [&](std::size_t k) {
       return !words.has(k + 1) ||
-             (canOpenLine(words[k].text, touchesMarker_) && canCloseLine(words[k - 1].text));
+             (canOpenLine(words[k].text, touchesMarker_, *syntax_) && canCloseLine(words[k - 1].text));
     };
     for (std::size_t k = std::max<std::size_t>(fitting, 1); k >= 1; --k) {
       if (words.has(k) && safeCut(k)) return k;
@@ -289,6 +291,7 @@ class ParagraphLines {
   const ReflowSettings& settings_;
   std::string continuationPrefix_;
   bool touchesMarker_ = false;
+  const CommentSyntax* syntax_ = &slashComments;  // the family of the paragraph's marker
   bool twoSpaced_ = false;
   bool wideGaps_ = false;
   bool nextLineDeeper_ = false;
@@ -300,7 +303,7 @@ class ParagraphLines {
 // the width already, so the two words fit.
 template <typename Words>
 bool mayGiveLastWord(const ParagraphLines& paragraph, const Words& line) {
-  return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker()) &&
+  return line.size() >= 3 && canOpenLine(line.back().text, paragraph.touchesMarker(), paragraph.syntax()) &&
          canCloseLine(line[line.size() - 2].text);
 }
 
@@ -407,7 +410,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         return line;
       };
       while (!readsAsProse(splitCommentLine(lastLine())) && previous.size() > 1 &&
-             canOpenLine(previous.back().text, paragraph.touchesMarker()) &&
+             canOpenLine(previous.back().text, paragraph.touchesMarker(), paragraph.syntax()) &&
              canCloseLine(previous[previous.size() - 2].text)) {
         words.pushFront(previous.back());
         previous.pop_back();
@@ -419,7 +422,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
       if (words.size() == 1 && paragraph.nextLineDeeper()) {
         for (std::size_t k = 1; k + 2 <= previous.size(); ++k) {
           const std::size_t cut = previous.size() - k;
-          if (!canOpenLine(previous[cut].text, paragraph.touchesMarker()) ||
+          if (!canOpenLine(previous[cut].text, paragraph.touchesMarker(), paragraph.syntax()) ||
               !canCloseLine(previous[cut - 1].text))
             continue;
           std::string candidate(prefix);
