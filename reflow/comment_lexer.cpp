@@ -166,6 +166,7 @@ class Scanner {
     codeContinued_ = false;
     // A line comment carried over by a backslash still makes a marker line
     // a comment line: its text is commented out either way.
+    if (state_ == State::code && !isSlashLanguage_ && !continuedCode && opensLineBound(begin)) return {};
     if (state_ == State::code || state_ == State::lineComment) {
       marker = lineRuleFacts(text_.substr(begin, lineEnd_ - begin), language_.comments);
       if (marker.isWholeLine()) {
@@ -175,9 +176,6 @@ class Scanner {
         } else {
           marker = {};
         }
-      }
-      if (!marker.isWholeLine() && state_ == State::code && !isSlashLanguage_ && opensLineBound(begin)) {
-        return {};
       }
     }
     while (pos < lineEnd_) pos = step(pos);
@@ -320,10 +318,20 @@ class Scanner {
     if (end == lineStart_ || (text_[end - 1] != '|' && text_[end - 1] != '>')) return;
     const std::size_t indicator = end - 1;
     if (indicator > lineStart_ && !isBlank(text_[indicator - 1])) return;
-    std::size_t indent = 0;
-    while (lineStart_ + indent < indicator && isBlank(text_[lineStart_ + indent])) ++indent;
+    // The scalar's lines are those indented deeper than its key, or than
+    // its item's dash: "- key: |" wants more than the key's column.
+    std::size_t node = lineStart_;
+    while (node < indicator && isBlank(text_[node])) ++node;
+    std::size_t dash = npos;
+    while (node + 1 < indicator && text_[node] == '-' && isBlank(text_[node + 1])) {
+      dash = node;
+      node += 2;
+      while (node < indicator && isBlank(text_[node])) ++node;
+    }
+    const bool keyed = node < indicator && text_[indicator - 1] != '-' &&
+                       text_.substr(node, indicator - node).find(": ") != npos;
     lineBound_ = LineBound::blockScalar;
-    blockScalarIndent_ = indent;
+    blockScalarIndent_ = keyed ? node - lineStart_ : dash != npos ? dash - lineStart_ : node - lineStart_;
   }
 
   // Whether the line marker at pos starts a line comment: not a shebang,
@@ -374,7 +382,8 @@ class Scanner {
       last_ = '"';
       return std::min(pos + 2, lineEnd_);
     }
-    if (language_.questionChars && ch == '?' && !isWordByte(last_) && pos + 1 < lineEnd_ &&
+    if (language_.questionChars && ch == '?' && (pos == lineStart_ || !isWordByte(text_[pos - 1])) &&
+        pos + 1 < lineEnd_ &&
         !isBlank(text_[pos + 1])) {
       last_ = '"';
       return std::min(pos + (text_[pos + 1] == '\\' ? 3 : 2), lineEnd_);
@@ -759,7 +768,10 @@ class Scanner {
       literal.escapes = !raw && triple == Language::TripleQuotes::escaped;
       literal.spansLines = true;
     }
-    if (quote == '\'' && language_.literalApostrophes) literal.escapes = false;
+    if (quote == '\'' && language_.literalApostrophes) {
+      literal.escapes = false;
+      literal.doubledQuotes = literal.quotes == 1;  // 'it''s'
+    }
     open(literal);
     return pos + literal.quotes;
   }

@@ -41,19 +41,17 @@ std::size_t keyword(std::string_view text, std::span<const std::string_view> wor
   return 0;
 }
 
-constexpr std::array<std::string_view, 45> directives{
-    "#endregion",       "#nosec",           "#pragma",          "#region",
-    "$FlowFixMe",       "+build",           "-*-",              "@flow",
-    "@formatter:",      "@ts-",             "IWYU pragma",      "LINT.",
-    "NOLINT",           "NOSONAR",          "SPDX-License-Identifier:",
-    "biome-ignore",     "c8 ignore",        "clang-format off", "clang-format on",
-    "codespell:",       "coverity[",        "cppcheck-suppress", "eslint-disable",
-    "eslint-enable",    "eslint-env",       "go:",              "gofail:",
-    "istanbul ignore",  "jscs:",            "jshint",           "ktlint-disable",
-    "ktlint-enable",    "lint:",            "nolint",           "noqa",
-    "prettier-ignore",  "pylint:",          "rubocop:",         "rustfmt::",
-    "spellchecker:",    "swift-format-ignore", "swiftlint:",    "tslint:",
-    "vi:",              "vim:"};
+constexpr std::array<std::string_view, 65> directives{
+    "#endregion", "#nosec", "#pragma", "#region", "$FlowFixMe", "+build", "-*-", "@flow",
+    "@formatter:", "@ts-", "IWYU pragma", "LINT.", "NOLINT", "NOSONAR", "SPDX-License-Identifier:",
+    "biome-ignore", "c8 ignore", "check=", "clang-format off", "clang-format on", "codespell:",
+    "coding:", "coding=", "coverity[", "cppcheck-suppress", "encoding:", "escape=",
+    "eslint-disable", "eslint-enable", "eslint-env", "ex:", "flake8:", "fmt: off", "fmt: on",
+    "fmt: skip", "frozen_string_literal:", "go:", "gofail:", "isort:", "istanbul ignore", "jscs:",
+    "jshint", "ktlint-disable", "ktlint-enable", "lint:", "mypy:", "nolint", "noqa",
+    "pragma: no cover", "prettier-ignore", "pylint:", "pyright:", "rubocop:", "ruff:", "rustfmt::",
+    "shellcheck ", "spellchecker:", "swift-format-ignore", "swiftlint:", "syntax=", "tslint:",
+    "type: ignore", "vi:", "vim:", "yamllint "};
 
 constexpr std::array<std::string_view, 5> glued{"export", "extern", "line", "sys", "sysnb"};
 

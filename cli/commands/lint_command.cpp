@@ -10,6 +10,7 @@
 #include "cli/commands/command_table.h"
 #include "cli/core/fix_hint.h"
 #include "cli/core/text_command.h"
+#include "cli/core/text_transform.h"
 #include "helper/client/auto_correction_client.h"
 #include "reflow/comment_line_corrections.h"
 #include "reflow/source_language.h"
@@ -62,7 +63,7 @@ class BoundedHelper {
   // a raw string is code). With `byLineRule`, as in the workbench, every
   // line whose first characters are "//" is a comment line.
   Result<std::string> commentsCorrected(std::string_view text, std::string_view path, bool byLineRule) {
-    const LanguageLookup language = byLineRule ? LanguageLookup{} : languageForPath(path);
+    const LanguageLookup language = byLineRule ? LanguageLookup{} : commentLanguageOf(path, text);
     if (language.kind == LanguageLookup::Kind::noLineComments) return std::string(text);
     Result<std::string> corrected = autoCorrected(text);
     if (!corrected) return corrected;

@@ -9,6 +9,7 @@
 #include "cli/core/editor_config.h"
 #include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
+#include "cli/core/text_transform.h"
 #include "engine/comment_length.h"
 #include "reflow/source_file_reflow.h"
 #include "reflow/source_language.h"
@@ -84,7 +85,7 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
 
 Result<std::string> reflowSourceText(std::string_view text, std::string_view path,
                                      const SourceReflowRequest& request, bool* skipped) {
-  const LanguageLookup language = languageForPath(path);
+  const LanguageLookup language = commentLanguageOf(path, text, request.editorName);
   if (language.kind == LanguageLookup::Kind::noLineComments) {
     if (skipped != nullptr) *skipped = true;
     return std::string(text);
