@@ -389,7 +389,7 @@ class Scanner {
       return std::min(pos + (text_[pos + 1] == '\\' ? 3 : 2), lineEnd_);
     }
     if (language_.blockComments != Language::BlockComments::none && ch == language_.comments.blockOpen.front() &&
-        language_.comments.blockOpen != "/*" && text_.substr(pos).starts_with(language_.comments.blockOpen)) {
+        language_.comments.blockOpen != slashComments.blockOpen && text_.substr(pos).starts_with(language_.comments.blockOpen)) {
       state_ = State::blockComment;
       depth_ = 1;
       return pos + language_.comments.blockOpen.size();
@@ -678,7 +678,7 @@ class Scanner {
   std::size_t slash(std::size_t pos) {
     const char next = at(pos + 1);
     if (next == '*' && language_.blockComments != Language::BlockComments::none &&
-        language_.comments.blockOpen == "/*") {
+        language_.comments.blockOpen == slashComments.blockOpen) {
       state_ = State::blockComment;
       depth_ = 1;
       return pos + 2;
@@ -1026,7 +1026,7 @@ class Scanner {
   std::string_view text_;
   const Language& language_;
   // The C family and its kin: none of the rules of other markers apply.
-  bool isSlashLanguage_ = language_.comments.lineMarker == "//";
+  bool isSlashLanguage_ = language_.comments.lineMarker == slashComments.lineMarker;
   std::size_t lineStart_ = 0;
   std::size_t commentAt_ = 0;          // where the current line comment starts
   LineBound lineBound_ = LineBound::none;

@@ -77,7 +77,7 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
     const std::size_t count = skipped->count.load();
     if (count == 0) return {};
     return "skipped " + std::to_string(count) + (count == 1 ? " file" : " files") +
-           " in a language without // comments";
+           " without line comments (text, markup, tables)";
   };
 }
 
