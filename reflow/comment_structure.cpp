@@ -21,6 +21,14 @@ bool isTableBorder(std::string_view text) {
          first.find_first_not_of("+-=:") == std::string_view::npos;
 }
 
+// A line of a box drawn with the marker: "#  text  #".
+bool isFramed(std::string_view text, const CommentSyntax& syntax) {
+  const char marker = syntax.lineMarker.front();
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == marker) --end;
+  return end < text.size() && end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t');
+}
+
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || isTableBorder(text)) return true;
   // Two or more " | ": found by the bar, which prose seldom holds.
@@ -77,6 +85,7 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
   const CommentSyntax* syntax = lineSyntaxOf(line.marker);
   if (startsWithMarker(text, syntax != nullptr ? *syntax : slashComments)) return LineKind::nested;
+  if (syntax != nullptr && syntax != &slashComments && isFramed(text, *syntax)) return LineKind::table;
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;
@@ -107,7 +116,9 @@ bool namesALicence(std::string_view text) {
 // The licence header's lines at the start of a run that opens a file: up
 // to the first blank line, when they name a licence; else 0.
 std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
+  // Blank comment lines may stand above the header ("#" then the notice).
   std::size_t end = 0;
+  while (end < lines.size() && lines[end].hasNoText()) ++end;
   bool named = false;
   while (end < lines.size() && !lines[end].hasNoText()) {
     named = named || namesALicence(lines[end].text());

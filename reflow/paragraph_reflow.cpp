@@ -209,6 +209,8 @@ class ParagraphLines {
   // Some gap between words is wider than one space: joining then sets the
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
+  bool twoSpaced() const { return twoSpaced_; }
+  void useOneSpace() { twoSpaced_ = false; }
 
   // Whether every sentence that ends inside a line is followed by two or
   // more blanks, and at least one is.
@@ -479,9 +481,17 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
 
+// Whether a line of the lines holds two blanks between words.
+bool holdsWideGap(const PackedLines& out) {
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (splitCommentLine(out[i]).text().find("  ") != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines,
                                            const Paragraph& where, const ReflowSettings& settings) {
-  const ParagraphLines paragraph(lines, where, settings);
+  ParagraphLines paragraph(lines, where, settings);
   PackedLines out;
   switch (settings.mode) {
     case ReflowMode::wrap:
@@ -490,6 +500,13 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
     case ReflowMode::fill:
       if (paragraph.tooNarrow()) return std::nullopt;
       out = fillParagraph(paragraph, where, settings);
+      if (paragraph.twoSpaced() && !holdsWideGap(out)) {
+        // Every sentence end fell at a line end: filled again, the text
+        // would show no two-space gap and be packed with one, so pack it
+        // with one now.
+        paragraph.useOneSpace();
+        out = fillParagraph(paragraph, where, settings);
+      }
       break;
     case ReflowMode::unwrap:
       // Joined, a paragraph with too little room could not be wrapped back.

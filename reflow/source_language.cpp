@@ -699,7 +699,8 @@ std::string_view markerAt(std::string_view line, std::size_t at, const CommentSy
     // A marker's size must fit the comment facts' byte.
     const char first = syntax.lineMarker.front();
     while (size < rest.size() && size < UINT8_MAX && rest[size] == first) ++size;
-    if (size == 1 && rest.size() > 1) {
+    // "#' text" and "#: text", not "#'quoted'": a blank follows a doc marker.
+    if (size == 1 && (rest.size() == 2 || (rest.size() > 2 && (rest[2] == ' ' || rest[2] == '\t')))) {
       for (const std::string_view doc : syntax.docMarkers) {
         if (doc.size() == 2 && rest[1] == doc[1]) return rest.substr(0, 2);
       }

@@ -26,7 +26,8 @@ struct CommentSyntax {
   std::string_view blockClose = {};  // nest is SourceLanguage::blockComments
   // The whole run of the line marker's first byte is the marker ("##",
   // ";;;", "%%", "---"): each convention stays as it is written. A doc
-  // marker then is a single marker and one more byte ("#'", "#:").
+  // marker then is a single marker and one more byte followed by a blank
+  // ("#' text", "#: text").
   bool markerRuns = false;
 };
 
