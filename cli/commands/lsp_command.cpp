@@ -11,7 +11,7 @@ constexpr char help[] =
     "Usage: brindle lsp\n"
     "\n"
     "Serves editors over the Language Server Protocol on standard input and\n"
-    "output: spelling and passive-voice findings in // comments as\n"
+    "output: spelling and passive-voice findings in line comments as\n"
     "diagnostics (the same as spell --check and grammar --check), quick fixes\n"
     "with suggestions and \"Add to project words\", the code actions \"Wrap\n"
     "comment paragraph\", \"Unwrap comment paragraph\" and \"Wrap comments in\n"

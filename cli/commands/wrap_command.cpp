@@ -12,10 +12,13 @@ const TextCommand wrap{
     .description =
         "Breaks the comment lines that are longer than the width, carrying the\n"
         "overflow into the next line of the same paragraph; paragraphs that fit\n"
-        "stay as they are (--fill re-flows every paragraph). Only // comment\n"
-        "paragraphs move: code, and structure inside comments (fenced and\n"
-        "indented code, tables, diagrams, lists, directives, tags), is kept\n"
-        "byte for byte and no word is lost.\n"
+        "stay as they are (--fill re-flows every paragraph). Only line comment\n"
+        "paragraphs move (//, # in Python, shell, YAML, CMake..., -- in SQL and\n"
+        "Lua, ; in Lisp, % in TeX and Erlang; the language from the file's name,\n"
+        "extension, shebang or modeline): code, strings, here-documents, and\n"
+        "structure inside comments (fenced and indented code, tables, diagrams,\n"
+        "lists, directives, tags, shebang and modelines), is kept byte for byte\n"
+        "and no word is lost.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {
