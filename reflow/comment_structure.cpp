@@ -29,6 +29,15 @@ bool isFramed(std::string_view text, const CommentSyntax& syntax) {
   return end < text.size() && end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t');
 }
 
+// Whether two blanks and the line marker stand inside the text.
+bool holdsMarkerAfterGap(std::string_view text, const CommentSyntax& syntax) {
+  for (std::size_t at = text.find(syntax.lineMarker); at != std::string_view::npos;
+       at = text.find(syntax.lineMarker, at + 1)) {
+    if (at >= 2 && text[at - 1] == ' ' && text[at - 2] == ' ') return true;
+  }
+  return false;
+}
+
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || isTableBorder(text)) return true;
   // Two or more " | ": found by the bar, which prose seldom holds.
@@ -85,7 +94,13 @@ LineKind lineKindAlone(const CommentLine& line) {
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
   const CommentSyntax* syntax = lineSyntaxOf(line.marker);
   if (startsWithMarker(text, syntax != nullptr ? *syntax : slashComments)) return LineKind::nested;
-  if (syntax != nullptr && syntax != &slashComments && isFramed(text, *syntax)) return LineKind::table;
+  if (syntax != nullptr && syntax != &slashComments) {
+    if (isFramed(text, *syntax)) return LineKind::table;
+    // "#set(x)", "#pod =head1": text glued to a '#' is code or a tool's
+    // convention, not a sentence; so is "f(x)  -- 42", code with its own
+    // comment after it.
+    if (line.indent().empty() || holdsMarkerAfterGap(text, *syntax)) return LineKind::code;
+  }
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   if (isTableRow(text)) return LineKind::table;

@@ -312,6 +312,20 @@ const MarkerReflowCase markerReflow[] = {
     {"PercentWraps", "x.tex", wrap, 20, "% aaaa bbbb cccc dddd\n\\x\n", "% aaaa bbbb cccc\n% dddd\n\\x\n"},
     {"DoublePercentKept", "x.erl", wrap, 20, "%% aaaa bbbb cccc dddd\n", "%% aaaa bbbb cccc\n%% dddd\n"},
     {"StringLinesNeverMove", "x.py", fill, 20, "s = '''\n# aaaa bbbb cccc dddd eeee\n'''\n", nullptr},
+    // Seen on real code: each of these was joined or broken.
+    {"TextGluedToTheMarkerIsKept", "x.pl", unwrap, 80, "#pod =head1 NAME\n#pod\n#pod aaaa bbbb\n#pod cccc\n", nullptr},
+    {"QuoteGluedToTheMarkerIsNoDocMarker", "x.pl", wrap, 16, "#'aaaa bbbb cccc dddd\n", nullptr},
+    {"BoxDrawnWithTheMarkerIsKept", "x.pl", unwrap, 80, "#  aaaa bbbb  #\n#  cccc dddd  #\n", nullptr},
+    {"LicenceUnderABlankCommentLineIsKept", "x.sh", unwrap, 80,
+     "#\n# Copyright 2010 A\n# Copyright 2011 B\n#\n# aaaa\n# bbbb\n",
+     "#\n# Copyright 2010 A\n# Copyright 2011 B\n#\n# aaaa bbbb\n"},
+    {"LicenceUnderAShebangIsKept", "x.sh", unwrap, 80, "#!/bin/sh\n# Copyright 2010 A\n# Licensed under the MIT licence\n",
+     nullptr},
+    {"CommentedOutLuaIsKept", "x.lua", unwrap, 80, "-- local x = f(1)\n-- local y = 2\n-- function M.g(x)\n", nullptr},
+    {"CodeWithItsOwnCommentIsKept", "x.lua", unwrap, 80, "-- f(\"a\")   -- \"b\"\n-- g(x)\n", nullptr},
+    // Packed with two spaces, the sentence gap would fall at the line end
+    // and the next fill would pack with one.
+    {"SentenceGapAtALineEndPacksWithOne", "x.py", fill, 15, "# aaaa bbbb.  Cc dddd\n", "# aaaa bbbb. Cc\n# dddd\n"},
 };
 
 class MarkerReflow : public testing::TestWithParam<MarkerReflowCase> {};
