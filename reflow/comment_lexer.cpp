@@ -195,7 +195,9 @@ class Scanner {
         if (!literal_.spansLines && !continued_) close();
         break;
       case State::regex:
-        state_ = State::code;
+        // Perl's and Ruby's may span lines ("/x" holds "#" comments of
+        // its own); JavaScript's cannot.
+        if (language_.quoteLike == Language::QuoteLike::none) state_ = State::code;
         break;
       case State::code:
       case State::blockComment:

@@ -90,8 +90,8 @@ const TextCommand lint{
     .description =
         "Sends each text whole to the auto-correction helper service (trailing\n"
         "white space and a space after \"//\" on comment lines, frequent\n"
-        "misspellings in comments) and takes what comes back on the lines\n"
-        "that are comments in the file's language. Results go to\n"
+        "misspellings in comments, whatever their marker) and takes what comes\n"
+        "back on the lines that are comments in the file's language. Results go to\n"
         "standard output in argument order unless --in-place or --check is\n"
         "given. A file the helper cannot correct is reported and left as it\n"
         "was. The whole run waits at most 30 s for the helper (--timeout sets\n"

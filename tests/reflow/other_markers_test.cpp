@@ -80,6 +80,7 @@ const NeverACommentCase neverAComment[] = {
     {"RubyPercentW", "x.rb", "x = %w[a\n# x\n]\n# c", "...#"},
     {"RubyInterpolation", "x.rb", "x = \"#{y}\n# x\n\"\n# c", "...#"},
     {"RubyRegex", "x.rb", "if x =~ /'#/\n# c\nend", ".#."},
+    {"RubyExtendedRegex", "x.rb", "R = /(\n  # a\n  b)/x\n# c", "...#"},
     {"RubyHereDocument", "x.rb", "x = <<~EOS\n  # x\n  EOS\n# c", "...#"},
     {"RubyEmbeddedDocument", "x.rb", "=begin\n# x\n=end\n# c", "...#"},
     {"RubyDataAfterEnd", "x.rb", "__END__\n# x", ".."},
