@@ -226,11 +226,16 @@ class Scanner {
       case LineBound::data:
         return true;
       case LineBound::hereDocument: {
-        const HereDocument& document = hereDocuments_.front();
+        // Bodies are read in order; the finished ones are only counted, so
+        // that a line opening many costs no more than their number.
+        const HereDocument& document = hereDocuments_[hereDocumentsRead_];
         const std::string_view content = document.indented ? trimmedStart(line) : line;
         if (document.prefix ? content.starts_with(document.terminator) : content == document.terminator) {
-          hereDocuments_.erase(hereDocuments_.begin());
-          if (hereDocuments_.empty()) lineBound_ = LineBound::none;
+          if (++hereDocumentsRead_ == hereDocuments_.size()) {
+            hereDocuments_.clear();
+            hereDocumentsRead_ = 0;
+            lineBound_ = LineBound::none;
+          }
         }
         return true;
       }
@@ -474,8 +479,15 @@ class Scanner {
         end = begin;
         while (end < lineEnd_ && isWordByte(text_[end])) ++end;
       } else {
+        // A quote found missing once on a line is missing for the rest of it.
+        if (unclosedQuoteLine_ == lineStart_ && unclosedQuote_ == quote && begin >= unclosedQuoteFrom_) return npos;
         end = text_.substr(0, lineEnd_).find(quote, begin);
-        if (end == npos) return npos;
+        if (end == npos) {
+          unclosedQuoteLine_ = lineStart_;
+          unclosedQuote_ = quote;
+          unclosedQuoteFrom_ = begin;
+          return npos;
+        }
       }
     } else {
       if (!shell && word != at_) return npos;
@@ -617,11 +629,17 @@ class Scanner {
       return pos + 1;
     }
     if (isSpaceOrTab(ch)) return pos + 1;
-    if (ch == language_.comments.lineMarker.front() && text_.substr(pos).starts_with(language_.comments.lineMarker) &&
-        lineCommentOpens(pos, false)) {
-      state_ = State::lineComment;
-      commentAt_ = pos;
-      return lineEnd_;
+    if (ch == language_.comments.lineMarker.front() && text_.substr(pos).starts_with(language_.comments.lineMarker)) {
+      if (lineCommentOpens(pos, false)) {
+        state_ = State::lineComment;
+        commentAt_ = pos;
+        return lineEnd_;
+      }
+      // An operator of dashes is passed whole: its run is counted once.
+      if (language_.dashOperators) {
+        last_ = '-';
+        return pos + countOf(pos, '-');
+      }
     }
     if (!isSlashLanguage_) {
       if (const std::size_t next = otherLanguageCode(pos); next != npos) return next;
@@ -1033,6 +1051,10 @@ class Scanner {
   std::size_t commentAt_ = 0;          // where the current line comment starts
   LineBound lineBound_ = LineBound::none;
   std::vector<HereDocument> hereDocuments_;         // bodies being read, in order
+  std::size_t hereDocumentsRead_ = 0;               // of them, those whose terminator came
+  std::size_t unclosedQuoteLine_ = npos;            // where a here-document's quote found no end
+  std::size_t unclosedQuoteFrom_ = 0;
+  char unclosedQuote_ = 0;
   std::vector<HereDocument> pendingHereDocuments_;  // opened on the current line
   std::size_t blockScalarIndent_ = 0;
   std::string_view regionEnd_;
