@@ -19,6 +19,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "median.h"
@@ -102,6 +103,22 @@ class Generator {
     out += "struct record" + std::to_string(n) + " {\n  int size;\n};\n\n";
   }
 
+  // A Python block: "#" comment paragraphs, wrapped and typed as long
+  // lines, "##" sections, a list, and code whose strings hold '#'.
+  void pythonBlock(std::string& out, std::size_t n) {
+    out += "def handler" + std::to_string(n) + "(value):\n";
+    paragraph(out, "    # ", 60 + random_() % 300, 66);
+    out += "    pattern = \"[#;]\" + 'it''s #" + std::to_string(n % 97) + "'\n";
+    out += "    return value * 2  # " + words(30) + "\n\n";
+    paragraph(out, "## ", 80 + random_() % 400, 70);
+    out += "#\n";
+    paragraph(out, "# ", 200 + random_() % 300, 400);  // typed as long lines
+    out += "#\n# - " + words(40 + random_() % 120) + "\n";
+    paragraph(out, "#   ", 40 + random_() % 100, 60);
+    out += "# - " + words(10) + "\n# 1. " + words(90) + "\n";
+    out += "RECORD_" + std::to_string(n) + " = {\"name\": \"#x\", \"size\": 3}\n\n";
+  }
+
  private:
   std::mt19937 random_;
 };
@@ -119,6 +136,14 @@ std::string docCommentFile(std::size_t bytes) {
   std::string out;
   out.reserve(bytes + 4096);
   for (std::size_t n = 0; out.size() < bytes; ++n) generator.docBlock(out, n);
+  return out;
+}
+
+std::string pythonFile(std::size_t bytes) {
+  Generator generator(4);
+  std::string out;
+  out.reserve(bytes + 4096);
+  for (std::size_t n = 0; out.size() < bytes; ++n) generator.pythonBlock(out, n);
   return out;
 }
 
@@ -178,7 +203,7 @@ struct Input {
   double megabytes;
   double ratioLimit;   // brindle time / fmt time
   double memoryLimit;  // peak memory / input size; 0 for none
-  const char* stdinName = nullptr;  // the name brindle is told, for the language; none: the line rule
+  const char* extension = ".swift";  // picks the language
 };
 
 }  // namespace
@@ -208,7 +233,8 @@ int main(int argc, char** argv) {
 
   const Input inputs[] = {
       {"50 MB source file", sourceFile, 50, 1.0, 0},
-      {"50 MB C doc comments", docCommentFile, 50, 1.0, 0, "input.c"},
+      {"50 MB C doc comments", docCommentFile, 50, 1.0, 0, ".c"},
+      {"50 MB Python, # lines", pythonFile, 50, 1.0, 0, ".py"},
       {"5 MB one paragraph", oneParagraph, 5, 2.0, 10},
       {"5 MB one line", oneLine, 5, 2.0, 10},
   };
@@ -220,7 +246,7 @@ int main(int argc, char** argv) {
   bool allMet = true;
   for (std::size_t k = 0; k < std::size(inputs); ++k) {
     const Input& input = inputs[k];
-    fs::path file = folder / ("input" + std::to_string(k) + ".swift");
+    fs::path file = folder / ("input" + std::to_string(k) + input.extension);
     double size = 0;
     {
       // Written and freed before any run: a forked child starts with this
@@ -237,8 +263,12 @@ int main(int argc, char** argv) {
                                                       {fmt, "-w", "80"},
                                                       {brindle, "wrap", "--width", "80"},
                                                       {brindle, "wrap", "--fill", "--width", "80"}};
-    if (input.stdinName != nullptr) {
-      for (std::size_t c : {0, 1, 3, 4}) commands[c].insert(commands[c].begin() + 2, {"--stdin-filename", input.stdinName});
+    // Standard input without a name keeps the "//" line rule; other
+    // markers need the name that gives the language.
+    if (std::string_view(input.extension) != ".swift") {
+      for (std::vector<std::string>& command : commands) {
+        if (command[0] == brindle) command.insert(command.begin() + 2, {"--stdin-filename", file.filename().string()});
+      }
     }
     std::vector<std::vector<double>> times(commands.size());
     std::vector<long> peaks(commands.size(), 0);

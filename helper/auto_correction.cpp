@@ -139,13 +139,18 @@ void appendCorrectedLine(std::string_view line, std::string& out) {
   while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
   // Code lines stay byte for byte: their trailing blanks may sit inside a
   // multi-line string literal.
-  if (!line.substr(indent).starts_with(slashComments.lineMarker)) {
+  const CommentSyntax* syntax = lineSyntaxOf(line);
+  if (syntax == nullptr) {
     out += line;
     return;
   }
   while (!line.empty() && isTrailingBlank(line.back())) line.remove_suffix(1);
   std::size_t textStart = indent;
-  while (textStart < line.size() && line[textStart] == '/') ++textStart;
+  if (syntax == &slashComments) {
+    while (textStart < line.size() && line[textStart] == '/') ++textStart;
+  } else {
+    textStart += markerAt(line, indent, *syntax).size();
+  }
   const std::string_view prefix = line.substr(0, textStart);
   const std::string_view text = line.substr(textStart);
   out += prefix;
@@ -155,7 +160,8 @@ void appendCorrectedLine(std::string_view line, std::string& out) {
   }
   // Only plain "//" comments get the space: "///" and "//!" are doc
   // comments with their own conventions, and "//---" is a separator.
-  const bool plainComment = textStart - indent == slashComments.lineMarker.size();
+  // The other markers keep their text as it is written after them.
+  const bool plainComment = syntax == &slashComments && textStart - indent == slashComments.lineMarker.size();
   if (plainComment && !text.empty() && (isAsciiLetter(text[0]) || isAsciiDigit(text[0])))
     out += ' ';
   appendProse(text, out);

@@ -50,6 +50,32 @@ bool expectsOperand(std::string_view word) {
   return std::find(keywords.begin(), keywords.end(), word) != keywords.end();
 }
 
+// Words after which a Perl or Ruby "/" starts a regular expression.
+bool expectsScriptOperand(std::string_view word) {
+  static constexpr std::array<std::string_view, 14> keywords{
+      "if",   "unless", "while", "until", "and",    "or",    "not",
+      "when", "split",  "grep",  "map",   "return", "elsif", "x"};
+  return std::find(keywords.begin(), keywords.end(), word) != keywords.end();
+}
+
+bool isBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+// The closing bracket of an opening one, or 0.
+char closingBracketOf(char ch) {
+  switch (ch) {
+    case '(':
+      return ')';
+    case '[':
+      return ']';
+    case '{':
+      return '}';
+    case '<':
+      return '>';
+    default:
+      return 0;
+  }
+}
+
 // The facts of a line by the line rule: a whole-line comment when its
 // first non-blank characters are the line marker.
 CommentFacts lineRuleFacts(std::string_view line, const CommentSyntax& syntax) {
@@ -70,6 +96,25 @@ struct Literal {
   bool holes = false;            // ${ ... } holds code
   bool parenthesised = false;    // closes at )delimiter"
   std::string_view delimiter = {};
+  // The forms of the languages of other line markers.
+  enum class Form : std::uint8_t {
+    plain,
+    longBracket,  // closes at ']', `hashes` times '=', ']'
+    tagged,       // closes at `delimiter`: $tag$
+    bracketed,    // q{...}: `opener` nests, `quote` closes; `parts` more follow
+    indented,     // ''...'' with ''' ''$ ''\ inside
+  };
+  Form form = Form::plain;
+  char opener = 0;
+  std::size_t depth = 0;
+  std::size_t parts = 0;
+};
+
+// A here-document's body: the lines up to its terminator.
+struct HereDocument {
+  std::string_view terminator;
+  bool indented = false;  // blanks may stand before the terminator
+  bool prefix = false;    // the terminator only opens its line
 };
 
 constexpr Literal templateLiteral{.quote = '`', .spansLines = true, .holes = true};
@@ -135,8 +180,11 @@ class Scanner {
   // Gives the block's lines their facts and hands them on, in order.
   template <typename Record>
   void finishBlock(Record& record) {
-    if (block_.clean && pending_.size() >= 2) markBlockLines();
-    if (block_.clean && pending_.size() == 1) markOneLineBlock();
+    // Only blocks of the rows that say how their lines are decorated are
+    // re-flowed for now; the others are lexed and left as they are.
+    const bool reflowed = block_.clean && language_.comments.blockDecoration != 0;
+    if (reflowed && pending_.size() >= 2) markBlockLines();
+    if (reflowed && pending_.size() == 1) markOneLineBlock();
     for (const PendingLine& line : pending_) record(line.facts);
     pending_.clear();
     block_ = {};
@@ -256,21 +304,34 @@ class Scanner {
   // here gives what a lexer started here would.
   bool inPlainCode() const {
     return state_ == State::code && holes_.empty() && !continued_ && !block_.open &&
-           (!language_.regexLiterals || operandExpected());
+           (!language_.regexLiterals || operandExpected()) && lineBound_ == LineBound::none &&
+           hereDocuments_.empty() && !codeContinued_;
   }
 
   CommentFacts scanLine(std::size_t begin, std::size_t end) {
     lineStart_ = begin;
     lineEnd_ = end > begin && text_[end - 1] == '\r' ? end - 1 : end;
+    if (lineBound_ != LineBound::none && inLineBound(begin)) return {};
     CommentFacts marker;
     std::size_t pos = begin;
+    const bool continuedCode = codeContinued_;
+    codeContinued_ = false;
     // A line comment carried over by a backslash still makes a marker line
     // a comment line: its text is commented out either way.
+    if (state_ == State::code && !isSlashLanguage_ && !continuedCode && opensLineBound(begin)) return {};
     if (state_ == State::code || state_ == State::lineComment) {
       marker = lineRuleFacts(text_.substr(begin, lineEnd_ - begin), language_.comments);
-      if (marker.isWholeLine()) state_ = State::lineComment;
+      if (marker.isWholeLine()) {
+        if (!continuedCode && lineCommentOpens(begin + marker.markerAt, true)) {
+          state_ = State::lineComment;
+          commentAt_ = begin + marker.markerAt;
+        } else {
+          marker = {};
+        }
+      }
     }
     while (pos < lineEnd_) pos = step(pos);
+    if (!isSlashLanguage_) endLine();
     switch (state_) {
       case State::lineComment:
         if (language_.lineSplicing && lineEnd_ > begin && text_[lineEnd_ - 1] == '\\') {
@@ -286,7 +347,9 @@ class Scanner {
         if (!literal_.spansLines && !continued_) close();
         break;
       case State::regex:
-        state_ = State::code;
+        // Perl's and Ruby's may span lines ("/x" holds "#" comments of
+        // its own); JavaScript's cannot.
+        if (language_.quoteLike == Language::QuoteLike::none) state_ = State::code;
         break;
       case State::code:
       case State::blockComment:
@@ -294,6 +357,368 @@ class Scanner {
     }
     continued_ = false;
     return marker;
+  }
+
+  // Lines bound to other lines as a whole: a here-document's body, a YAML
+  // block scalar, a text region (POD, =begin, define), the data after
+  // __END__. They are code; so is the line that ends one, except a block
+  // scalar's, which is lexed as any other line.
+  enum class LineBound { none, hereDocument, blockScalar, region, data };
+
+  static std::string_view trimmedStart(std::string_view line) {
+    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+    return line;
+  }
+
+  bool inLineBound(std::size_t begin) {
+    const std::string_view line = text_.substr(begin, lineEnd_ - begin);
+    switch (lineBound_) {
+      case LineBound::none:
+        return false;
+      case LineBound::data:
+        return true;
+      case LineBound::hereDocument: {
+        // Bodies are read in order; the finished ones are only counted, so
+        // that a line opening many costs no more than their number.
+        const HereDocument& document = hereDocuments_[hereDocumentsRead_];
+        const std::string_view content = document.indented ? trimmedStart(line) : line;
+        if (document.prefix ? content.starts_with(document.terminator) : content == document.terminator) {
+          if (++hereDocumentsRead_ == hereDocuments_.size()) {
+            hereDocuments_.clear();
+            hereDocumentsRead_ = 0;
+            lineBound_ = LineBound::none;
+          }
+        }
+        return true;
+      }
+      case LineBound::blockScalar: {
+        std::size_t indent = 0;
+        while (indent < line.size() && isBlank(line[indent])) ++indent;
+        if (indent == line.size() || indent > blockScalarIndent_) return true;
+        lineBound_ = LineBound::none;
+        return false;
+      }
+      case LineBound::region: {
+        const std::string_view content =
+            language_.textRegions == Language::TextRegions::defines ? trimmedStart(line) : line;
+        if (content.starts_with(regionEnd_)) lineBound_ = LineBound::none;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Whether the line, met in plain code, is code as a whole: a recipe line,
+  // the first line of a text region, __END__.
+  bool opensLineBound(std::size_t begin) {
+    const std::string_view line = text_.substr(begin, lineEnd_ - begin);
+    if (language_.recipeLines && line.starts_with('\t')) {
+      codeContinued_ = line.ends_with('\\');
+      return true;
+    }
+    if (language_.dataTail && (line == "__END__" || line == "__DATA__")) {
+      lineBound_ = LineBound::data;
+      return true;
+    }
+    std::string_view end;
+    switch (language_.textRegions) {
+      case Language::TextRegions::none:
+        return false;
+      case Language::TextRegions::pod:
+        if (line.size() < 2 || line[0] != '=' || !isWordByte(line[1]) || isDigit(line[1])) return false;
+        if (line.starts_with("=cut")) return true;
+        end = "=cut";
+        break;
+      case Language::TextRegions::embeddedDocs:
+        if (!line.starts_with("=begin") || (line.size() > 6 && !isBlank(line[6]))) return false;
+        end = "=end";
+        break;
+      case Language::TextRegions::defines: {
+        const std::string_view trimmed = trimmedStart(line);
+        if (!trimmed.starts_with("define") || (trimmed.size() > 6 && !isBlank(trimmed[6]))) return false;
+        end = "endef";
+        break;
+      }
+    }
+    lineBound_ = LineBound::region;
+    regionEnd_ = end;
+    return true;
+  }
+
+  // What a line leaves for the lines after it: here-documents whose bodies
+  // follow, a block scalar, a continued line of code.
+  void endLine() {
+    const bool escapedEnd = lastEscapeTookLineEnd_;
+    lastEscapeTookLineEnd_ = false;
+    if (state_ != State::code && state_ != State::lineComment) {
+      pendingHereDocuments_.clear();
+      return;
+    }
+    if (!pendingHereDocuments_.empty()) {
+      hereDocuments_.insert(hereDocuments_.end(), pendingHereDocuments_.begin(), pendingHereDocuments_.end());
+      pendingHereDocuments_.clear();
+      lineBound_ = LineBound::hereDocument;
+      return;
+    }
+    if (state_ == State::code && language_.codeContinues && escapedEnd) codeContinued_ = true;
+    if (language_.yamlScalars) opensBlockScalar();
+  }
+
+  // A YAML line whose code ends in | or > (with an indentation or chomping
+  // indicator) opens a block scalar: the more indented lines after it.
+  void opensBlockScalar() {
+    std::size_t end = state_ == State::lineComment ? commentAt_ : lineEnd_;
+    while (end > lineStart_ && isBlank(text_[end - 1])) --end;
+    for (int indicators = 0; indicators < 2 && end > lineStart_; ++indicators) {
+      const char ch = text_[end - 1];
+      if (!isDigit(ch) && ch != '+' && ch != '-') break;
+      --end;
+    }
+    if (end == lineStart_ || (text_[end - 1] != '|' && text_[end - 1] != '>')) return;
+    const std::size_t indicator = end - 1;
+    if (indicator > lineStart_ && !isBlank(text_[indicator - 1])) return;
+    // The scalar's lines are those indented deeper than its key, or than
+    // its item's dash: "- key: |" wants more than the key's column.
+    std::size_t node = lineStart_;
+    while (node < indicator && isBlank(text_[node])) ++node;
+    std::size_t dash = npos;
+    while (node + 1 < indicator && text_[node] == '-' && isBlank(text_[node + 1])) {
+      dash = node;
+      node += 2;
+      while (node < indicator && isBlank(text_[node])) ++node;
+    }
+    const bool keyed = node < indicator && text_[indicator - 1] != '-' &&
+                       text_.substr(node, indicator - node).find(": ") != npos;
+    lineBound_ = LineBound::blockScalar;
+    blockScalarIndent_ = keyed ? node - lineStart_ : dash != npos ? dash - lineStart_ : node - lineStart_;
+  }
+
+  // Whether the line marker at pos starts a line comment: not a shebang,
+  // not a block comment's or a long bracket's opener, not an operator, and
+  // where the language lets a comment start. `wholeLine`: only blanks stand
+  // before it.
+  bool lineCommentOpens(std::size_t pos, bool wholeLine) const {
+    if (isSlashLanguage_) return true;
+    const CommentSyntax& syntax = language_.comments;
+    if (pos == 0 && text_.starts_with("#!") && (at(2) == '/' || isBlank(at(2)))) return false;
+    if (language_.blockComments != Language::BlockComments::none && !syntax.blockOpen.empty() &&
+        text_.substr(pos).starts_with(syntax.blockOpen)) {
+      return false;
+    }
+    if (language_.longBrackets != Language::LongBrackets::none) {
+      const std::size_t open = pos + syntax.lineMarker.size();
+      if (at(open) == '[' && at(open + 1 + countOf(open + 1, '=')) == '[') return false;
+    }
+    if (language_.dashOperators) {
+      const std::size_t after = pos + countOf(pos, '-');
+      if (after < lineEnd_ && std::string_view("!#$%&*+./<=>?@\\^|~:").find(at(after)) != npos) return false;
+    }
+    if (wholeLine) return true;
+    switch (language_.markerPlace) {
+      case Language::MarkerPlace::anywhere:
+        return true;
+      case Language::MarkerPlace::wordStart:
+        return pos == lineStart_ || std::string_view(" \t;&|()").find(text_[pos - 1]) != npos;
+      case Language::MarkerPlace::lineStart:
+        return false;
+    }
+    return false;
+  }
+
+  // The rules of code in the languages of other line markers: returns where
+  // the code goes on, or npos when the byte is left to the common rules.
+  std::size_t otherLanguageCode(std::size_t pos) {
+    const char ch = text_[pos];
+    if (language_.backslashEscapes && ch == '\\') {
+      last_ = '"';
+      if (pos + 1 >= lineEnd_) {
+        lastEscapeTookLineEnd_ = true;
+        return lineEnd_;
+      }
+      return pos + 2;
+    }
+    if (language_.dollarTakesNext && ch == '$') {
+      last_ = '"';
+      return std::min(pos + 2, lineEnd_);
+    }
+    if (language_.questionChars && ch == '?' && (pos == lineStart_ || !isWordByte(text_[pos - 1])) &&
+        pos + 1 < lineEnd_ &&
+        !isBlank(text_[pos + 1])) {
+      last_ = '"';
+      return std::min(pos + (text_[pos + 1] == '\\' ? 3 : 2), lineEnd_);
+    }
+    if (language_.blockComments != Language::BlockComments::none && ch == language_.comments.blockOpen.front() &&
+        language_.comments.blockOpen != slashComments.blockOpen && text_.substr(pos).starts_with(language_.comments.blockOpen)) {
+      state_ = State::blockComment;
+      depth_ = 1;
+      return pos + language_.comments.blockOpen.size();
+    }
+    if (language_.longBrackets != Language::LongBrackets::none) {
+      if (const std::size_t next = longBracket(pos); next != npos) return next;
+    }
+    if (language_.hereDocuments != Language::HereDocuments::none) {
+      if (const std::size_t next = hereDocument(pos); next != npos) return next;
+    }
+    if (language_.quoteLike != Language::QuoteLike::none) {
+      if (const std::size_t next = quoteLike(pos); next != npos) return next;
+    }
+    if (language_.dollarQuotes && ch == '$' && wordEnd_ != pos) {
+      std::size_t end = pos + 1;
+      if (end < lineEnd_ && !isDigit(text_[end])) {
+        while (end < lineEnd_ && isWordByte(text_[end])) ++end;
+      }
+      if (at(end) == '$') {
+        open({.escapes = false, .spansLines = true, .delimiter = text_.substr(pos, end + 1 - pos),
+              .form = Literal::Form::tagged});
+        return end + 1;
+      }
+    }
+    if (language_.indentedStrings && ch == '\'' && at(pos + 1) == '\'') {
+      open({.quote = '\'', .escapes = false, .spansLines = true, .form = Literal::Form::indented});
+      return pos + 2;
+    }
+    return npos;
+  }
+
+  // Lua's [[...]] and [==[...]==], also after "--"; CMake's bracket
+  // arguments where an argument starts, also after "#".
+  std::size_t longBracket(std::size_t pos) {
+    const std::string_view marker = language_.comments.lineMarker;
+    std::size_t opening = pos;
+    if (text_.substr(pos).starts_with(marker)) {
+      opening = pos + marker.size();
+    } else if (language_.longBrackets == Language::LongBrackets::cmake && pos > lineStart_ &&
+               !isBlank(text_[pos - 1]) && text_[pos - 1] != '(') {
+      return npos;
+    }
+    if (at(opening) != '[') return npos;
+    const std::size_t level = countOf(opening + 1, '=');
+    if (at(opening + 1 + level) != '[') return npos;
+    open({.hashes = level, .escapes = false, .spansLines = true, .form = Literal::Form::longBracket});
+    return opening + 2 + level;
+  }
+
+  // <<EOF, <<-EOF, <<'EOF', <<"EOF", <<~EOF; PowerShell's @" and @'.
+  std::size_t hereDocument(std::size_t pos) {
+    const char ch = text_[pos];
+    if (language_.hereDocuments == Language::HereDocuments::hereStrings) {
+      if (ch != '@' || (at(pos + 1) != '"' && at(pos + 1) != '\'')) return npos;
+      std::size_t end = pos + 2;
+      while (end < lineEnd_ && isBlank(text_[end])) ++end;
+      if (end != lineEnd_) return npos;
+      pendingHereDocuments_.push_back(
+          {.terminator = at(pos + 1) == '"' ? std::string_view("\"@") : std::string_view("'@"), .prefix = true});
+      return lineEnd_;
+    }
+    if (ch != '<' || at(pos + 1) != '<' || at(pos + 2) == '<' || (pos > lineStart_ && text_[pos - 1] == '<')) {
+      return npos;
+    }
+    const bool shell = language_.hereDocuments == Language::HereDocuments::shell;
+    std::size_t at_ = pos + 2;
+    bool indented = false;
+    if (at(at_) == '-' || (!shell && at(at_) == '~')) {
+      indented = true;
+      ++at_;
+    }
+    std::size_t word = at_;
+    while (word < lineEnd_ && isBlank(text_[word])) ++word;
+    const char quote = at(word);
+    std::size_t begin = word;
+    std::size_t end = word;
+    if (quote == '\'' || quote == '"' || (shell && quote == '\\')) {
+      begin = word + 1;
+      if (quote == '\\') {
+        end = begin;
+        while (end < lineEnd_ && isWordByte(text_[end])) ++end;
+      } else {
+        // A quote found missing once on a line is missing for the rest of it.
+        if (unclosedQuoteLine_ == lineStart_ && unclosedQuote_ == quote && begin >= unclosedQuoteFrom_) return npos;
+        end = text_.substr(0, lineEnd_).find(quote, begin);
+        if (end == npos) {
+          unclosedQuoteLine_ = lineStart_;
+          unclosedQuote_ = quote;
+          unclosedQuoteFrom_ = begin;
+          return npos;
+        }
+      }
+    } else {
+      if (!shell && word != at_) return npos;
+      const char first = at(word);
+      if (!isWordByte(first) || isDigit(first)) return npos;
+      if (!shell && !(first == '_' || (first >= 'A' && first <= 'Z'))) return npos;
+      while (end < lineEnd_ && (isWordByte(text_[end]) || (shell && (text_[end] == '-' || text_[end] == '.')))) {
+        ++end;
+      }
+    }
+    if (end == begin) return npos;
+    // Tabs only before a shell terminator, any blanks before a script's.
+    pendingHereDocuments_.push_back({.terminator = text_.substr(begin, end - begin), .indented = indented});
+    last_ = '"';
+    return quote == '\'' || quote == '"' ? end + 1 : end;
+  }
+
+  // Perl's q qq qw qr m s tr y, Ruby's %q %w %r %(...), Elixir's sigils.
+  std::size_t quoteLike(std::size_t pos) {
+    const char ch = text_[pos];
+    std::size_t delimiter = npos;
+    std::size_t parts = 0;
+    bool escapes = true;
+    switch (language_.quoteLike) {
+      case Language::QuoteLike::none:
+        return npos;
+      case Language::QuoteLike::perl: {
+        if (isSpaceOrTab(ch) || !isWordByte(last_) || wordEnd_ == npos) return npos;
+        const std::string_view word = text_.substr(wordStart_, wordEnd_ - wordStart_);
+        if (word != "q" && word != "qq" && word != "qw" && word != "qr" && word != "m" && word != "s" &&
+            word != "tr" && word != "y") {
+          return npos;
+        }
+        if (wordStart_ > 0 && std::string_view("$@%&*-:>{'").find(text_[wordStart_ - 1]) != npos) return npos;
+        if (std::string_view("=,;)}]>").find(ch) != npos || (ch == '#' && pos != wordEnd_)) return npos;
+        if (ch == '#' && wordEnd_ != pos) return npos;
+        delimiter = pos;
+        parts = word == "s" || word == "tr" || word == "y" ? 1 : 0;
+        break;
+      }
+      case Language::QuoteLike::ruby:
+        if (ch != '%') return npos;
+        if (std::string_view("qQwWiIrsx").find(at(pos + 1)) != npos && at(pos + 1) != '\n') {
+          const char next = at(pos + 2);
+          if (isWordByte(next) || isSpaceOrTab(next) || next == '\n') return npos;
+          delimiter = pos + 2;
+        } else if (std::string_view("([{<|!/^").find(at(pos + 1)) != npos && at(pos + 1) != '\n' &&
+                   operandExpected()) {
+          delimiter = pos + 1;
+        } else {
+          return npos;
+        }
+        break;
+      case Language::QuoteLike::elixir: {
+        if (ch != '~') return npos;
+        std::size_t end = pos + 1;
+        const char letter = at(end);
+        if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z'))) return npos;
+        escapes = letter >= 'a';
+        ++end;
+        while (at(end) >= 'A' && at(end) <= 'Z') ++end;
+        if (std::string_view("/|\"'([{<").find(at(end)) == npos || at(end) == '\n') return npos;
+        if ((at(end) == '"' || at(end) == '\'') && countOf(end, at(end)) >= 3) {
+          open({.quote = at(end), .quotes = 3, .escapes = escapes, .spansLines = true});
+          return end + 3;
+        }
+        delimiter = end;
+        break;
+      }
+    }
+    const char opening = text_[delimiter];
+    const char closing = closingBracketOf(opening);
+    open({.quote = closing != 0 ? closing : opening,
+          .escapes = escapes,
+          .spansLines = true,
+          .form = Literal::Form::bracketed,
+          .opener = closing != 0 ? opening : '\0',
+          .parts = parts});
+    return delimiter + 1;
   }
 
   std::size_t step(std::size_t pos) {
@@ -356,13 +781,31 @@ class Scanner {
       return pos + 1;
     }
     if (isSpaceOrTab(ch)) return pos + 1;
+    // A block opener first: "--[[", "#=" and "{-" begin with a line marker.
     if (opensBlock(pos)) return openBlock(pos);
+    if (ch == language_.comments.lineMarker.front() && text_.substr(pos).starts_with(language_.comments.lineMarker)) {
+      if (lineCommentOpens(pos, false)) {
+        state_ = State::lineComment;
+        commentAt_ = pos;
+        return lineEnd_;
+      }
+      // An operator of dashes is passed whole: its run is counted once.
+      if (language_.dashOperators) {
+        last_ = '-';
+        return pos + countOf(pos, '-');
+      }
+    }
+    if (!isSlashLanguage_) {
+      if (const std::size_t next = otherLanguageCode(pos); next != npos) return next;
+    }
     switch (ch) {
       case '/':
         return slash(pos);
       case '"':
+        if (language_.plainDoubleQuotes || (language_.yamlScalars && !opensScalar(pos))) break;
         return doubleQuote(pos);
       case '\'':
+        if (language_.yamlScalars && !opensScalar(pos)) break;
         return apostrophe(pos);
       case '`':
         return backquote(pos);
@@ -394,12 +837,19 @@ class Scanner {
     return pos + 1;
   }
 
+  // Where a YAML scalar may start: at the line start, after "[", "{" or
+  // ",", or after ":", "-" or "?" and a blank. A quote inside a plain
+  // scalar ("it's") opens nothing.
+  bool opensScalar(std::size_t pos) const {
+    std::size_t before = pos;
+    while (before > lineStart_ && isBlank(text_[before - 1])) --before;
+    if (before == lineStart_) return true;
+    const char ch = text_[before - 1];
+    if (ch == '[' || ch == '{' || ch == ',') return true;
+    return before < pos && (ch == ':' || ch == '-' || ch == '?');
+  }
+
   std::size_t slash(std::size_t pos) {
-    const char next = at(pos + 1);
-    if (next == '/') {
-      state_ = State::lineComment;
-      return lineEnd_;
-    }
     if (language_.regexLiterals && operandExpected()) {
       state_ = State::regex;
       regexClass_ = false;
@@ -413,7 +863,11 @@ class Scanner {
   // operator. A wrong guess costs at most the rest of one line, since a
   // regular expression cannot span lines.
   bool operandExpected() const {
-    if (isWordByte(last_)) return expectsOperand(text_.substr(wordStart_, wordEnd_ - wordStart_));
+    if (isWordByte(last_)) {
+      const std::string_view word = text_.substr(wordStart_, wordEnd_ - wordStart_);
+      if (language_.quoteLike != Language::QuoteLike::none) return expectsScriptOperand(word);
+      return expectsOperand(word);
+    }
     return std::string_view("(,=:[!&|?{};+-*%<>~^").find(last_) != npos;
   }
 
@@ -480,6 +934,10 @@ class Scanner {
       literal.quotes = triple == Language::TripleQuotes::counted ? run : 3;
       literal.escapes = !raw && triple == Language::TripleQuotes::escaped;
       literal.spansLines = true;
+    }
+    if (quote == '\'' && language_.literalApostrophes) {
+      literal.escapes = false;
+      literal.doubledQuotes = literal.quotes == 1;  // 'it''s'
     }
     open(literal);
     return pos + literal.quotes;
@@ -639,7 +1097,8 @@ class Scanner {
   std::size_t inLiteral(std::size_t pos) {
     const Literal& literal = literal_;
     const char ch = text_[pos];
-    if (ch == '\\' && literal.escapes) return escape(pos);
+    if (literal.form != Literal::Form::plain) return inOtherLiteral(pos);
+    if (ch == language_.escapeChar && literal.escapes) return escape(pos);
     if (literal.holes && ch == '$' && at(pos + 1) == '{') {
       holes_.push_back(0);
       state_ = State::code;
@@ -677,6 +1136,13 @@ class Scanner {
   // escapes. Escaping the line end carries the literal into the next line.
   std::size_t escape(std::size_t pos) {
     std::size_t escaped = pos + 1;
+    if (literal_.form != Literal::Form::plain) {
+      if (escaped >= lineEnd_) {
+        continued_ = true;
+        return lineEnd_;
+      }
+      return escaped + 1;
+    }
     const std::size_t hashes = countOf(escaped, '#', literal_.hashes);
     if (hashes < literal_.hashes) return escaped + hashes;
     escaped += hashes;
@@ -685,6 +1151,67 @@ class Scanner {
       return lineEnd_;
     }
     return escaped + 1;
+  }
+
+  // The literals of the languages of other line markers.
+  std::size_t inOtherLiteral(std::size_t pos) {
+    Literal& literal = literal_;
+    const char ch = text_[pos];
+    switch (literal.form) {
+      case Literal::Form::plain:
+        break;
+      case Literal::Form::longBracket:
+        if (ch == ']' && countOf(pos + 1, '=', literal.hashes + 1) == literal.hashes &&
+            at(pos + 1 + literal.hashes) == ']') {
+          close();
+          return pos + 2 + literal.hashes;
+        }
+        return pos + 1;
+      case Literal::Form::tagged:
+        if (ch == '$' && text_.substr(pos, lineEnd_ - pos).starts_with(literal.delimiter)) {
+          close();
+          return pos + literal.delimiter.size();
+        }
+        return pos + 1;
+      case Literal::Form::indented:
+        if (ch != '\'' || at(pos + 1) != '\'') return pos + 1;
+        if (at(pos + 2) == '\'' || at(pos + 2) == '$') return pos + 3;
+        if (at(pos + 2) == '\\') return std::min(pos + 4, lineEnd_);
+        close();
+        return pos + 2;
+      case Literal::Form::bracketed:
+        if (ch == '\\' && literal.escapes) return escape(pos);
+        if (literal.opener != 0 && ch == literal.opener) {
+          ++literal.depth;
+          return pos + 1;
+        }
+        if (ch != literal.quote) return pos + 1;
+        if (literal.depth > 0) {
+          --literal.depth;
+          return pos + 1;
+        }
+        if (literal.parts == 0) {
+          close();
+          return pos + 1;
+        }
+        --literal.parts;
+        if (literal.opener == 0) return pos + 1;  // s/a/b/: the same delimiter goes on
+        {
+          // s{a}{b}: the second part has brackets of its own.
+          std::size_t next = pos + 1;
+          while (next < lineEnd_ && isBlank(text_[next])) ++next;
+          const char opening = at(next);
+          if (next >= lineEnd_ || isWordByte(opening)) {
+            close();
+            return pos + 1;
+          }
+          const char closing = closingBracketOf(opening);
+          literal.opener = closing != 0 ? opening : '\0';
+          literal.quote = closing != 0 ? closing : opening;
+          return next + 1;
+        }
+    }
+    return pos + 1;
   }
 
   std::size_t inRegex(std::size_t pos) {
@@ -703,9 +1230,23 @@ class Scanner {
 
   std::string_view text_;
   const Language& language_;
+  // The C family and its kin: none of the rules of other markers apply.
+  bool isSlashLanguage_ = language_.comments.lineMarker == slashComments.lineMarker;
+  std::size_t lineStart_ = 0;
+  std::size_t commentAt_ = 0;          // where the current line comment starts
+  LineBound lineBound_ = LineBound::none;
+  std::vector<HereDocument> hereDocuments_;         // bodies being read, in order
+  std::size_t hereDocumentsRead_ = 0;               // of them, those whose terminator came
+  std::size_t unclosedQuoteLine_ = npos;            // where a here-document's quote found no end
+  std::size_t unclosedQuoteFrom_ = 0;
+  char unclosedQuote_ = 0;
+  std::vector<HereDocument> pendingHereDocuments_;  // opened on the current line
+  std::size_t blockScalarIndent_ = 0;
+  std::string_view regionEnd_;
+  bool codeContinued_ = false;          // the line before ended in an escaped line end
+  bool lastEscapeTookLineEnd_ = false;
   std::vector<std::string_view>* identifiers_;  // where code words go, when wanted
   std::size_t reportedEnd_ = npos;
-  std::size_t lineStart_ = 0;
   std::size_t lineEnd_ = 0;  // the current line's end, before any '\r'
   State state_ = State::code;
   Literal literal_;

@@ -45,7 +45,8 @@ CommentLine splitCommentLine(std::string_view line) {
   std::size_t at = 0;
   while (at < line.size() && isSpaceOrTab(line[at])) ++at;
   parts.lead = line.substr(0, at);
-  parts.marker = markerAt(line, at, slashComments);
+  const CommentSyntax* syntax = lineSyntaxOf(line);
+  parts.marker = markerAt(line, at, syntax != nullptr ? *syntax : slashComments);
   parts.body = line.substr(at + parts.marker.size());
   std::size_t text = 0;
   while (text < parts.body.size() && isSpaceOrTab(parts.body[text])) ++text;

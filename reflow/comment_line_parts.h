@@ -15,7 +15,7 @@ namespace brindlewort {
 struct CommentLine {
   std::string_view line;    // the whole line, without its line end
   std::string_view lead;    // blanks before the marker
-  std::string_view marker;  // "//", "///" or "//!"; "/*", " *"... in a block
+  std::string_view marker;  // "//", "///", "#", "--", ";;"...; "/*", " *"... in a block
   std::string_view body;    // everything after the marker, but a closer
   // A block's closer that ends the line ("*/"), which stays after the last
   // word when the line's paragraph is re-flowed.
@@ -40,9 +40,10 @@ struct CommentLine {
 // True for a line whose first non-blank characters are "//".
 bool startsWithLineComment(std::string_view line);
 
-// Takes a line for which startsWithLineComment holds apart. "///" and "//!"
-// are doc markers; four or more slashes are "//" followed by text, so that a
-// "////////" rule stays text.
+// Takes a comment line apart by the syntax its marker belongs to (see
+// lineSyntaxOf). "///" and "//!" are doc markers; four or more slashes are
+// "//" followed by text, so that a "////////" rule stays text. The other
+// markers are their whole run: "##", ";;;", "---".
 CommentLine splitCommentLine(std::string_view line);
 
 // Takes a line apart by the lexer's facts for it, which say where its

@@ -40,7 +40,10 @@ bool isCommentRunLine(std::string_view line) {
   // Only lines that open with the marker: a line such as «}  // end» has
   // the marker in its comment prefix too, but rewrapping it would copy or
   // join the code in front of the marker.
-  if (!lineMarkerAt(line, slashComments)) return false;
+  const CommentSyntax* syntax = lineSyntaxOf(line);
+  if (syntax == nullptr) return false;
+  // The other markers are only ever whole-line comments here.
+  if (syntax != &slashComments) return true;
   const std::optional<std::string_view> prefix = commentPrefix(line);
   return prefix && prefix->find(slashComments.lineMarker) != std::string_view::npos;
 }

@@ -22,6 +22,23 @@ bool isTableBorder(std::string_view text) {
          first.find_first_not_of("+-=:") == std::string_view::npos;
 }
 
+// A line of a box drawn with the marker: "#  text  #".
+bool isFramed(std::string_view text, const CommentSyntax& syntax) {
+  const char marker = syntax.lineMarker.front();
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == marker) --end;
+  return end < text.size() && end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t');
+}
+
+// Whether two blanks and the line marker stand inside the text.
+bool holdsMarkerAfterGap(std::string_view text, const CommentSyntax& syntax) {
+  for (std::size_t at = text.find(syntax.lineMarker); at != std::string_view::npos;
+       at = text.find(syntax.lineMarker, at + 1)) {
+    if (at >= 2 && text[at - 1] == ' ' && text[at - 2] == ' ') return true;
+  }
+  return false;
+}
+
 bool isTableRow(std::string_view text) {
   if (text.starts_with('|') || isTableBorder(text)) return true;
   // Two or more " | ": found by the bar, which prose seldom holds.
@@ -76,7 +93,15 @@ LineKind lineKindAlone(const CommentLine& line) {
   const std::string_view text = line.text();
   if (isDirective(line)) return LineKind::directive;
   if (line.indent().find('\t') != std::string_view::npos) return LineKind::code;
-  if (startsWithMarker(text, slashComments)) return LineKind::nested;
+  const CommentSyntax* syntax = lineSyntaxOf(line.marker);
+  if (startsWithMarker(text, syntax != nullptr ? *syntax : slashComments)) return LineKind::nested;
+  if (syntax != nullptr && syntax != &slashComments) {
+    if (isFramed(text, *syntax)) return LineKind::table;
+    // "#set(x)", "#pod =head1": text glued to a '#' is code or a tool's
+    // convention, not a sentence; so is "f(x)  -- 42", code with its own
+    // comment after it.
+    if (line.indent().empty() || holdsMarkerAfterGap(text, *syntax)) return LineKind::code;
+  }
   if (isHeading(text)) return LineKind::heading;
   if (isLoneMarker(text)) return LineKind::separator;
   // A markup tag alone ("<p>", "</ul>") sets blocks apart as a rule does.
@@ -151,7 +176,9 @@ namespace {
 // The licence header's lines at the start of a run that opens a file: up
 // to the first blank line, when they name a licence; else 0.
 std::size_t licenceHeaderLines(const std::vector<CommentLine>& lines) {
+  // Blank comment lines may stand above the header ("#" then the notice).
   std::size_t end = 0;
+  while (end < lines.size() && lines[end].hasNoText()) ++end;
   bool named = false;
   while (end < lines.size() && !lines[end].hasNoText()) {
     named = named || namesALicence(lines[end].text());

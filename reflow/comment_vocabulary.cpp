@@ -354,13 +354,19 @@ Switch reflowSwitch(std::string_view text) {
   return Switch::none;
 }
 
-bool canOpenLine(std::string_view word, bool touchesMarker) {
+bool canOpenLine(std::string_view word, bool touchesMarker, const CommentSyntax& syntax) {
   if (word.empty()) return true;
-  if (touchesMarker && (word[0] == '/' || word[0] == '!')) return false;
+  if (touchesMarker) {
+    // Glued to the marker, the word's first byte would lengthen it.
+    if (word[0] == syntax.lineMarker.back()) return false;
+    for (const std::string_view doc : syntax.docMarkers) {
+      if (!doc.empty() && word[0] == doc.back()) return false;
+    }
+  }
   if (word.starts_with("{@")) return true;  // an inline doc tag
   if (blockMarkupLength(word) > 0) return false;  // it would open a block
   if (isLoneMarker(word) || opensWithTag(word) || !fenceOf(word).empty()) return false;
-  if (startsWithMarker(word, slashComments) || word[0] == '|' || word[0] == '>')
+  if (startsWithMarker(word, syntax) || word[0] == '|' || word[0] == '>')
     return false;
   if (wordReadsAsCode(word) || readsAsDrawing(word)) return false;
   // A date or a checkbox would open an entry.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "reflow/comment_line_parts.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 
@@ -93,9 +94,9 @@ Switch reflowSwitch(std::string_view text);
 // Whether a word may open a continuation line: false for anything that
 // would then read as an item marker, tag, heading, fence, nested comment,
 // table edge or directive. `touchesMarker` says the line has no blank
-// between the marker and the text, where a leading '/' or '!' would change
-// the marker itself.
-bool canOpenLine(std::string_view word, bool touchesMarker);
+// between the marker and the text, where a leading byte of a longer marker
+// ('/' or '!' after "//", '#' or ':' after '#') would change the marker.
+bool canOpenLine(std::string_view word, bool touchesMarker, const CommentSyntax& syntax = slashComments);
 
 // Whether a word may close a line that continues: false for words ending
 // like a statement or a block (";", "{", "}", "*/"), after which the line

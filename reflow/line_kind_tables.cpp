@@ -41,19 +41,17 @@ std::size_t keyword(std::string_view text, std::span<const std::string_view> wor
   return 0;
 }
 
-constexpr std::array<std::string_view, 45> directives{
-    "#endregion",       "#nosec",           "#pragma",          "#region",
-    "$FlowFixMe",       "+build",           "-*-",              "@flow",
-    "@formatter:",      "@ts-",             "IWYU pragma",      "LINT.",
-    "NOLINT",           "NOSONAR",          "SPDX-License-Identifier:",
-    "biome-ignore",     "c8 ignore",        "clang-format off", "clang-format on",
-    "codespell:",       "coverity[",        "cppcheck-suppress", "eslint-disable",
-    "eslint-enable",    "eslint-env",       "go:",              "gofail:",
-    "istanbul ignore",  "jscs:",            "jshint",           "ktlint-disable",
-    "ktlint-enable",    "lint:",            "nolint",           "noqa",
-    "prettier-ignore",  "pylint:",          "rubocop:",         "rustfmt::",
-    "spellchecker:",    "swift-format-ignore", "swiftlint:",    "tslint:",
-    "vi:",              "vim:"};
+constexpr std::array<std::string_view, 65> directives{
+    "#endregion", "#nosec", "#pragma", "#region", "$FlowFixMe", "+build", "-*-", "@flow",
+    "@formatter:", "@ts-", "IWYU pragma", "LINT.", "NOLINT", "NOSONAR", "SPDX-License-Identifier:",
+    "biome-ignore", "c8 ignore", "check=", "clang-format off", "clang-format on", "codespell:",
+    "coding:", "coding=", "coverity[", "cppcheck-suppress", "encoding:", "escape=",
+    "eslint-disable", "eslint-enable", "eslint-env", "ex:", "flake8:", "fmt: off", "fmt: on",
+    "fmt: skip", "frozen_string_literal:", "go:", "gofail:", "isort:", "istanbul ignore", "jscs:",
+    "jshint", "ktlint-disable", "ktlint-enable", "lint:", "mypy:", "nolint", "noqa",
+    "pragma: no cover", "prettier-ignore", "pylint:", "pyright:", "rubocop:", "ruff:", "rustfmt::",
+    "shellcheck ", "spellchecker:", "swift-format-ignore", "swiftlint:", "syntax=", "tslint:",
+    "type: ignore", "vi:", "vim:", "yamllint "};
 
 constexpr std::array<std::string_view, 5> glued{"export", "extern", "line", "sys", "sysnb"};
 
@@ -167,9 +165,10 @@ bool returnStatement(std::string_view text) {
   return at < text.size();
 }
 
-// "let d = Tree(items)", "const x: u32 = 1", "var err error := f()".
+// "let d = Tree(items)", "const x: u32 = 1", "var err error := f()",
+// "local n = #t".
 bool declaration(std::string_view text) {
-  static constexpr std::array<std::string_view, 6> words{"auto", "const", "let", "mut", "val", "var"};
+  static constexpr std::array<std::string_view, 7> words{"auto", "const", "let", "local", "mut", "val", "var"};
   if (text.empty() || std::string_view("aclmv").find(text[0]) == std::string_view::npos) return false;
   std::size_t at = keyword(text, words, false);
   if (at == 0) return false;
@@ -240,7 +239,21 @@ bool control(std::string_view text) {
          condition.find("!=") != std::string_view::npos;
 }
 
-constexpr std::array<CodeRule, 12> rules{{
+// "def parse(text):", "function M.glob(pattern)", "local function f(x)":
+// the head of a function, commented out.
+bool definition(std::string_view text) {
+  static constexpr std::array<std::string_view, 4> words{"def", "fn", "function", "local function"};
+  if (text.empty() || std::string_view("dfl").find(text[0]) == std::string_view::npos) return false;
+  std::size_t at = keyword(text, words, false);
+  if (at == 0) return false;
+  at = skipBlanks(text, at);
+  const std::size_t name = at;
+  while (at < text.size() && (isNameChar(text[at]) || text[at] == '.' || text[at] == ':')) ++at;
+  if (at == name || at >= text.size() || text[at] != '(') return false;
+  return text.ends_with(')') || text.ends_with("):") || text.ends_with('{');
+}
+
+constexpr std::array<CodeRule, 13> rules{{
     {"assignment", assignment, false},
     {"block edge", blockEdge, true},
     {"call", call, false},
@@ -248,6 +261,7 @@ constexpr std::array<CodeRule, 12> rules{{
     {"closing brackets", closingBrackets, false},
     {"control", control, false},
     {"declaration", declaration, false},
+    {"definition", definition, false},
     {"literal", literal, true},
     {"member chain", memberChain, true},
     {"preprocessor", preprocessor, true},

@@ -239,6 +239,7 @@ class ParagraphLines {
     closer_ = lines[paragraph.first + paragraph.count - 1].closer;
     decoration_ = lines[paragraph.first].decoration;
     touchesMarker_ = hang_ == 0;
+    if (const CommentSyntax* syntax = lineSyntaxOf(first.marker)) syntax_ = syntax;
     const std::size_t next = paragraph.first + paragraph.count;
     const std::size_t continuationIndent =
         paragraph.count > 1 ? lines[paragraph.first + 1].textOffset : hang_;
@@ -292,6 +293,7 @@ class ParagraphLines {
   // lines: a last line of one word would read as a step above it.
   bool nextLineDeeper() const { return nextLineDeeper_; }
   bool touchesMarker() const { return touchesMarker_; }
+  const CommentSyntax& syntax() const { return *syntax_; }
   // Some gap between words is wider than one space: joining then sets the
   // gaps anew.
   bool wideGaps() const { return wideGaps_; }
@@ -323,7 +325,8 @@ class ParagraphLines {
   // neither would change what it reads as, no inline tag is split, and in
   // a block comment no word that opens with its decoration starts a line.
   bool mayBreakBetween(const Word& before, const Word& after) const {
-    return !before.glued && canOpenLine(withoutCloser(after.text), touchesMarker_) && canCloseLine(before.text) &&
+    return !before.glued && canOpenLine(withoutCloser(after.text), touchesMarker_, *syntax_) &&
+           canCloseLine(before.text) &&
            (decoration_ == 0 || after.text.empty() || after.text.front() != decoration_);
   }
 
@@ -386,6 +389,7 @@ class ParagraphLines {
   std::string_view closer_;
   char decoration_ = 0;  // a block comment's decoration byte
   bool touchesMarker_ = false;
+  const CommentSyntax* syntax_ = &slashComments;  // the family of the paragraph's marker
   bool twoSpaced_ = false;
   bool wideGaps_ = false;
   bool nextLineDeeper_ = false;

@@ -29,7 +29,9 @@ bool maySwitch(std::string_view line) {
 // The line of the text's first non-blank character: where a licence header
 // would start.
 std::size_t firstContentLine(std::string_view text) {
-  const std::size_t at = text.find_first_not_of(" \t\r\n");
+  // A script's licence header comes after its shebang line.
+  const std::size_t from = text.starts_with("#!") ? std::min(text.find('\n'), text.size()) : 0;
+  const std::size_t at = text.find_first_not_of(" \t\r\n", from);
   if (at == std::string_view::npos) return SIZE_MAX;
   return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }

@@ -7,6 +7,7 @@
 #include "cli/core/messages.h"
 #include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
+#include "cli/core/text_transform.h"
 #include "cli/core/text_validation.h"
 #include "reflow/comment_lexer.h"
 #include "reflow/source_language.h"
@@ -28,7 +29,7 @@ constexpr std::string_view explainHelp =
 
 // The report for one text: its structure lines, compiler-style.
 std::string explanation(std::string_view name, std::string_view path, std::string_view text) {
-  const LanguageLookup language = languageForPath(path);
+  const LanguageLookup language = commentLanguageOf(path, text);
   std::string report;
   if (language.kind == LanguageLookup::Kind::noLineComments) return report;
   for (const auto& [line, kind] : commentLineKinds(text, lexComments(text, language.language))) {

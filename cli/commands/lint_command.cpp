@@ -10,6 +10,7 @@
 #include "cli/commands/command_table.h"
 #include "cli/core/fix_hint.h"
 #include "cli/core/text_command.h"
+#include "cli/core/text_transform.h"
 #include "helper/client/auto_correction_client.h"
 #include "reflow/comment_line_corrections.h"
 #include "reflow/source_language.h"
@@ -62,7 +63,7 @@ class BoundedHelper {
   // a raw string is code). With `byLineRule`, as in the workbench, every
   // line whose first characters are "//" is a comment line.
   Result<std::string> commentsCorrected(std::string_view text, std::string_view path, bool byLineRule) {
-    const LanguageLookup language = byLineRule ? LanguageLookup{} : languageForPath(path);
+    const LanguageLookup language = byLineRule ? LanguageLookup{} : commentLanguageOf(path, text);
     if (language.kind == LanguageLookup::Kind::noLineComments) return std::string(text);
     Result<std::string> corrected = autoCorrected(text);
     if (!corrected) return corrected;
@@ -89,8 +90,8 @@ const TextCommand lint{
     .description =
         "Sends each text whole to the auto-correction helper service (trailing\n"
         "white space and a space after \"//\" on comment lines, frequent\n"
-        "misspellings in comments) and takes what comes back on the lines\n"
-        "that are comments in the file's language. Results go to\n"
+        "misspellings in comments, whatever their marker) and takes what comes\n"
+        "back on the lines that are comments in the file's language. Results go to\n"
         "standard output in argument order unless --in-place or --check is\n"
         "given. A file the helper cannot correct is reported and left as it\n"
         "was. The whole run waits at most 30 s for the helper (--timeout sets\n"

@@ -13,10 +13,14 @@ const TextCommand wrap{
         "Breaks the comment lines that are longer than the width, carrying the\n"
         "overflow into the next line of the same paragraph; paragraphs that fit\n"
         "stay as they are (--fill re-flows every paragraph). Only comment\n"
-        "paragraphs move, in line comments and in block and doc comments:\n"
-        "code, and structure inside comments (fenced and indented code,\n"
-        "tables, diagrams, lists, directives, tags, a block's opener, closer\n"
-        "and decoration), is kept byte for byte and no word is lost.\n"
+        "paragraphs move: line comments (//, # in Python, shell, YAML, CMake...,\n"
+        "-- in SQL and Lua, ; in Lisp, % in TeX and Erlang), and block and doc\n"
+        "comments (/* */, /** */ with their tags); the language comes from the\n"
+        "file's name, extension, shebang or modeline. Code, strings,\n"
+        "here-documents, and structure inside comments (fenced and indented\n"
+        "code, tables, diagrams, lists, directives, tags, shebang and modelines,\n"
+        "a block's opener, closer and decoration), are kept byte for byte and\n"
+        "no word is lost.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {

@@ -21,7 +21,8 @@ std::string overview(std::span<const Command> commands) {
       "Usage: brindle COMMAND [OPTION...] [FILE...]\n"
       "       brindle --help | --version | help COMMAND\n"
       "\n"
-      "Re-flows and proofreads the // line comments of source files.\n"
+      "Re-flows and proofreads the line comments of source files (//, #, --,\n"
+      "; and %, by the file's language).\n"
       "\n"
       "Commands:\n";
   for (const Command& command : commands) {

@@ -88,7 +88,7 @@ std::span<const Option> optionTable() {
        .takenBy = textCommands},
       {.id = OptionId::wholeText, .longName = "--whole-text",
        .help = "transform the whole text as the workbench does, code\n"
-               "lines included, instead of only runs of // comment lines",
+               "lines included, instead of only runs of line comments",
        .takenBy = textCommands},
       {.id = OptionId::timeout, .longName = "--timeout", .valueName = "SECONDS",
        .valueHint = "a number of seconds",

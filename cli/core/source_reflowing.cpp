@@ -9,6 +9,7 @@
 #include "cli/core/editor_config.h"
 #include "cli/core/output_bound.h"
 #include "cli/core/parallel_for.h"
+#include "cli/core/text_transform.h"
 #include "engine/comment_length.h"
 #include "reflow/source_file_reflow.h"
 #include "reflow/source_language.h"
@@ -76,7 +77,7 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
     const std::size_t count = skipped->count.load();
     if (count == 0) return {};
     return "skipped " + std::to_string(count) + (count == 1 ? " file" : " files") +
-           " in a language without // comments";
+           " without line comments (text, markup, tables)";
   };
 }
 
@@ -84,7 +85,7 @@ std::function<std::string()> skippedFilesNote(std::shared_ptr<const SkippedFiles
 
 Result<std::string> reflowSourceText(std::string_view text, std::string_view path,
                                      const SourceReflowRequest& request, bool* skipped) {
-  const LanguageLookup language = languageForPath(path);
+  const LanguageLookup language = commentLanguageOf(path, text, request.editorName);
   if (language.kind == LanguageLookup::Kind::noLineComments) {
     if (skipped != nullptr) *skipped = true;
     return std::string(text);

@@ -29,6 +29,7 @@ struct SourceReflowRequest {
   std::int64_t defaultWidth = 80;
   std::optional<std::size_t> tabWidth;  // unset: the .editorconfig's, else 8
   std::vector<LineSpan> onlyLines;      // 0-based; empty: every line
+  std::string_view editorName;          // the editor's name for the language, if any
 };
 
 // The file's text re-flowed by reflowSourceFile on every core, or an error

@@ -24,7 +24,7 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
                                                           std::string_view path) {
     const CommentMap comments =
         scope == TextScope::commentRuns
-            ? lexCommentsInParallel(text, commentLanguageFor(path), {threads, parallelRunner(threads)})
+            ? lexCommentsInParallel(text, commentLanguageFor(path, text), {threads, parallelRunner(threads)})
             : CommentMap();
     CheckReport report{false, findingsReport(name, text, comments, scope, threads, findings), {}};
     report.wouldChange = !report.output.empty();

@@ -10,7 +10,15 @@
 
 namespace brindlewort::cli {
 
-const SourceLanguage* commentLanguageFor(std::string_view path) { return languageForPath(path).language; }
+LanguageLookup commentLanguageOf(std::string_view path, std::string_view text, std::string_view editorName) {
+  if (const SourceLanguage* named = languageNamed(editorName)) return {LanguageLookup::Kind::known, named};
+  if (path.empty() || path == standardInputName) return languageForPath(path);
+  return languageForFile(path, text);
+}
+
+const SourceLanguage* commentLanguageFor(std::string_view path, std::string_view text) {
+  return commentLanguageOf(path, text).language;
+}
 
 std::string transformCommentRunsInParallel(std::string_view text, const SourceLanguage* language,
                                            const LinesTransform& transform, unsigned threads) {
@@ -59,7 +67,7 @@ TextTransform inScope(TextScope scope, LinesTransform transform, unsigned thread
     };
   }
   return [transform = std::move(transform), threads](std::string_view text, std::string_view path) {
-    return transformCommentRunsInParallel(text, commentLanguageFor(path), transform, threads);
+    return transformCommentRunsInParallel(text, commentLanguageFor(path, text), transform, threads);
   };
 }
 

@@ -19,9 +19,16 @@ namespace brindlewort::cli {
 // several threads at once.
 using TextTransform = std::function<std::string(std::string_view text, std::string_view path)>;
 
+// What a file's language is for its comments: the editor's name for it
+// when it gives a known one (a language server's languageId), else the
+// file's name and extension, else its shebang or modeline. Standard input
+// without a name keeps the line rule ("//" at the line start).
+LanguageLookup commentLanguageOf(std::string_view path, std::string_view text,
+                                 std::string_view editorName = {});
+
 // The language whose lexer finds the comments of a file: null (the line
-// rule) when its name gives none.
-const SourceLanguage* commentLanguageFor(std::string_view path);
+// rule) when commentLanguageOf knows none.
+const SourceLanguage* commentLanguageFor(std::string_view path, std::string_view text);
 
 // transformCommentRuns over the runs the language's lexer finds (null: the
 // line rule), with the text cut between runs into pieces that up to

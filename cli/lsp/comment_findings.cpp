@@ -75,7 +75,7 @@ std::string_view findingLabel(FindingKind kind) {
 }
 
 std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
-                                            const SpellChecker* checker) {
+                                            const SpellChecker* checker, std::string_view editorName) {
   std::mutex mutex;
   std::vector<CommentFinding> findings;
   // The groups are the comment runs that --check hands to the same checks.
@@ -98,7 +98,8 @@ std::vector<CommentFinding> commentFindings(std::string_view text, std::string_v
   };
   const unsigned threads = hardwareThreads();
   const CommentMap comments =
-      lexCommentsInParallel(text, commentLanguageFor(path), {threads, parallelRunner(threads)});
+      lexCommentsInParallel(text, commentLanguageOf(path, text, editorName).language,
+                            {threads, parallelRunner(threads)});
   findingsReport({}, text, comments, TextScope::commentRuns, threads, collect);
   std::stable_sort(findings.begin(), findings.end(), [](const CommentFinding& a, const CommentFinding& b) {
     return a.line != b.line ? a.line < b.line : a.startByte < b.startByte;

@@ -32,10 +32,10 @@ struct CommentFinding {
 std::string_view findingLabel(FindingKind kind);
 
 // Every finding in text order, in the comments the lexer of the document's
-// language (by its path) finds. `checker` is the project's spell checker
+// language (by the editor's name for it, else its path) finds. `checker` is the project's spell checker
 // for the document (projectSpellChecker), null when no dictionary loads
 // (then only grammar is checked); the text must be decodable.
 std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
-                                            const SpellChecker* checker);
+                                            const SpellChecker* checker, std::string_view editorName = {});
 
 }  // namespace brindlewort::cli::lsp

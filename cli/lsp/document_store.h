@@ -18,6 +18,7 @@ struct OpenDocument {
   std::string text;
   std::int64_t version = 0;
   std::string path;  // the file the URI names; empty when it names none
+  std::string languageId;  // the editor's name for the document's language
   // Where the editor's text held bytes that are not UTF-8 (replaced by
   // U+FFFD here); such a document is not checked until it is replaced.
   std::optional<std::size_t> invalidUtf8At;

@@ -274,6 +274,7 @@ json LanguageServer::didOpen(const Call& call) {
   documents_.open(uri, OpenDocument{.text = item.at("text").get<std::string>(),
                                     .version = versionOf(item).value_or(0),
                                     .path = pathOfUri(uri),
+                                    .languageId = item.value("languageId", std::string()),
                                     .invalidUtf8At = call.invalidUtf8At});
   due_[uri] = Clock::now();
   return nullptr;
@@ -412,7 +413,7 @@ DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
     diagnostics.add({}, {}, severityWarning, "spelling not checked: " + found.error());
   }
 
-  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get())) {
+  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get(), document.languageId)) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},
@@ -439,7 +440,7 @@ const OpenDocument& LanguageServer::servedDocument(const std::string& uri) {
 json LanguageServer::reflowEdits(const OpenDocument& document, ReflowMode mode,
                                  std::optional<LineSpan> lines) {
   Result<std::string> reflowed =
-      reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines});
+      reflowedText(document.text, document.path, {.mode = mode, .width = settings_.width, .lines = lines, .languageId = document.languageId});
   if (!reflowed)
     throw RequestFailure(requestFailed, "the text " + reflowed.error() + "; it is left as it is");
   json edits = json::array();

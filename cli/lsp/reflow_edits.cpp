@@ -17,6 +17,7 @@ Result<std::string> reflowedText(std::string_view text, std::string_view path, c
   // The shared setting only where nothing closer gives a width.
   if (!request.width) reflow.defaultWidth = defaultWidth();
   if (request.lines) reflow.onlyLines.push_back(*request.lines);
+  reflow.editorName = request.languageId;
   return reflowSourceText(text, path, reflow);
 }
 

@@ -23,6 +23,7 @@ struct ReflowRequest {
   // now so that a change of it counts at once.
   std::optional<std::int64_t> width;
   std::optional<LineSpan> lines;  // unset: the whole text
+  std::string_view languageId;    // the editor's name for the language
 };
 
 // The text after the re-flow, the same as `brindle wrap --fill` (or unwrap)

@@ -1,4 +1,4 @@
-;;; brindlewort.el --- Re-flow and proofread // comments with brindle  -*- lexical-binding: t; -*-
+;;; brindlewort.el --- Re-flow and proofread line comments with brindle  -*- lexical-binding: t; -*-
 
 ;; Version: 1.0.0
 ;; Keywords: convenience, tools, wp

@@ -28,8 +28,10 @@ LONG = ("// Brindlewort re-flows line comments like this one, which was typed as
         "one very long line.\n")
 MISSPELT = "// Thsi coment has two mistakes.\n"
 PASSIVE = "// The value is written by the caller.\n"
-# Not a language with // comments: no hook may touch it.
+# A script's # comments are checked and wrapped as // comments are.
 SCRIPT = "# " + "a very long comment line in a script " * 4 + "\n"
+# Markdown has no line comments: no hook may touch it.
+NOTES = "# " + "a very long heading line in a text " * 4 + "\n"
 
 
 def git(cwd, *args):
@@ -80,12 +82,13 @@ class TryRepo(unittest.TestCase):
                 self.assertEqual(hook["language"], "system")
                 self.assertTrue(hook["entry"].startswith("brindle "))
                 self.assertIn("c++", hook["types_or"])
-                self.assertNotIn("python", hook["types_or"])
+                self.assertIn("python", hook["types_or"])
+                self.assertNotIn("markdown", hook["types_or"])
 
     def test_hooks_fail_on_what_they_check_and_name_the_fix(self):
         # The width comes from the project's .editorconfig, as brindle reads it.
         files = {".editorconfig": "root = true\n[*]\nmax_line_length = 40\n", "main.cpp": "int x;\n" + LONG,
-                 "notes.py": SCRIPT}
+                 "notes.py": SCRIPT, "notes.md": NOTES}
         cases = [
             # hook, extra file, what its output must say
             ("brindle-wrap-check", {}, ["main.cpp:2: wrap would re-flow this comment paragraph to 40 columns "
@@ -103,16 +106,19 @@ class TryRepo(unittest.TestCase):
                     self.assertIn(words, output)
                 self.assertEqual(self.read("main.cpp"), "int x;\n" + LONG, "a checking hook changed a file")
                 self.assertEqual(self.read("notes.py"), SCRIPT)
+                self.assertEqual(self.read("notes.md"), NOTES)
 
     def test_fixing_hook_rewrites_then_passes_with_the_check(self):
         self.write({".editorconfig": "root = true\n[*]\nmax_line_length = 40\n", "main.cpp": "int x;\n" + LONG,
-                    "notes.py": SCRIPT})
+                    "notes.py": SCRIPT, "notes.md": NOTES})
         status, output = self.try_repo("brindle-wrap")
         self.assertEqual(status, 1, output)
         self.assertIn("files were modified by this hook", output)
         wrapped = self.read("main.cpp")
         self.assertTrue(all(len(line) <= 40 for line in wrapped.splitlines()), wrapped)
-        self.assertEqual(self.read("notes.py"), SCRIPT)
+        script = self.read("notes.py")
+        self.assertTrue(all(len(line) <= 40 and line.startswith("# ") for line in script.splitlines()), script)
+        self.assertEqual(self.read("notes.md"), NOTES)
         git(self.project, "add", ".")
         for hook in ("brindle-wrap", "brindle-wrap-check"):
             with self.subTest(hook):

@@ -37,5 +37,30 @@ TEST(CommentFindings, APassiveConstructionIsUnderlinedToItsLastWord) {
   }
 }
 
+// The editor's languageId, else the file's name, picks the marker; a '#'
+// line inside a string is code whatever the language.
+TEST(CommentFindings, TheDocumentLanguageComesFromTheLanguageIdOrTheName) {
+  const std::string script = "s = \"\"\"\n# It is written here.\n\"\"\"\n  # The value is returned to you.\n";
+  const struct {
+    const char* name;
+    const char* path;
+    const char* languageId;
+    std::size_t findings;
+  } cases[] = {
+      {"languageId", "", "python", 1},
+      {"file name", "/work/tool.py", "", 1},
+      {"neither: the // line rule", "", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<CommentFinding> findings = commentFindings(script, c.path, nullptr, c.languageId);
+    ASSERT_EQ(findings.size(), c.findings);
+    if (c.findings == 1) {
+      EXPECT_EQ(findings[0].line, 3u);
+      EXPECT_EQ(findings[0].startByte, 14u);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brindlewort::cli::lsp

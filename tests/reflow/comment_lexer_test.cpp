@@ -111,7 +111,8 @@ TEST(BlockCommentNesting, OnlyWhereTheLanguageHasIt) {
   }
 }
 
-// The extension, in any case, picks the language; the last one counts.
+// The name or the extension, in any case, picks the language; the last
+// extension counts.
 TEST(LanguageForPath, ReadsTheExtension) {
   using Kind = LanguageLookup::Kind;
   const struct {
@@ -121,10 +122,11 @@ TEST(LanguageForPath, ReadsTheExtension) {
   } cases[] = {
       {"src/main.rs", Kind::known, "Rust"},        {"include/x.h", Kind::known, "C"},
       {"Engine.CPP", Kind::known, "C++"},          {"build.gradle.kts", Kind::known, "Kotlin"},
-      {"build.gradle", Kind::known, "Groovy"},     {"tools/run.py", Kind::noLineComments, ""},
-      {"CMakeLists.txt", Kind::noLineComments, ""}, {"site/style.scss", Kind::unknown, ""},
-      {"Makefile", Kind::unknown, ""},             {"conf.d/settings", Kind::unknown, ""},
-      {".bashrc", Kind::unknown, ""},              {"name.", Kind::unknown, ""},
+      {"build.gradle", Kind::known, "Groovy"},     {"tools/run.py", Kind::known, "Python"},
+      {"CMakeLists.txt", Kind::known, "CMake"},    {"site/style.scss", Kind::unknown, ""},
+      {"Makefile", Kind::known, "Makefile"},       {"conf.d/settings", Kind::unknown, ""},
+      {".bashrc", Kind::known, "Shell"},           {"name.", Kind::unknown, ""},
+      {"README.md", Kind::noLineComments, ""},     {"notes.txt", Kind::noLineComments, ""},
       {"", Kind::unknown, ""},
   };
   for (const auto& c : cases) {

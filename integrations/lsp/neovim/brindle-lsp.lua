@@ -1,7 +1,10 @@
 -- brindle lsp for Neovim 0.7 and later: one server for every buffer of a
--- language with // comments. Put this file in ~/.config/nvim/plugin/.
+-- language with line comments (//, #, --, ;, %). Put this file in ~/.config/nvim/plugin/.
 local filetypes = { 'c', 'cpp', 'objc', 'objcpp', 'swift', 'rust', 'go', 'java', 'kotlin',
-                    'javascript', 'typescript', 'cs', 'dart', 'zig', 'scala' }
+                    'javascript', 'typescript', 'cs', 'dart', 'zig', 'scala',
+                    'python', 'sh', 'bash', 'zsh', 'ruby', 'perl', 'r', 'yaml', 'toml', 'cmake',
+                    'make', 'dockerfile', 'ps1', 'elixir', 'julia', 'nix', 'dosini', 'sql', 'lua',
+                    'haskell', 'elm', 'ada', 'lisp', 'clojure', 'scheme', 'tex', 'erlang' }
 local client_id
 
 vim.api.nvim_create_autocmd('FileType', {

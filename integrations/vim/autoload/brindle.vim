@@ -1,10 +1,20 @@
 " Brindlewort for Vim and Neovim: the work behind the commands and gq of
 " plugin/brindle.vim, loaded on first use. See :help brindle.
 
-" The file types where g:brindle_gq lets brindle take over gq.
-let s:default_filetypes = ['c', 'cpp', 'cs', 'cuda', 'dart', 'go', 'java', 'javascript',
-      \ 'javascriptreact', 'kotlin', 'objc', 'objcpp', 'rust', 'scala', 'swift', 'typescript',
-      \ 'typescriptreact', 'zig']
+" The line-comment marker of each file type where g:brindle_gq lets
+" brindle take over gq.
+let s:markers = {
+      \ 'c': '//', 'cpp': '//', 'cs': '//', 'cuda': '//', 'dart': '//', 'go': '//', 'java': '//',
+      \ 'javascript': '//', 'javascriptreact': '//', 'kotlin': '//', 'objc': '//', 'objcpp': '//',
+      \ 'rust': '//', 'scala': '//', 'swift': '//', 'typescript': '//', 'typescriptreact': '//',
+      \ 'zig': '//',
+      \ 'python': '#', 'sh': '#', 'bash': '#', 'zsh': '#', 'fish': '#', 'ruby': '#', 'perl': '#',
+      \ 'r': '#', 'yaml': '#', 'toml': '#', 'cmake': '#', 'make': '#', 'dockerfile': '#',
+      \ 'ps1': '#', 'elixir': '#', 'julia': '#', 'nix': '#', 'dosini': '#', 'conf': '#', 'tcl': '#',
+      \ 'sql': '--', 'lua': '--', 'haskell': '--', 'ada': '--', 'elm': '--',
+      \ 'lisp': ';', 'clojure': ';', 'scheme': ';',
+      \ 'tex': '%', 'plaintex': '%', 'erlang': '%'}
+let s:default_filetypes = sort(keys(s:markers))
 
 " The commands that read .editorconfig and the project of the file that
 " standard input stands for.
@@ -165,18 +175,20 @@ function! brindle#gq_args() abort
   return l:args
 endfunction
 
-" 'formatexpr': gq with brindle where the lines hold // comments. A range
-" without any (code, a code line with a comment after it, other comment
-" styles) goes back to Vim's own formatting by returning 1, as does
-" typing past 'textwidth' in Insert mode. In a range with // comments,
-" brindle re-flows those and leaves every other line as it is.
+" 'formatexpr': gq with brindle where the lines hold line comments of the
+" file type (//, #, --, ; or %). A range without any (code, a code line with
+" a comment after it, other comment styles) goes back to Vim's own
+" formatting by returning 1, as does typing past 'textwidth' in Insert mode.
+" In a range with such comments, brindle re-flows those and leaves every
+" other line as it is.
 function! brindle#formatexpr() abort
   if mode() =~# '[iR]'
     return 1
   endif
   let l:first = v:lnum
   let l:last = v:lnum + v:count - 1
-  if empty(filter(getline(l:first, l:last), 'v:val =~# ''^\s*//'''))
+  let l:marker = escape(get(s:markers, &filetype, '//'), '\\.*$^~[]')
+  if empty(filter(getline(l:first, l:last), 'v:val =~# ''^\s*' . l:marker . ''''))
     return 1
   endif
   call brindle#filter('wrap', brindle#gq_args(), l:first, l:last)

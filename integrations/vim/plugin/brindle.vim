@@ -1,4 +1,4 @@
-" Brindlewort for Vim and Neovim: re-flow and proofread // comments through
+" Brindlewort for Vim and Neovim: re-flow and proofread line comments through
 " the brindle command. The functions live in autoload/brindle.vim; the
 " commands and options are described in :help brindle.
 
