@@ -26,9 +26,13 @@ bool isProseKind(LineKind kind) {
   return true;
 }
 
-}  // namespace
+// Tables and separators hold cells, not sentences.
+bool isSentenceKind(LineKind kind) {
+  return isProseKind(kind) && kind != LineKind::table && kind != LineKind::separator;
+}
 
-std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) {
+template <typename KindTest>
+std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindTest isChecked) {
   std::vector<bool> checked(lines.size(), true);
   bool switchedOff = false;
   std::vector<CommentLine> run;
@@ -48,9 +52,19 @@ std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) 
       run.push_back(next);
     }
     const RunStructure structure = analyseRun(run, switchedOff);
-    for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isProseKind(structure.kinds[k]);
+    for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isChecked(structure.kinds[k]);
   }
   return checked;
+}
+
+}  // namespace
+
+std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) {
+  return linesOfKinds(lines, isProseKind);
+}
+
+std::vector<bool> grammarCheckedLines(const std::vector<std::string_view>& lines) {
+  return linesOfKinds(lines, isSentenceKind);
 }
 
 namespace {

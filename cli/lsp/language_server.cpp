@@ -412,7 +412,7 @@ DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
     diagnostics.add({}, {}, severityWarning, "spelling not checked: " + found.error());
   }
 
-  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get())) {
+  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get(), settings_.grammarRules)) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},

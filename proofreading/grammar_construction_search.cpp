@@ -1,0 +1,195 @@
+#include "proofreading/grammar_construction_search.h"
+
+#include <algorithm>
+#include <array>
+
+#include "proofreading/past_participles.h"
+
+namespace brindlewort {
+namespace {
+
+// Bytes beyond ASCII belong to words; no listed word has any, so such a
+// word only ever matches itself when repeated.
+bool isWordByte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct Word {
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  bool code = false;          // inside backticks
+  bool blanksBefore = false;  // only blanks since the word before, on the same line
+};
+
+// Words, with an apostrophe or hyphen between letters inside the word
+// ("don't", "auto-generated").
+std::vector<Word> wordsOf(std::string_view text) {
+  std::vector<Word> words;
+  const auto size = static_cast<std::int64_t>(text.size());
+  auto at = [&](std::int64_t i) { return static_cast<unsigned char>(text[static_cast<std::size_t>(i)]); };
+  bool code = false;
+  bool blanksOnly = false;
+  for (std::int64_t i = 0; i < size;) {
+    const unsigned char c = at(i);
+    if (!isWordByte(c)) {
+      if (c == '`') code = !code;
+      if (c == '\n') code = false;
+      if (!isBlank(static_cast<char>(c))) blanksOnly = false;
+      ++i;
+      continue;
+    }
+    Word word{i, i, code, blanksOnly && !words.empty()};
+    while (i < size && (isWordByte(at(i)) ||
+                        ((at(i) == '\'' || at(i) == '-') && i + 1 < size && isWordByte(at(i + 1)))))
+      ++i;
+    word.end = i;
+    words.push_back(word);
+    blanksOnly = true;
+  }
+  return words;
+}
+
+// Forms of the two auxiliaries, as written inside a sentence or at its start.
+constexpr std::array beForms = std::to_array<std::string_view>(
+    {"am", "are", "be", "been", "being", "is", "was", "were", "Am", "Are", "Be", "Been", "Being", "Is", "Was",
+     "Were"});
+constexpr std::array haveForms = std::to_array<std::string_view>(
+    {"had", "has", "have", "having", "Had", "Has", "Have", "Having"});
+
+// Words that may stand between the auxiliary and the participle ("is not
+// used", "is then called"); so may any adverb in "-ly".
+constexpr std::array inBetween = std::to_array<std::string_view>(
+    {"all", "already", "also", "always", "both", "just", "never", "not", "now", "often", "only", "still",
+     "then", "usually"});
+
+// Repeats that are good English or deliberate.
+constexpr std::array rightTwice = std::to_array<std::string_view>(
+    {"bye", "do", "ha", "had", "hee", "ho", "is", "la", "no", "so", "that", "tut", "yes"});
+
+bool oneOf(const auto& list, std::string_view word) {
+  return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+bool isAdverbInLy(std::string_view word) {
+  return word.size() > 4 && word.ends_with("ly") &&
+         std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+bool allLetters(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\'' || c == '-' ||
+           static_cast<unsigned char>(c) >= 0x80;
+  });
+}
+
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+class Search {
+ public:
+  Search(std::string_view text, const GrammarRules& rules) : text_(text), rules_(rules), words_(wordsOf(text)) {}
+
+  std::vector<GrammarMatch> run() {
+    std::vector<GrammarMatch> found;
+    for (std::size_t i = 0; i < words_.size();) {
+      if (words_[i].code) {
+        ++i;
+        continue;
+      }
+      const std::size_t next = construction(i, found);
+      i = next > i ? next : i + 1;
+    }
+    return found;
+  }
+
+ private:
+  std::string_view word(std::size_t i) const {
+    return text_.substr(static_cast<std::size_t>(words_[i].start),
+                        static_cast<std::size_t>(words_[i].end - words_[i].start));
+  }
+
+  // Whether word i exists and follows the one before it in the same stretch
+  // of prose.
+  bool follows(std::size_t i) const { return i < words_.size() && words_[i].blanksBefore && !words_[i].code; }
+
+  // Past one word that may stand between an auxiliary and its participle.
+  std::size_t skippingInBetween(std::size_t i) const {
+    if (follows(i) && follows(i + 1) && (oneOf(inBetween, word(i)) || isAdverbInLy(word(i)))) return i + 1;
+    return i;
+  }
+
+  bool participleAt(std::size_t i) const { return follows(i) && isPastParticiple(word(i)); }
+
+  // A construction starting at word i, added to `found`; returns the word
+  // after it, or i when there is none.
+  std::size_t construction(std::size_t i, std::vector<GrammarMatch>& found) {
+    const std::string_view lead = word(i);
+    if (rules_.repeatedWords && repeatedAt(i)) return add(found, i, i + 1, GrammarKind::repeatedWord);
+    const bool be = oneOf(beForms, lead);
+    const bool have = !be && oneOf(haveForms, lead);
+    if (!be && !have) return i;
+    std::size_t j = skippingInBetween(i + 1);
+    if (have && follows(j) && word(j) == "been") {
+      // "has been added" is one passive construction; "has been there" is
+      // the perfect tense of "be".
+      const std::size_t k = skippingInBetween(j + 1);
+      if (participleAt(k)) return rules_.passiveVoice ? add(found, i, k, GrammarKind::passiveVoice) : k + 1;
+      return rules_.perfectTense ? add(found, i, j, GrammarKind::perfectTense) : j + 1;
+    }
+    if (be && follows(j) && word(j) == "being") {
+      const std::size_t k = skippingInBetween(j + 1);
+      if (participleAt(k)) return rules_.passiveVoice ? add(found, i, k, GrammarKind::passiveVoice) : k + 1;
+      return i;
+    }
+    if (!participleAt(j)) return i;
+    const GrammarKind kind = be ? GrammarKind::passiveVoice : GrammarKind::perfectTense;
+    if (!rules_.reports(kind)) return j + 1;
+    return add(found, i, j, kind);
+  }
+
+  bool repeatedAt(std::size_t i) const {
+    if (!follows(i + 1)) return false;
+    const std::string_view first = word(i);
+    if (!allLetters(first) || !sameIgnoringAsciiCase(first, word(i + 1))) return false;
+    if (oneOf(rightTwice, first) || (first.size() > 1 && oneOf(rightTwice, lowered(first)))) return false;
+    // "@param name name of the file": a tag's argument, then its text.
+    if (i > 0) {
+      const auto before = words_[i - 1].start;
+      if (before > 0 && std::string_view("@\\:").find(text_[static_cast<std::size_t>(before - 1)]) !=
+                            std::string_view::npos)
+        return false;
+    }
+    return true;
+  }
+
+  static std::string_view lowered(std::string_view word) {
+    // Only the first letter of a listed word may be a capital.
+    static thread_local std::string buffer;
+    buffer.assign(word);
+    if (!buffer.empty() && buffer[0] >= 'A' && buffer[0] <= 'Z') buffer[0] = static_cast<char>(buffer[0] - 'A' + 'a');
+    return buffer;
+  }
+
+  std::size_t add(std::vector<GrammarMatch>& found, std::size_t first, std::size_t last, GrammarKind kind) const {
+    found.push_back({words_[first].start, words_[last].end, kind});
+    return last + 1;
+  }
+
+  std::string_view text_;
+  const GrammarRules& rules_;
+  std::vector<Word> words_;
+};
+
+}  // namespace
+
+std::vector<GrammarMatch> grammarConstructions(std::string_view text, const GrammarRules& rules) {
+  return Search(text, rules).run();
+}
+
+}  // namespace brindlewort
