@@ -10,11 +10,15 @@ namespace {
 
 // Bytes beyond ASCII belong to words; no listed word has any, so such a
 // word only ever matches itself when repeated.
-bool isWordByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
-}
+constexpr auto wordBytes = [] {
+  std::array<bool, 256> table{};
+  for (unsigned c = 0; c < 256; ++c) {
+    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+  }
+  return table;
+}();
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isWordByte(unsigned char c) { return wordBytes[c]; }
 
 struct Word {
   std::int64_t start = 0;
@@ -23,33 +27,54 @@ struct Word {
   bool blanksBefore = false;  // only blanks since the word before, on the same line
 };
 
-// Words, with an apostrophe or hyphen between letters inside the word
-// ("don't", "auto-generated").
-std::vector<Word> wordsOf(std::string_view text) {
-  std::vector<Word> words;
-  const auto size = static_cast<std::int64_t>(text.size());
-  auto at = [&](std::int64_t i) { return static_cast<unsigned char>(text[static_cast<std::size_t>(i)]); };
-  bool code = false;
-  bool blanksOnly = false;
-  for (std::int64_t i = 0; i < size;) {
-    const unsigned char c = at(i);
-    if (!isWordByte(c)) {
-      if (c == '`') code = !code;
-      if (c == '\n') code = false;
-      if (!isBlank(static_cast<char>(c))) blanksOnly = false;
-      ++i;
-      continue;
+// Reads the words one after another, with an apostrophe or hyphen between
+// letters inside the word ("don't", "auto-generated").
+class WordReader {
+ public:
+  explicit WordReader(std::string_view text) : text_(text) {}
+
+  // The next word; false at the end of the text.
+  bool next(Word& word) {
+    const auto size = static_cast<std::int64_t>(text_.size());
+    std::int64_t i = at_;
+    for (; i < size; ++i) {
+      const unsigned char c = byteAt(i);
+      if (isWordByte(c)) break;
+      if (c == ' ' || c == '\t') continue;
+      if (c == '`') code_ = !code_;
+      if (c == '\n') code_ = false;
+      blanksOnly_ = false;
     }
-    Word word{i, i, code, blanksOnly && !words.empty()};
-    while (i < size && (isWordByte(at(i)) ||
-                        ((at(i) == '\'' || at(i) == '-') && i + 1 < size && isWordByte(at(i + 1)))))
-      ++i;
-    word.end = i;
-    words.push_back(word);
-    blanksOnly = true;
+    if (i == size) {
+      at_ = i;
+      return false;
+    }
+    word = {i, i, code_, blanksOnly_ && !first_};
+    while (i < size) {
+      const unsigned char c = byteAt(i);
+      if (isWordByte(c)) {
+        ++i;
+      } else if ((c == '\'' || c == '-') && i + 1 < size && isWordByte(byteAt(i + 1))) {
+        i += 2;
+      } else {
+        break;
+      }
+    }
+    word.end = at_ = i;
+    blanksOnly_ = true;
+    first_ = false;
+    return true;
   }
-  return words;
-}
+
+ private:
+  unsigned char byteAt(std::int64_t i) const { return static_cast<unsigned char>(text_[static_cast<std::size_t>(i)]); }
+
+  std::string_view text_;
+  std::int64_t at_ = 0;
+  bool code_ = false;
+  bool blanksOnly_ = false;
+  bool first_ = true;
+};
 
 // Forms of the two auxiliaries, as written inside a sentence or at its start.
 constexpr std::array beForms = std::to_array<std::string_view>(
@@ -93,12 +118,12 @@ bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 class Search {
  public:
-  Search(std::string_view text, const GrammarRules& rules) : text_(text), rules_(rules), words_(wordsOf(text)) {}
+  Search(std::string_view text, const GrammarRules& rules) : text_(text), rules_(rules), reader_(text) {}
 
   std::vector<GrammarMatch> run() {
     std::vector<GrammarMatch> found;
-    for (std::size_t i = 0; i < words_.size();) {
-      if (words_[i].code) {
+    for (std::size_t i = 0; has(i);) {
+      if (at(i).code) {
         ++i;
         continue;
       }
@@ -109,28 +134,44 @@ class Search {
   }
 
  private:
+  // The words are read as the search reaches them and kept only as long as
+  // it may look back at them: a construction spans at most six words.
+  static constexpr std::size_t window = 8;
+
+  bool has(std::size_t i) {
+    while (read_ <= i) {
+      if (!reader_.next(words_[read_ % window])) return false;
+      ++read_;
+    }
+    return true;
+  }
+
+  const Word& at(std::size_t i) const { return words_[i % window]; }
+
   std::string_view word(std::size_t i) const {
-    return text_.substr(static_cast<std::size_t>(words_[i].start),
-                        static_cast<std::size_t>(words_[i].end - words_[i].start));
+    return text_.substr(static_cast<std::size_t>(at(i).start), static_cast<std::size_t>(at(i).end - at(i).start));
   }
 
   // Whether word i exists and follows the one before it in the same stretch
   // of prose.
-  bool follows(std::size_t i) const { return i < words_.size() && words_[i].blanksBefore && !words_[i].code; }
+  bool follows(std::size_t i) { return has(i) && at(i).blanksBefore && !at(i).code; }
 
   // Past one word that may stand between an auxiliary and its participle.
-  std::size_t skippingInBetween(std::size_t i) const {
+  std::size_t skippingInBetween(std::size_t i) {
     if (follows(i) && follows(i + 1) && (oneOf(inBetween, word(i)) || isAdverbInLy(word(i)))) return i + 1;
     return i;
   }
 
-  bool participleAt(std::size_t i) const { return follows(i) && isPastParticiple(word(i)); }
+  bool participleAt(std::size_t i) { return follows(i) && isPastParticiple(word(i)); }
 
   // A construction starting at word i, added to `found`; returns the word
   // after it, or i when there is none.
   std::size_t construction(std::size_t i, std::vector<GrammarMatch>& found) {
     const std::string_view lead = word(i);
     if (rules_.repeatedWords && repeatedAt(i)) return add(found, i, i + 1, GrammarKind::repeatedWord);
+    // Every auxiliary has two to six letters and starts with one of these.
+    if (lead.size() < 2 || lead.size() > 6 || std::string_view("abhiwABHIW").find(lead[0]) == std::string_view::npos)
+      return i;
     const bool be = oneOf(beForms, lead);
     const bool have = !be && oneOf(haveForms, lead);
     if (!be && !have) return i;
@@ -153,14 +194,14 @@ class Search {
     return add(found, i, j, kind);
   }
 
-  bool repeatedAt(std::size_t i) const {
+  bool repeatedAt(std::size_t i) {
     if (!follows(i + 1)) return false;
     const std::string_view first = word(i);
-    if (!allLetters(first) || !sameIgnoringAsciiCase(first, word(i + 1))) return false;
+    if (!sameIgnoringAsciiCase(first, word(i + 1)) || !allLetters(first)) return false;
     if (oneOf(rightTwice, first) || (first.size() > 1 && oneOf(rightTwice, lowered(first)))) return false;
     // "@param name name of the file": a tag's argument, then its text.
     if (i > 0) {
-      const auto before = words_[i - 1].start;
+      const auto before = at(i - 1).start;
       if (before > 0 && std::string_view("@\\:").find(text_[static_cast<std::size_t>(before - 1)]) !=
                             std::string_view::npos)
         return false;
@@ -177,13 +218,15 @@ class Search {
   }
 
   std::size_t add(std::vector<GrammarMatch>& found, std::size_t first, std::size_t last, GrammarKind kind) const {
-    found.push_back({words_[first].start, words_[last].end, kind});
+    found.push_back({at(first).start, at(last).end, kind});
     return last + 1;
   }
 
   std::string_view text_;
   const GrammarRules& rules_;
-  std::vector<Word> words_;
+  WordReader reader_;
+  std::array<Word, window> words_{};
+  std::size_t read_ = 0;  // words read so far
 };
 
 }  // namespace
