@@ -34,7 +34,10 @@ bool isSentenceKind(LineKind kind) {
 template <typename KindTest>
 std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindTest isChecked) {
   std::vector<bool> checked(lines.size(), true);
-  bool switchedOff = false;
+  // A doc item's continuation indented deeper than its text ("- Parameter
+  // x: ..." then "    more text") is prose, as wrapping reads it.
+  RunContext context;
+  context.deeperLinesContinue = true;
   std::vector<CommentLine> run;
   std::size_t i = 0;
   while (i < lines.size()) {
@@ -51,7 +54,7 @@ std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindT
       if (next.lead != run.front().lead || next.marker != run.front().marker) break;
       run.push_back(next);
     }
-    const RunStructure structure = analyseRun(run, switchedOff);
+    const RunStructure structure = analyseRun(run, context);
     for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isChecked(structure.kinds[k]);
   }
   return checked;
