@@ -144,12 +144,41 @@ std::vector<bool> onCheckedLines(const Scan& s, const std::vector<bool>& checked
   return keep;
 }
 
+// A licence's paragraphs are quoted legal text, passive by custom: no
+// maintainer rewrites them. A word written twice there is still a slip.
+bool readsAsLicence(std::string_view paragraph) {
+  for (const std::string_view mark : {"License", "Licence", "licensed under", "under the terms of", "Copyright",
+                                      "SPDX-", "WITHOUT WARRANTIES", "WITHOUT ANY WARRANTY", "\"AS IS\""}) {
+    if (paragraph.find(mark) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// The matches, less the constructions inside licence paragraphs (lines of
+// the joined text).
+std::vector<GrammarMatch> outsideLicences(std::string_view text, std::vector<GrammarMatch> found) {
+  std::size_t paragraphEnd = 0;
+  bool licence = false;
+  std::erase_if(found, [&](const GrammarMatch& m) {
+    if (m.kind == GrammarKind::repeatedWord) return false;
+    const auto start = static_cast<std::size_t>(m.start);
+    if (start >= paragraphEnd) {
+      const std::size_t lineStart = text.rfind('\n', start);
+      const std::size_t from = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+      paragraphEnd = std::min(text.find('\n', start), text.size());
+      licence = readsAsLicence(text.substr(from, paragraphEnd - from));
+    }
+    return licence;
+  });
+  return found;
+}
+
 template <typename Line>
 Scan proseScan(const std::vector<Line>& lines, const GrammarRules& rules) {
   Scan s;
   s.details = parseLines(lines);
   s.joined = joinParagraphs(s.details);
-  const std::vector<GrammarMatch> found = grammarConstructions(s.joined.text, rules);
+  const std::vector<GrammarMatch> found = outsideLicences(s.joined.text, grammarConstructions(s.joined.text, rules));
   s.ascii = isAscii(s.joined.text) && s.joined.text.find("\r\n") == std::string::npos;
   if (s.ascii) {
     for (const GrammarMatch& m : found) s.unitMatches.push_back({m.start, m.end});

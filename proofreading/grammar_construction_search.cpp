@@ -89,9 +89,9 @@ constexpr std::array inBetween = std::to_array<std::string_view>(
     {"all", "already", "also", "always", "both", "just", "never", "not", "now", "often", "only", "still",
      "then", "usually"});
 
-// Repeats that are good English or deliberate.
+// Repeats that are good English, deliberate or C ("long long").
 constexpr std::array rightTwice = std::to_array<std::string_view>(
-    {"bye", "do", "ha", "had", "hee", "ho", "is", "la", "no", "so", "that", "tut", "yes"});
+    {"bye", "do", "etc", "ha", "had", "hee", "ho", "is", "la", "long", "no", "so", "that", "tut", "yes"});
 
 bool oneOf(const auto& list, std::string_view word) {
   return std::find(list.begin(), list.end(), word) != list.end();

@@ -160,6 +160,8 @@ TEST(GrammarFindings, PassiveAndPerfectMustAndMustNotFind) {
       {"// is `used` here and `is used` too", {}},
       {"// was done.", {{"was done", GrammarKind::passiveVoice}}},
       {"// is, written apart by a comma", {}},
+      // A licence is quoted, not written by the maintainer.
+      {"// distributed under the License is distributed on an \"AS IS\" BASIS,", {}},
   };
   for (const auto& c : cases) {
     std::vector<std::pair<std::string, GrammarKind>> found;
@@ -191,6 +193,8 @@ TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
       {{"// Reads the", "", "// the file in another paragraph."}, {}},
       {{"// Example:", "//", "//     the the", "//", "// Done."}, {}},
       {{"// | the | the |", "// |-----|-----|", "// | a   | a   |"}, {}},
+      {{"// Fits in an unsigned long long."}, {}},
+      {{"// Retries, backs off, etc etc."}, {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> found;
