@@ -72,6 +72,77 @@ std::vector<bool> grammarCheckedLines(const std::vector<std::string_view>& lines
 
 namespace {
 
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The letters before a hyphen that ends the line's comment text ("hodge-"),
+// or empty.
+std::string_view hyphenatedTail(std::string_view line) {
+  std::string_view text = splitCommentLine(line).text();
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  if (text.size() < 2 || text.back() != '-') return {};
+  std::size_t start = text.size() - 1;
+  while (start > 0 && isAsciiLetter(text[start - 1])) --start;
+  return text.substr(start, text.size() - 1 - start);
+}
+
+// The letters that open the line's comment text ("podge"), or empty.
+std::string_view leadingLetters(std::string_view line) {
+  const std::string_view text = splitCommentLine(line).text();
+  std::size_t end = 0;
+  while (end < text.size() && isAsciiLetter(text[end])) ++end;
+  return text.substr(0, end);
+}
+
+// The checker for one line of a comment whose neighbours may hold the
+// other half of a word hyphenated at the line break ("hodge-" / "podge"):
+// a half is no misspelling when the whole word is none.
+class LineBreakHyphenChecker final : public SpellChecker {
+ public:
+  LineBreakHyphenChecker(const SpellChecker& checker, std::string_view before, std::string_view after)
+      : checker_(checker), before_(before), after_(after) {}
+
+  std::vector<TextCheckingResult> check(std::string_view text) const override {
+    std::vector<TextCheckingResult> results = checker_.check(text);
+    if (results.empty() || (before_.empty() && after_.empty())) return results;
+    std::erase_if(results, [&](const TextCheckingResult& r) {
+      if (r.start < 0 || r.length <= 0 || static_cast<std::size_t>(r.start + r.length) > text.size()) return false;
+      const std::string_view word = text.substr(static_cast<std::size_t>(r.start), static_cast<std::size_t>(r.length));
+      const std::string_view rest = text.substr(static_cast<std::size_t>(r.start + r.length));
+      const bool opens = text.substr(0, static_cast<std::size_t>(r.start)).find_first_not_of(" \t") ==
+                         std::string_view::npos;
+      if (!before_.empty() && opens && wholeWordIsRight(before_, word)) return true;
+      const bool endsWithHyphen = rest.starts_with('-') && rest.substr(1).find_first_not_of(" \t\r") == std::string_view::npos;
+      return !after_.empty() && endsWithHyphen && wholeWordIsRight(word, after_);
+    });
+    return results;
+  }
+
+ private:
+  bool wholeWordIsRight(std::string_view first, std::string_view second) const {
+    const std::string joined = std::string(first) + std::string(second);
+    const std::string hyphenated = std::string(first) + "-" + std::string(second);
+    return checker_.check(joined).empty() || checker_.check(hyphenated).empty();
+  }
+
+  const SpellChecker& checker_;
+  std::string_view before_;
+  std::string_view after_;
+};
+
+// The checker for line i: the plain one unless a neighbouring checked line
+// continues a hyphenated word.
+template <typename Use>
+auto withNeighbours(const std::vector<std::string_view>& lines, const std::vector<bool>& checked, std::size_t i,
+                    const SpellChecker& checker, Use use) {
+  const std::string_view before = i > 0 && checked[i - 1] ? hyphenatedTail(lines[i - 1]) : std::string_view();
+  const bool nextChecked = i + 1 < lines.size() && checked[i + 1];
+  const std::string_view after =
+      nextChecked && !hyphenatedTail(lines[i]).empty() ? leadingLetters(lines[i + 1]) : std::string_view();
+  if (before.empty() && after.empty()) return use(checker);
+  const LineBreakHyphenChecker joined(checker, before, after);
+  return use(joined);
+}
+
 template <typename Line>
 std::vector<std::string> checkAll(const std::vector<Line>& lines, const SpellChecker& checker) {
   std::vector<std::string_view> views(lines.begin(), lines.end());
@@ -81,7 +152,9 @@ std::vector<std::string> checkAll(const std::vector<Line>& lines, const SpellChe
   for (std::size_t i = 0; i < lines.size(); ++i) {
     out.emplace_back(lines[i]);
     if (!checked[i]) continue;
-    if (auto marker = spellingMarkerLine(views[i], checker)) out.push_back(std::move(*marker));
+    auto marker = withNeighbours(views, checked, i, checker,
+                                 [&](const SpellChecker& c) { return spellingMarkerLine(views[i], c); });
+    if (marker) out.push_back(std::move(*marker));
   }
   return out;
 }
@@ -104,7 +177,9 @@ std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
   std::vector<std::pair<std::size_t, SpellingFinding>> findings;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!checked[i]) continue;
-    for (SpellingFinding& f : spellingFindings(lines[i], checker)) findings.emplace_back(i, std::move(f));
+    auto found = withNeighbours(lines, checked, i, checker,
+                                [&](const SpellChecker& c) { return spellingFindings(lines[i], c); });
+    for (SpellingFinding& f : found) findings.emplace_back(i, std::move(f));
   }
   return findings;
 }

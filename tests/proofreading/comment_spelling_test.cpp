@@ -72,6 +72,8 @@ TEST(CommentSpelling, FindsTyposWhereTheyUsedToHide) {
        {"classs", "proccesss"}},
       {"plurals of code words", "// The classes and processes.\nint class_name; int process_id;\n", {}},
       {"hyphen prefixes", "// It is un-escaped, re-run and non-null, a hodge-podge.\n", {}},
+      {"hyphenated at a line break", "// It is a hodge-\n// podge of every-\n// thing.\n", {}},
+      {"a typo hyphenated at a line break", "// It is a hodge-\n// podgg.\n", {"podgg"}},
       {"tool directives",
        "// ktlint-disable no-wildcard-imports\n// tslint:disable-next-line:no-any\n"
        "// eslint-disable-next-line no-console\n// biome-ignore lint/style/useConst: frobl\n"
