@@ -1,7 +1,6 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <mutex>
 
@@ -15,7 +14,6 @@
 #include "proofreading/enchant_spell_checker.h"
 #include "proofreading/info_log.h"
 #include "proofreading/project_spelling.h"
-#include "proofreading/script_spelling.h"
 
 namespace brindlewort::cli {
 namespace {
@@ -53,32 +51,6 @@ Result<TextWork> spellWork(const TextOptions& options) {
   auto vocabularies = std::make_shared<RepositoryVocabularies>();
   // Words of other scripts go to their own language's dictionary, if any.
   auto skipped = std::make_shared<std::atomic<std::size_t>>(0);
-  // Only where a Hunspell dictionary for the language is installed: asking
-  // Enchant's other providers for one they lack fills standard error.
-  auto installedLanguages = std::make_shared<std::map<std::string, bool>>();
-  auto languagesMutex = std::make_shared<std::mutex>();
-  const DictionaryFinder otherScripts = [dictionaries, installedLanguages,
-                                         languagesMutex](const std::string& language) {
-    bool installed = false;
-    {
-      std::lock_guard lock(*languagesMutex);
-      const auto known = installedLanguages->find(language);
-      if (known != installedLanguages->end()) {
-        installed = known->second;
-      } else {
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator("/usr/share/hunspell", error)) {
-          const std::string name = entry.path().filename().string();
-          if (name.ends_with(".dic") && (name.starts_with(language + "_") || name == language + ".dic"))
-            installed = true;
-        }
-        installedLanguages->emplace(language, installed);
-      }
-    }
-    if (!installed) return std::shared_ptr<const SpellChecker>();
-    Result<std::shared_ptr<const SpellChecker>> found = dictionaries->forLanguage(language);
-    return found ? *found : nullptr;
-  };
   std::function<std::string()> closingNote;
   if (options.verbose) {
     closingNote = [skipped] {
@@ -89,15 +61,15 @@ Result<TextWork> spellWork(const TextOptions& options) {
     };
   }
   return TextWork{.how = PerFileChecks{
-      .checksFor = [dictionaries, chosen, vocabularies, otherScripts, skipped](
+      .checksFor = [dictionaries, chosen, vocabularies, skipped](
                        std::string_view text, std::string_view path) -> Result<LineChecks> {
         // --lang, else the project's .editorconfig, else the user's.
         std::string language = chosen;
         if (language.empty()) language = editorConfigFor(path).spellingLanguage;
         Result<std::shared_ptr<const SpellChecker>> dictionary = dictionaries->forLanguage(language);
         if (!dictionary) return Error{dictionary.error() + "; not checked"};
-        auto scriptAware = std::make_shared<const ScriptAwareSpellChecker>(*dictionary, otherScripts, skipped);
-        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(scriptAware, path, text, *vocabularies);
+        std::shared_ptr<const SpellChecker> checker =
+            projectSpellChecker(dictionaries->withOtherScripts(*dictionary, skipped), path, text, *vocabularies);
         return LineChecks{
             .linesTransform =
                 [checker](const std::vector<std::string_view>& lines) {

@@ -396,7 +396,8 @@ Result<std::shared_ptr<const SpellChecker>> LanguageServer::spellCheckerFor(cons
   Result<std::shared_ptr<const SpellChecker>> dictionary =
       dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
   if (!dictionary) return Error{dictionary.error()};
-  return projectSpellChecker(*dictionary, document.path, document.text, vocabularies_);
+  return projectSpellChecker(dictionaries_->withOtherScripts(*dictionary, nullptr), document.path, document.text,
+                             vocabularies_);
 }
 
 DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
