@@ -56,7 +56,8 @@ bool isSlashCompound(std::u16string_view token) {
 // A blank-separated token that is code or an address as a whole: its words
 // mean nothing on their own.
 bool tokenLooksLikeCode(std::u16string_view token) {
-  for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www."}) {
+  // "libstdc++" and "C++" name code too.
+  for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www.", u"++"}) {
     if (contains(token, part)) return true;
   }
   const bool slashCompound = isSlashCompound(token);

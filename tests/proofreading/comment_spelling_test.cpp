@@ -71,6 +71,7 @@ TEST(CommentSpelling, FindsTyposWhereTheyUsedToHide) {
       {"plural after a hiss", "// Each classs and proccesss.\nint class_name; int process_id;\n",
        {"classs", "proccesss"}},
       {"plurals of code words", "// The classes and processes.\nint class_name; int process_id;\n", {}},
+      {"ordinal endings", "// Take the k-th and the n'th item, not the ktth.\n", {"ktth"}},
       {"hyphen prefixes", "// It is un-escaped, re-run and non-null, a hodge-podge.\n", {}},
       {"hyphenated at a line break", "// It is a hodge-\n// podge of every-\n// thing.\n", {}},
       {"a typo hyphenated at a line break", "// It is a hodge-\n// podgg.\n", {"podgg"}},

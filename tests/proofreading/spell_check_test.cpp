@@ -40,6 +40,7 @@ TEST(ProseWords, LeavesCodeAlone) {
       // Slash compounds are words each; paths are not.
       {"SlashCompounds", "obsolete/cleannup and saveing/setting, and/or", {"obsolete", "cleannup", "and", "saveing", "setting", "and", "or"}},
       {"PathsStayCode", "src/mian.cpp ./tols/x /usr/bn a/b/cc", {}},
+      {"PlusPlusNamesCode", "libstdc++ and C++ and libfoo++", {"and", "and"}},
   };
   for (const auto& c : cases) {
     const icu::UnicodeString text = toUtf16(c.text);
