@@ -109,13 +109,6 @@ bool allLetters(std::string_view word) {
   });
 }
 
-bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 class Search {
  public:
   Search(std::string_view text, const GrammarRules& rules) : text_(text), rules_(rules), reader_(text) {}
@@ -197,7 +190,11 @@ class Search {
   bool repeatedAt(std::size_t i) {
     if (!follows(i + 1)) return false;
     const std::string_view first = word(i);
-    if (!sameIgnoringAsciiCase(first, word(i + 1)) || !allLetters(first)) return false;
+    const std::string_view second = word(i + 1);
+    if (first.size() != second.size() || !allLetters(first) || !looksLikeProse(first)) return false;
+    // The same word, or the first opening a sentence: "The the".
+    if (first != second && !(first.substr(1) == second.substr(1) && first[0] == second[0] - 'a' + 'A')) return false;
+    if (first.size() == 1 && first != "a" && first != "A" && first != "I") return false;  // "x x", "T T"
     if (oneOf(rightTwice, first) || (first.size() > 1 && oneOf(rightTwice, lowered(first)))) return false;
     // "@param name name of the file": a tag's argument, then its text.
     if (i > 0) {
@@ -207,6 +204,12 @@ class Search {
         return false;
     }
     return true;
+  }
+
+  // A word of prose: no capital after its first letter ("SYNC", "encodeS"
+  // are code).
+  static bool looksLikeProse(std::string_view word) {
+    return std::none_of(word.begin() + 1, word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
   }
 
   static std::string_view lowered(std::string_view word) {

@@ -195,6 +195,9 @@ TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
       {{"// | the | the |", "// |-----|-----|", "// | a   | a   |"}, {}},
       {{"// Fits in an unsigned long long."}, {}},
       {{"// Retries, backs off, etc etc."}, {}},
+      // Code, not prose: single letters, capitals inside, case that differs.
+      {{"// x x and T T but a a"}, {"a a"}},
+      {{"// SYNC SYNC, encodeS encodes, s S, the The"}, {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> found;
