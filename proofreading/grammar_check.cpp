@@ -129,7 +129,19 @@ std::vector<Span> inUtf16(std::string_view text, const std::vector<GrammarMatch>
   return out;
 }
 
-// Whether each match lies wholly on lines the check reads.
+// Whether only blanks stand before `at` in the line's piece.
+bool wordOpensPiece(const Scan& s, const LineRange& piece, std::int64_t at) {
+  if (!s.ascii) return false;  // character offsets are bytes only in ASCII
+  for (std::int64_t i = piece.start; i < at; ++i) {
+    const char c = s.joined.text[static_cast<std::size_t>(i)];
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+// Whether each match lies wholly on lines the check reads. A word repeated
+// from a line that holds only that word is a listing ("// true" above
+// "// true"), not a slip.
 std::vector<bool> onCheckedLines(const Scan& s, const std::vector<bool>& checked) {
   std::vector<bool> keep(s.matches.size(), true);
   const auto& ranges = s.joined.lineRanges;
@@ -140,6 +152,9 @@ std::vector<bool> onCheckedLines(const Scan& s, const std::vector<bool>& checked
     for (std::size_t i = line; i < ranges.size() && ranges[i].start < m.end; ++i) {
       if (i < checked.size() && !checked[i]) keep[k] = false;
     }
+    if (s.kinds[k] == GrammarKind::repeatedWord && line < ranges.size() &&
+        ranges[line].start + ranges[line].length < m.end && wordOpensPiece(s, ranges[line], m.start))
+      keep[k] = false;
   }
   return keep;
 }

@@ -193,7 +193,14 @@ class Search {
     const std::string_view second = word(i + 1);
     if (first.size() != second.size() || !allLetters(first) || !looksLikeProse(first)) return false;
     // The same word, or the first opening a sentence: "The the".
-    if (first != second && !(first.substr(1) == second.substr(1) && first[0] == second[0] - 'a' + 'A')) return false;
+    if (first != second &&
+        !(first.substr(1) == second.substr(1) && first[0] == second[0] - 'a' + 'A' && opensSentence(i)))
+      return false;
+    // "Moshier moshier@example.org": an address, not a word.
+    if (const auto after = static_cast<std::size_t>(at(i + 1).end);
+        after < text_.size() && (text_[after] == '@' || text_[after] == '.') && after + 1 < text_.size() &&
+        isWordByte(static_cast<unsigned char>(text_[after + 1])))
+      return false;
     if (first.size() == 1 && first != "a" && first != "A" && first != "I") return false;  // "x x", "T T"
     if (oneOf(rightTwice, first) || (first.size() > 1 && oneOf(rightTwice, lowered(first)))) return false;
     // "@param name name of the file": a tag's argument, then its text.
@@ -204,6 +211,16 @@ class Search {
         return false;
     }
     return true;
+  }
+
+  // Whether word i may start a sentence: no word, comma or semicolon
+  // before it ("and Alice alice" is a name and its handle).
+  bool opensSentence(std::size_t i) const {
+    std::size_t at = static_cast<std::size_t>(words_[i % window].start);
+    while (at > 0 && (text_[at - 1] == ' ' || text_[at - 1] == '\t')) --at;
+    if (at == 0) return true;
+    const char before = text_[at - 1];
+    return !isWordByte(static_cast<unsigned char>(before)) && before != ',' && before != ';';
   }
 
   // A word of prose: no capital after its first letter ("SYNC", "encodeS"

@@ -198,6 +198,9 @@ TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
       // Code, not prose: single letters, capitals inside, case that differs.
       {{"// x x and T T but a a"}, {"a a"}},
       {{"// SYNC SYNC, encodeS encodes, s S, the The"}, {}},
+      {{"// With Alice alice and Stephen Moshier moshier@example.org. The the end."}, {"The the"}},
+      {{"// Output:", "// true", "// true"}, {}},
+      {{"// Reads the", "// the file."}, {"the the"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> found;
