@@ -42,9 +42,9 @@ std::vector<std::string_view> quoted(std::string_view line) {
 
 // A dependency specification's name: "requests>=2.0" and "serde[derive]"
 // give "requests" and "serde".
-std::string_view nameOfRequirement(std::string_view spec) {
-  const std::size_t end = spec.find_first_of(" <>=!~;[(@^,");
-  return trimmed(spec.substr(0, end));
+std::string_view nameOfRequirement(std::string_view requirement) {
+  const std::size_t end = requirement.find_first_of(" <>=!~;[(@^,");
+  return trimmed(requirement.substr(0, end));
 }
 
 bool isDependencySection(std::string_view header) {
@@ -68,7 +68,7 @@ void tomlNames(std::string_view text, std::vector<std::string>& names) {
     }
     if (!inSection || line.empty() || line.starts_with('#')) return;
     if (inArray) {
-      for (const std::string_view spec : quoted(line)) names.emplace_back(nameOfRequirement(spec));
+      for (const std::string_view requirement : quoted(line)) names.emplace_back(nameOfRequirement(requirement));
       if (line.find(']') != std::string_view::npos) inArray = false;
       return;
     }
@@ -79,7 +79,7 @@ void tomlNames(std::string_view text, std::vector<std::string>& names) {
     if (key == "name" && !quoted(value).empty()) {
       names.emplace_back(quoted(value).front());
     } else if (value.starts_with('[')) {
-      for (const std::string_view spec : quoted(value)) names.emplace_back(nameOfRequirement(spec));
+      for (const std::string_view requirement : quoted(value)) names.emplace_back(nameOfRequirement(requirement));
       inArray = value.find(']') == std::string_view::npos;
     } else if (key != "version" && key != "edition" && key != "description" && key != "license" &&
                key != "authors" && key != "readme" && key != "requires-python") {
@@ -98,10 +98,10 @@ void goModNames(std::string_view text, std::vector<std::string>& names) {
       return;
     }
     if (line.starts_with(')')) inRequire = false;
-    std::string_view spec = line;
-    if (spec.starts_with("require ")) spec.remove_prefix(8);
+    std::string_view requirement = line;
+    if (requirement.starts_with("require ")) requirement.remove_prefix(8);
     else if (!inRequire) return;
-    names.emplace_back(spec.substr(0, spec.find_first_of(" \t")));
+    names.emplace_back(requirement.substr(0, requirement.find_first_of(" \t")));
   });
 }
 
