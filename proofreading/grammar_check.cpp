@@ -162,9 +162,17 @@ std::vector<bool> onCheckedLines(const Scan& s, const std::vector<bool>& checked
 // A licence's paragraphs are quoted legal text, passive by custom: no
 // maintainer rewrites them. A word written twice there is still a slip.
 bool readsAsLicence(std::string_view paragraph) {
-  for (const std::string_view mark : {"License", "Licence", "licensed under", "under the terms of", "Copyright",
-                                      "SPDX-", "WITHOUT WARRANTIES", "WITHOUT ANY WARRANTY", "\"AS IS\""}) {
-    if (paragraph.find(mark) != std::string_view::npos) return true;
+  static constexpr std::string_view marks[] = {"License", "Licence", "licensed under", "under the terms of",
+                                               "Copyright", "SPDX-", "WITHOUT WARRANTIES", "WITHOUT ANY WARRANTY",
+                                               "\"AS IS\""};
+  // One pass: a mark is looked for only where its first letter stands.
+  for (std::size_t at = 0; at < paragraph.size(); ++at) {
+    const char c = paragraph[at];
+    if (c != 'L' && c != 'l' && c != 'u' && c != 'C' && c != 'S' && c != 'W' && c != '"') continue;
+    const std::string_view rest = paragraph.substr(at);
+    for (const std::string_view mark : marks) {
+      if (mark.front() == c && rest.starts_with(mark)) return true;
+    }
   }
   return false;
 }
