@@ -93,6 +93,15 @@ constexpr std::array inBetween = std::to_array<std::string_view>(
 constexpr std::array rightTwice = std::to_array<std::string_view>(
     {"bye", "do", "etc", "ha", "had", "hee", "ho", "is", "la", "long", "no", "so", "that", "tut", "yes"});
 
+bool mayStartAuxiliary(char c) {
+  switch (c) {
+    case 'a': case 'b': case 'h': case 'i': case 'w': case 'A': case 'B': case 'H': case 'I': case 'W':
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool oneOf(const auto& list, std::string_view word) {
   return std::find(list.begin(), list.end(), word) != list.end();
 }
@@ -163,8 +172,7 @@ class Search {
     const std::string_view lead = word(i);
     if (rules_.repeatedWords && repeatedAt(i)) return add(found, i, i + 1, GrammarKind::repeatedWord);
     // Every auxiliary has two to six letters and starts with one of these.
-    if (lead.size() < 2 || lead.size() > 6 || std::string_view("abhiwABHIW").find(lead[0]) == std::string_view::npos)
-      return i;
+    if (lead.size() < 2 || lead.size() > 6 || !mayStartAuxiliary(lead[0])) return i;
     const bool be = oneOf(beForms, lead);
     const bool have = !be && oneOf(haveForms, lead);
     if (!be && !have) return i;
