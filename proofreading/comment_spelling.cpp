@@ -1,5 +1,8 @@
 #include "proofreading/comment_spelling.h"
 
+#include <algorithm>
+#include <array>
+
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
 #include "reflow/comment_structure.h"
@@ -31,8 +34,31 @@ bool isSentenceKind(LineKind kind) {
   return isProseKind(kind) && kind != LineKind::table && kind != LineKind::separator;
 }
 
+// A line the analysis could only call prose: one blank after the marker,
+// and text of words and sentence punctuation only; nothing that opens code,
+// a fence, a table, a heading, a directive's switch or a nested comment.
+bool isPlainProse(const CommentLine& line) {
+  if (line.hasNoText()) return true;
+  if (line.textOffset != 1) return false;
+  const std::string_view text = line.text();
+  if (text.starts_with("```") || text.find("brindle:") != std::string_view::npos) return false;
+  static constexpr auto plain = [] {
+    std::array<bool, 256> table{};
+    for (unsigned c = 0; c < 256; ++c) {
+      table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c >= 0x80;
+    }
+    for (const char c : std::string_view(" ,.'\"-!?:()`")) table[static_cast<unsigned char>(c)] = true;
+    return table;
+  }();
+  return std::all_of(text.begin(), text.end(), [](char c) { return plain[static_cast<unsigned char>(c)]; });
+}
+
+// With `plainRunsAreProse`, a run of plain prose lines is taken as prose
+// without analysing it: the grammar check's shortcut, since most comments
+// are such runs and the analysis is most of its work.
 template <typename KindTest>
-std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindTest isChecked) {
+std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindTest isChecked,
+                               bool plainRunsAreProse = false) {
   std::vector<bool> checked(lines.size(), true);
   // A doc item's continuation indented deeper than its text ("- Parameter
   // x: ..." then "    more text") is prose, as wrapping reads it.
@@ -54,6 +80,7 @@ std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindT
       if (next.lead != run.front().lead || next.marker != run.front().marker) break;
       run.push_back(next);
     }
+    if (plainRunsAreProse && !context.switchedOff && std::all_of(run.begin(), run.end(), isPlainProse)) continue;
     const RunStructure structure = analyseRun(run, context);
     for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isChecked(structure.kinds[k]);
   }
@@ -67,7 +94,7 @@ std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) 
 }
 
 std::vector<bool> grammarCheckedLines(const std::vector<std::string_view>& lines) {
-  return linesOfKinds(lines, isSentenceKind);
+  return linesOfKinds(lines, isSentenceKind, true);
 }
 
 namespace {

@@ -102,8 +102,17 @@ bool mayStartAuxiliary(char c) {
   }
 }
 
+// Short words compared in place: most words are compared with the lists,
+// and a call per comparison would cost more than the comparison.
+bool same(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 bool oneOf(const auto& list, std::string_view word) {
-  return std::find(list.begin(), list.end(), word) != list.end();
+  return std::any_of(list.begin(), list.end(), [&](std::string_view listed) { return same(listed, word); });
 }
 
 bool isAdverbInLy(std::string_view word) {
@@ -201,7 +210,7 @@ class Search {
     const std::string_view second = word(i + 1);
     if (first.size() != second.size() || !allLetters(first) || !looksLikeProse(first)) return false;
     // The same word, or the first opening a sentence: "The the".
-    if (first != second &&
+    if (!same(first, second) &&
         !(first.substr(1) == second.substr(1) && first[0] == second[0] - 'a' + 'A' && opensSentence(i)))
       return false;
     // "Moshier moshier@example.org": an address, not a word.
