@@ -5,6 +5,16 @@
 
 namespace brindlewort {
 
+namespace {
+
+// Words whose plural adds "es": those ending in s, x, z, sh, ch or o.
+bool takesEs(std::string_view stem) {
+  return stem.ends_with('s') || stem.ends_with('x') || stem.ends_with('z') || stem.ends_with("sh") ||
+         stem.ends_with("ch") || stem.ends_with('o');
+}
+
+}  // namespace
+
 std::string lowerCased(std::string_view word) {
   std::string lower(word);
   bool ascii = true;
@@ -58,8 +68,15 @@ bool AcceptedWords::accepts(std::string_view word) const {
   if (containsLower(base)) return true;
   if (base.ends_with("ies") && containsLower(std::string(base.substr(0, base.size() - 3)) + "y"))
     return true;
-  if (base.ends_with("es") && containsLower(base.substr(0, base.size() - 2))) return true;
-  return base.ends_with('s') && containsLower(base.substr(0, base.size() - 1));
+  // A word ending in a hiss takes "es", never a bare "s": "classes" but not
+  // "classs"; "es" after anything else is "s" after an "e" ("nodes").
+  if (base.ends_with("es")) {
+    const std::string_view stem = base.substr(0, base.size() - 2);
+    if (takesEs(stem) && containsLower(stem)) return true;
+  }
+  if (!base.ends_with('s')) return false;
+  const std::string_view stem = base.substr(0, base.size() - 1);
+  return !takesEs(stem) && containsLower(stem);
 }
 
 }  // namespace brindlewort

@@ -1,5 +1,8 @@
 #include "proofreading/comment_spelling.h"
 
+#include <algorithm>
+#include <array>
+
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
 #include "reflow/comment_structure.h"
@@ -26,11 +29,41 @@ bool isProseKind(LineKind kind) {
   return true;
 }
 
-}  // namespace
+// Tables and separators hold cells, not sentences.
+bool isSentenceKind(LineKind kind) {
+  return isProseKind(kind) && kind != LineKind::table && kind != LineKind::separator;
+}
 
-std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) {
+// A line the analysis could only call prose: one blank after the marker,
+// and text of words and sentence punctuation only; nothing that opens code,
+// a fence, a table, a heading, a directive's switch or a nested comment.
+bool isPlainProse(const CommentLine& line) {
+  if (line.hasNoText()) return true;
+  if (line.textOffset != 1) return false;
+  const std::string_view text = line.text();
+  if (text.starts_with("```") || text.find("brindle:") != std::string_view::npos) return false;
+  static constexpr auto plain = [] {
+    std::array<bool, 256> table{};
+    for (unsigned c = 0; c < 256; ++c) {
+      table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c >= 0x80;
+    }
+    for (const char c : std::string_view(" ,.'\"-!?:()`")) table[static_cast<unsigned char>(c)] = true;
+    return table;
+  }();
+  return std::all_of(text.begin(), text.end(), [](char c) { return plain[static_cast<unsigned char>(c)]; });
+}
+
+// With `plainRunsAreProse`, a run of plain prose lines is taken as prose
+// without analysing it: the grammar check's shortcut, since most comments
+// are such runs and the analysis is most of its work.
+template <typename KindTest>
+std::vector<bool> linesOfKinds(const std::vector<std::string_view>& lines, KindTest isChecked,
+                               bool plainRunsAreProse = false) {
   std::vector<bool> checked(lines.size(), true);
-  bool switchedOff = false;
+  // A doc item's continuation indented deeper than its text ("- Parameter
+  // x: ..." then "    more text") is prose, as wrapping reads it.
+  RunContext context;
+  context.deeperLinesContinue = true;
   std::vector<CommentLine> run;
   std::size_t i = 0;
   while (i < lines.size()) {
@@ -47,13 +80,95 @@ std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) 
       if (next.lead != run.front().lead || next.marker != run.front().marker) break;
       run.push_back(next);
     }
-    const RunStructure structure = analyseRun(run, switchedOff);
-    for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isProseKind(structure.kinds[k]);
+    if (plainRunsAreProse && !context.switchedOff && std::all_of(run.begin(), run.end(), isPlainProse)) continue;
+    const RunStructure structure = analyseRun(run, context);
+    for (std::size_t k = 0; k < run.size(); ++k) checked[first + k] = isChecked(structure.kinds[k]);
   }
   return checked;
 }
 
+}  // namespace
+
+std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines) {
+  return linesOfKinds(lines, isProseKind);
+}
+
+std::vector<bool> grammarCheckedLines(const std::vector<std::string_view>& lines) {
+  return linesOfKinds(lines, isSentenceKind, true);
+}
+
 namespace {
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The letters before a hyphen that ends the line's comment text ("hodge-"),
+// or empty.
+std::string_view hyphenatedTail(std::string_view line) {
+  std::string_view text = splitCommentLine(line).text();
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  if (text.size() < 2 || text.back() != '-') return {};
+  std::size_t start = text.size() - 1;
+  while (start > 0 && isAsciiLetter(text[start - 1])) --start;
+  return text.substr(start, text.size() - 1 - start);
+}
+
+// The letters that open the line's comment text ("podge"), or empty.
+std::string_view leadingLetters(std::string_view line) {
+  const std::string_view text = splitCommentLine(line).text();
+  std::size_t end = 0;
+  while (end < text.size() && isAsciiLetter(text[end])) ++end;
+  return text.substr(0, end);
+}
+
+// The checker for one line of a comment whose neighbours may hold the
+// other half of a word hyphenated at the line break ("hodge-" / "podge"):
+// a half is no misspelling when the whole word is none.
+class LineBreakHyphenChecker final : public SpellChecker {
+ public:
+  LineBreakHyphenChecker(const SpellChecker& checker, std::string_view before, std::string_view after)
+      : checker_(checker), before_(before), after_(after) {}
+
+  std::vector<TextCheckingResult> check(std::string_view text) const override {
+    std::vector<TextCheckingResult> results = checker_.check(text);
+    if (results.empty() || (before_.empty() && after_.empty())) return results;
+    std::erase_if(results, [&](const TextCheckingResult& r) {
+      if (r.start < 0 || r.length <= 0 || static_cast<std::size_t>(r.start + r.length) > text.size()) return false;
+      const std::string_view word = text.substr(static_cast<std::size_t>(r.start), static_cast<std::size_t>(r.length));
+      const std::string_view rest = text.substr(static_cast<std::size_t>(r.start + r.length));
+      const bool opens = text.substr(0, static_cast<std::size_t>(r.start)).find_first_not_of(" \t") ==
+                         std::string_view::npos;
+      if (!before_.empty() && opens && wholeWordIsRight(before_, word)) return true;
+      const bool endsWithHyphen = rest.starts_with('-') && rest.substr(1).find_first_not_of(" \t\r") == std::string_view::npos;
+      return !after_.empty() && endsWithHyphen && wholeWordIsRight(word, after_);
+    });
+    return results;
+  }
+
+ private:
+  bool wholeWordIsRight(std::string_view first, std::string_view second) const {
+    const std::string joined = std::string(first) + std::string(second);
+    const std::string hyphenated = std::string(first) + "-" + std::string(second);
+    return checker_.check(joined).empty() || checker_.check(hyphenated).empty();
+  }
+
+  const SpellChecker& checker_;
+  std::string_view before_;
+  std::string_view after_;
+};
+
+// The checker for line i: the plain one unless a neighbouring checked line
+// continues a hyphenated word.
+template <typename Use>
+auto withNeighbours(const std::vector<std::string_view>& lines, const std::vector<bool>& checked, std::size_t i,
+                    const SpellChecker& checker, Use use) {
+  const std::string_view before = i > 0 && checked[i - 1] ? hyphenatedTail(lines[i - 1]) : std::string_view();
+  const bool nextChecked = i + 1 < lines.size() && checked[i + 1];
+  const std::string_view after =
+      nextChecked && !hyphenatedTail(lines[i]).empty() ? leadingLetters(lines[i + 1]) : std::string_view();
+  if (before.empty() && after.empty()) return use(checker);
+  const LineBreakHyphenChecker joined(checker, before, after);
+  return use(joined);
+}
 
 template <typename Line>
 std::vector<std::string> checkAll(const std::vector<Line>& lines, const SpellChecker& checker) {
@@ -64,7 +179,9 @@ std::vector<std::string> checkAll(const std::vector<Line>& lines, const SpellChe
   for (std::size_t i = 0; i < lines.size(); ++i) {
     out.emplace_back(lines[i]);
     if (!checked[i]) continue;
-    if (auto marker = spellingMarkerLine(views[i], checker)) out.push_back(std::move(*marker));
+    auto marker = withNeighbours(views, checked, i, checker,
+                                 [&](const SpellChecker& c) { return spellingMarkerLine(views[i], c); });
+    if (marker) out.push_back(std::move(*marker));
   }
   return out;
 }
@@ -87,7 +204,9 @@ std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
   std::vector<std::pair<std::size_t, SpellingFinding>> findings;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!checked[i]) continue;
-    for (SpellingFinding& f : spellingFindings(lines[i], checker)) findings.emplace_back(i, std::move(f));
+    auto found = withNeighbours(lines, checked, i, checker,
+                                [&](const SpellChecker& c) { return spellingFindings(lines[i], c); });
+    for (SpellingFinding& f : found) findings.emplace_back(i, std::move(f));
   }
   return findings;
 }

@@ -21,6 +21,10 @@ namespace brindlewort {
 // fences, directives, nested comments or switched off.
 std::vector<bool> spellCheckedLines(const std::vector<std::string_view>& lines);
 
+// The same for the grammar check, which also leaves out tables and their
+// separator lines: cells are not sentences.
+std::vector<bool> grammarCheckedLines(const std::vector<std::string_view>& lines);
+
 // Every line, each prose line followed by its marker line when it has one.
 std::vector<std::string> spellCheckComments(const std::vector<std::string_view>& lines,
                                             const SpellChecker& checker);

@@ -1,6 +1,7 @@
 #include "proofreading/enchant_spell_checker.h"
 
 #include <enchant.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <mutex>
@@ -40,12 +41,52 @@ class EnchantSpellChecker final : public SpellChecker {
     for (const WordSpan& span : proseWords(units)) {
       word.clear();
       units.tempSubString(span.start, span.length).toUTF8String(word);
-      if (!isCorrect(word)) results.push_back({spellingResultType, span.start, span.length});
+      if (!isCorrect(word) && !isPartOfCompound(units, span, word))
+        results.push_back({spellingResultType, span.start, span.length});
     }
     return results;
   }
 
  private:
+  // A prefix before a hyphen ("un-escaped", "re-run", "non-null") is a word
+  // of the compound, as is a part the dictionary knows only joined to its
+  // neighbour ("hodge-podge").
+  bool isPartOfCompound(const icu::UnicodeString& units, const WordSpan& span, const std::string& word) const {
+    const std::int32_t end = span.start + span.length;
+    const bool hyphenAfter = end + 1 < units.length() && units[end] == u'-' && u_isalpha(units[end + 1]);
+    const bool hyphenBefore = span.start >= 2 && units[span.start - 1] == u'-' && u_isalpha(units[span.start - 2]);
+    if (hyphenAfter && isHyphenPrefix(word)) return true;
+    if (!hyphenAfter && !hyphenBefore) return false;
+    // The whole compound: from the word before the hyphen to the one after.
+    std::int32_t from = span.start;
+    std::int32_t to = end;
+    if (hyphenBefore) {
+      from = span.start - 1;
+      while (from > 0 && u_isalpha(units[from - 1])) --from;
+    }
+    if (hyphenAfter) {
+      to = end + 1;
+      while (to < units.length() && u_isalpha(units[to])) ++to;
+    }
+    std::string compound;
+    units.tempSubString(from, to - from).toUTF8String(compound);
+    std::string joined;
+    for (const char c : compound)
+      if (c != '-') joined += c;
+    return isCorrect(compound) || isCorrect(joined);
+  }
+
+  static bool isHyphenPrefix(std::string_view word) {
+    static constexpr std::string_view prefixes[] = {
+        "anti", "auto", "bi", "co", "counter", "cross", "de", "dis", "ex", "hyper", "inter", "intra", "macro",
+        "meta", "micro", "mid", "mis", "mono", "multi", "non", "out", "over", "poly", "post", "pre", "pro",
+        "pseudo", "quasi", "re", "self", "semi", "sub", "super", "tri", "ultra", "un", "under"};
+    std::string lower(word);
+    for (char& c : lower)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return std::find(std::begin(prefixes), std::end(prefixes), lower) != std::end(prefixes);
+  }
+
   // Text repeats its words: the dictionary is asked once per distinct word.
   bool isCorrect(const std::string& word) const {
     {

@@ -74,6 +74,11 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
     if (text[first - 1] == u'-' && (first == 1 || isSpaceOrTab(text[first - 2]) || text[first - 2] == u'-')) return true;
   }
   if (end < text.size() && text[end] == u'(') return true;  // calls: frobl()
+  // An ordinal's ending after a variable: "the k-th item", "the n'th".
+  if (first >= 2 && (text[first - 1] == u'-' || text[first - 1] == u'\'') && u_isalnum(text[first - 2])) {
+    const std::u16string_view ending = text.substr(first, end - first);
+    if (ending == u"th" || ending == u"st" || ending == u"nd" || ending == u"rd") return true;
+  }
   const std::u16string_view word = text.substr(first, end - first);
   // Hexadecimal digits ("abf", "deadbf") and Go's assembly names (runtime·foo).
   if (word.find_first_not_of(u"abcdefABCDEF") == std::u16string_view::npos) return true;

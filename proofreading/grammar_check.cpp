@@ -10,6 +10,8 @@
 #include "engine/comment_detection.h"
 #include "engine/line_detail.h"
 #include "engine/paragraph_joining.h"
+#include "proofreading/comment_spelling.h"
+#include "proofreading/grammar_construction_search.h"
 #include "proofreading/marker_mark.h"
 #include "proofreading/passive_voice_search.h"
 #include "proofreading/utf16_characters.h"
@@ -41,6 +43,7 @@ struct Scan {
   icu::UnicodeString units;    // otherwise the text in UTF-16
   std::vector<Span> unitMatches;
   std::vector<Span> matches;  // characters of the joined text
+  std::vector<GrammarKind> kinds;  // of each match
 
   // The match with the rest of its last word: the pattern stops at the
   // last "en" or "ed", which may lie inside a word ("have sufficien|t").
@@ -61,10 +64,29 @@ struct Scan {
     }
     return utf8Slice(units, m.start, end - m.start);
   }
+
+  void keepOnly(const std::vector<bool>& keep) {
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < matches.size(); ++k) {
+      if (!keep[k]) continue;
+      unitMatches[kept] = unitMatches[k];
+      matches[kept] = matches[k];
+      kinds[kept] = kinds[k];
+      ++kept;
+    }
+    unitMatches.resize(kept);
+    matches.resize(kept);
+    kinds.resize(kept);
+  }
 };
 
+// The perfect tense is the pattern's "have" constructions.
+GrammarKind exactKind(std::string_view lead) {
+  return lead == "have" ? GrammarKind::perfectTense : GrammarKind::passiveVoice;
+}
+
 template <typename Line>
-Scan scan(const std::vector<Line>& lines) {
+Scan exactScan(const std::vector<Line>& lines) {
   Scan s;
   s.details = parseLines(lines);
   s.joined = joinParagraphs(s.details);
@@ -78,6 +100,121 @@ Scan scan(const std::vector<Line>& lines) {
     s.units = toUtf16(s.joined.text);
     s.unitMatches = passiveVoiceMatches(s.units);
     s.matches = inCharacters(s.units, s.unitMatches);
+  }
+  for (const Span& m : s.unitMatches) {
+    const std::string lead = s.ascii ? s.joined.text.substr(static_cast<std::size_t>(m.start), 4)
+                                     : utf8Slice(s.units, m.start, 4);
+    s.kinds.push_back(exactKind(lead));
+  }
+  return s;
+}
+
+// UTF-8 byte offsets of the text as UTF-16 offsets, for spans in order.
+std::vector<Span> inUtf16(std::string_view text, const std::vector<GrammarMatch>& spans) {
+  std::vector<Span> out;
+  out.reserve(spans.size());
+  std::int64_t byte = 0;
+  std::int64_t unit = 0;
+  auto advanceTo = [&](std::int64_t target) {
+    for (; byte < target && byte < static_cast<std::int64_t>(text.size()); ++byte) {
+      const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(byte)]);
+      if ((c & 0xC0) != 0x80) unit += c >= 0xF0 ? 2 : 1;
+    }
+    return unit;
+  };
+  for (const GrammarMatch& m : spans) {
+    const std::int64_t start = advanceTo(m.start);
+    out.push_back({start, advanceTo(m.end)});
+  }
+  return out;
+}
+
+// Whether only blanks stand before `at` in the line's piece.
+bool wordOpensPiece(const Scan& s, const LineRange& piece, std::int64_t at) {
+  if (!s.ascii) return false;  // character offsets are bytes only in ASCII
+  for (std::int64_t i = piece.start; i < at; ++i) {
+    const char c = s.joined.text[static_cast<std::size_t>(i)];
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+// Whether each match lies wholly on lines the check reads. A word repeated
+// from a line that holds only that word is a listing ("// true" above
+// "// true"), not a slip.
+std::vector<bool> onCheckedLines(const Scan& s, const std::vector<bool>& checked) {
+  std::vector<bool> keep(s.matches.size(), true);
+  const auto& ranges = s.joined.lineRanges;
+  std::size_t line = 0;
+  for (std::size_t k = 0; k < s.matches.size(); ++k) {
+    const Span& m = s.matches[k];
+    while (line < ranges.size() && ranges[line].start + ranges[line].length < m.start) ++line;
+    for (std::size_t i = line; i < ranges.size() && ranges[i].start < m.end; ++i) {
+      if (i < checked.size() && !checked[i]) keep[k] = false;
+    }
+    if (s.kinds[k] == GrammarKind::repeatedWord && line < ranges.size() &&
+        ranges[line].start + ranges[line].length < m.end && wordOpensPiece(s, ranges[line], m.start))
+      keep[k] = false;
+  }
+  return keep;
+}
+
+// A licence's paragraphs are quoted legal text, passive by custom: no
+// maintainer rewrites them. A word written twice there is still a slip.
+bool readsAsLicence(std::string_view paragraph) {
+  static constexpr std::string_view marks[] = {"License", "Licence", "licensed under", "under the terms of",
+                                               "Copyright", "SPDX-", "WITHOUT WARRANTIES", "WITHOUT ANY WARRANTY",
+                                               "\"AS IS\""};
+  // One pass: a mark is looked for only where its first letter stands.
+  for (std::size_t at = 0; at < paragraph.size(); ++at) {
+    const char c = paragraph[at];
+    if (c != 'L' && c != 'l' && c != 'u' && c != 'C' && c != 'S' && c != 'W' && c != '"') continue;
+    const std::string_view rest = paragraph.substr(at);
+    for (const std::string_view mark : marks) {
+      if (mark.front() == c && rest.starts_with(mark)) return true;
+    }
+  }
+  return false;
+}
+
+// The matches, less the constructions inside licence paragraphs (lines of
+// the joined text).
+std::vector<GrammarMatch> outsideLicences(std::string_view text, std::vector<GrammarMatch> found) {
+  std::size_t paragraphEnd = 0;
+  bool licence = false;
+  std::erase_if(found, [&](const GrammarMatch& m) {
+    if (m.kind == GrammarKind::repeatedWord) return false;
+    const auto start = static_cast<std::size_t>(m.start);
+    if (start >= paragraphEnd) {
+      const std::size_t lineStart = text.rfind('\n', start);
+      const std::size_t from = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+      paragraphEnd = std::min(text.find('\n', start), text.size());
+      licence = readsAsLicence(text.substr(from, paragraphEnd - from));
+    }
+    return licence;
+  });
+  return found;
+}
+
+template <typename Line>
+Scan proseScan(const std::vector<Line>& lines, const GrammarRules& rules) {
+  Scan s;
+  s.details = parseLines(lines);
+  s.joined = joinParagraphs(s.details);
+  const std::vector<GrammarMatch> found = outsideLicences(s.joined.text, grammarConstructions(s.joined.text, rules));
+  s.ascii = isAscii(s.joined.text) && s.joined.text.find("\r\n") == std::string::npos;
+  if (s.ascii) {
+    for (const GrammarMatch& m : found) s.unitMatches.push_back({m.start, m.end});
+    s.matches = s.unitMatches;
+  } else {
+    s.units = toUtf16(s.joined.text);
+    s.unitMatches = inUtf16(s.joined.text, found);
+    s.matches = inCharacters(s.units, s.unitMatches);
+  }
+  for (const GrammarMatch& m : found) s.kinds.push_back(m.kind);
+  if (!s.matches.empty()) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    s.keepOnly(onCheckedLines(s, grammarCheckedLines(views)));
   }
   return s;
 }
@@ -131,8 +268,7 @@ std::string collapsingWhitespace(std::string_view text) {
 }
 
 template <typename Line>
-std::vector<std::string> markAll(const std::vector<Line>& lines) {
-  const Scan s = scan(lines);
+std::vector<std::string> markAll(const std::vector<Line>& lines, const Scan& s) {
   const auto& ranges = s.joined.lineRanges;
   MatchSweep sweep(s.matches);
 
@@ -167,25 +303,22 @@ std::vector<std::string> markAll(const std::vector<Line>& lines) {
 }
 
 template <typename Line>
-std::vector<PassiveVoiceFinding> findAll(const std::vector<Line>& lines) {
-  const Scan s = scan(lines);
+std::vector<GrammarFinding> findAll(const std::vector<Line>& lines, const Scan& s, const GrammarRules& rules) {
   const auto& ranges = s.joined.lineRanges;
   const std::size_t count = std::min({lines.size(), ranges.size(), s.details.size()});
 
-  std::vector<PassiveVoiceFinding> findings;
+  std::vector<GrammarFinding> findings;
   findings.reserve(s.matches.size());
   std::size_t i = 0;
   for (std::size_t k = 0; k < s.matches.size(); ++k) {
+    if (!rules.reports(s.kinds[k])) continue;
     const Span& m = s.matches[k];
     // The line whose piece holds the match's first character.
     while (i < count && ranges[i].start + ranges[i].length <= m.start) ++i;
     if (i == count) break;
     const std::int64_t column =
         std::max<std::int64_t>(m.start - ranges[i].start, 0) + pieceShift(s.details[i], lines[i]);
-    std::string text = collapsingWhitespace(s.matchedWords(k));
-    const std::string_view lead = std::string_view(text).substr(0, text.find(' '));
-    const bool perfectTense = lead == "have" || lead == "has" || lead == "had";
-    findings.push_back({i, column, std::move(text), perfectTense});
+    findings.push_back({i, column, collapsingWhitespace(s.matchedWords(k)), s.kinds[k]});
   }
   return findings;
 }
@@ -193,19 +326,37 @@ std::vector<PassiveVoiceFinding> findAll(const std::vector<Line>& lines) {
 }  // namespace
 
 std::vector<std::string> grammarCheckLines(const std::vector<std::string>& lines) {
-  return markAll(lines);
+  return markAll(lines, exactScan(lines));
 }
 
 std::vector<std::string> grammarCheckLines(const std::vector<std::string_view>& lines) {
-  return markAll(lines);
+  return markAll(lines, exactScan(lines));
 }
 
-std::vector<PassiveVoiceFinding> passiveVoiceFindings(const std::vector<std::string>& lines) {
-  return findAll(lines);
+std::vector<GrammarFinding> passiveVoiceFindings(const std::vector<std::string>& lines) {
+  return findAll(lines, exactScan(lines), GrammarRules{true, true, false});
 }
 
-std::vector<PassiveVoiceFinding> passiveVoiceFindings(const std::vector<std::string_view>& lines) {
-  return findAll(lines);
+std::vector<GrammarFinding> passiveVoiceFindings(const std::vector<std::string_view>& lines) {
+  return findAll(lines, exactScan(lines), GrammarRules{true, true, false});
+}
+
+std::vector<std::string> proofreadGrammarLines(const std::vector<std::string>& lines, const GrammarRules& rules) {
+  return markAll(lines, proseScan(lines, rules));
+}
+
+std::vector<std::string> proofreadGrammarLines(const std::vector<std::string_view>& lines,
+                                               const GrammarRules& rules) {
+  return markAll(lines, proseScan(lines, rules));
+}
+
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines,
+                                                 const GrammarRules& rules) {
+  return findAll(lines, proseScan(lines, rules), rules);
+}
+
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string>& lines, const GrammarRules& rules) {
+  return findAll(lines, proseScan(lines, rules), rules);
 }
 
 }  // namespace brindlewort

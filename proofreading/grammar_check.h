@@ -1,12 +1,18 @@
 #pragma once
 
-// Passive-voice marker lines, found in the joined paragraph text so that a
-// construction split across wrapped lines is still found.
+// Grammar marker lines and findings, found in the joined paragraph text so
+// that a construction split across wrapped lines is still found. Two
+// searches: the bare passive-voice pattern, exactly as the workbench's
+// whole-text check has always marked it, and the one the user-facing checks
+// report, which ends every construction at a whole past participle, reads
+// only prose and also finds repeated words.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "proofreading/grammar_rules.h"
 
 namespace brindlewort {
 
@@ -20,18 +26,31 @@ std::vector<std::string> grammarCheckLines(const std::vector<std::string_view>& 
 
 // One construction: the line it starts on (0-based), its column there
 // (0-based, in characters) and its text with white space runs as one space,
-// up to the end of its last word (the marker line may stop inside it).
-// Constructions with "have" are the perfect tense, not the passive voice.
-struct PassiveVoiceFinding {
+// up to the end of its last word (the pattern's marker line may stop inside
+// it).
+struct GrammarFinding {
   std::size_t line = 0;
   std::int64_t column = 0;
   std::string text;
-  bool perfectTense = false;
-  friend bool operator==(const PassiveVoiceFinding&, const PassiveVoiceFinding&) = default;
+  GrammarKind kind = GrammarKind::passiveVoice;
+  friend bool operator==(const GrammarFinding&, const GrammarFinding&) = default;
 };
 
-// The constructions that grammarCheckLines marks, in text order.
-std::vector<PassiveVoiceFinding> passiveVoiceFindings(const std::vector<std::string>& lines);
-std::vector<PassiveVoiceFinding> passiveVoiceFindings(const std::vector<std::string_view>& lines);
+// The constructions that grammarCheckLines marks, in text order; those with
+// "have" are the perfect tense.
+std::vector<GrammarFinding> passiveVoiceFindings(const std::vector<std::string>& lines);
+std::vector<GrammarFinding> passiveVoiceFindings(const std::vector<std::string_view>& lines);
+
+// Like grammarCheckLines, with the constructions of the kinds `rules`
+// reports in the prose of comments (grammarCheckedLines): each ends at a
+// whole past participle ("have been added" is one passive construction),
+// and words written twice are found as well.
+std::vector<std::string> proofreadGrammarLines(const std::vector<std::string>& lines, const GrammarRules& rules);
+std::vector<std::string> proofreadGrammarLines(const std::vector<std::string_view>& lines,
+                                               const GrammarRules& rules);
+
+// The constructions that proofreadGrammarLines marks, in text order.
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string>& lines, const GrammarRules& rules);
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines, const GrammarRules& rules);
 
 }  // namespace brindlewort

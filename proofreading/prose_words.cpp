@@ -34,16 +34,40 @@ bool contains(std::u16string_view token, std::u16string_view part) {
   return token.find(part) != std::u16string_view::npos;
 }
 
+// The token without the punctuation that ends a sentence or clause after it.
+std::u16string_view withoutClosingPunctuation(std::u16string_view token) {
+  while (!token.empty() && std::u16string_view(u".,;:!?)\"'").find(token.back()) != std::u16string_view::npos)
+    token.remove_suffix(1);
+  while (!token.empty() && std::u16string_view(u"(\"'").find(token.front()) != std::u16string_view::npos)
+    token.remove_prefix(1);
+  return token;
+}
+
+// "obsolete/cleanup", "and/or": two words joined by a slash, each a word
+// to check. A path is not: it has more parts, a leading slash or a dot.
+bool isSlashCompound(std::u16string_view token) {
+  token = withoutClosingPunctuation(token);
+  const std::size_t slash = token.find(u'/');
+  if (slash == std::u16string_view::npos || slash == 0 || slash + 1 == token.size()) return false;
+  if (token.find(u'/', slash + 1) != std::u16string_view::npos) return false;
+  return token.find(u'.') == std::u16string_view::npos;
+}
+
 // A blank-separated token that is code or an address as a whole: its words
 // mean nothing on their own.
 bool tokenLooksLikeCode(std::u16string_view token) {
-  for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www."}) {
+  // "libstdc++" and "C++" name code too.
+  for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www.", u"++"}) {
     if (contains(token, part)) return true;
   }
+  const bool slashCompound = isSlashCompound(token);
   // E-mail addresses, paths, markup, shell and template syntax.
   for (const char16_t c : token) {
     switch (c) {
-      case u'@': case u'/': case u'\\': case u'<': case u'>': case u'{': case u'}':
+      case u'/':
+        if (!slashCompound) return true;
+        break;
+      case u'@': case u'\\': case u'<': case u'>': case u'{': case u'}':
       case u'[': case u']': case u'=': case u'$': case u'#': case u'|': case u'~':
         return true;
       default:
@@ -51,6 +75,35 @@ bool tokenLooksLikeCode(std::u16string_view token) {
     }
   }
   return false;
+}
+
+// Markdown links, "[text](url)", "[text][label]" and "[text]": the text is
+// prose, the address and the label are not. Each bracket of a link becomes
+// a blank for the tokens, and the address or label is skipped.
+void markLinks(std::u16string_view units, std::vector<bool>& blank, std::vector<bool>& skipped) {
+  auto fill = [](std::vector<bool>& marks, std::size_t from, std::size_t to) {
+    std::fill(marks.begin() + static_cast<std::ptrdiff_t>(from), marks.begin() + static_cast<std::ptrdiff_t>(to), true);
+  };
+  for (std::size_t open = units.find(u'['); open != std::u16string_view::npos; open = units.find(u'[', open + 1)) {
+    // A bracket glued to a word is an index ("a[i]"), not a link.
+    if (open > 0 && (u_isalnum(units[open - 1]) || units[open - 1] == u'_')) continue;
+    const std::size_t close = units.find_first_of(u"[]", open + 1);
+    if (close == std::u16string_view::npos || units[close] != u']' || close == open + 1) continue;
+    std::size_t end = close + 1;
+    if (end < units.size() && (units[end] == u'(' || units[end] == u'[')) {
+      const std::size_t target = units.find(units[end] == u'(' ? u')' : u']', end + 1);
+      if (target == std::u16string_view::npos) continue;
+      fill(skipped, end, target + 1);
+      end = target + 1;
+    } else if (end < units.size() && !isSpaceUnit(units[end]) &&
+               std::u16string_view(u".,;:!?)").find(units[end]) == std::u16string_view::npos) {
+      continue;
+    }
+    blank[open] = true;
+    blank[close] = true;
+    fill(blank, close + 1, end);
+    open = end - 1;
+  }
 }
 
 // A word that reads as an identifier or abbreviation: an underscore or a
@@ -86,10 +139,14 @@ std::vector<WordSpan> proseWords(const icu::UnicodeString& text) {
     i = end < units.size() ? units.find(u'`', end) : std::u16string_view::npos;
   }
 
+  std::vector<bool> blank(units.size(), false);
+  if (units.find(u'[') != std::u16string_view::npos) markLinks(units, blank, skipped);
+  auto separates = [&](std::size_t i) { return isSpaceUnit(units[i]) || blank[i]; };
+
   for (std::size_t i = 0; i < units.size();) {
-    while (i < units.size() && isSpaceUnit(units[i])) ++i;
+    while (i < units.size() && separates(i)) ++i;
     std::size_t end = i;
-    while (end < units.size() && !isSpaceUnit(units[end])) ++end;
+    while (end < units.size() && !separates(end)) ++end;
     if (end > i && tokenLooksLikeCode(units.substr(i, end - i))) {
       std::fill(skipped.begin() + static_cast<std::ptrdiff_t>(i),
                 skipped.begin() + static_cast<std::ptrdiff_t>(end), true);

@@ -17,7 +17,9 @@
 #include "base/regular_file.h"
 #include "base/source_tree.h"
 #include "proofreading/code_vocabulary.h"
+#include "proofreading/identifier_parts.h"
 #include "proofreading/info_log.h"
+#include "proofreading/manifest_names.h"
 #include "proofreading/project_word_list.h"
 
 namespace brindlewort {
@@ -27,7 +29,7 @@ namespace {
 
 // A cache ends with a line that checks the lines before it, so that one
 // cut short (a full disk, a crash) is rebuilt rather than trusted.
-constexpr std::string_view cacheHeader = "brindle-vocabulary 2";
+constexpr std::string_view cacheHeader = "brindle-vocabulary 3";
 constexpr std::string_view cacheEnd = "end ";
 
 // FNV-1a: stable across runs and machines, unlike std::hash.
@@ -66,10 +68,23 @@ std::string fingerprintOf(const VocabularySources& sources) {
   return fingerprint.hex();
 }
 
+void addNameParts(AcceptedWords& words, std::string_view name) {
+  for (const std::string_view part : identifierParts(name)) words.add(part);
+}
+
 AcceptedWords vocabularyOf(const VocabularySources& sources) {
   AcceptedWords words;
   for (const fs::path& file : sources.files) {
     const std::string name = file.string();
+    // The project's own file names ("boltdb.go", "hexwave.h") are its words.
+    addNameParts(words, file.stem().string());
+    if (isManifestPath(name)) {
+      const Result<std::string> text = readRegularFile(file, maxSourceBytes, SymbolicLinks::refuse);
+      if (text) {
+        for (const std::string& declared : manifestNames(name, *text)) addNameParts(words, declared);
+      }
+      continue;
+    }
     const SourceLanguage* language = vocabularyLanguageForPath(name);
     if (language == nullptr) continue;
     const Result<std::string> text = readRegularFile(file, maxSourceBytes, SymbolicLinks::refuse);
@@ -130,8 +145,8 @@ void writeCache(const fs::path& cache, const std::string& fingerprint, const Acc
 VocabularySources vocabularySources(const fs::path& file) {
   const fs::path root = projectRootOfFile(file);
   if (root.empty()) return {};
+  // Every tracked file, for its name; sources and manifests are read too.
   SourceTreeOptions options;
-  options.wanted = mayBeVocabularySource;
   options.maxFileBytes = maxSourceBytes;
   SourceTree tree = listSourceTree(root, options);
   for (const std::string& note : tree.notes) logInfo(note);

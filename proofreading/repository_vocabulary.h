@@ -1,7 +1,8 @@
 #pragma once
 
 // The vocabulary of the repository a file belongs to: the words of the
-// code of all its tracked sources. A comment is judged against the same
+// code of all its tracked sources, its file names and the names its
+// manifests declare. A comment is judged against the same
 // words whether brindle checks the whole repository, three staged files,
 // standard input named with --stdin-filename or an editor's buffer.
 
@@ -24,10 +25,10 @@ struct VocabularySources {
   std::vector<std::filesystem::path> files;  // absolute
 };
 
-// The source files of the file's project (see findProjectRoot): the
-// tracked files of its git work tree, else its folder tree; only files of
-// the languages brindle reads, and extension-less files that may be
-// headers, by name before any is opened.
+// The files of the file's project (see findProjectRoot): the tracked files
+// of its git work tree, else its folder tree. Every file's name counts as
+// words; the sources of the languages brindle reads (and extension-less
+// files that may be headers) and the manifests are read as well.
 VocabularySources vocabularySources(const std::filesystem::path& file);
 
 // The root of the file's project, remembered for a second per folder.

@@ -5,15 +5,33 @@
 namespace brindlewort::cli {
 namespace {
 
-TextWork grammarWork() {
+// The whole-text scope marks the bare pattern, as the workbench's check of
+// a whole text always has; the comment-run scope reports the findings a
+// maintainer acts on, of the kinds asked for.
+TextWork grammarWork(const TextOptions& options) {
+  const GrammarRules rules = options.grammarRules;
+  if (options.scope == TextScope::wholeText) {
+    return {.how = LineChecks{
+        .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
+        .findings =
+            [rules](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
+                    std::string& report) {
+              for (const GrammarFinding& f : passiveVoiceFindings(lines)) {
+                if (rules.reports(f.kind))
+                  report += findingLine(name, first + f.line, f.column, grammarKindLabel(f.kind), f.text);
+              }
+            },
+    }};
+  }
   return {.how = LineChecks{
-      .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
+      .linesTransform = [rules](const std::vector<std::string_view>& lines) {
+        return proofreadGrammarLines(lines, rules);
+      },
       .findings =
-          [](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
-             std::string& report) {
-            for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
-              report += findingLine(name, first + f.line, f.column,
-                                    f.perfectTense ? "perfect tense" : "passive voice", f.text);
+          [rules](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
+                  std::string& report) {
+            for (const GrammarFinding& f : grammarFindings(lines, rules)) {
+              report += findingLine(name, first + f.line, f.column, grammarKindLabel(f.kind), f.text);
             }
           },
   }};
@@ -22,19 +40,22 @@ TextWork grammarWork() {
 const TextCommand grammar{
     .name = "grammar",
     .description =
-        "Adds a marker line with \"▲\" under each passive-voice or perfect-tense\n"
-        "construction (\"is written\", \"were added\", \"have changed\") below every\n"
-        "line that holds part of one, including constructions split across\n"
-        "wrapped lines; nothing else changes. With --check, lists each as\n"
-        "FILE:LINE:COLUMN: passive voice: \"is written\" (or perfect tense:\n"
-        "\"have changed\") instead.",
-    .setUp = [](const TextOptions&) -> Result<TextWork> { return grammarWork(); },
+        "Adds a marker line with \"▲\" under each passive-voice construction\n"
+        "(\"is written\", \"has been added\") and each word written twice (\"the\n"
+        "the\") in the prose of comments, below every line that holds part of\n"
+        "one, including constructions split across wrapped lines; nothing else\n"
+        "changes. A construction ends at a whole past participle; code, code\n"
+        "spans and tables are left alone. The perfect tense (\"have changed\")\n"
+        "is found when --rules asks for it. With --check, lists each as\n"
+        "FILE:LINE:COLUMN: passive voice: \"is written\" (or perfect tense:,\n"
+        "repeated word:) instead.",
+    .setUp = [](const TextOptions& options) -> Result<TextWork> { return grammarWork(options); },
 };
 
 }  // namespace
 
 Command grammarCommand() {
-  return {"grammar", "mark passive-voice constructions in comments",
+  return {"grammar", "mark passive voice and repeated words in comments",
           [](std::span<const std::string> args) { return runTextCommand(grammar, args); }};
 }
 

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -48,15 +49,27 @@ Result<TextWork> spellWork(const TextOptions& options) {
   const std::string chosen = options.language;
   // The repositories' vocabularies are read once for the whole run.
   auto vocabularies = std::make_shared<RepositoryVocabularies>();
+  // Words of other scripts go to their own language's dictionary, if any.
+  auto skipped = std::make_shared<std::atomic<std::size_t>>(0);
+  std::function<std::string()> closingNote;
+  if (options.verbose) {
+    closingNote = [skipped] {
+      const std::size_t count = *skipped;
+      return count == 0 ? std::string()
+                        : "spell: " + std::to_string(count) +
+                              " words in a script without an installed dictionary were not checked";
+    };
+  }
   return TextWork{.how = PerFileChecks{
-      .checksFor = [dictionaries, chosen, vocabularies](std::string_view text,
-                                                        std::string_view path) -> Result<LineChecks> {
+      .checksFor = [dictionaries, chosen, vocabularies, skipped](
+                       std::string_view text, std::string_view path) -> Result<LineChecks> {
         // --lang, else the project's .editorconfig, else the user's.
         std::string language = chosen;
         if (language.empty()) language = editorConfigFor(path).spellingLanguage;
         Result<std::shared_ptr<const SpellChecker>> dictionary = dictionaries->forLanguage(language);
         if (!dictionary) return Error{dictionary.error() + "; not checked"};
-        std::shared_ptr<const SpellChecker> checker = projectSpellChecker(*dictionary, path, text, *vocabularies);
+        std::shared_ptr<const SpellChecker> checker =
+            projectSpellChecker(dictionaries->withOtherScripts(*dictionary, skipped), path, text, *vocabularies);
         return LineChecks{
             .linesTransform =
                 [checker](const std::vector<std::string_view>& lines) {
@@ -71,7 +84,7 @@ Result<TextWork> spellWork(const TextOptions& options) {
                 },
         };
       },
-  }};
+  }, .closingNote = closingNote};
 }
 
 const TextCommand spell{

@@ -74,8 +74,8 @@ std::span<const Option> optionTable() {
        .takenBy = {"spell"}},
       {.id = OptionId::check, .longName = "--check",
        .help = "change nothing; print FILE:LINE:COLUMN: passive voice:\n"
-               "\"is written\" for each construction, and exit with 1\n"
-               "if there is any",
+               "\"is written\" for each finding of the rules switched\n"
+               "on, and exit with 1 if there is any",
        .takenBy = {"grammar"}},
       {.id = OptionId::check, .longName = "--check",
        .help = "change nothing; print FILE:LINE: for the first line of\n"
@@ -111,6 +111,14 @@ std::span<const Option> optionTable() {
        .help = "log each checked line with findings to standard error,\n"
                "and list each binary file skipped",
        .group = OptionGroup::own, .takenBy = {"spell"}},
+      {.id = OptionId::rules, .longName = "--rules", .valueName = "LIST",
+       .valueHint = "a list of rules such as passive,repeated",
+       .help = "the kinds of finding to report, comma-separated:\n"
+               "passive (\"is written\"), perfect (\"has changed\"),\n"
+               "repeated (\"the the\"); all or none (default:\n"
+               "passive,repeated); --whole-text always marks the\n"
+               "bare pattern",
+       .group = OptionGroup::own, .takenBy = {"grammar"}},
       {.id = OptionId::addWord, .longName = "--add-word", .valueName = "WORD",
        .valueHint = "a word",
        .help = "add WORD to the project's .brindle-words (the nearest\n"

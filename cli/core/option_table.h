@@ -16,7 +16,7 @@ namespace brindlewort::cli {
 
 enum class OptionId {
   width, fill, tabWidth, lines, stdinFilename, inPlace, check, diff, wholeText, timeout, help, version,
-  language, verbose, addWord
+  language, verbose, addWord, rules
 };
 
 enum class OptionGroup {

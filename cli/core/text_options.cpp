@@ -95,6 +95,15 @@ Result<TextOptions> parseTextOptions(std::span<const std::string> args, std::str
       case OptionId::wholeText: options.scope = TextScope::wholeText; return {};
       case OptionId::help: options.help = true; return {};
       case OptionId::verbose: options.verbose = true; return {};
+      case OptionId::rules: {
+        const std::optional<GrammarRules> rules = parseGrammarRules(value);
+        if (!rules) {
+          return Error{"option '" + std::string(option.longName) + "' takes a list of passive, perfect and repeated" +
+                       " (or all, or none), not '" + std::string(value) + "'"};
+        }
+        options.grammarRules = *rules;
+        return {};
+      }
       case OptionId::addWord:
         if (value.empty()) return missingValue(option, option.longName);
         options.addWord = value;

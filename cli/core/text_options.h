@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "proofreading/grammar_rules.h"
 #include "reflow/line_span.h"
 
 namespace brindlewort::cli {
@@ -42,6 +43,7 @@ struct TextOptions {
   bool verbose = false;            // --verbose
   std::optional<std::chrono::milliseconds> timeout;  // --timeout
   std::string addWord;             // --add-word
+  GrammarRules grammarRules;       // --rules
   std::vector<std::string> files;  // empty: standard input
   bool help = false;
 };

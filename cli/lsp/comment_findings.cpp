@@ -60,6 +60,18 @@ CommentFinding located(FindingKind kind, const std::vector<std::string_view>& li
   return {kind, firstLine + index, lines[index], start, firstLine + end.index, lines[end.index], end.byte, text};
 }
 
+FindingKind findingKind(GrammarKind kind) {
+  switch (kind) {
+    case GrammarKind::passiveVoice:
+      return FindingKind::passiveVoice;
+    case GrammarKind::perfectTense:
+      return FindingKind::perfectTense;
+    case GrammarKind::repeatedWord:
+      return FindingKind::repeatedWord;
+  }
+  return FindingKind::passiveVoice;
+}
+
 }  // namespace
 
 std::string_view findingLabel(FindingKind kind) {
@@ -70,12 +82,15 @@ std::string_view findingLabel(FindingKind kind) {
       return "passive voice";
     case FindingKind::perfectTense:
       return "perfect tense";
+    case FindingKind::repeatedWord:
+      return "repeated word";
   }
   return "spelling";
 }
 
 std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
-                                            const SpellChecker* checker, std::string_view editorName) {
+                                            const SpellChecker* checker, std::string_view editorName,
+                                            const GrammarRules& rules) {
   std::mutex mutex;
   std::vector<CommentFinding> findings;
   // The groups are the comment runs that --check hands to the same checks.
@@ -88,10 +103,9 @@ std::vector<CommentFinding> commentFindings(std::string_view text, std::string_v
         found.push_back(located(FindingKind::spelling, lines, firstLine, index, start, f.word));
       }
     }
-    for (const PassiveVoiceFinding& f : passiveVoiceFindings(lines)) {
+    for (const GrammarFinding& f : grammarFindings(lines, rules)) {
       const std::size_t start = byteOffsetAfterCharacters(lines[f.line], static_cast<std::size_t>(f.column));
-      found.push_back(located(f.perfectTense ? FindingKind::perfectTense : FindingKind::passiveVoice, lines,
-                              firstLine, f.line, start, f.text));
+      found.push_back(located(findingKind(f.kind), lines, firstLine, f.line, start, f.text));
     }
     std::lock_guard lock(mutex);
     for (CommentFinding& finding : found) findings.push_back(std::move(finding));

@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "proofreading/grammar_rules.h"
 #include "proofreading/spell_checker.h"
 
 namespace brindlewort::cli::lsp {
 
-enum class FindingKind { spelling, passiveVoice, perfectTense };
+enum class FindingKind { spelling, passiveVoice, perfectTense, repeatedWord };
 
 struct CommentFinding {
   FindingKind kind = FindingKind::spelling;
@@ -28,14 +29,16 @@ struct CommentFinding {
 };
 
 // The label brindle's --check lines give the kind ("spelling", "passive
-// voice", "perfect tense").
+// voice", "perfect tense", "repeated word").
 std::string_view findingLabel(FindingKind kind);
 
 // Every finding in text order, in the comments the lexer of the document's
 // language (by the editor's name for it, else its path) finds. `checker` is the project's spell checker
 // for the document (projectSpellChecker), null when no dictionary loads
-// (then only grammar is checked); the text must be decodable.
+// (then only grammar is checked); `rules` are the grammar findings to
+// report. The text must be decodable.
 std::vector<CommentFinding> commentFindings(std::string_view text, std::string_view path,
-                                            const SpellChecker* checker, std::string_view editorName = {});
+                                            const SpellChecker* checker, std::string_view editorName = {},
+                                            const GrammarRules& rules = {});
 
 }  // namespace brindlewort::cli::lsp

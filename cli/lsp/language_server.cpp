@@ -397,7 +397,8 @@ Result<std::shared_ptr<const SpellChecker>> LanguageServer::spellCheckerFor(cons
   Result<std::shared_ptr<const SpellChecker>> dictionary =
       dictionaries_->forLanguage(editorConfigFor(document.path).spellingLanguage);
   if (!dictionary) return Error{dictionary.error()};
-  return projectSpellChecker(*dictionary, document.path, document.text, vocabularies_);
+  return projectSpellChecker(dictionaries_->withOtherScripts(*dictionary, nullptr), document.path, document.text,
+                             vocabularies_);
 }
 
 DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
@@ -413,7 +414,8 @@ DiagnosticsText LanguageServer::diagnosticsFor(const OpenDocument& document) {
     diagnostics.add({}, {}, severityWarning, "spelling not checked: " + found.error());
   }
 
-  for (const CommentFinding& finding : commentFindings(document.text, document.path, checker.get(), document.languageId)) {
+  for (const CommentFinding& finding :
+       commentFindings(document.text, document.path, checker.get(), document.languageId, settings_.grammarRules)) {
     const std::string_view label = findingLabel(finding.kind);
     diagnostics.add(
         {finding.line, unitsBefore(finding.lineText, finding.startByte, encoding_)},

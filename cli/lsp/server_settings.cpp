@@ -24,6 +24,19 @@ ServerSettings withOptions(ServerSettings settings, const nlohmann::json& option
     if (name == "hint") settings.severity = severityHint;
     if (name == "information" || name == "info") settings.severity = severityInformation;
   }
+  if (const auto rules = options.find("rules"); rules != options.end()) {
+    // A list of names, or the names in one string as --rules takes them.
+    std::string list;
+    if (rules->is_string()) list = rules->get<std::string>();
+    if (rules->is_array()) {
+      list = rules->empty() ? "none" : "";
+      for (const auto& name : *rules) {
+        if (!name.is_string()) return settings;
+        list += (list.empty() ? "" : ",") + name.get<std::string>();
+      }
+    }
+    if (const std::optional<GrammarRules> parsed = parseGrammarRules(list)) settings.grammarRules = *parsed;
+  }
   return settings;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 // What the editor may set for the server, in initializationOptions or
-// workspace/didChangeConfiguration: {"width": 72, "severity": "hint"}, at
-// the top level or under "brindle".
+// workspace/didChangeConfiguration: {"width": 72, "severity": "hint",
+// "rules": ["passive", "repeated"]}, at the top level or under "brindle".
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
+
+#include "proofreading/grammar_rules.h"
 
 namespace brindlewort::cli::lsp {
 
@@ -19,6 +21,9 @@ struct ServerSettings {
   // .editorconfig, else the shared setting.
   std::optional<std::int64_t> width;
   int severity = severityInformation;
+  // The grammar findings reported; the same names and defaults as
+  // brindle grammar --rules.
+  GrammarRules grammarRules;
 };
 
 // The settings with what `options` holds applied; keys it does not hold keep

@@ -64,7 +64,7 @@ TEST_F(HostileInputTest, FullStandardOutputIsAnErrorForEveryCommand) {
   };
   for (const auto& args : commands) {
     SCOPED_TRACE(args.front() + " " + args.back());
-    const Outcome run = brindle(args, "// ```\n// The file is written.\n" + longComment, "/dev/full");
+    const Outcome run = brindle(args, "// The file is written.\n// ```\n" + longComment, "/dev/full");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("brindle: cannot write to standard output: No space left on device\n"),
               std::string::npos)

@@ -157,6 +157,33 @@ class PreCommitHook(Workspace):
         passing = run(["pre-commit", "run", "--all-files"], self.dir)
         self.assertEqual(passing.returncode, 0, passing.stdout + passing.stderr)
 
+    def test_grammar_hook_fails_only_for_the_kinds_in_its_args(self):
+        offered = yaml.safe_load(Path(INTEGRATIONS, "..", ".pre-commit-hooks.yaml").read_text(encoding="utf-8"))
+        (hook,) = [h for h in offered if h["id"] == "brindle-grammar-check"]
+        os.environ["PRE_COMMIT_HOME"] = os.path.join(self.dir, "cache")
+        git = ["git", "-C", self.dir, "-c", "user.name=t", "-c", "user.email=t@localhost"]
+        subprocess.run(["git", "init", "-q", self.dir], check=True)
+        cases = [
+            # the hook's args (None: as offered), the file, whether it fails
+            (None, "// It was added.\n", True),
+            (None, "// Reads the the file.\n", True),
+            (None, "// We have changed it.\n", False),
+            (["--rules", "repeated"], "// It was added.\n", False),
+            (["--rules", "repeated"], "// Reads the the file.\n", True),
+            (["--rules", "perfect"], "// We have changed it.\n", True),
+        ]
+        for args, text, fails in cases:
+            with self.subTest(args=args, text=text):
+                local = {k: v for k, v in hook.items() if k != "minimum_pre_commit_version"}
+                if args is not None:
+                    local["args"] = args
+                config = {"repos": [{"repo": "local", "hooks": [local]}]}
+                Path(self.dir, ".pre-commit-config.yaml").write_text(yaml.safe_dump(config), encoding="utf-8")
+                Path(self.file).write_text(text, encoding="utf-8")
+                subprocess.run([*git, "add", "."], check=True)
+                result = run(["pre-commit", "run", "--all-files"], self.dir)
+                self.assertEqual(result.returncode, 1 if fails else 0, result.stdout + result.stderr)
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

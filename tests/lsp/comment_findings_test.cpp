@@ -62,5 +62,22 @@ TEST(CommentFindings, TheDocumentLanguageComesFromTheLanguageIdOrTheName) {
   }
 }
 
+TEST(CommentFindings, ReportsTheGrammarKindsAsked) {
+  const std::string text = "// It was added to the the list.\n// We have changed it.\n";
+  const struct {
+    GrammarRules rules;
+    std::vector<FindingKind> kinds;
+  } cases[] = {
+      {GrammarRules{}, {FindingKind::passiveVoice, FindingKind::repeatedWord}},
+      {{false, true, false}, {FindingKind::perfectTense}},
+      {{false, false, false}, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<FindingKind> kinds;
+    for (const CommentFinding& f : commentFindings(text, "a.cpp", nullptr, {}, c.rules)) kinds.push_back(f.kind);
+    EXPECT_EQ(kinds, c.kinds) << grammarRulesText(c.rules);
+  }
+}
+
 }  // namespace
 }  // namespace brindlewort::cli::lsp

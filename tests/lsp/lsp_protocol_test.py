@@ -230,6 +230,22 @@ class Diagnostics(ServerTest):
         client.notify("workspace/didChangeConfiguration", {"settings": {"brindle": {"severity": "information"}}})
         self.assertEqual(client.diagnostics(uri)["diagnostics"][0]["severity"], 3)
 
+    def test_grammar_rules_are_configurable(self):
+        text = "// It was added to the the list.\n// We have changed it.\n"
+        path, uri = self.write("g.cpp", text)
+
+        def kinds(diagnostics):
+            return sorted(d["message"] for d in diagnostics["diagnostics"])
+
+        client = self.start(options={"rules": ["perfect", "repeated"]})
+        self.open(client, uri, text)
+        self.assertEqual(kinds(client.diagnostics(uri)),
+                         ['perfect tense: "have changed"', 'repeated word: "the the"'])
+        client.notify("workspace/didChangeConfiguration", {"settings": {"brindle": {"rules": "passive"}}})
+        self.assertEqual(kinds(client.diagnostics(uri)), ['passive voice: "was added"'])
+        client.notify("workspace/didChangeConfiguration", {"settings": {"rules": []}})
+        self.assertEqual(kinds(client.diagnostics(uri)), [])
+
 
 class CodeActions(ServerTest):
     def test_reflow_actions_give_what_the_commands_give(self):
@@ -297,7 +313,7 @@ class CodeActions(ServerTest):
         assert_wrapped_at(20)
 
     def test_spelling_fixes_and_adding_to_project_words(self):
-        text = "// The recieved value is kept.\n// Another line with recieved.\n"
+        text = "// The recieved value stays.\n// Another line with recieved.\n"
         path, uri = self.write("s.cpp", text)
         client = self.start()
         self.open(client, uri, text)
@@ -309,7 +325,7 @@ class CodeActions(ServerTest):
         self.assertIn('Change to "received"', [a["title"] for a in fixes])
         received = [a for a in fixes if a["title"] == 'Change to "received"'][0]
         self.assertEqual(applied(text, received["edit"]["changes"][uri]).split("\n")[0],
-                         "// The received value is kept.")
+                         "// The received value stays.")
         add = [a for a in actions if a["title"] == 'Add "recieved" to project words'][0]
         self.assertIsNone(client.request("workspace/executeCommand", add["command"])["result"])
         with open(os.path.join(self.project, ".brindle-words")) as f:

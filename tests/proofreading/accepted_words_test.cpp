@@ -36,7 +36,8 @@ TEST(IdentifierParts, SplitsEveryNamingStyle) {
 
 TEST(AcceptedWords, AcceptsCasePluralAndPossessiveForms) {
   AcceptedWords words;
-  for (const char* word : {"deque", "subrange", "index", "dependency", "Prefilter"}) words.add(word);
+  for (const char* word : {"deque", "subrange", "index", "dependency", "Prefilter", "class", "process", "hash", "patch", "node"})
+    words.add(word);
   const std::pair<std::string_view, bool> cases[] = {
       {"deque", true},      {"Deque", true},        {"DEQUE", true},      {"deques", true},
       {"deque's", true},    {"deque\u2019s", true}, {"deques'", true},    {"Subranges", true},
@@ -44,6 +45,10 @@ TEST(AcceptedWords, AcceptsCasePluralAndPossessiveForms) {
       // Near misses stay unknown: a prefix, a longer word, a changed letter.
       {"dequ", false},      {"dequeue", false},     {"subrnage", false},  {"indx", false},
       {"", false},          {"s", false},
+      // A hiss takes "es": never a bare "s" after s, x, sh or ch.
+      {"classes", true},    {"processes", true},    {"hashes", true},     {"patches", true},
+      {"nodes", true},      {"classs", false},      {"processs", false},  {"indexs", false},
+      {"hashs", false},     {"patchs", false},      {"classs'", false},   {"nodees", false},
   };
   for (const auto& [word, accepted] : cases) EXPECT_EQ(words.accepts(word), accepted) << word;
 }

@@ -52,6 +52,39 @@ TEST(CommentSpelling, CodeInsideCommentsIsNotProse) {
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{"Finishd"}) << name;
 }
 
+// Typos that hid on code nobody on the project wrote, and what must stay
+// unflagged next to them.
+TEST(CommentSpelling, FindsTyposWhereTheyUsedToHide) {
+  ASSERT_TRUE(dictionary());
+  const struct {
+    const char* name;
+    std::string_view source;
+    Words found;
+  } cases[] = {
+      {"inline link text", "// See [the docss](https://exmaple.com/pathh).\n", {"docss"}},
+      {"reference link text", "// See [the refrence][labbel] and [shortcutt].\n", {"refrence", "shortcutt"}},
+      {"deeper doc continuation", "/// - Parameter x: the value\n///     more txet here\n///     and moer.\n",
+       {"txet", "moer"}},
+      {"indented code stays code", "// Use it:\n//\n//     zorg(frobl)\n//\n// Done.\n", {}},
+      {"slash compounds", "// An obsolete/cleannup and saveing/setting step.\n", {"cleannup", "saveing"}},
+      {"paths stay code", "// See src/frobl/zorg.c and /usr/lbi and ./tols/x.\n", {}},
+      {"plural after a hiss", "// Each classs and proccesss.\nint class_name; int process_id;\n",
+       {"classs", "proccesss"}},
+      {"plurals of code words", "// The classes and processes.\nint class_name; int process_id;\n", {}},
+      {"ordinal endings", "// Take the k-th and the n'th item, not the ktth.\n", {"ktth"}},
+      {"hyphen prefixes", "// It is un-escaped, re-run and non-null, a hodge-podge.\n", {}},
+      {"hyphenated at a line break", "// It is a hodge-\n// podge of every-\n// thing.\n", {}},
+      {"a typo hyphenated at a line break", "// It is a hodge-\n// podgg.\n", {"podgg"}},
+      {"tool directives",
+       "// ktlint-disable no-wildcard-imports\n// tslint:disable-next-line:no-any\n"
+       "// eslint-disable-next-line no-console\n// biome-ignore lint/style/useConst: frobl\n"
+       "// @ts-expect-error frobl\n// rubocop:disable Style/Frobl\n// pylint: disable=frobl-zorg\n"
+       "// noqa: E501 frobl\n",
+       {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(misspelt(c.source), c.found) << c.name;
+}
+
 TEST(CommentSpelling, AcceptsTheCodesWordsAndGeneralTerms) {
   ASSERT_TRUE(dictionary());
   const std::pair<const char*, std::string_view> cases[] = {

@@ -39,6 +39,29 @@ TEST(EnchantSpellChecker, AcceptsContractionsAndIsSharedByThreads) {
   EXPECT_EQ(checker.check("😀 words Thsi"), (std::vector<TextCheckingResult>{{spellingResultType, 9, 4}}));
 }
 
+// A prefix before a hyphen is a word of its compound; a misspelt part of a
+// compound is still found.
+TEST(EnchantSpellChecker, PartsOfHyphenatedWords) {
+  Result<OpenedSpellChecker> opened = openEnchantSpellChecker("en_US");
+  ASSERT_TRUE(opened) << opened.error();
+  const SpellChecker& checker = *opened->checker;
+  const struct {
+    const char* text;
+    std::vector<std::string> flagged;
+  } cases[] = {
+      {"un-escaped re-run non-null hodge-podge pre-allocated co-owner", {}},
+      {"unn-escaped re-runn nonn-null", {"unn", "runn", "nonn"}},
+      {"un escaped", {"un"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> flagged;
+    const std::string text = c.text;
+    for (const TextCheckingResult& r : checker.check(text))
+      flagged.push_back(text.substr(static_cast<std::size_t>(r.start), static_cast<std::size_t>(r.length)));
+    EXPECT_EQ(flagged, c.flagged) << c.text;
+  }
+}
+
 TEST(SpellingLanguage, FromLocaleDropsEncodingAndModifier) {
   const std::pair<const char*, const char*> cases[] = {
       {"de_DE.UTF-8", "de_DE"}, {"en_GB", "en_GB"}, {"fr_FR@euro", "fr_FR"}, {"pt_BR.utf8@x", "pt_BR"},

@@ -62,9 +62,9 @@ TEST(GrammarCheckLines, ManyMatchesEachOnItsLine) {
 
 TEST(PassiveVoiceFindings, LineColumnAndText) {
   EXPECT_EQ(passiveVoiceFindings(Lines{"int x;", "// The value is", "// computed later.", "// 😀 it was added"}),
-            (std::vector<PassiveVoiceFinding>{{1, 13, "is computed"}, {3, 8, "was added"}}));
+            (std::vector<GrammarFinding>{{1, 13, "is computed"}, {3, 8, "was added"}}));
   EXPECT_EQ(passiveVoiceFindings(Lines{"// first", "// it was", "// sealed"}),
-            (std::vector<PassiveVoiceFinding>{{1, 6, "was sealed"}}));
+            (std::vector<GrammarFinding>{{1, 6, "was sealed"}}));
   EXPECT_TRUE(passiveVoiceFindings(Lines{"// nothing"}).empty());
 }
 
@@ -104,6 +104,157 @@ TEST(PassiveVoiceMatches, SameAsSearchingEverywhere) {
     for (const char c : text) ascii += static_cast<unsigned char>(c) < 0x80 ? c : ' ';
     ASSERT_EQ(passiveVoiceMatchesInAscii(ascii), searchEverywhere(toUtf16(ascii))) << ascii;
   }
+}
+
+// The findings a maintainer acts on: each one a whole construction, none
+// of the pattern's word starts and cut-off spans.
+TEST(GrammarFindings, PassiveAndPerfectMustAndMustNotFind) {
+  const GrammarRules all{true, true, true};
+  const struct {
+    const char* line;
+    std::vector<std::pair<std::string, GrammarKind>> found;
+  } cases[] = {
+      {"// The file is written by the tool.", {{"is written", GrammarKind::passiveVoice}}},
+      {"// Files were added.", {{"were added", GrammarKind::passiveVoice}}},
+      {"// It was tested.", {{"was tested", GrammarKind::passiveVoice}}},
+      {"// It is made here, is done, was built and is kept.",
+       {{"is made", GrammarKind::passiveVoice},
+        {"is done", GrammarKind::passiveVoice},
+        {"was built", GrammarKind::passiveVoice},
+        {"is kept", GrammarKind::passiveVoice}}},
+      {"// is found, is shown, is set, is put, is run, is thrown",
+       {{"is found", GrammarKind::passiveVoice},
+        {"is shown", GrammarKind::passiveVoice},
+        {"is set", GrammarKind::passiveVoice},
+        {"is put", GrammarKind::passiveVoice},
+        {"is run", GrammarKind::passiveVoice},
+        {"is thrown", GrammarKind::passiveVoice}}},
+      {"// It has been added.", {{"has been added", GrammarKind::passiveVoice}}},
+      {"// They have been tested.", {{"have been tested", GrammarKind::passiveVoice}}},
+      {"// It had been written.", {{"had been written", GrammarKind::passiveVoice}}},
+      {"// It is being built.", {{"is being built", GrammarKind::passiveVoice}}},
+      {"// It is automatically generated.", {{"is automatically generated", GrammarKind::passiveVoice}}},
+      {"// It is not needed.", {{"is not needed", GrammarKind::passiveVoice}}},
+      {"// It is auto-generated.", {{"is auto-generated", GrammarKind::passiveVoice}}},
+      {"// Is called once.", {{"Is called", GrammarKind::passiveVoice}}},
+      {"// We have changed it.", {{"have changed", GrammarKind::perfectTense}}},
+      {"// It has grown.", {{"has grown", GrammarKind::perfectTense}}},
+      {"// It has been there.", {{"has been", GrammarKind::perfectTense}}},
+      // Not a participle, or not a whole one.
+      {"// It is equivalent to the old one.", {}},
+      {"// We have sufficient room.", {}},
+      {"// It is currently the default.", {}},
+      {"// They are generally fast.", {}},
+      {"// It is then the last.", {}},
+      {"// It must be efficiently done.", {{"be efficiently done", GrammarKind::passiveVoice}}},
+      {"// The file is open.", {}},
+      {"// It is often slow.", {}},
+      {"// It is even faster.", {}},
+      {"// It is seven bytes.", {}},
+      {"// It is a token.", {}},
+      {"// They are children of it.", {}},
+      {"// is then, is often, is when, is garden, is token, is children", {}},
+      {"// There is a need; it is indeed; it is red; they are hundred", {}},
+      {"// It is Sweden.", {}},
+      {"// This written text.", {}},
+      {"// is `used` here and `is used` too", {}},
+      {"// was done.", {{"was done", GrammarKind::passiveVoice}}},
+      {"// is, written apart by a comma", {}},
+      // A licence is quoted, not written by the maintainer.
+      {"// distributed under the License is distributed on an \"AS IS\" BASIS,", {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::pair<std::string, GrammarKind>> found;
+    for (const GrammarFinding& f : grammarFindings(Lines{c.line}, all)) found.emplace_back(f.text, f.kind);
+    EXPECT_EQ(found, c.found) << c.line;
+  }
+}
+
+TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
+  const GrammarRules repeatedOnly{false, false, true};
+  const struct {
+    Lines lines;
+    std::vector<std::string> found;
+  } cases[] = {
+      {{"// Reads the the file."}, {"the the"}},
+      {{"// Sorted by by name."}, {"by by"}},
+      {{"// Takes a a value."}, {"a a"}},
+      {{"// Then we we return."}, {"we we"}},
+      {{"// The the start of a sentence."}, {"The the"}},
+      {{"// Reads the", "// the file across a line break."}, {"the the"}},
+      {{"# Reads the  the file."}, {"the the"}},
+      // Legitimate repeats, code and structure.
+      {{"// He said that that was fine."}, {}},
+      {{"// It had had no effect."}, {}},
+      {{"// Version 3 3 times."}, {}},
+      {{"// Call `the the` here."}, {}},
+      {{"// @param name name of the file"}, {}},
+      {{"// the, the"}, {}},
+      {{"// Reads the", "", "// the file in another paragraph."}, {}},
+      {{"// Example:", "//", "//     the the", "//", "// Done."}, {}},
+      {{"// | the | the |", "// |-----|-----|", "// | a   | a   |"}, {}},
+      {{"// Fits in an unsigned long long."}, {}},
+      {{"// Retries, backs off, etc etc."}, {}},
+      // Code, not prose: single letters, capitals inside, case that differs.
+      {{"// x x and T T but a a"}, {"a a"}},
+      {{"// SYNC SYNC, encodeS encodes, s S, the The"}, {}},
+      {{"// With Alice alice and Stephen Moshier moshier@example.org. The the end."}, {"The the"}},
+      {{"// Output:", "// true", "// true"}, {}},
+      {{"// Reads the", "// the file."}, {"the the"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> found;
+    for (const GrammarFinding& f : grammarFindings(c.lines, repeatedOnly)) {
+      EXPECT_EQ(f.kind, GrammarKind::repeatedWord);
+      found.push_back(f.text);
+    }
+    EXPECT_EQ(found, c.found) << c.lines.front();
+  }
+}
+
+TEST(GrammarFindings, EachKindSwitchesOff) {
+  const Lines lines{"// It is written and we have changed the the text."};
+  const struct {
+    GrammarRules rules;
+    std::vector<std::string> found;
+  } cases[] = {
+      {{true, true, true}, {"is written", "have changed", "the the"}},
+      {{true, false, false}, {"is written"}},
+      {{false, true, false}, {"have changed"}},
+      {{false, false, true}, {"the the"}},
+      {{false, false, false}, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> found;
+    for (const GrammarFinding& f : grammarFindings(lines, c.rules)) found.push_back(f.text);
+    EXPECT_EQ(found, c.found) << grammarRulesText(c.rules);
+    EXPECT_EQ(proofreadGrammarLines(lines, c.rules).size(), c.found.empty() ? 1u : 2u) << grammarRulesText(c.rules);
+  }
+}
+
+TEST(ProofreadGrammarLines, MarksWholeConstructionsUnderTheirCharacters) {
+  const struct {
+    Lines input;
+    Lines expected;
+  } cases[] = {
+      {{"// It is equivalent; it is written."}, {"// It is equivalent; it is written.", "//                      ▲▲▲▲▲▲▲▲▲▲"}},
+      {{"// The value is", "// computed later."}, {"// The value is", "//           ▲▲", "// computed later.", "// ▲▲▲▲▲▲▲▲"}},
+      {{"// 😀 it has been added"}, {"// 😀 it has been added", "//      ▲▲▲▲▲▲▲▲▲▲▲▲▲▲"}},
+      {{"// café the the"}, {"// café the the", "//      ▲▲▲▲▲▲▲"}},
+      {{"// nothing here"}, {"// nothing here"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(proofreadGrammarLines(c.input, GrammarRules{}), c.expected) << c.input.front();
+}
+
+TEST(GrammarRules, ParsesLists) {
+  EXPECT_EQ(parseGrammarRules("passive,repeated"), (GrammarRules{true, false, true}));
+  EXPECT_EQ(parseGrammarRules("perfect"), (GrammarRules{false, true, false}));
+  EXPECT_EQ(parseGrammarRules("all"), (GrammarRules{true, true, true}));
+  EXPECT_EQ(parseGrammarRules("none"), (GrammarRules{false, false, false}));
+  EXPECT_EQ(parseGrammarRules(" passive , perfect "), (GrammarRules{true, true, false}));
+  EXPECT_EQ(parseGrammarRules("passive,"), std::nullopt);
+  EXPECT_EQ(parseGrammarRules("passiv"), std::nullopt);
+  EXPECT_EQ(parseGrammarRules(""), std::nullopt);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "proofreading/manifest_names.h"
 #include "proofreading/project_spelling.h"
 #include "proofreading/project_word_list.h"
 #include "proofreading/repository_vocabulary.h"
@@ -63,6 +64,71 @@ TEST_F(ProjectVocabulary, GitWorkTreeGivesTrackedSourcesOnly) {
   // The cache is written and read back by a later run.
   ASSERT_TRUE(fs::exists(vocabularyCacheFolder()));
   EXPECT_EQ(std::distance(fs::directory_iterator(vocabularyCacheFolder()), fs::directory_iterator()), 1);
+}
+
+TEST(ManifestNames, EachManifestDeclaresItsNames) {
+  using Names = std::vector<std::string>;
+  const struct {
+    const char* path;
+    const char* text;
+    Names names;
+  } cases[] = {
+      {"web/package.json",
+       R"({"name": "frobapp", "version": "1.0.0", "description": "a wrld app",
+           "scripts": {"lint": "eslint .", "prebuild": "x"},
+           "dependencies": {"lodash-es": "^4", "@zorg/core": "1"}, "devDependencies": {"vitest": "0"}})",
+       {"frobapp", "lint", "prebuild", "lodash-es", "@zorg/core", "vitest"}},
+      {"Cargo.toml",
+       "[package]\nname = \"glimpr\"\nversion = \"0.1.0\"\ndescription = \"wrld\"\n\n[dependencies]\n"
+       "serde_json = \"1\"\ntokio = { version = \"1\" }\n\n[dependencies.quaxle]\nversion = \"2\"\n",
+       {"glimpr", "serde_json", "tokio", "quaxle"}},
+      {"go.mod",
+       "module go.etcd.io/etcd\n\ngo 1.19\n\nrequire (\n\tgithub.com/boltdb/bolt v1.3.1\n\tgo.uber.org/zap v1\n)\n"
+       "require github.com/gogo/protobuf v1.3.2\n",
+       {"go.etcd.io/etcd", "github.com/boltdb/bolt", "go.uber.org/zap", "github.com/gogo/protobuf"}},
+      {"pyproject.toml",
+       "[project]\nname = \"plumbus\"\ndescription = \"wrld\"\ndependencies = [\n  \"requests>=2\",\n"
+       "  \"pydantic[email]\",\n]\n\n[tool.poetry.dependencies]\nnumpy = \"^1\"\n",
+       {"plumbus", "requests", "pydantic", "numpy"}},
+      {"app/build.gradle.kts",
+       "plugins {\n    id(\"org.jetbrains.kotlin.jvm\")\n}\ndependencies {\n"
+       "    implementation(\"com.squareup.okhttp3:okhttp:4.9\")\n    println(\"wrld\")\n}\n",
+       {"org.jetbrains.kotlin.jvm", "com.squareup.okhttp3:okhttp:4.9"}},
+      {"CMakeLists.txt",
+       "project(Frobnitz CXX)\nfind_package(Qt6 REQUIRED)\nadd_library(zorgcore STATIC a.cpp)\n"
+       "message(\"wrld\")\n",
+       {"Frobnitz", "Qt6", "zorgcore"}},
+      {"Gemfile", "source \"https://rubygems.org\"\ngem \"rubocop\", \"~> 1\"\n# gem \"wrld\"\n", {"rubocop"}},
+      {"notes.txt", "name = \"wrld\"\n", {}},
+      // Broken manifests give what they give and nothing worse.
+      {"package.json", "{\"dependencies\": {\"half", {}},
+      {"Cargo.toml", "[dependencies\nname = \"x", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(manifestNames(c.path, c.text), c.names) << c.path;
+}
+
+// The project's file names and the names its manifests declare are its
+// words, inside a git work tree and outside one alike.
+TEST_F(ProjectVocabulary, FileNamesAndManifestNamesAreWords) {
+  for (const bool git : {true, false}) {
+    SCOPED_TRACE(git ? "git work tree" : "folder tree");
+    const fs::path repo = folder / (git ? "repo" : "plain");
+    write(fs::path(repo.filename()) / "src" / "hexwave_synth.c", "int x;\n");
+    write(fs::path(repo.filename()) / "assets" / "glorbfont.ttf", "");
+    write(fs::path(repo.filename()) / "package.json", R"({"dependencies": {"lodash-es": "4"}})");
+    write(fs::path(repo.filename()) / "go.mod", "module example.com/app\nrequire github.com/boltdb/bolt v1\n");
+    if (git) {
+      ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() + " add .").c_str()), 0);
+    }
+    const fs::path started = fs::current_path();
+    fs::current_path(repo);
+    RepositoryVocabularies vocabularies;
+    const auto words = vocabularies.forFile(repo / "src" / "hexwave_synth.c");
+    fs::current_path(started);
+    for (const char* word : {"hexwave", "synth", "glorbfont", "lodash", "boltdb", "bolt"})
+      EXPECT_TRUE(words->accepts(word)) << word;
+    EXPECT_FALSE(words->accepts("wrld"));
+  }
 }
 
 TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeTheRunStartedInCounts) {

@@ -33,6 +33,14 @@ TEST(ProseWords, LeavesCodeAlone) {
       {"IdeographsLeftToTheirOwnTools", "漢字 text", {"text"}},
       {"AccentedWords", "naïve café", {"naïve", "café"}},
       {"LongRunsAreData", "a " + std::string(65, 'q') + " b", {"a", "b"}},
+      // Link text is prose; the address and the label are not.
+      {"InlineLinkText", "see [the docss](https://exmple.com/pth) now", {"see", "the", "docss", "now"}},
+      {"ReferenceLinkText", "see [the refrence][lbel] and [shortcutt].", {"see", "the", "refrence", "and", "shortcutt"}},
+      {"IndexIsNoLink", "take a[indx] or [1] or [x](y", {"take", "or", "or"}},
+      // Slash compounds are words each; paths are not.
+      {"SlashCompounds", "obsolete/cleannup and saveing/setting, and/or", {"obsolete", "cleannup", "and", "saveing", "setting", "and", "or"}},
+      {"PathsStayCode", "src/mian.cpp ./tols/x /usr/bn a/b/cc", {}},
+      {"PlusPlusNamesCode", "libstdc++ and C++ and libfoo++", {"and", "and"}},
   };
   for (const auto& c : cases) {
     const icu::UnicodeString text = toUtf16(c.text);

@@ -209,7 +209,7 @@ class SamplesViewControllerTest : public QObject {
     const QString misspelt = QStringLiteral("// teh wrold\nlet teh = 1");
     const QString passive = QStringLiteral("// The file was written by the scheduler.");
     auto spelt = [](const QString& t) { return transformed(t, [](const Lines& l) { return spellCheckLines(l, *checker); }); };
-    auto grammar = [](const QString& t) { return transformed(t, [](const Lines& l) { return grammarCheckLines(l); }); };
+    auto grammar = [](const QString& t) { return transformed(t, [](const Lines& l) { return proofreadGrammarLines(l, GrammarRules{}); }); };
     auto unchanged = [](const char* selector, const char* input, int steps) {
       return Command{selector, input, qsizetype(std::strlen(input)), 0, input, steps};
     };
