@@ -246,4 +246,20 @@ LanguageLookup languageForPath(std::string_view path) {
   return {};
 }
 
+std::vector<const SourceLanguage*> knownLanguages() {
+  std::vector<const SourceLanguage*> languages;
+  for (const Extension& entry : extensions) {
+    if (entry.language != nullptr && std::find(languages.begin(), languages.end(), entry.language) == languages.end())
+      languages.push_back(entry.language);
+  }
+  return languages;
+}
+
+const SourceLanguage* languageNamed(std::string_view name) {
+  for (const Extension& entry : extensions) {
+    if (entry.language != nullptr && entry.language->name == name) return entry.language;
+  }
+  return nullptr;
+}
+
 }  // namespace brindlewort

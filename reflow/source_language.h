@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace brindlewort {
 
@@ -101,5 +102,12 @@ struct LanguageLookup {
 
 // Looks up the extension of the path's last component, ignoring case.
 LanguageLookup languageForPath(std::string_view path);
+
+// Every language of the table once, in the table's order: what a user may
+// choose from.
+std::vector<const SourceLanguage*> knownLanguages();
+
+// The language of the table with that name; null when there is none.
+const SourceLanguage* languageNamed(std::string_view name);
 
 }  // namespace brindlewort

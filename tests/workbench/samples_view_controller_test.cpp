@@ -38,6 +38,7 @@ namespace {
 
 const QString longComment = QStringLiteral(
     "// This comment paragraph is far longer than forty characters, so wrapping it must break it.");
+const SourceLanguage* const swift = languageNamed("Swift");
 const auto checker = std::make_shared<testing_support::FakeSpellChecker>(Lines{"teh", "wrold"});
 
 QString transformed(const QString& text, const std::function<Lines(const Lines&)>& transform) {
@@ -186,7 +187,7 @@ class SamplesViewControllerTest : public QObject {
     QTemporaryDir folder;
     QFile file(folder.filePath(c.fileName));
     if (!c.bytes.isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size() && file.flush());
-    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable}});
+    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable, {}}});
     controller.setSampleFolder(folder.path());
     controller.showOriginal();
     QCOMPARE(controller.wholeText(), c.shown);
@@ -219,8 +220,10 @@ class SamplesViewControllerTest : public QObject {
     QTest::newRow("spelling") << Command{"checkAllSpelling:", misspelt, 0, 0,
                                          "// teh wrold\n//     ▲▲▲▲▲ ← TYPO?\nlet teh = 1", 1};
     QTest::newRow("grammar") << Command{"checkAllGrammar:", passive, 0, 0, grammar(passive), 1};
-    QTest::newRow("wrap at the cursor line") << Command{"wrapSelectedComments:", longComment + "\n" + longComment + code,
-                                                        10, 0, rewrapped(longComment, 40) + "\n" + longComment + code, 1};
+    // The paragraph at the cursor moves, the next one after code does not.
+    QTest::newRow("wrap at the cursor line")
+        << Command{"wrapSelectedComments:", longComment + code + "\n" + longComment, 10, 0,
+                   rewrapped(longComment, 40) + code + "\n" + longComment, 1};
     QTest::newRow("unwrap selected lines")
         << Command{"unwrapSelectedComments:", "code()\n// one\n// two", 8, 12, "code()\n// one two", 1};
     QTest::newRow("spelling in selection") << Command{"checkSpellingInSelection:", "// teh one\n// teh two\n", 12, 0,
@@ -229,7 +232,9 @@ class SamplesViewControllerTest : public QObject {
         << Command{"checkGrammarInSelection:", "// teh\n" + passive, 8, 3, "// teh\n" + grammar(passive), 1};
     QTest::newRow("wrap of short comment") << unchanged("wrap:", "// short\nlet a = 1", 0);
     QTest::newRow("wrap selection unchanged") << unchanged("wrapSelectedComments:", "// short", 0);
-    QTest::newRow("unwrap, cursor on the last line") << unchanged("unwrapSelectedComments:", "// one\n// two", 0);
+    // In a language the selection names paragraphs: the whole one at the cursor moves.
+    QTest::newRow("unwrap, cursor on the last line")
+        << Command{"unwrapSelectedComments:", "// one\n// two", 13, 0, "// one two", 1};
     QTest::newRow("spelling, nothing found") << unchanged("checkAllSpelling:", "// all good", 1);
     QTest::newRow("grammar, nothing found") << unchanged("checkAllGrammar:", "// all good", 1);
     QTest::newRow("spelling in selection, nothing found") << unchanged("checkSpellingInSelection:", "// all good", 0);
@@ -325,7 +330,7 @@ class SamplesViewControllerTest : public QObject {
       const std::vector<std::string> lines = splitLines(original.toStdString());
       for (std::int64_t length = 0; length <= 200; ++length) {
         const std::int64_t limit = length == 0 ? noCommentLengthLimit : length;
-        const QString text = QString::fromStdString(joinLines(reflowedLines(lines, limit, true)));
+        const QString text = QString::fromStdString(joinLines(reflowedLines(lines, limit, swift)));
         QVERIFY2(codeOf(text) == codeOf(original), qPrintable(QStringLiteral("sample %1, length %2").arg(index).arg(length)));
       }
       using Command = void (SamplesViewController::*)();
@@ -344,7 +349,7 @@ class SamplesViewControllerTest : public QObject {
   // leave: the CLI would keep such a paragraph, the workbench wraps it.
   void sliderLengthWrapsEvenWithLittleRoom() {
     const std::vector<std::string> lines{"            // one two three four five six seven", "int x;"};
-    const std::vector<std::string> wrapped = reflowedLines(lines, 20, true);
+    const std::vector<std::string> wrapped = reflowedLines(lines, 20, swift);
     QCOMPARE(wrapped, (std::vector<std::string>{"            // one", "            // two", "            // three",
                                                 "            // four", "            // five", "            // six",
                                                 "            // seven", "int x;"}));
@@ -372,7 +377,7 @@ class SamplesViewControllerTest : public QObject {
     QTest::addColumn<int>("sample");
     QTest::addColumn<QString>("disabled");
     QTest::newRow("Welcome") << 0 << "wrap: wrapSelectedComments: unwrap: unwrapSelectedComments: "
-                                     "checkAllSpelling: checkSpellingInSelection: runSwiftLint:";
+                                     "checkAllSpelling: checkSpellingInSelection: removeMarkers: runSwiftLint:";
     QTest::newRow("The Basics") << 2 << "";
   }
   void menuValidation() {
@@ -395,7 +400,7 @@ class SamplesViewControllerTest : public QObject {
     QCOMPARE(disabledItems(), disabled);
     const QString editable = sample ? QStringLiteral(", editable: true\n") : QStringLiteral(", editable: false\n");
     QVERIFY2(out.startsWith("Checking item: <QAction: Show Original, shortcut: Ctrl+Shift+O>" + editable), qPrintable(out));
-    QCOMPARE(out.count(editable), 11);
+    QCOMPARE(out.count(editable), 12);
   }
 
   // The setting's change re-wraps one turn later, at the length read then;
