@@ -37,6 +37,7 @@
 #include "workbench/comment_highlighter.h"
 #include "workbench/line_list_reflow.h"
 #include "workbench/fixed_pitch_font.h"
+#include "workbench/flow_layout.h"
 #include "workbench/line_edits.h"
 #include "workbench/line_lists.h"
 #include "workbench/sample_loading.h"
@@ -154,6 +155,12 @@ void SamplesViewController::buildView() {
   languagePicker_ = new QComboBox(this);
   languagePicker_->setObjectName(QStringLiteral("languagePicker"));
   languagePicker_->setAccessibleName(tr("Language"));
+  // The longest names of samples and languages must not set the window's
+  // narrowest width.
+  for (QComboBox* picker : {popupButton_, languagePicker_}) {
+    picker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    picker->setMinimumContentsLength(8);
+  }
   languagePicker_->setToolTip(tr("The language of the text: only its comments are wrapped and checked"));
   connect(languagePicker_, &QComboBox::activated, this, [this] { setLanguage(language()); });
 
@@ -186,9 +193,9 @@ void SamplesViewController::buildView() {
   picker->addWidget(languageLabel);
   picker->addWidget(languagePicker_);
 
-  auto* controls = new QHBoxLayout;
+  // The buttons take a second row rather than widen the window.
+  auto* controls = new FlowLayout;
   for (QPushButton* button : commandButtons()) controls->addWidget(button);
-  controls->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -446,11 +453,15 @@ TextRange SamplesViewController::selectWholeLines() {
 
 // --- Commands ----------------------------------------------------------
 
-void SamplesViewController::wrap() { applyRewrap(SharedSettings::shared().maxCommentLength(), false); }
+std::int64_t SamplesViewController::maxCommentLength() const {
+  return unsavedMaxCommentLength_.value_or(SharedSettings::shared().maxCommentLength());
+}
+
+void SamplesViewController::wrap() { applyRewrap(maxCommentLength(), false); }
 
 void SamplesViewController::wrapSelectedComments() {
   selectWholeLines();
-  applyRewrap(SharedSettings::shared().maxCommentLength(), true);
+  applyRewrap(maxCommentLength(), true);
 }
 
 void SamplesViewController::unwrap() { applyRewrap(noCommentLengthLimit, false); }

@@ -113,6 +113,9 @@ class SamplesViewController : public QWidget {
   // Stands in for the helper; an empty request restores the helper service.
   void setAutoCorrectionRequest(AutoCorrectionRequest request);
   void setAutoCorrectionBound(std::chrono::milliseconds bound) { autoCorrectionBound_ = bound; }
+  // The length the slider chose when it could not be saved: Wrap and the
+  // slider's re-wrap use it instead of the stored one; nothing clears it.
+  void setUnsavedMaxCommentLength(std::optional<std::int64_t> length) { unsavedMaxCommentLength_ = length; }
   // True while the lint command waits for the helper.
   bool isWaitingForHelper() const { return waitingForHelper_; }
 
@@ -172,6 +175,7 @@ class SamplesViewController : public QWidget {
   // reads the comments of the text's language.
   ScopedTransform checkAfresh(MarkerKind kind, const LineTransform& check) const;
   void rewrapAfterSettingChange();
+  std::int64_t maxCommentLength() const;
   void scrollToLineStarts();
   void setWaitingForHelper(bool waiting);
   void updateCommandStates();
@@ -209,6 +213,7 @@ class SamplesViewController : public QWidget {
   AutoCorrectionRequest autoCorrectionRequest_;
   std::chrono::milliseconds autoCorrectionBound_;
   bool waitingForHelper_ = false;
+  std::optional<std::int64_t> unsavedMaxCommentLength_;
   // The length changed while lint waited: wrap once the reply is in.
   bool rewrapWhenHelperReplies_ = false;
   // Lets a reply that outlives this controller find out and do nothing.
