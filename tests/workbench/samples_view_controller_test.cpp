@@ -634,6 +634,33 @@ class SamplesViewControllerTest : public QObject {
     QVERIFY(!keepsCode(controller->wholeText()));
   }
 
+  // Colouring reads the text as the chosen language's lexer does: a "//"
+  // line inside a multi-line string is code, and an edit that moves a
+  // string recolours the lines after it. In plain text every line is prose.
+  void colouringFollowsTheLanguage() {
+    auto controller = showing(QStringLiteral("let s = \"\"\"\n// inside a string\n\"\"\"\n// a comment"));
+    controller->highlightComments();
+    const QString comment = namedColor(QLatin1String(commentColorName), controller->palette())->name();
+    const QString code = namedColor(QLatin1String(nonCommentColorName), controller->palette())->name();
+    auto colours = [&] {
+      QStringList list;
+      for (QTextBlock b = controller->textView()->document()->begin(); b.isValid(); b = b.next()) {
+        const QList<QTextLayout::FormatRange> f = b.layout()->formats();
+        list << (f.isEmpty() ? QString() : f[0].format.foreground().color().name());
+      }
+      return list;
+    };
+    QCOMPARE(colours(), (QStringList{code, code, code, comment}));
+    // Without the opening quotes the second line is a comment and the third
+    // opens a string that holds the last.
+    QTextCursor cursor(controller->textView()->document());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(QStringLiteral("let s = 1"));
+    QTRY_COMPARE(colours(), (QStringList{code, comment, code, code}));
+    controller->setLanguage(nullptr);
+    QCOMPARE(colours(), (QStringList{comment, comment, comment, comment}));
+  }
+
   // A file that brindle refuses is refused here with brindle's words; the
   // text shown and its undo history stay as they were.
   void refusedFiles_data() {
