@@ -29,19 +29,28 @@ QIcon AppDelegate::applicationIcon() const {
 
 void AppDelegate::openExtensionPreferences() {
   if (const std::optional<QString> folder = findIntegrationsFolder(executableDir_)) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(*folder));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(*folder))) {
+      emit cannotOpen(tr("No program could show the folder of editor integrations, %1.").arg(*folder));
+    }
     return;
   }
   if (const std::optional<QString> manual = findUserManual(executableDir_)) {
     QUrl url = QUrl::fromLocalFile(*manual);
     url.setFragment(QStringLiteral("nameddest=integrations"));
-    QDesktopServices::openUrl(url);
+    if (!QDesktopServices::openUrl(url)) {
+      emit cannotOpen(tr("No program could open the user manual, %1, at its page on editor integrations.").arg(*manual));
+    }
+    return;
   }
+  emit cannotOpen(tr("The editor integrations are not installed, nor is the user manual that describes them."));
 }
 
 void AppDelegate::showHelp() {
-  if (const std::optional<QString> manual = findUserManual(executableDir_)) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(*manual));
+  const std::optional<QString> manual = findUserManual(executableDir_);
+  if (!manual) {
+    emit cannotOpen(tr("The user manual is not installed."));
+  } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(*manual))) {
+    emit cannotOpen(tr("No program could open the user manual, %1.").arg(*manual));
   }
 }
 

@@ -33,6 +33,10 @@ class AppDelegate : public QObject {
   // Opens the user manual in the default PDF viewer, if it is there.
   void showHelp();
 
+ signals:
+  // Nothing was opened, and why, for the window to say.
+  void cannotOpen(const QString& message);
+
  private:
   QString executableDir_;
 };

@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <utility>
 
 #include "app/about_box.h"
@@ -30,6 +33,12 @@ MainWindow::MainWindow(AppDelegate& delegate, ViewController* viewController, QW
   viewController_->setParent(this);
   setCentralWidget(viewController_);
   buildMenus(delegate);
+  connect(&delegate, &AppDelegate::cannotOpen, this, &MainWindow::showProblem);
+  connect(viewController_, &ViewController::problem, this, &MainWindow::showProblem);
+  if (SamplesViewController* samples = viewController_->sampleController()) {
+    connect(samples, &SamplesViewController::documentChanged, this, &MainWindow::updateTitle);
+    updateTitle();
+  }
   placeOnScreen();
   // Not the slider: arrow keys pressed at launch would change the length
   // that brindle, the editors and the hooks share.
@@ -44,13 +53,52 @@ void MainWindow::placeOnScreen() {
   resize(firstWindowSize(QSize(980, 720), target ? target->availableGeometry() : QRect()));
 }
 
+void MainWindow::updateTitle() {
+  SamplesViewController* samples = viewController_->sampleController();
+  if (!samples) return;
+  setWindowTitle(QStringLiteral("%1[*] — Brindlewort").arg(samples->documentName()));
+  setWindowModified(samples->textView()->document()->isModified());
+}
+
+void MainWindow::showProblem(const QString& message) { statusBar()->showMessage(message); }
+
+void MainWindow::openFile() {
+  SamplesViewController* samples = viewController_->sampleController();
+  if (!samples) return;
+  const QString folder = samples->filePath().isEmpty() ? QString() : QFileInfo(samples->filePath()).path();
+  const QString path = QFileDialog::getOpenFileName(this, tr("Open"), folder);
+  // Why a file was refused is said on the workbench's status line.
+  if (!path.isEmpty()) samples->openFile(path);
+}
+
+void MainWindow::saveFileAs() {
+  SamplesViewController* samples = viewController_->sampleController();
+  if (!samples) return;
+  const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), samples->filePath());
+  if (!path.isEmpty()) samples->saveAs(path);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+  SamplesViewController* samples = viewController_->sampleController();
+  if (samples && !samples->mayDiscardEdits(tr("Quit and discard the unsaved edits of “%1”?").arg(samples->documentName()))) {
+    event->ignore();
+    return;
+  }
   saveWindowGeometry(*this, stateFile_);
   QMainWindow::closeEvent(event);
 }
 
 void MainWindow::buildMenus(AppDelegate& delegate) {
   QMenu* file = menuBar()->addMenu(tr("&File"));
+  if (viewController_->sampleController()) {
+    QAction* open = file->addAction(tr("&Open…"), this, &MainWindow::openFile);
+    open->setObjectName(QStringLiteral("openAction"));
+    open->setShortcut(QKeySequence::Open);
+    QAction* saveAs = file->addAction(tr("Save &As…"), this, &MainWindow::saveFileAs);
+    saveAs->setObjectName(QStringLiteral("saveAsAction"));
+    saveAs->setShortcut(QKeySequence::SaveAs);
+    file->addSeparator();
+  }
   file->addAction(tr("Open Editor &Integrations…"), &delegate, &AppDelegate::openExtensionPreferences);
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Quit"), qApp, &QApplication::closeAllWindows);

@@ -57,6 +57,8 @@ int main(int argc, char* argv[]) {
   window.resize(1000, 760);
   window.show();
   brindlewort::SamplesViewController* samples = window.viewController()->sampleController();
+  // The wrapped sample is an edit; quitting after the picture drops it.
+  samples->setDiscardQuestion([](const QString&) { return true; });
   if (!welcome) {
     samples->popupButton()->setCurrentIndex(2);
     samples->showSample();

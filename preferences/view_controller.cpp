@@ -1,6 +1,7 @@
 #include "preferences/view_controller.h"
 
 #include <QDesktopServices>
+#include <QUrl>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,11 +23,12 @@ namespace brindlewort {
 
 namespace {
 
-// The slider position for a stored length: no limit sits at 0, and a length
-// beyond the slider's reach (set by another program) at its far end.
+// The slider position for a stored length: no limit sits at 0, a length
+// beyond the slider's reach (set by another program) at its far end, and a
+// negative one, which wraps as narrowly as possible, at its narrowest.
 int sliderValueFor(std::int64_t maxCommentLength) {
   if (maxCommentLength == noCommentLengthLimit) return 0;
-  return static_cast<int>(std::clamp<std::int64_t>(maxCommentLength, 0, ViewController::sliderMaximum));
+  return static_cast<int>(std::clamp<std::int64_t>(maxCommentLength, 1, ViewController::sliderMaximum));
 }
 
 }  // namespace
@@ -43,7 +45,7 @@ ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
   maxCommentLengthSlider_->setRange(0, sliderMaximum);
   maxCommentLengthSlider_->setTickInterval(20);
   maxCommentLengthSlider_->setTickPosition(QSlider::TicksBelow);
-  maxCommentLengthSlider_->setMinimumWidth(240);
+  maxCommentLengthSlider_->setMinimumWidth(100);
   maxCommentLengthSlider_->setAccessibleName(tr("Maximum comment length"));
   maxCommentLengthSlider_->setToolTip(
       tr("The longest a comment line may be, for this window, brindle and the editor integrations"));
@@ -58,6 +60,8 @@ ViewController::ViewController(std::optional<QVariantMap> infoDictionary,
   versionField_ = new QLabel(this);
   versionField_->setObjectName(QStringLiteral("versionField"));
   versionField_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long version text wraps instead of widening the window.
+  versionField_->setWordWrap(true);
   feedbackButton_ = new QPushButton(tr("Send Feedback…"), this);
   feedbackButton_->setObjectName(QStringLiteral("feedbackButton"));
   feedbackButton_->setToolTip(tr("Write to the makers in your mail program"));
@@ -120,18 +124,37 @@ QString ViewController::versionString() const { return brindlewort::versionStrin
 
 void ViewController::maxCommentLengthSliderDidChange() {
   const int value = maxCommentLengthSlider_->value();
-  // A failed save is logged by the store; the slider keeps what the user
-  // chose for this session.
-  (void)SharedSettings::shared().setMaxCommentLength(value == 0 ? noCommentLengthLimit : value);
+  const std::int64_t length = value == 0 ? noCommentLengthLimit : value;
+  // The workbench wraps at the length chosen even when it cannot be saved.
+  if (sampleController_) sampleController_->setUnsavedMaxCommentLength(length);
+  writing_ = true;
+  const Result<void> saved = SharedSettings::shared().setMaxCommentLength(length);
+  writing_ = false;
   updateMaxCommentLengthField();
+  if (saved) {
+    if (sampleController_) sampleController_->setUnsavedMaxCommentLength(std::nullopt);
+  } else {
+    // The slider stays where the user put it, and the window says that
+    // brindle and the editors still use the old length.
+    emit problem(tr("The maximum comment length was not saved: %1. This window uses %2; brindle and the "
+                    "editors keep the length saved before.")
+                     .arg(QString::fromStdString(saved.error()), maxCommentLengthField_->text()));
+  }
 }
 
 void ViewController::resetToDefault() {
-  (void)SharedSettings::shared().resetMaxCommentLength();
+  if (Result<void> reset = SharedSettings::shared().resetMaxCommentLength(); !reset) {
+    emit problem(tr("The maximum comment length was not reset: %1.").arg(QString::fromStdString(reset.error())));
+  }
   showStoredMaxCommentLength();
 }
 
 void ViewController::showStoredMaxCommentLength() {
+  // Our own write posts the change too; the slider already shows it.
+  if (writing_) return;
+  // A value stored by another program, or a reset, replaces any length this
+  // window could not save.
+  if (sampleController_) sampleController_->setUnsavedMaxCommentLength(std::nullopt);
   {
     // Showing the stored value must not write it back: after a reset the
     // setting is gone, and another program's value is its own.
@@ -147,8 +170,9 @@ void ViewController::updateMaxCommentLengthField() {
 }
 
 void ViewController::sendFeedback() {
-  // Without a mail program nothing opens and nothing is shown.
-  QDesktopServices::openUrl(feedbackMailUrl(versionString()));
+  const QUrl url = feedbackMailUrl(versionString());
+  const bool opened = urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+  if (!opened) emit problem(tr("No mail program could be opened; please write to %1.").arg(url.path()));
 }
 
 }  // namespace brindlewort

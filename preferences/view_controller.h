@@ -13,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QUrl;
 
 namespace brindlewort {
 
@@ -43,12 +44,21 @@ class ViewController : public QWidget {
   SamplesViewController* sampleController() const { return sampleController_; }
 
   QString versionString() const;
+  // What opens the feedback mail; the desktop's default mail program
+  // unless replaced. Returns false when nothing could be opened.
+  using UrlOpener = std::function<bool(const QUrl&)>;
+  void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
   const std::optional<QVariantMap>& infoDictionary() const { return infoDictionary_; }
 
  public slots:
   void maxCommentLengthSliderDidChange();
   void resetToDefault();
   void sendFeedback();
+
+ signals:
+  // Something the user asked for did not happen (the feedback mail did not
+  // open, the length was not saved), and why, for the window to say.
+  void problem(const QString& message);
 
  private:
   void viewDidLoad();
@@ -63,6 +73,10 @@ class ViewController : public QWidget {
   QPushButton* feedbackButton_ = nullptr;
   SamplesViewController* sampleController_ = nullptr;
   std::optional<QVariantMap> infoDictionary_;
+  UrlOpener urlOpener_;
+  // True while the slider's own value is written, so that the change it
+  // posts does not move the slider back to what the file still holds.
+  bool writing_ = false;
 };
 
 }  // namespace brindlewort

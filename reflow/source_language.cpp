@@ -773,4 +773,20 @@ const SourceLanguage* languageNamed(std::string_view editorName) {
   return nullptr;
 }
 
+std::vector<const SourceLanguage*> knownLanguages() {
+  std::vector<const SourceLanguage*> languages;
+  for (const Extension& entry : extensions) {
+    if (entry.language != nullptr && std::find(languages.begin(), languages.end(), entry.language) == languages.end())
+      languages.push_back(entry.language);
+  }
+  return languages;
+}
+
+const SourceLanguage* languageCalled(std::string_view name) {
+  for (const Extension& entry : extensions) {
+    if (entry.language != nullptr && entry.language->name == name) return entry.language;
+  }
+  return nullptr;
+}
+
 }  // namespace brindlewort

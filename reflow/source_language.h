@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace brindlewort {
 
@@ -165,5 +166,13 @@ LanguageLookup languageForFile(std::string_view path, std::string_view text);
 // A language by the name an editor gives it (a modeline's file type, a
 // language server's languageId: "python", "sh", "cpp"), ignoring case.
 const SourceLanguage* languageNamed(std::string_view editorName);
+
+// Every language of the table once, in the table's order: what a user may
+// choose from.
+std::vector<const SourceLanguage*> knownLanguages();
+
+// The language of the table with that name ("C++", "Swift"); null when
+// there is none.
+const SourceLanguage* languageCalled(std::string_view name);
 
 }  // namespace brindlewort

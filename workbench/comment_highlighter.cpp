@@ -7,7 +7,9 @@
 #include <QTextLayout>
 #include <string>
 
+#include "reflow/comment_facts.h"
 #include "reflow/comment_lexer.h"
+#include "reflow/source_language.h"
 #include "workbench/named_colors.h"
 
 namespace brindlewort {
@@ -45,9 +47,33 @@ void CommentHighlighter::colourFor(const QPalette& palette, const QFont& font) {
   if (formatsChanged || !wasActive) rehighlight();
 }
 
+void CommentHighlighter::setLanguage(const SourceLanguage* language) {
+  if (language == language_) return;
+  language_ = language;
+  if (active_) rehighlight();
+}
+
+std::vector<bool> CommentHighlighter::commentLines() const {
+  std::vector<bool> comment(static_cast<std::size_t>(document_->blockCount()), language_ == nullptr);
+  if (!language_) return comment;
+  // A block comment or a string opened many lines up decides what a line
+  // is, so the lexer reads the whole text, as Wrap does.
+  QString text = document_->toRawText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  const std::string bytes = text.toStdString();
+  const CommentMap facts = lexComments(bytes, language_);
+  for (std::size_t line = 0; line < comment.size() && line < facts.size(); ++line) {
+    comment[line] = facts[line].role != CommentRole::code;
+  }
+  return comment;
+}
+
 void CommentHighlighter::rehighlight() {
   reformatting_ = true;
-  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) formatBlock(block);
+  const std::vector<bool> comment = commentLines();
+  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+    formatBlock(block, comment[static_cast<std::size_t>(block.blockNumber())]);
+  }
   reformatting_ = false;
 }
 
@@ -56,15 +82,19 @@ void CommentHighlighter::reformatBlocks(int from, int /*charsRemoved*/, int char
   // second pass.
   if (!active_ || reformatting_) return;
   reformatting_ = true;
+  const std::vector<bool> comment = commentLines();
+  // An opened or closed block comment changes the lines after it, not only
+  // the changed ones; lines whose colour is right are left alone.
+  const int first = language_ ? 0 : document_->findBlock(from).blockNumber();
   const QTextBlock last = document_->findBlock(from + charsAdded);
-  for (QTextBlock block = document_->findBlock(from); block.isValid(); block = block.next()) {
-    formatBlock(block);
-    if (block == last) break;
+  for (QTextBlock block = document_->findBlockByNumber(first); block.isValid(); block = block.next()) {
+    formatBlock(block, comment[static_cast<std::size_t>(block.blockNumber())]);
+    if (!language_ && block == last) break;
   }
   reformatting_ = false;
 }
 
-void CommentHighlighter::formatBlock(const QTextBlock& block) {
+void CommentHighlighter::formatBlock(const QTextBlock& block, bool comment) {
   QTextLayout* layout = block.layout();
   if (!layout) return;
   const QString text = block.text();
@@ -73,13 +103,7 @@ void CommentHighlighter::formatBlock(const QTextBlock& block) {
   const qsizetype length = text.endsWith(u'\r') ? text.size() - 1 : text.size();
 
   QList<QTextLayout::FormatRange> formats;
-  if (length > 0) {
-    const std::string line = QStringView(text).first(length).toUtf8().toStdString();
-    // The lexer's line rule, as the workbench's Wrap and Unwrap see the
-    // line: a comment when its first non-blank characters are the marker.
-    const bool comment = lexComments(line, nullptr).front().isWholeLine();
-    formats.append({0, static_cast<int>(length), comment ? comment_ : nonComment_});
-  }
+  if (length > 0) formats.append({0, static_cast<int>(length), comment ? comment_ : nonComment_});
   const QList<QTextLayout::FormatRange> current = layout->formats();
   if (current.size() == formats.size() &&
       (formats.isEmpty() || (current[0].start == formats[0].start && current[0].length == formats[0].length &&

@@ -1,6 +1,7 @@
 #pragma once
 
-// Colours every line of a document by whether the lexer calls it a comment.
+// Colours every line of a document by whether the lexer of the document's
+// language calls it a comment; in plain text every line is prose.
 // The colours live in each line's layout, not in the document, so
 // colouring never adds an undo step and never marks the document edited.
 // Lines are recoloured as they change; a line whose colour is already
@@ -8,6 +9,7 @@
 
 #include <QObject>
 #include <QTextCharFormat>
+#include <vector>
 
 class QFont;
 class QPalette;
@@ -15,6 +17,8 @@ class QTextBlock;
 class QTextDocument;
 
 namespace brindlewort {
+
+struct SourceLanguage;
 
 class CommentHighlighter : public QObject {
   Q_OBJECT
@@ -29,16 +33,23 @@ class CommentHighlighter : public QObject {
   // becomes active.
   void colourFor(const QPalette& palette, const QFont& font);
 
+  // The language whose comments are coloured; null for plain text.
+  void setLanguage(const SourceLanguage* language);
+
  private:
   // Sets the two formats; true when they differ from the ones in use.
   bool setFormats(const QTextCharFormat& comment, const QTextCharFormat& nonComment);
   void rehighlight();
   void reformatBlocks(int from, int charsRemoved, int charsAdded);
-  void formatBlock(const QTextBlock& block);
+  // Whether each line is a comment, as the language's lexer reads the
+  // whole document now.
+  std::vector<bool> commentLines() const;
+  void formatBlock(const QTextBlock& block, bool comment);
 
   QTextDocument* document_;
   bool active_ = false;
   bool reformatting_ = false;
+  const SourceLanguage* language_ = nullptr;
   QTextCharFormat comment_;
   QTextCharFormat nonComment_;
 };

@@ -1,23 +1,27 @@
 #pragma once
 
-// What the workbench's Wrap and Unwrap do to a list of lines: in a text
-// with `//` comments only the comment paragraphs move, filled to the
-// length in characters, and every other line stays as it is; a text
-// without any comment line is prose and is wrapped whole.
+// What the workbench's Wrap and Unwrap do to a list of lines. In a text of
+// a source language only the comment paragraphs its lexer finds move,
+// filled to the length in characters, and every other line stays byte for
+// byte; plain text is prose and is wrapped whole.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "reflow/line_span.h"
+#include "reflow/source_language.h"
+
 namespace brindlewort {
 
-// The lines re-flowed at maxLength characters (noCommentLengthLimit joins
-// each paragraph into one line). `documentHasComments` says whether the
-// whole document, not only these lines, holds a `//` comment line.
+// The lines re-flowed at maxLength characters in `language`, null for plain
+// text. noCommentLengthLimit joins each paragraph into one line; a length
+// below 1 (a negative stored length) wraps as narrowly as the text allows.
+// With `onlyLines`, in a language, only the paragraphs touching those lines
+// move.
 std::vector<std::string> reflowedLines(const std::vector<std::string>& lines, std::int64_t maxLength,
-                                       bool documentHasComments);
-
-// True when the lexer's line rule finds a comment line among the lines.
-bool hasLineComments(const std::vector<std::string>& lines);
+                                       const SourceLanguage* language,
+                                       std::optional<LineSpan> onlyLines = std::nullopt);
 
 }  // namespace brindlewort

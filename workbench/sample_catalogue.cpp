@@ -6,15 +6,15 @@ namespace brindlewort {
 
 std::vector<SampleItem> sampleCatalogue() {
   return {
-      {QStringLiteral("Welcome"), QStringLiteral("Welcome.html"), false},
+      {QStringLiteral("Welcome"), QStringLiteral("Welcome.html"), false, {}},
       SampleItem::separator(),
-      {QStringLiteral("The Basics"), QStringLiteral("The Basics.txt"), true},
-      {QStringLiteral("Documentation"), QStringLiteral("Documentation.txt"), true},
-      {QStringLiteral("Structured"), QStringLiteral("Structured.txt"), true},
+      {QStringLiteral("The Basics"), QStringLiteral("The Basics.txt"), true, QStringLiteral("Swift")},
+      {QStringLiteral("Documentation"), QStringLiteral("Documentation.txt"), true, QStringLiteral("Swift")},
+      {QStringLiteral("Structured"), QStringLiteral("Structured.txt"), true, QStringLiteral("Swift")},
       SampleItem::separator(),
-      {QStringLiteral("SwiftLint"), QStringLiteral("SwiftLint-Standalone.txt"), true},
+      {QStringLiteral("SwiftLint"), QStringLiteral("SwiftLint-Standalone.txt"), true, QStringLiteral("Swift")},
       SampleItem::separator(),
-      {QStringLiteral("Spell Checking"), QStringLiteral("SpellChecking.txt"), true},
+      {QStringLiteral("Spell Checking"), QStringLiteral("SpellChecking.txt"), true, QStringLiteral("Swift")},
   };
 }
 

@@ -19,7 +19,7 @@ using G = CommandGroup;
 // (Ctrl+Shift+S is Save As and Ctrl+Shift+G Find Previous on GNOME) and the
 // desktop-wide Ctrl+Shift+U (Unicode entry), Ctrl+Alt+T and Ctrl+Alt+L.
 // Titles carry the menu mnemonics; the buttons show them without.
-constexpr std::array<WorkbenchCommand, 10> commands{{
+constexpr std::array<WorkbenchCommand, 11> commands{{
     {"showOriginal:", "Show &Original", "Ctrl+Shift+O", G::loading, false, &S::showOriginal},
     {"wrap:", "&Wrap Comments", "Ctrl+Shift+W", G::wrapping, true, &S::wrap},
     {"wrapSelectedComments:", "Wrap &Selected Comments", "Ctrl+Alt+W", G::wrapping, true,
@@ -33,6 +33,7 @@ constexpr std::array<WorkbenchCommand, 10> commands{{
     {"checkAllGrammar:", "Check &Grammar", "Ctrl+Shift+R", G::grammar, false, &S::checkAllGrammar},
     {"checkGrammarInSelection:", "Check Grammar &in Selection", "Ctrl+Alt+R", G::grammar, false,
      &S::checkGrammarInSelection},
+    {"removeMarkers:", "&Remove Marker Lines", "Ctrl+Shift+M", G::markers, true, &S::removeMarkers},
     {"runSwiftLint:", "&Lint with Helper", "Ctrl+Shift+L", G::lint, true, &S::runSwiftLint},
 }};
 

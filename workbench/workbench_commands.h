@@ -15,7 +15,7 @@ namespace brindlewort {
 class SamplesViewController;
 
 // The sections of the Comments menu, in menu order.
-enum class CommandGroup { loading, wrapping, spelling, grammar, lint };
+enum class CommandGroup { loading, wrapping, spelling, grammar, markers, lint };
 
 struct WorkbenchCommand {
   const char* selector;  // the action's object name, such as "wrap:"

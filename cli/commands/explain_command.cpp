@@ -8,7 +8,7 @@
 #include "cli/core/option_table.h"
 #include "cli/core/text_options.h"
 #include "cli/core/text_transform.h"
-#include "cli/core/text_validation.h"
+#include "reflow/text_validation.h"
 #include "reflow/comment_lexer.h"
 #include "reflow/source_language.h"
 #include "reflow/source_reflow.h"

@@ -18,7 +18,7 @@
 #include "cli/core/parallel_for.h"
 #include "cli/core/rewrite_eligibility.h"
 #include "cli/core/text_changes.h"
-#include "cli/core/text_validation.h"
+#include "reflow/text_validation.h"
 #include "engine/utf8_validation.h"
 #include "reflow/source_language.h"
 

@@ -9,7 +9,7 @@
 #include "cli/core/editor_config.h"
 #include "cli/core/project_word_adding.h"
 #include "cli/core/spelling_dictionaries.h"
-#include "cli/core/text_validation.h"
+#include "reflow/text_validation.h"
 #include "cli/lsp/comment_findings.h"
 #include "cli/lsp/diagnostics_text.h"
 #include "cli/lsp/file_uri.h"

@@ -4,7 +4,7 @@
 
 #include "cli/core/default_width.h"
 #include "cli/core/source_reflowing.h"
-#include "cli/core/text_validation.h"
+#include "reflow/text_validation.h"
 
 namespace brindlewort::cli::lsp {
 

@@ -14,6 +14,9 @@
 #include <QScreen>
 #include <QSlider>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +67,7 @@ class AppShellTest : public QObject {
  private slots:
   void initTestCase() { QVERIFY(SharedSettings::shared().resetMaxCommentLength().ok()); }
 
-  // The Comments menu holds the ten commands in five sections, each with a
+  // The Comments menu holds the eleven commands in six sections, each with a
   // shortcut of its own, and validates them when it opens.
   void commentsMenu() {
     AppDelegate delegate;
@@ -79,8 +82,8 @@ class AppShellTest : public QObject {
     }
     QCOMPARE(items.join(u' '), QStringLiteral("showOriginal: | wrap: wrapSelectedComments: unwrap: "
                                                "unwrapSelectedComments: | checkAllSpelling: checkSpellingInSelection: | "
-                                               "checkAllGrammar: checkGrammarInSelection: | runSwiftLint:"));
-    QCOMPARE(shortcuts.size(), 10);
+                                               "checkAllGrammar: checkGrammarInSelection: | removeMarkers: | runSwiftLint:"));
+    QCOMPARE(shortcuts.size(), 11);
     QVERIFY(!shortcuts.contains(QKeySequence()));
     comments->actions().first()->setEnabled(false);
     emit comments->aboutToShow();
@@ -166,7 +169,8 @@ class AppShellTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&window, 60000));
     QCOMPARE(QApplication::focusWidget(), samples->popupButton());
 
-    QList<QWidget*> expected{view->maxCommentLengthSlider(), view->resetButton(), samples->popupButton()};
+    QList<QWidget*> expected{view->maxCommentLengthSlider(), view->resetButton(), samples->popupButton(),
+                             samples->languagePicker()};
     for (QPushButton* button : samples->commandButtons()) expected << button;
     expected << samples->textView() << view->feedbackButton();
     QCOMPARE(tabChainFrom(view->maxCommentLengthSlider()), expected);
@@ -185,6 +189,7 @@ class AppShellTest : public QObject {
     }
     QCOMPARE(buddies.value(view->maxCommentLengthSlider()), QStringLiteral("&Maximum comment length:"));
     QCOMPARE(buddies.value(samples->popupButton()), QStringLiteral("&Sample:"));
+    QCOMPARE(buddies.value(samples->languagePicker()), QStringLiteral("&Language:"));
     for (QWidget* widget : expected) {
       QVERIFY2(!widget->accessibleName().isEmpty() || qobject_cast<QPushButton*>(widget),
                qPrintable(widget->objectName()));
@@ -288,6 +293,77 @@ class AppShellTest : public QObject {
     QCOMPARE(QCoreApplication::exec(), 0);
   }
 
+  // At twice the scale on a 1280×900 screen the window has 640×450
+  // pixels of its own to lay out in: it fits, with every control inside.
+  void fitsADoubledSmallScreen() {
+    AppDelegate delegate;
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    const QSize screen = QSize(1280, 900) / 2;
+    const QSize smallest = window.minimumSizeHint().expandedTo(window.minimumSize());
+    QVERIFY2(smallest.width() <= screen.width() && smallest.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1×%2").arg(smallest.width()).arg(smallest.height())));
+    window.resize(screen);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window, 60000));
+    SamplesViewController* samples = window.viewController()->sampleController();
+    QList<QWidget*> controls{window.viewController()->maxCommentLengthSlider(), window.viewController()->resetButton(),
+                             window.viewController()->feedbackButton(), samples->textView()};
+    for (QWidget* control : samples->tabOrder()) controls << control;
+    for (QWidget* control : controls) {
+      QTRY_VERIFY2_WITH_TIMEOUT(window.rect().contains(QRect(control->mapTo(&window, QPoint()), control->size())),
+                                qPrintable(control->objectName()), 10000);
+    }
+  }
+
+  // The title names the text and marks unsaved edits; closing with them
+  // asks, and a refusal keeps the window open.
+  void titleAndQuitting() {
+    AppDelegate delegate;
+    auto* window = new MainWindow(delegate, new ViewController(mainBundleInfoDictionary()));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<MainWindow> alive(window);
+    SamplesViewController* samples = window->viewController()->sampleController();
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("Welcome")));
+    samples->popupButton()->setCurrentIndex(2);
+    samples->showSample();
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("The Basics")));
+    QVERIFY(!window->isWindowModified());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window, 60000));
+    samples->textView()->insertPlainText(QStringLiteral("typed "));
+    QVERIFY(window->isWindowModified());
+    QStringList asked;
+    bool answer = false;
+    samples->setDiscardQuestion([&](const QString& question) {
+      asked << question;
+      return answer;
+    });
+    QVERIFY(!window->close());
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(window->isVisible());
+    answer = true;
+    QVERIFY(window->close());
+    QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), 10000);
+  }
+
+  // What cannot be opened is said on the window's status bar.
+  void failuresAreSaid() {
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.filePath("prefix/bin")));
+    AppDelegate delegate(root.filePath("prefix/bin"));
+    MainWindow window(delegate, new ViewController(mainBundleInfoDictionary()));
+    delegate.showHelp();
+    QVERIFY2(window.statusBar()->currentMessage().contains(QStringLiteral("manual")),
+             qPrintable(window.statusBar()->currentMessage()));
+    window.statusBar()->clearMessage();
+    delegate.openExtensionPreferences();
+    QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("integrations")));
+    window.statusBar()->clearMessage();
+    window.viewController()->setUrlOpener([](const QUrl&) { return false; });
+    window.viewController()->feedbackButton()->click();
+    QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("mail")));
+  }
+
   // Help opens the manual; the integrations command opens their folder, or
   // the manual's page on them; with nothing shipped nothing opens.
   void helpAndIntegrationsOpenTheRightPlace() {
@@ -295,9 +371,11 @@ class AppShellTest : public QObject {
     QVERIFY(QDir().mkpath(root.filePath("prefix/bin")));
     testing::UrlCatcher catcher(QStringLiteral("file"));
     AppDelegate delegate(root.filePath("prefix/bin"));
+    QSignalSpy said(&delegate, &AppDelegate::cannotOpen);
     delegate.showHelp();
     delegate.openExtensionPreferences();
     QCOMPARE(catcher.urls.size(), 0);
+    QCOMPARE(said.count(), 2);
     const QString manual = root.filePath("prefix/share/doc/brindlewort/User Manual.pdf");
     QVERIFY(QDir().mkpath(QFileInfo(manual).path()) && QFile(manual).open(QIODevice::WriteOnly));
     delegate.showHelp();

@@ -20,7 +20,12 @@ case "$kind" in
     desktop-file-validate "$1" >"$log" 2>&1 && [ ! -s "$log" ] || fail "desktop-file-validate complains about $1" ;;
   metainfo)
     appstreamcli validate --no-net --explain "$1" >"$log" 2>&1 || fail "appstreamcli rejects $1"
-    ! grep -E '^[EW]:' "$log" || fail "appstreamcli warns about $1" ;;
+    ! grep -E '^[EW]:' "$log" || fail "appstreamcli warns about $1"
+    # Software centres show the description: it names what the program reads
+    # and the language server, not only // comments.
+    for phrase in 'language server' '/\* \*/' '#' 'docstrings'; do
+      grep -q -- "$phrase" "$1" || fail "the description of $1 does not mention $phrase"
+    done ;;
   man)
     for page in "$@"; do
       groff -man -Tutf8 -ww -z "$page" >"$log" 2>&1 && [ ! -s "$log" ] || fail "groff warns about $page"

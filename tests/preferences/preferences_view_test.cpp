@@ -2,6 +2,10 @@
 // feedback mail and the embedded workbench.
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -116,6 +120,63 @@ class PreferencesViewTest : public QObject {
     QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
              "Brindlewort feedback, " + version.toLower());
     QCOMPARE(query.queryItems().size(), 2);
+  }
+
+  // A stored negative length is the narrowest wrap there is, not "no
+  // limit": the slider sits at its narrowest and Wrap puts one word a line.
+  void negativeLengthIsNarrowest() {
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(-5).ok());
+    ViewController view(version12);
+    QCOMPARE(view.maxCommentLengthSlider()->value(), 1);
+    QVERIFY(view.maxCommentLengthField()->text() != QStringLiteral("No limit"));
+    SamplesViewController* samples = view.sampleController();
+    samples->popupButton()->setCurrentIndex(2);
+    samples->showSample();
+    samples->textView()->setPlainText(QStringLiteral("// one two three\nlet a = 1"));
+    samples->wrap();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// one\n// two\n// three\nlet a = 1"));
+  }
+
+  // A length that cannot be saved stays on the slider and in the
+  // workbench's Wrap, and the window is told that it was not saved.
+  void failedSaveKeepsTheChoice() {
+    const QString path = SharedSettings::shared().filePath();
+    ViewController view(version12);
+    SamplesViewController* samples = view.sampleController();
+    samples->popupButton()->setCurrentIndex(2);
+    samples->showSample();
+    // A folder where the file should be: every write fails.
+    QFile::remove(path);
+    QVERIFY(QDir().mkpath(path));
+    struct Cleanup {
+      QString path;
+      ~Cleanup() { QDir().rmdir(path); }
+    } cleanup{path};
+    QSignalSpy problems(&view, &ViewController::problem);
+    view.maxCommentLengthSlider()->setValue(12);
+    QCOMPARE(view.maxCommentLengthSlider()->value(), 12);
+    QCOMPARE(view.maxCommentLengthField()->text(), QStringLiteral("12 characters"));
+    QCOMPARE(problems.count(), 1);
+    QVERIFY2(problems.first().first().toString().contains(QStringLiteral("not saved")),
+             qPrintable(problems.first().first().toString()));
+    samples->textView()->setPlainText(QStringLiteral("// one two three four\nlet a = 1"));
+    samples->wrap();
+    QCOMPARE(samples->wholeText(), QStringLiteral("// one two\n// three\n// four\nlet a = 1"));
+  }
+
+  // Without a mail program the window is told, not left silent.
+  void feedbackWithoutMailProgram() {
+    ViewController view(version12);
+    QList<QUrl> asked;
+    view.setUrlOpener([&asked](const QUrl& url) {
+      asked << url;
+      return false;
+    });
+    QSignalSpy problems(&view, &ViewController::problem);
+    view.feedbackButton()->click();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(problems.count(), 1);
+    QVERIFY(problems.first().first().toString().contains(asked.first().path()));
   }
 
   // The workbench fills the box; without one the box stays empty and the

@@ -3,7 +3,11 @@
 // the deferred re-wrap, the colouring and the lint command's helper.
 
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
+#include <QMimeData>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -23,12 +27,15 @@
 #include "fake_spell_checker.h"
 #include "proofreading/grammar_check.h"
 #include "proofreading/spell_check.h"
+#include "reflow/source_language.h"
+#include "reflow/text_validation.h"
 #include "settings/shared_settings.h"
 #include "workbench/fixed_pitch_font.h"
 #include "workbench/line_list_reflow.h"
 #include "workbench/named_colors.h"
 #include "workbench/sample_loading.h"
 #include "workbench/samples_view_controller.h"
+#include "workbench/text_file.h"
 
 using namespace brindlewort;
 using Done = std::function<void(std::optional<QString>)>;
@@ -38,6 +45,7 @@ namespace {
 
 const QString longComment = QStringLiteral(
     "// This comment paragraph is far longer than forty characters, so wrapping it must break it.");
+const SourceLanguage* const swift = languageCalled("Swift");
 const auto checker = std::make_shared<testing_support::FakeSpellChecker>(Lines{"teh", "wrold"});
 
 QString transformed(const QString& text, const std::function<Lines(const Lines&)>& transform) {
@@ -94,6 +102,16 @@ QString stdoutOf(const std::function<void()>& work) {
   close(saved);
   file.seek(0);
   return QString::fromUtf8(file.readAll());
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Runs the lint command and waits for its end.
@@ -186,7 +204,7 @@ class SamplesViewControllerTest : public QObject {
     QTemporaryDir folder;
     QFile file(folder.filePath(c.fileName));
     if (!c.bytes.isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size() && file.flush());
-    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable}});
+    SamplesViewController controller(nullptr, {{QStringLiteral("Sample"), c.fileName, c.editable, {}}});
     controller.setSampleFolder(folder.path());
     controller.showOriginal();
     QCOMPARE(controller.wholeText(), c.shown);
@@ -219,8 +237,10 @@ class SamplesViewControllerTest : public QObject {
     QTest::newRow("spelling") << Command{"checkAllSpelling:", misspelt, 0, 0,
                                          "// teh wrold\n//     ▲▲▲▲▲ ← TYPO?\nlet teh = 1", 1};
     QTest::newRow("grammar") << Command{"checkAllGrammar:", passive, 0, 0, grammar(passive), 1};
-    QTest::newRow("wrap at the cursor line") << Command{"wrapSelectedComments:", longComment + "\n" + longComment + code,
-                                                        10, 0, rewrapped(longComment, 40) + "\n" + longComment + code, 1};
+    // The paragraph at the cursor moves, the next one after code does not.
+    QTest::newRow("wrap at the cursor line")
+        << Command{"wrapSelectedComments:", longComment + code + "\n" + longComment, 10, 0,
+                   rewrapped(longComment, 40) + code + "\n" + longComment, 1};
     QTest::newRow("unwrap selected lines")
         << Command{"unwrapSelectedComments:", "code()\n// one\n// two", 8, 12, "code()\n// one two", 1};
     QTest::newRow("spelling in selection") << Command{"checkSpellingInSelection:", "// teh one\n// teh two\n", 12, 0,
@@ -229,7 +249,9 @@ class SamplesViewControllerTest : public QObject {
         << Command{"checkGrammarInSelection:", "// teh\n" + passive, 8, 3, "// teh\n" + grammar(passive), 1};
     QTest::newRow("wrap of short comment") << unchanged("wrap:", "// short\nlet a = 1", 0);
     QTest::newRow("wrap selection unchanged") << unchanged("wrapSelectedComments:", "// short", 0);
-    QTest::newRow("unwrap, cursor on the last line") << unchanged("unwrapSelectedComments:", "// one\n// two", 0);
+    // In a language the selection names paragraphs: the whole one at the cursor moves.
+    QTest::newRow("unwrap, cursor on the last line")
+        << Command{"unwrapSelectedComments:", "// one\n// two", 13, 0, "// one two", 1};
     QTest::newRow("spelling, nothing found") << unchanged("checkAllSpelling:", "// all good", 1);
     QTest::newRow("grammar, nothing found") << unchanged("checkAllGrammar:", "// all good", 1);
     QTest::newRow("spelling in selection, nothing found") << unchanged("checkSpellingInSelection:", "// all good", 0);
@@ -325,7 +347,7 @@ class SamplesViewControllerTest : public QObject {
       const std::vector<std::string> lines = splitLines(original.toStdString());
       for (std::int64_t length = 0; length <= 200; ++length) {
         const std::int64_t limit = length == 0 ? noCommentLengthLimit : length;
-        const QString text = QString::fromStdString(joinLines(reflowedLines(lines, limit, true)));
+        const QString text = QString::fromStdString(joinLines(reflowedLines(lines, limit, swift)));
         QVERIFY2(codeOf(text) == codeOf(original), qPrintable(QStringLiteral("sample %1, length %2").arg(index).arg(length)));
       }
       using Command = void (SamplesViewController::*)();
@@ -344,7 +366,7 @@ class SamplesViewControllerTest : public QObject {
   // leave: the CLI would keep such a paragraph, the workbench wraps it.
   void sliderLengthWrapsEvenWithLittleRoom() {
     const std::vector<std::string> lines{"            // one two three four five six seven", "int x;"};
-    const std::vector<std::string> wrapped = reflowedLines(lines, 20, true);
+    const std::vector<std::string> wrapped = reflowedLines(lines, 20, swift);
     QCOMPARE(wrapped, (std::vector<std::string>{"            // one", "            // two", "            // three",
                                                 "            // four", "            // five", "            // six",
                                                 "            // seven", "int x;"}));
@@ -372,7 +394,7 @@ class SamplesViewControllerTest : public QObject {
     QTest::addColumn<int>("sample");
     QTest::addColumn<QString>("disabled");
     QTest::newRow("Welcome") << 0 << "wrap: wrapSelectedComments: unwrap: unwrapSelectedComments: "
-                                     "checkAllSpelling: checkSpellingInSelection: runSwiftLint:";
+                                     "checkAllSpelling: checkSpellingInSelection: removeMarkers: runSwiftLint:";
     QTest::newRow("The Basics") << 2 << "";
   }
   void menuValidation() {
@@ -395,7 +417,7 @@ class SamplesViewControllerTest : public QObject {
     QCOMPARE(disabledItems(), disabled);
     const QString editable = sample ? QStringLiteral(", editable: true\n") : QStringLiteral(", editable: false\n");
     QVERIFY2(out.startsWith("Checking item: <QAction: Show Original, shortcut: Ctrl+Shift+O>" + editable), qPrintable(out));
-    QCOMPARE(out.count(editable), 11);
+    QCOMPARE(out.count(editable), 12);
   }
 
   // The setting's change re-wraps one turn later, at the length read then;
@@ -500,6 +522,363 @@ class SamplesViewControllerTest : public QObject {
     QCOMPARE(controller->wholeText(), rewrapped(reply.value_or(longComment), 30));
   }
 
+  // The picker offers Plain text and every language of the table; a sample
+  // takes its language from the catalogue (the shipped ones are Swift in
+  // .txt files), an opened file from its name.
+  void languagePicker() {
+    auto controller = showing(std::nullopt);
+    QComboBox* picker = controller->languagePicker();
+    QCOMPARE(picker->count(), static_cast<int>(knownLanguages().size()) + 1);
+    QCOMPARE(picker->itemText(0), QStringLiteral("Plain text"));
+    for (const SourceLanguage* language : knownLanguages())
+      QVERIFY(picker->findText(QString::fromUtf8(language->name.data(), qsizetype(language->name.size()))) > 0);
+    QCOMPARE(controller->language(), swift);
+    QCOMPARE(picker->currentText(), QStringLiteral("Swift"));
+    QTemporaryDir folder;
+    using Named = std::pair<const char*, const SourceLanguage*>;
+    for (const auto& [name, language] : {Named{"a.c", languageCalled("C")}, Named{"notes.txt", nullptr},
+                                         Named{"b.RS", languageCalled("Rust")}}) {
+      QVERIFY(writeFile(folder.filePath(name), "// x\n"));
+      QVERIFY(controller->openFile(folder.filePath(name)));
+      QCOMPARE(controller->language(), language);
+    }
+    controller->popupButton()->setCurrentIndex(3);
+    controller->showSample();
+    QCOMPARE(controller->language(), swift);
+  }
+
+  // Pasted code in its language: Wrap, Unwrap, the slider and the
+  // selection forms move only comments, and every code line stays byte for
+  // byte, in order. In plain text the same text would be re-wrapped whole.
+  void onlyCommentsMove_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("code");
+    QTest::addColumn<bool>("lineComments");  // a comment moves whatever the block comments do
+    const QStringList cCode{
+        "#include <stdio.h>",
+        "struct point { int x; int y; };",
+        "static int add(int a, int b) { return a + b; }",
+        "int main(void) {",
+        "  printf(\"%d // not a comment\\n\", add(1, 2));",
+        "  return 0;",
+        "}"};
+    QTest::newRow("C with line and block comments")
+        << "C"
+        << "/* A block comment above the includes, long enough that wrapping it anywhere would merge it. */\n" +
+               cCode[0] + "\n\n" + cCode[1] +
+               "\n/*\n * Adds two numbers, with a description that runs on for far longer than\n"
+               " * forty characters.\n */\n" +
+               cCode[2] + "\n// Entry point of the program, whose comment is long enough to be wrapped at forty.\n" +
+               cCode[3] + "\n" + cCode[4] + "\n  // a short one\n" + cCode[5] + "\n" + cCode[6] + "\n"
+        << cCode << true;
+    // Without a single // line: once taken for prose and wrapped whole.
+    QTest::newRow("C with block comments only")
+        << "C"
+        << "/* Adds two numbers, with a description that runs on for far longer than forty characters. */\n" +
+               cCode[1] + "\n" + cCode[2] + "\n/* The entry point. */\n" + cCode[3] + "\n" + cCode[5] + "\n" +
+               cCode[6] + "\n"
+        << QStringList{cCode[1], cCode[2], cCode[3], cCode[5], cCode[6]} << false;
+    const QStringList pythonCode{"import os", "", "def main():", "    path = os.getcwd()  # where we are",
+                                 "    return path"};
+    QTest::newRow("Python")
+        << "Python"
+        << "# A module comment that is long enough to be wrapped at forty characters and more.\n" +
+               pythonCode.join(u'\n') + "\n"
+        << pythonCode << true;
+  }
+  void onlyCommentsMove() {
+    QFETCH(QString, language);
+    QFETCH(QString, text);
+    QFETCH(QStringList, code);
+    QFETCH(bool, lineComments);
+    const SourceLanguage* chosen = languageCalled(language.toStdString());
+    if (!chosen) QSKIP("the table of languages has no such language yet");
+    auto controller = showing(text);
+    controller->setLanguage(chosen);
+    QCOMPARE(controller->languagePicker()->currentText(), language);
+    // The code lines appear in the text, byte for byte and in order.
+    auto keepsCode = [&code](const QString& result) {
+      const QStringList lines = result.split(u'\n');
+      qsizetype at = 0;
+      for (const QString& line : code) {
+        at = lines.indexOf(line, at);
+        if (at < 0) return false;
+        ++at;
+      }
+      return true;
+    };
+    QVERIFY(keepsCode(text));
+    for (const std::int64_t length : {std::int64_t(1), std::int64_t(20), std::int64_t(40), noCommentLengthLimit}) {
+      QVERIFY(SharedSettings::shared().setMaxCommentLength(length).ok());
+      QTRY_VERIFY2_WITH_TIMEOUT(keepsCode(controller->wholeText()), qPrintable(controller->wholeText()), 10000);
+      controller->wrap();
+      QVERIFY2(keepsCode(controller->wholeText()), qPrintable(controller->wholeText()));
+      controller->unwrap();
+      QVERIFY2(keepsCode(controller->wholeText()), qPrintable(controller->wholeText()));
+      controller->textView()->selectAll();
+      controller->wrapSelectedComments();
+      QVERIFY2(keepsCode(controller->wholeText()), qPrintable(controller->wholeText()));
+      controller->textView()->selectAll();
+      controller->unwrapSelectedComments();
+      QVERIFY2(keepsCode(controller->wholeText()), qPrintable(controller->wholeText()));
+    }
+    QVERIFY(SharedSettings::shared().setMaxCommentLength(40).ok());
+    // Something does move: the slider's re-wrap breaks the long comment.
+    if (lineComments) QTRY_VERIFY_WITH_TIMEOUT(controller->wholeText().count(u'\n') > text.count(u'\n'), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(keepsCode(controller->wholeText()), 10000);
+    // Plain text is prose: the same command there merges the code.
+    controller->textView()->setPlainText(text);
+    controller->setLanguage(nullptr);
+    controller->wrap();
+    QVERIFY(!keepsCode(controller->wholeText()));
+  }
+
+  // Colouring reads the text as the chosen language's lexer does: a "//"
+  // line inside a multi-line string is code, and an edit that moves a
+  // string recolours the lines after it. In plain text every line is prose.
+  void colouringFollowsTheLanguage() {
+    auto controller = showing(QStringLiteral("let s = \"\"\"\n// inside a string\n\"\"\"\n// a comment"));
+    controller->highlightComments();
+    const QString comment = namedColor(QLatin1String(commentColorName), controller->palette())->name();
+    const QString code = namedColor(QLatin1String(nonCommentColorName), controller->palette())->name();
+    auto colours = [&] {
+      QStringList list;
+      for (QTextBlock b = controller->textView()->document()->begin(); b.isValid(); b = b.next()) {
+        const QList<QTextLayout::FormatRange> f = b.layout()->formats();
+        list << (f.isEmpty() ? QString() : f[0].format.foreground().color().name());
+      }
+      return list;
+    };
+    QCOMPARE(colours(), (QStringList{code, code, code, comment}));
+    // Without the opening quotes the second line is a comment and the third
+    // opens a string that holds the last.
+    QTextCursor cursor(controller->textView()->document());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(QStringLiteral("let s = 1"));
+    QTRY_COMPARE(colours(), (QStringList{code, comment, code, code}));
+    controller->setLanguage(nullptr);
+    QCOMPARE(colours(), (QStringList{comment, comment, comment, comment}));
+  }
+
+  // A file that brindle refuses is refused here with brindle's words; the
+  // text shown and its undo history stay as they were.
+  void refusedFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray invalid("// caf\xe9\n");
+    const QByteArray nul("// a\0b\n", 7);
+    const QByteArray loneCr("// a\rb\n");
+    QTest::newRow("invalid UTF-8") << invalid << QString::fromStdString(checkDecodable(invalid.toStdString()).error());
+    QTest::newRow("NUL byte") << nul << QString::fromStdString(checkDecodable(nul.toStdString()).error());
+    QTest::newRow("lone carriage return") << loneCr << QString::fromStdString(checkLineEnds(loneCr.toStdString()).error());
+    QTest::newRow("too large") << QByteArray() << QStringLiteral("is larger than 64 MiB");
+    QTest::newRow("a folder") << QByteArray("folder") << QStringLiteral("is a folder");
+  }
+  void refusedFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("refused.c"));
+    if (bytes == "folder") {
+      QVERIFY(QDir().mkpath(path));
+    } else if (bytes.isEmpty()) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(maximumTextFileSize + 1));
+    } else {
+      QVERIFY(writeFile(path, bytes));
+    }
+    auto controller = showing(QStringLiteral("// kept"));
+    controller->textView()->insertPlainText(QStringLiteral("typed "));
+    const int steps = undoSteps(*controller);
+    QVERIFY(!controller->openFile(path));
+    QCOMPARE(controller->wholeText(), QStringLiteral("typed // kept"));
+    QCOMPARE(undoSteps(*controller), steps);
+    QVERIFY(!controller->statusLine()->isHidden());
+    QVERIFY2(controller->statusLine()->text().startsWith(QStringLiteral("refused.c: ")), qPrintable(controller->statusLine()->text()));
+    QVERIFY2(controller->statusLine()->text().contains(reason), qPrintable(controller->statusLine()->text()));
+    QVERIFY(controller->filePath().isEmpty());
+  }
+
+  // Open, a drop and Save As: the file is shown, named, and written back
+  // atomically; a save that fails says why and keeps the text.
+  void openDropAndSave() {
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("first.swift"));
+    const QString second = folder.filePath(QStringLiteral("second.rs"));
+    QVERIFY(writeFile(first, "// one\nlet a = 1\n"));
+    QVERIFY(writeFile(second, "// two\n"));
+    auto controller = showing(std::nullopt);
+    QSignalSpy changed(controller.get(), &SamplesViewController::documentChanged);
+    QVERIFY(controller->openFile(first));
+    QCOMPARE(controller->wholeText(), QStringLiteral("// one\nlet a = 1\n"));
+    QCOMPARE(controller->documentName(), QStringLiteral("first.swift"));
+    QVERIFY(changed.count() > 0 && !controller->hasUnsavedEdits());
+
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(second)});
+    QWidget* viewport = controller->textView()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    QCOMPARE(controller->wholeText(), QStringLiteral("// two\n"));
+    QCOMPARE(controller->filePath(), second);
+    QCOMPARE(controller->language(), languageCalled("Rust"));
+    delete mime;
+
+    controller->textView()->moveCursor(QTextCursor::End);
+    controller->textView()->insertPlainText(QStringLiteral("fn main() {}\n"));
+    QVERIFY(controller->hasUnsavedEdits());
+    const QString saved = folder.filePath(QStringLiteral("saved.rs"));
+    QVERIFY(controller->saveAs(saved));
+    QCOMPARE(readFile(saved), QByteArray("// two\nfn main() {}\n"));
+    QCOMPARE(controller->filePath(), saved);
+    QVERIFY(!controller->hasUnsavedEdits());
+    QCOMPARE(readFile(second), QByteArray("// two\n"));
+    // Into a folder that is not there: nothing written, the reason said.
+    QVERIFY(!controller->saveAs(folder.filePath(QStringLiteral("missing/x.rs"))));
+    QVERIFY(controller->statusLine()->text().contains(QStringLiteral("not saved")));
+    QCOMPARE(controller->filePath(), saved);
+  }
+
+  // Typed text survives every load: switching samples, Show Original and
+  // Open are one undo step each, and the edit comes back with Undo. Only
+  // the read-only Welcome page, which cannot be undone to, asks first.
+  void loadsNeverLoseEdits() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mine.swift"));
+    QVERIFY(writeFile(path, "// mine\n"));
+    auto controller = showing(std::nullopt);
+    QVERIFY(controller->openFile(path));
+    controller->textView()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(controller->textView(), QStringLiteral("let typed = 1"));
+    const QString edited = controller->wholeText();
+    QCOMPARE(edited, QStringLiteral("// mine\nlet typed = 1"));
+
+    using Load = std::function<void()>;
+    const QList<Load> loads{
+        [&] {
+          controller->popupButton()->setCurrentIndex(3);
+          controller->showSample();
+        },
+        [&] { controller->showOriginal(); },
+        [&] { QVERIFY(controller->openFile(path)); },
+    };
+    for (const Load& load : loads) {
+      const int steps = undoSteps(*controller);
+      load();
+      QVERIFY(controller->wholeText() != edited);
+      QCOMPARE(undoSteps(*controller), steps + 1);
+      QVERIFY(controller->hasUnsavedEdits());
+      controller->textView()->undo();
+      QCOMPARE(controller->wholeText(), edited);
+    }
+
+    QStringList asked;
+    bool answer = false;
+    controller->setDiscardQuestion([&](const QString& question) {
+      asked << question;
+      return answer;
+    });
+    const int shown = controller->popupButton()->currentIndex();
+    controller->popupButton()->setCurrentIndex(0);
+    controller->showSample();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(controller->wholeText(), edited);
+    QCOMPARE(controller->popupButton()->currentIndex(), shown);
+    answer = true;
+    controller->popupButton()->setCurrentIndex(0);
+    controller->showSample();
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(controller->currentSample().displayName, QStringLiteral("Welcome"));
+    QVERIFY(!controller->hasUnsavedEdits());
+  }
+
+  // CR-LF line ends stay CR-LF through loading, every command and saving.
+  void crlfRoundTrip() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("windows.swift"));
+    const QByteArray original = "// This comment is long enough that wrapping it at forty must break it, teh end.\r\n"
+                                "let value = 1\r\n// The file was written by the scheduler.\r\n";
+    QVERIFY(writeFile(path, original));
+    auto controller = showing(std::nullopt);
+    QVERIFY(controller->openFile(path));
+    QVERIFY(!controller->wholeText().contains(u'\r'));
+    const QString copy = folder.filePath(QStringLiteral("copy.swift"));
+    QVERIFY(controller->saveAs(copy));
+    QCOMPARE(readFile(copy), original);
+
+    controller->setAutoCorrectionRequest(
+        [](const QString& text, QObject*, Done done, std::chrono::milliseconds) { done(text); });
+    for (const char* selector : {"wrap:", "checkAllSpelling:", "checkAllGrammar:", "runSwiftLint:", "removeMarkers:",
+                                 "unwrap:", "wrap:"}) {
+      controller->commandAction(QString::fromLatin1(selector))->trigger();
+      QVERIFY(controller->saveAs(copy));
+      const QByteArray bytes = readFile(copy);
+      QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
+      QCOMPARE(QString::fromUtf8(bytes).remove(u'\r'), controller->wholeText());
+    }
+    QVERIFY(controller->wholeText().count(u'\n') > 3);
+  }
+
+  // A check run again replaces its own marker lines instead of adding
+  // more; Remove Marker Lines takes them all out in one undo step and says
+  // when there are none.
+  void markerLines() {
+    const QString text = QStringLiteral("let x = 1\n// teh wrold was written by hand.\n    // indented teh\n");
+    auto controller = showing(text);
+    controller->checkAllSpelling();
+    const QString spelt = controller->wholeText();
+    QVERIFY(spelt.count(QStringLiteral("▲")) > 0);
+    controller->checkAllSpelling();
+    QCOMPARE(controller->wholeText(), spelt);
+    controller->checkAllGrammar();
+    const QString both = controller->wholeText();
+    QVERIFY(both.count(u'\n') > spelt.count(u'\n'));
+    controller->checkAllGrammar();
+    QCOMPARE(controller->wholeText(), both);
+    // Spelling again puts its markers back under their lines, grammar's
+    // stay: the same lines, perhaps in another order.
+    controller->textView()->selectAll();
+    controller->checkSpellingInSelection();
+    auto sorted = [](const QString& t) {
+      QStringList lines = t.split(u'\n');
+      lines.sort();
+      return lines;
+    };
+    QCOMPARE(sorted(controller->wholeText()), sorted(both));
+
+    const int steps = undoSteps(*controller);
+    controller->removeMarkers();
+    QCOMPARE(controller->wholeText(), text);
+    QCOMPARE(undoSteps(*controller), steps + 1);
+    QVERIFY(controller->statusLine()->isHidden());
+    controller->removeMarkers();
+    QCOMPARE(undoSteps(*controller), steps + 1);
+    QVERIFY(!controller->statusLine()->isHidden());
+    controller->textView()->undo();
+    QCOMPARE(sorted(controller->wholeText()), sorted(both));
+
+    // Lines that only look alike stay.
+    const QString lookalikes = QStringLiteral("// ▲ marks the spot\nlet up = \"▲\"\n");
+    controller->textView()->setPlainText(lookalikes);
+    controller->removeMarkers();
+    QCOMPARE(controller->wholeText(), lookalikes);
+  }
+
+  // Lint without a helper says so instead of looking like a clean text.
+  void lintWithoutHelperSaysSo() {
+    auto controller = showing(QStringLiteral("//teh x"));
+    controller->setAutoCorrectionRequest(
+        [](const QString&, QObject*, Done done, std::chrono::milliseconds) { done(std::nullopt); });
+    QVERIFY(lintAndWait(*controller));
+    QCOMPARE(controller->wholeText(), QStringLiteral("//teh x"));
+    QVERIFY(!controller->statusLine()->isHidden());
+    QVERIFY2(controller->statusLine()->text().contains(QStringLiteral("helper")), qPrintable(controller->statusLine()->text()));
+  }
+
   // A command leaves the view at the start of the lines, not scrolled
   // sideways, even where the lines stay as long as they were.
   void commandsScrollBackToLineStarts() {
@@ -563,6 +942,7 @@ class SamplesViewControllerTest : public QObject {
     QCOMPARE(controller->wholeText(), QStringLiteral("//teh x"));
     QCOMPARE(undoSteps(*controller), 0);
     QVERIFY(!controller->textView()->isReadOnly());
+    QVERIFY(controller->statusLine()->text().contains(QStringLiteral("helper")));
     qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
   }
 };

@@ -1,10 +1,14 @@
 #pragma once
 
+// Whether a text can be read as source text at all. Every front end that
+// takes a file (brindle, the language server, the workbench) asks these, so
+// that they refuse the same files with the same words.
+
 #include <string_view>
 
 #include "base/result.h"
 
-namespace brindlewort::cli {
+namespace brindlewort {
 
 // Fails when the text cannot be transformed (not UTF-8, or a NUL byte),
 // naming the byte offset of the first offending byte.
@@ -15,4 +19,4 @@ Result<void> checkDecodable(std::string_view text);
 // turn a whole file into one line.
 Result<void> checkLineEnds(std::string_view text);
 
-}  // namespace brindlewort::cli
+}  // namespace brindlewort

@@ -1,4 +1,4 @@
-#include "cli/core/text_validation.h"
+#include "reflow/text_validation.h"
 
 #include <cstring>
 #include <optional>
@@ -6,7 +6,7 @@
 
 #include "engine/utf8_validation.h"
 
-namespace brindlewort::cli {
+namespace brindlewort {
 
 Result<void> checkDecodable(std::string_view text) {
   if (std::optional<std::size_t> offset = firstInvalidUtf8Offset(text)) {
@@ -30,4 +30,4 @@ Result<void> checkLineEnds(std::string_view text) {
   return {};
 }
 
-}  // namespace brindlewort::cli
+}  // namespace brindlewort
