@@ -2,13 +2,90 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <optional>
 
+#include "engine/comment_detection.h"
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
 #include "reflow/comment_structure.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 namespace {
+
+// A comment line that the spelling check's own rule, made for "//" lines,
+// does not read ("# text", " * text", "/** text", "-- text"): the same text
+// behind a "//" marker, which the check reads, and what to put back.
+struct AsSlashLine {
+  std::string line;          // "// " and the text
+  std::string markerPrefix;  // what opens its marker line instead of "// "
+  std::int64_t shift = 0;    // columns from the line's own text start to the stand-in's
+  bool markable = true;      // a marker line may follow it
+};
+
+// Whether a byte may be part of a marker or a block's decoration: ASCII
+// punctuation that does not open a word of its own.
+bool isMarkerByte(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return byte > ' ' && byte < 0x7F && !std::isalnum(byte) && std::string_view("([{\"'`<@\\$_").find(ch) == std::string_view::npos;
+}
+
+// The line marker the spelling check reads, and a blank.
+std::string slashPrefix() { return std::string(slashComments.lineMarker) + " "; }
+
+std::optional<AsSlashLine> asSlashLine(std::string_view line) {
+  const std::optional<std::string_view> prefix = commentPrefix(line);
+  if (prefix && prefix->find_first_not_of(' ') != std::string_view::npos) return std::nullopt;
+  std::size_t at = 0;
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  const std::size_t lead = at;
+  while (at < line.size() && at - lead < 4 && isMarkerByte(line[at])) ++at;
+  const std::size_t markerEnd = at;
+  // Without a marker or a decoration the line may be code: the callers
+  // that pass whole texts rely on code lines being passed over.
+  if (markerEnd == lead) return std::nullopt;
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  if (at == line.size()) return std::nullopt;
+  AsSlashLine rewritten;
+  rewritten.line = slashPrefix() + std::string(line.substr(at));
+  rewritten.shift = static_cast<std::int64_t>(at) - static_cast<std::int64_t>(slashPrefix().size());
+  const std::string_view own = line.substr(0, at);
+  const std::string_view marker = line.substr(lead, markerEnd - lead);
+  const CommentSyntax& block = slashComments;
+  if (marker.starts_with(block.blockOpen)) {
+    // Under a block's first line the marker line takes its decoration.
+    rewritten.markerPrefix = std::string(line.substr(0, lead)) + " " + block.blockDecoration;
+    rewritten.markerPrefix.resize(std::max(own.size(), rewritten.markerPrefix.size() + 1), ' ');
+  } else {
+    rewritten.markerPrefix = std::string(own);
+  }
+  // A marker line after a block's closer would stand outside the comment.
+  std::string_view trimmed = line;
+  while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '\t')) trimmed.remove_suffix(1);
+  rewritten.markable = !trimmed.ends_with(block.blockClose);
+  return rewritten;
+}
+
+// The marker line of a comment line, whatever its marker.
+std::optional<std::string> markerLineOf(std::string_view line, const SpellChecker& checker) {
+  const std::optional<AsSlashLine> rewritten = asSlashLine(line);
+  if (!rewritten) return spellingMarkerLine(line, checker);
+  if (!rewritten->markable) return std::nullopt;
+  std::optional<std::string> marker = spellingMarkerLine(rewritten->line, checker);
+  const std::string stand = slashPrefix();
+  if (!marker || !marker->starts_with(stand)) return std::nullopt;
+  return rewritten->markerPrefix + marker->substr(stand.size());
+}
+
+// The misspelt words of a comment line, whatever its marker.
+std::vector<SpellingFinding> findingsOf(std::string_view line, const SpellChecker& checker) {
+  const std::optional<AsSlashLine> rewritten = asSlashLine(line);
+  if (!rewritten) return spellingFindings(line, checker);
+  std::vector<SpellingFinding> found = spellingFindings(rewritten->line, checker);
+  for (SpellingFinding& finding : found) finding.column += rewritten->shift;
+  return found;
+}
 
 bool isProseKind(LineKind kind) {
   switch (kind) {
@@ -180,7 +257,7 @@ std::vector<std::string> checkAll(const std::vector<Line>& lines, const SpellChe
     out.emplace_back(lines[i]);
     if (!checked[i]) continue;
     auto marker = withNeighbours(views, checked, i, checker,
-                                 [&](const SpellChecker& c) { return spellingMarkerLine(views[i], c); });
+                                 [&](const SpellChecker& c) { return markerLineOf(views[i], c); });
     if (marker) out.push_back(std::move(*marker));
   }
   return out;
@@ -205,7 +282,7 @@ std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!checked[i]) continue;
     auto found = withNeighbours(lines, checked, i, checker,
-                                [&](const SpellChecker& c) { return spellingFindings(lines[i], c); });
+                                [&](const SpellChecker& c) { return findingsOf(lines[i], c); });
     for (SpellingFinding& f : found) findings.emplace_back(i, std::move(f));
   }
   return findings;

@@ -125,10 +125,11 @@ TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
       {"prefix of an identifier part", "// Fills the buffr.\nint bufferSize;\n"},
       {"longer than a part", "// Fills the bufferd.\nint bufferSize;\n"},
       {"only in a string", "// Prints the wrold.\nconst char* s = \"hello wrold\";\n"},
-      {"only in another comment", "// The wrold.\n/* wrold */\n"},
       {"typo of a general term", "// Locks the mutexx.\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source).size(), 1u) << name;
+  // A block comment is a comment too: its typo counts, as the line's does.
+  EXPECT_EQ(misspelt("// The wrold.\n/* wrold */\n"), (Words{"wrold", "wrold"}));
 }
 
 TEST(CommentSpelling, MarkerLinesOnlyUnderProse) {
@@ -137,6 +138,29 @@ TEST(CommentSpelling, MarkerLinesOnlyUnderProse) {
   const auto checker = projectSpellChecker(dictionary(), {}, "", noRepository);
   EXPECT_EQ(spellCheckComments(lines, *checker),
             (std::vector<std::string>{"// Thsi is it:", "// ▲▲▲▲ ← TYPO?", "// ```", "// Thsi code", "// ```"}));
+}
+
+// Comment lines of every marker and of block comments are read; a marker
+// line takes the line's own marker, a block's decoration under its opener,
+// and none follows a block's closer, where it would stand in the code.
+TEST(CommentSpelling, ReadsEveryKindOfCommentLine) {
+  ASSERT_TRUE(dictionary());
+  const auto checker = projectSpellChecker(dictionary(), {}, "", noRepository);
+  const struct {
+    std::vector<std::string> lines;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {{"# Thsi one"}, {"# Thsi one", "# ▲▲▲▲ ← TYPO?"}},
+      {{"-- Thsi one"}, {"-- Thsi one", "-- ▲▲▲▲ ← TYPO?"}},
+      {{" * Thsi one"}, {" * Thsi one", " * ▲▲▲▲ ← TYPO?"}},
+      {{"/** Thsi one"}, {"/** Thsi one", " *  ▲▲▲▲ ← TYPO?"}},
+      {{" * Thsi one. */"}, {" * Thsi one. */"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(spellCheckComments(c.lines, *checker), c.expected) << c.lines[0];
+  const std::vector<std::string_view> closer{" * Thsi one. */"};
+  const auto found = commentSpellingFindings(closer, *checker);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].second.column, 3);
 }
 
 }  // namespace
