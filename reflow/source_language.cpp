@@ -114,29 +114,24 @@ constexpr L shellLike(std::string_view name, L::HereDocuments hereDocuments) {
 constexpr L shell = shellLike("Shell", L::HereDocuments::shell);
 constexpr L fish = shellLike("Fish", L::HereDocuments::none);
 
-constexpr L ruby{.name = "Ruby",
-                 .blockComments = L::BlockComments::none,
-                 .apostrophe = L::Apostrophe::string,
-                 .stringsSpanLines = true,
-                 .regexLiterals = true,
-                 .comments = hashComments,
-                 .dollarTakesNext = true,
-                 .hereDocuments = L::HereDocuments::script,
-                 .quoteLike = L::QuoteLike::ruby,
-                 .textRegions = L::TextRegions::embeddedDocs,
-                 .dataTail = true};
+// Ruby and Perl: quote-like literals, regular expressions, here-documents,
+// documentation regions and a data tail, each in the language's own way.
+constexpr L scriptLike(std::string_view name, L::QuoteLike quoteLike, L::TextRegions textRegions) {
+  return {.name = name,
+          .blockComments = L::BlockComments::none,
+          .apostrophe = L::Apostrophe::string,
+          .stringsSpanLines = true,
+          .regexLiterals = true,
+          .comments = hashComments,
+          .dollarTakesNext = true,
+          .hereDocuments = L::HereDocuments::script,
+          .quoteLike = quoteLike,
+          .textRegions = textRegions,
+          .dataTail = true};
+}
 
-constexpr L perl{.name = "Perl",
-                 .blockComments = L::BlockComments::none,
-                 .apostrophe = L::Apostrophe::string,
-                 .stringsSpanLines = true,
-                 .regexLiterals = true,
-                 .comments = hashComments,
-                 .dollarTakesNext = true,
-                 .hereDocuments = L::HereDocuments::script,
-                 .quoteLike = L::QuoteLike::perl,
-                 .textRegions = L::TextRegions::pod,
-                 .dataTail = true};
+constexpr L ruby = scriptLike("Ruby", L::QuoteLike::ruby, L::TextRegions::embeddedDocs);
+constexpr L perl = scriptLike("Perl", L::QuoteLike::perl, L::TextRegions::pod);
 
 constexpr L r{.name = "R",
               .blockComments = L::BlockComments::none,

@@ -12,18 +12,12 @@
 #include <vector>
 
 #include "reflow/source_language.h"
+#include "lexing_checks.h"
 
 namespace brindlewort {
 namespace {
 
 using namespace std::string_literals;
-
-// One character a line: '#' for a comment line, '.' for any other.
-std::string mask(const CommentMap& lines) {
-  std::string result;
-  for (const CommentFacts& facts : lines) result += facts.isWholeLine() ? '#' : '.';
-  return result;
-}
 
 // For each line, where its marker starts, or nothing for a line of code.
 std::vector<std::optional<std::size_t>> commentMarkers(std::string_view text, const SourceLanguage* language) {
@@ -191,25 +185,6 @@ std::vector<LanguagePieces> allPieces() {
       {"x.scala", {{"val s = \"\"\"\n// x\n\"\"\"", "..."}, {"val s = 'sym", "."}}},
       {"x.zig", {{"const s =\n\\\\ // x\n;", "..."}, {"const c = '\"';", "."}}},
   };
-}
-
-// The text lexed in pieces cut at random line starts, put together as a
-// large file's are: each piece goes on until the lexer is back in plain
-// code, and the piece starting there takes over.
-CommentMap lexedInPieces(std::string_view text, const SourceLanguage* rules, std::mt19937& random) {
-  std::vector<std::size_t> cuts{0};
-  for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-    if (at + 1 < text.size() && random() % 3 == 0) cuts.push_back(at + 1);
-  }
-  const std::span<const std::size_t> stops(cuts.begin() + 1, cuts.end());
-  CommentMap lines;
-  for (std::size_t i = 0;;) {
-    const LexedLines piece = lexCommentsFrom(text, cuts[i], stops.subspan(i), rules);
-    lines.insert(lines.end(), piece.lines.begin(), piece.lines.end());
-    if (piece.end == text.size()) return lines;
-    i = static_cast<std::size_t>(std::find(cuts.begin(), cuts.end(), piece.end) - cuts.begin());
-    if (i == cuts.size()) return {};  // stopped where no piece starts
-  }
 }
 
 // Programs glued from random pieces, every line indented at random: the
