@@ -1,6 +1,8 @@
 #include "reflow/source_reflow.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "base/large_buffer.h"
 
@@ -107,7 +109,8 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
 // never one, so that a paragraph whose sentences all end at line ends keeps
 // the run's convention when it is filled; in a run that shows neither, that
 // of most of the text.
-void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, bool textTwoSpaced,
+template <typename TextTwoSpaced>
+void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& structure, TextTwoSpaced textTwoSpaced,
                          const ReflowSettings& settings) {
   SentenceSpacing seen;
   for (Paragraph& paragraph : structure.paragraphs) {
@@ -118,14 +121,14 @@ void keepSentenceSpacing(const std::vector<CommentLine>& run, RunStructure& stru
     seen.two = seen.two || spacing.two;
     seen.one = seen.one || spacing.one;
   }
-  if (seen.one || (!seen.two && !textTwoSpaced)) return;
+  if (seen.one || (!seen.two && !textTwoSpaced())) return;
   for (Paragraph& paragraph : structure.paragraphs) paragraph.twoSpacedRun = true;
 }
 
 // Re-flows one run of lines with the same lead and marker into `out`.
 void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
                std::size_t firstLine, const SourceReflowOptions& options, RunContext& context,
-               bool twoSpaced, std::string& out) {
+               const std::function<bool()>& twoSpaced, std::string& out) {
   bool& switchedOff = context.switchedOff;
   // Wrapping changes nothing in a run whose lines all fit, and most runs
   // do: copy them without reading their structure (unless they switch
@@ -234,7 +237,12 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   const FileOpening opening = fileOpening(text, comments, options.textOpensFile);
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
-  const bool twoSpaced = options.settings.mode != ReflowMode::wrap && mostlyTwoSpaced(text, comments);
+  // The text's own convention is read once, and only when a run shows none.
+  std::optional<bool> textTwoSpaced;
+  const std::function<bool()> twoSpaced = [&] {
+    if (!textTwoSpaced) textTwoSpaced = mostlyTwoSpaced(text, comments);
+    return *textTwoSpaced;
+  };
   forEachRunPart(text, comments,
                  [&](const std::vector<CommentLine>& lines, std::size_t firstLine, const CommentRun& run) {
                    if (out.size() > limit) return;
