@@ -40,7 +40,10 @@ const NeverACommentCase neverAComment[] = {
     {"PythonPrefixedString", "x.py", "s = rb'''\n# x\n'''\n# c", "...#"},
     {"PythonFString", "x.py", "s = f\"\"\"{x}\n# {y}\n\"\"\"\n# c", "...#"},
     {"PythonEscapedQuote", "x.py", "s = 'it\\'s # no'\n# c", ".#"},
-    {"PythonDocstring", "x.py", "def f():\n    \"\"\"Doc.\n    # not a comment\n    \"\"\"\n    # c", "....#"},
+    // A docstring's lines are its text, a '#' among them too; a string
+    // elsewhere is code.
+    {"PythonDocstring", "x.py", "def f():\n    \"\"\"Doc.\n    # not a comment\n    \"\"\"\n    # c", ".##.#"},
+    {"PythonStringAfterCode", "x.py", "def f():\n    x = 1\n    \"\"\"No doc.\n    # text\n    \"\"\"", "....."},
     {"Shebang", "x.py", "#!/usr/bin/env python3\n# c", ".#"},
     {"ShellDollarHash", "x.sh", "echo $# \"\n# x\n\"\n# c", "...#"},
     {"ShellLengthExpansion", "x.sh", "echo ${#x} '\n# x\n'\n# c", "...#"},
