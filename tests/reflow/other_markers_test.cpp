@@ -312,10 +312,10 @@ const MarkerReflowCase markerReflow[] = {
     // after it and the closing quotes kept; sections and doctests as lines.
     {"DocstringSummaryGoesOnUnderTheQuotes", "x.py", wrap, 30,
      "def f():\n    \"\"\"Returns the value of the key.\n\n    More.\n    \"\"\"\n",
-     "def f():\n    \"\"\"Returns the value of the\n    key.\n\n    More.\n    \"\"\"\n"},
+     "def f():\n    \"\"\"Returns the value of\n    the key.\n\n    More.\n    \"\"\"\n"},
     {"DocstringTextAndClosingQuotes", "x.py", fill, 30,
      "class A:\n    '''\n    One two three four five six seven.'''\n",
-     "class A:\n    '''\n    One two three four five six\n    seven.'''\n"},
+     "class A:\n    '''\n    One two three four five\n    six seven.'''\n"},
     {"DocstringSectionsStayLines", "x.py", fill, 40,
      "def f(x):\n    \"\"\"Doc.\n\n    Args:\n        x: the value to look at, long enough to wrap.\n\n"
      "    >>> f(1)\n    1\n    \"\"\"\n",
