@@ -175,6 +175,7 @@ class Scanner {
     std::size_t openerAt = 0;   // where the first opener starts
     std::size_t openerSize = 0;
     std::size_t closerAt = 0;   // where the last closer starts
+    bool docstring = false;     // a string standing as documentation
   };
 
   // Gives the block's lines their facts and hands them on, in order.
@@ -182,9 +183,9 @@ class Scanner {
   void finishBlock(Record& record) {
     // Only blocks of the rows that say how their lines are decorated are
     // re-flowed for now; the others are lexed and left as they are.
-    const bool reflowed = block_.clean && language_.comments.blockDecoration != 0;
+    const bool reflowed = block_.clean && (language_.comments.blockDecoration != 0 || block_.docstring);
     if (reflowed && pending_.size() >= 2) markBlockLines();
-    if (reflowed && pending_.size() == 1) markOneLineBlock();
+    if (reflowed && pending_.size() == 1 && !block_.docstring) markOneLineBlock();
     for (const PendingLine& line : pending_) record(line.facts);
     pending_.clear();
     block_ = {};
@@ -226,8 +227,9 @@ class Scanner {
                 CommentRole::blockOpener};
         fact.decorated = decorated;
       } else {
-        fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead, block_.openerSize,
-                               decorated);
+        // A docstring's lines stand under its quotes, not under its text.
+        fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead,
+                               block_.docstring ? 0 : block_.openerSize, decorated);
         textBegin = line.begin + fact.markerAt + fact.markerSize;
       }
       fact.decoration = decoration;
@@ -246,7 +248,8 @@ class Scanner {
         fact = {.role = CommentRole::blockEdge};
         continue;
       }
-      if (i == closerLine) fact.closerSize = static_cast<std::uint8_t>(syntax.blockClose.size());
+      if (i == closerLine)
+        fact.closerSize = static_cast<std::uint8_t>(block_.docstring ? docstringQuote_.size() : syntax.blockClose.size());
     }
     for (std::size_t i = 0; i < pending_.size(); ++i) pending_[i].facts = facts[i];
   }
@@ -316,6 +319,7 @@ class Scanner {
     std::size_t pos = begin;
     const bool continuedCode = codeContinued_;
     codeContinued_ = false;
+    if (language_.docstrings && state_ == State::code && bracketDepth_ == 0 && !continuedCode) startStatement(begin);
     // A line comment carried over by a backslash still makes a marker line
     // a comment line: its text is commented out either way.
     if (state_ == State::code && !isSlashLanguage_ && !continuedCode && opensLineBound(begin)) return {};
@@ -332,6 +336,7 @@ class Scanner {
     }
     while (pos < lineEnd_) pos = step(pos);
     if (!isSlashLanguage_) endLine();
+    if (language_.docstrings) endStatementLine();
     switch (state_) {
       case State::lineComment:
         if (language_.lineSplicing && lineEnd_ > begin && text_[lineEnd_ - 1] == '\\') {
@@ -783,6 +788,9 @@ class Scanner {
     if (isSpaceOrTab(ch)) return pos + 1;
     // A block opener first: "--[[", "#=" and "{-" begin with a line marker.
     if (opensBlock(pos)) return openBlock(pos);
+    if (language_.docstrings) {
+      if (const std::size_t next = docstringOrBracket(pos); next != npos) return next;
+    }
     if (ch == language_.comments.lineMarker.front() && text_.substr(pos).starts_with(language_.comments.lineMarker)) {
       if (lineCommentOpens(pos, false)) {
         state_ = State::lineComment;
@@ -1064,7 +1072,63 @@ class Scanner {
     return pos + size;
   }
 
+  // Where a statement starts at the line's start, whether it opens a
+  // function's or a class's header, whose body's first statement may be
+  // its docstring.
+  void startStatement(std::size_t begin) {
+    std::size_t at = begin;
+    while (at < lineEnd_ && isSpaceOrTab(text_[at])) ++at;
+    const std::string_view line = text_.substr(at, lineEnd_ - at);
+    if (line.empty() || line.front() == '#') return;
+    lineHasCode_ = true;
+    header_ = line.starts_with("def ") || line.starts_with("class ") || line.starts_with("async ");
+  }
+
+  // At a line's end outside brackets: a header's colon makes the next
+  // statement a docstring's place; any other code line takes it away.
+  void endStatementLine() {
+    if (!lineHasCode_ || bracketDepth_ > 0 || state_ != State::code) return;
+    docstringNext_ = header_ && last_ == ':';
+    lineHasCode_ = false;
+  }
+
+  // Brackets outside strings, and a docstring where one may stand: a
+  // triple quote (maybe after r or u) that opens the statement.
+  std::size_t docstringOrBracket(std::size_t pos) {
+    const char ch = text_[pos];
+    if (ch == '(' || ch == '[' || ch == '{') ++bracketDepth_;
+    if ((ch == ')' || ch == ']' || ch == '}') && bracketDepth_ > 0) --bracketDepth_;
+    if (!docstringNext_) return npos;
+    docstringNext_ = false;
+    if ((ch != '"' && ch != '\'') || countOf(pos, ch) < 3 || bracketDepth_ > 0) return npos;
+    const std::string_view prefix = wordBefore(pos);
+    if (!prefix.empty() && prefix != "r" && prefix != "R" && prefix != "u" && prefix != "U") return npos;
+    const std::size_t opener = pos - prefix.size();
+    if (text_.substr(lineStart_, opener - lineStart_).find_first_not_of(" \t") != npos) return npos;
+    docstringQuote_ = text_.substr(pos, 3);
+    block_.open = true;
+    block_.docstring = true;
+    block_.openerAt = opener;
+    block_.openerSize = pos + 3 - opener;
+    block_.clean = true;
+    state_ = State::blockComment;
+    depth_ = 1;
+    return pos + 3;
+  }
+
+  // Inside a docstring: an escape takes the next character; the opening
+  // triple quote closes it.
+  std::size_t inDocstring(std::size_t pos) {
+    const std::string_view line = text_.substr(0, lineEnd_);
+    const std::size_t close = line.find(docstringQuote_, pos);
+    const std::size_t escape = line.find('\\', pos);
+    if (escape != npos && (close == npos || escape < close)) return std::min(escape + 2, lineEnd_);
+    if (close == npos) return lineEnd_;
+    return closeBlock(close);
+  }
+
   std::size_t inBlockComment(std::size_t pos) {
+    if (block_.docstring) return inDocstring(pos);
     const CommentSyntax& syntax = language_.comments;
     const std::string_view line = text_.substr(0, lineEnd_);
     if (language_.blockComments == Language::BlockComments::flat) {
@@ -1088,7 +1152,7 @@ class Scanner {
   // block as it is.
   std::size_t closeBlock(std::size_t pos) {
     state_ = State::code;
-    const std::size_t end = pos + language_.comments.blockClose.size();
+    const std::size_t end = pos + (block_.docstring ? docstringQuote_.size() : language_.comments.blockClose.size());
     block_.closerAt = pos;
     if (text_.substr(end, lineEnd_ - end).find_first_not_of(" \t") != npos) block_.clean = false;
     return end;
@@ -1252,6 +1316,15 @@ class Scanner {
   Literal literal_;
   std::size_t depth_ = 0;            // block comments open, when they nest
   Block block_;
+  // Docstrings: brackets open, whether the statement that starts the line
+  // opens a header, whether a line of code was seen since the last line
+  // end, whether a docstring may come next (a module's starts so), and the
+  // quotes of the one open.
+  std::size_t bracketDepth_ = 0;
+  bool header_ = false;
+  bool lineHasCode_ = false;
+  bool docstringNext_ = true;
+  std::string_view docstringQuote_;
   std::vector<PendingLine> pending_;
   std::vector<std::size_t> holes_;   // for each open ${, the braces open inside it
   bool continued_ = false;           // an escape took the line end

@@ -357,9 +357,9 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     }
     open = structure.paragraphs.size();
     structure.paragraphs.push_back(paragraph);
-    // A tag alone on its line ("SAFETY:") heads what follows, like a title.
-    if (opensWithTag(text) && text.ends_with(':') && text.find_first_of(" \t") == std::string_view::npos)
-      open = none;
+    // A tag or a word alone on its line ("SAFETY:", "Arguments:") heads
+    // what follows, like a title.
+    if (text.size() > 1 && text.ends_with(':') && text.find_first_of(" \t") == std::string_view::npos) open = none;
   }
   return structure;
 }

@@ -226,7 +226,10 @@ class ParagraphLines {
                                                     : first.continuation);
       if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) {
         lead = first.lead;
-        lead += first.decorated ? std::string{' ', first.decoration} : std::string(first.marker.size(), ' ');
+        // A block without decoration goes on under its text; a docstring's
+        // lines, whose language decorates none, under its quotes.
+        if (first.decorated) lead += std::string{' ', first.decoration};
+        else if (first.decoration != 0) lead += std::string(first.marker.size(), ' ');
       }
       // A long tag or item leaves too little room under its text: the
       // lines go on under the tag instead.
@@ -588,11 +591,12 @@ bool fillsAsProse(const ParagraphLines& paragraph, const PackedLines& out, const
 // not be undone. Whether filling can break a line depends on where the
 // breaks fall, so its widest line, the width and a fifth more are tried.
 // Filling keeps a paragraph whole only where a line it makes would read as
-// code or markup, which takes a ';' or a '=' somewhere (a statement, an
-// attribute): a paragraph without either needs no trial.
+// code, markup or a field, which takes a ';', a '=' or a ':' somewhere (a
+// statement, an attribute, "key: value"): a paragraph without any needs no
+// trial.
 bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
                std::string_view joined, const ReflowSettings& settings) {
-  if (joined.find(';') == std::string_view::npos && joined.find('=') == std::string_view::npos) return true;
+  if (joined.find_first_of(";=:") == std::string_view::npos) return true;
   // Unwrapping knows no width of its own: the common one stands in.
   const std::size_t width = settings.width == unlimitedWidth ? 80 : settings.width;
   std::size_t widest = 0;

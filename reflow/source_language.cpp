@@ -96,7 +96,8 @@ constexpr L python{.name = "Python",
                    .apostrophe = L::Apostrophe::string,
                    .tripleQuotes = L::TripleQuotes::escaped,
                    .tripleApostrophes = true,
-                   .comments = hashComments};
+                   .comments = hashComments,
+                   .docstrings = true};
 
 constexpr L shellLike(std::string_view name, L::HereDocuments hereDocuments) {
   return {.name = name,

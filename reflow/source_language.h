@@ -107,6 +107,9 @@ struct SourceLanguage {
   bool regexLiterals = false;       // /.../ where an operand is expected
   bool lineStrings = false;         // \\ makes the rest of the line a string
   CommentSyntax comments = slashComments;
+  // A triple-quoted string that is the first statement of a module, a
+  // class or a function is its documentation, re-flowed as a block comment.
+  bool docstrings = false;
 
   // The rules of the languages whose line marker is not "//". Each one
   // only ever turns what would be a comment into code.

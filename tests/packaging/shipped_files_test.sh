@@ -23,7 +23,7 @@ case "$kind" in
     ! grep -E '^[EW]:' "$log" || fail "appstreamcli warns about $1"
     # Software centres show the description: it names what the program reads
     # and the language server, not only // comments.
-    for phrase in 'language server' '/\* \*/' '#'; do
+    for phrase in 'language server' '/\* \*/' '#' 'docstrings'; do
       grep -q -- "$phrase" "$1" || fail "the description of $1 does not mention $phrase"
     done ;;
   man)

@@ -40,7 +40,10 @@ const NeverACommentCase neverAComment[] = {
     {"PythonPrefixedString", "x.py", "s = rb'''\n# x\n'''\n# c", "...#"},
     {"PythonFString", "x.py", "s = f\"\"\"{x}\n# {y}\n\"\"\"\n# c", "...#"},
     {"PythonEscapedQuote", "x.py", "s = 'it\\'s # no'\n# c", ".#"},
-    {"PythonDocstring", "x.py", "def f():\n    \"\"\"Doc.\n    # not a comment\n    \"\"\"\n    # c", "....#"},
+    // A docstring's lines are its text, a '#' among them too; a string
+    // elsewhere is code.
+    {"PythonDocstring", "x.py", "def f():\n    \"\"\"Doc.\n    # not a comment\n    \"\"\"\n    # c", ".##.#"},
+    {"PythonStringAfterCode", "x.py", "def f():\n    x = 1\n    \"\"\"No doc.\n    # text\n    \"\"\"", "....."},
     {"Shebang", "x.py", "#!/usr/bin/env python3\n# c", ".#"},
     {"ShellDollarHash", "x.sh", "echo $# \"\n# x\n\"\n# c", "...#"},
     {"ShellLengthExpansion", "x.sh", "echo ${#x} '\n# x\n'\n# c", "...#"},
@@ -305,6 +308,22 @@ const MarkerReflowCase markerReflow[] = {
     // next fill reads that break (where one space would have fitted) as the
     // two-space mark and keeps it.
     {"SentenceGapAtALineEndKeepsTwo", "x.py", fill, 15, "# aaaa bbbb.  Cc dddd\n", "# aaaa bbbb.\n# Cc dddd\n"},
+    // Docstrings: text under the quotes, the summary's place, the blank line
+    // after it and the closing quotes kept; sections and doctests as lines.
+    {"DocstringSummaryGoesOnUnderTheQuotes", "x.py", wrap, 30,
+     "def f():\n    \"\"\"Returns the value of the key.\n\n    More.\n    \"\"\"\n",
+     "def f():\n    \"\"\"Returns the value of\n    the key.\n\n    More.\n    \"\"\"\n"},
+    {"DocstringTextAndClosingQuotes", "x.py", fill, 30,
+     "class A:\n    '''\n    One two three four five six seven.'''\n",
+     "class A:\n    '''\n    One two three four five\n    six seven.'''\n"},
+    {"DocstringSectionsStayLines", "x.py", fill, 40,
+     "def f(x):\n    \"\"\"Doc.\n\n    Args:\n        x: the value to look at, long enough to wrap.\n\n"
+     "    >>> f(1)\n    1\n    \"\"\"\n",
+     nullptr},
+    {"ModuleDocstring", "x.py", fill, 30, "\"\"\"One two three four five six seven.\n\"\"\"\nimport os\n",
+     "\"\"\"One two three four five six\nseven.\n\"\"\"\nimport os\n"},
+    {"StringAfterCodeIsNoDocstring", "x.py", fill, 20,
+     "def f():\n    x = 1\n    \"\"\"One two three four five six seven.\n    \"\"\"\n", nullptr},
 };
 
 class MarkerReflow : public testing::TestWithParam<MarkerReflowCase> {};
