@@ -589,19 +589,18 @@ bool fillsAsProse(const ParagraphLines& paragraph, const PackedLines& out, const
 // Whether the paragraph, joined as `joined`, could be filled back at the
 // common widths: joining what filling would then keep as one line could
 // not be undone. Whether filling can break a line depends on where the
-// breaks fall, so its widest line, the width and a fifth more are tried.
+// breaks fall, so the width and a fifth more are tried.
 // Filling keeps a paragraph whole only where a line it makes would read as
 // code, markup or a field, which takes a ';', a '=' or a ':' somewhere (a
 // statement, an attribute, "key: value"): a paragraph without any needs no
 // trial.
 bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
                std::string_view joined, const ReflowSettings& settings) {
-  if (joined.find_first_of(";=:") == std::string_view::npos) return true;
+  if (joined.find(';') == std::string_view::npos && joined.find('=') == std::string_view::npos &&
+      joined.find(':') == std::string_view::npos)
+    return true;
   // Unwrapping knows no width of its own: the common one stands in.
   const std::size_t width = settings.width == unlimitedWidth ? 80 : settings.width;
-  std::size_t widest = 0;
-  for (std::size_t i = where.first; i < where.first + where.count; ++i)
-    widest = std::max(widest, settings.measure.of(lines[i].line));
   // The joined line as the next fill will read it.
   CommentLine line = paragraph.partsOf(joined, true, true);
   const CommentLine& first = lines[where.first];
@@ -616,7 +615,7 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
   ReflowSettings fill = settings;
   fill.mode = ReflowMode::fill;
   fill.sizeLimit = SIZE_MAX;
-  for (const std::size_t tried : {widest, width, width + width / 4}) {
+  for (const std::size_t tried : {width, width + width / 4}) {
     fill.width = tried;
     const ParagraphLines filled(one, alone, fill);
     if (!filled.tooNarrow() && !fillsAsProse(filled, fillParagraph(filled, alone, fill), fill)) return false;
