@@ -40,7 +40,7 @@ std::vector<std::string_view> quoted(std::string_view line) {
   return found;
 }
 
-// A dependency specification's name: "requests>=2.0" and "serde[derive]"
+// The package a requirement names: "requests>=2.0" and "serde[derive]"
 // give "requests" and "serde".
 std::string_view nameOfRequirement(std::string_view requirement) {
   const std::size_t end = requirement.find_first_of(" <>=!~;[(@^,");

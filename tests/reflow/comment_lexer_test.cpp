@@ -153,11 +153,6 @@ TEST(CommentFacts, NameTheMarker) {
 }
 
 // Whole lines of one language, and which of them are comment lines.
-struct Piece {
-  std::string text;
-  std::string mask;
-};
-
 struct LanguagePieces {
   std::string file;
   std::vector<Piece> pieces;
@@ -199,23 +194,7 @@ TEST(CommentLinesProperty, MarksExactlyTheCommentLinesOfRandomPrograms) {
     }
     const SourceLanguage* rules = languageForPath(language.file).language;
     ASSERT_NE(rules, nullptr) << language.file;
-    std::uniform_int_distribution<std::size_t> pick(0, language.pieces.size() - 1);
-    std::uniform_int_distribution<std::size_t> indent(0, 3);
-    for (int run = 0; run < 300; ++run) {
-      std::string text, expected;
-      const std::size_t count = 1 + pick(random) % 20;
-      for (std::size_t i = 0; i < count; ++i) {
-        const Piece& piece = language.pieces[pick(random)];
-        if (i > 0) text += '\n';
-        for (const char ch : piece.text) {
-          if (text.empty() || text.back() == '\n') text.append(indent(random), ' ');
-          text += ch;
-        }
-        expected += piece.mask;
-      }
-      ASSERT_EQ(mask(lexComments(text, rules)), expected) << language.file << " program:\n" << text;
-      ASSERT_EQ(mask(lexedInPieces(text, rules, random)), expected) << language.file << " in pieces:\n" << text;
-    }
+    expectMasksOfRandomPrograms(language.pieces, rules, language.file, random, 3);
   }
 }
 

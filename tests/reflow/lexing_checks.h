@@ -1,7 +1,10 @@
 #pragma once
 
-// What the lexer tests compare: a line-by-line mask of comment lines, and
-// a text lexed in pieces as a large file is.
+// What the lexer tests compare: a line-by-line mask of comment lines, a
+// text lexed in pieces as a large file is, and random programs glued from
+// pieces whose masks are known.
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -38,6 +41,36 @@ inline CommentMap lexedInPieces(std::string_view text, const SourceLanguage* rul
     if (piece.end == text.size()) return lines;
     i = static_cast<std::size_t>(std::find(cuts.begin(), cuts.end(), piece.end) - cuts.begin());
     if (i == cuts.size()) return {};  // stopped where no piece starts
+  }
+}
+
+// A piece of a program and the mask of its lines.
+struct Piece {
+  std::string text;
+  std::string mask;
+};
+
+// Programs glued from random pieces, each line indented by up to
+// `maxIndent` blanks at random: exactly the pieces' comment lines are
+// comment lines, lexed whole or in pieces.
+inline void expectMasksOfRandomPrograms(const std::vector<Piece>& pieces, const SourceLanguage* rules,
+                                        const std::string& file, std::mt19937& random, std::size_t maxIndent) {
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<std::size_t> indent(0, maxIndent);
+  for (int run = 0; run < 300; ++run) {
+    std::string text, expected;
+    const std::size_t count = 1 + pick(random) % 20;
+    for (std::size_t i = 0; i < count; ++i) {
+      const Piece& piece = pieces[pick(random)];
+      if (i > 0) text += '\n';
+      for (const char ch : piece.text) {
+        if (maxIndent > 0 && (text.empty() || text.back() == '\n')) text.append(indent(random), ' ');
+        text += ch;
+      }
+      expected += piece.mask;
+    }
+    ASSERT_EQ(mask(lexComments(text, rules)), expected) << file << " program:\n" << text;
+    ASSERT_EQ(mask(lexedInPieces(text, rules, random)), expected) << file << " in pieces:\n" << text;
   }
 }
 

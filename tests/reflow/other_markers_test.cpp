@@ -125,11 +125,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, NeverAComment, testing::ValuesIn(neverAComment),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // Whole lines of one language, and which of them are comment lines.
-struct Piece {
-  std::string text;
-  std::string mask;
-};
-
 struct LanguagePieces {
   std::string file;
   std::string comment;  // a comment line of the language
@@ -162,20 +157,7 @@ TEST(OtherMarkersProperty, MarksExactlyTheCommentLinesOfRandomPrograms) {
   for (LanguagePieces language : allPieces()) {
     language.pieces.push_back({language.comment, "#"});
     language.pieces.push_back({"x = 1", "."});
-    const SourceLanguage* rules = languageOf(language.file.c_str());
-    std::uniform_int_distribution<std::size_t> pick(0, language.pieces.size() - 1);
-    for (int run = 0; run < 300; ++run) {
-      std::string text, expected;
-      const std::size_t count = 1 + pick(random) % 20;
-      for (std::size_t i = 0; i < count; ++i) {
-        const Piece& piece = language.pieces[pick(random)];
-        if (i > 0) text += '\n';
-        text += piece.text;
-        expected += piece.mask;
-      }
-      ASSERT_EQ(mask(lexComments(text, rules)), expected) << language.file << " program:\n" << text;
-      ASSERT_EQ(mask(lexedInPieces(text, rules, random)), expected) << language.file << " in pieces:\n" << text;
-    }
+    expectMasksOfRandomPrograms(language.pieces, languageOf(language.file.c_str()), language.file, random, 0);
   }
 }
 
