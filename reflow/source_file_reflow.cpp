@@ -35,17 +35,28 @@ CommentMap lexedInPieces(std::string_view text, const std::vector<std::size_t>& 
   }
 }
 
-// The pieces the cuts make, less the cuts on a comment line (the lexer may
-// disagree with the line rule the cuts follow).
+// The pieces the cuts make. The cuts follow the line rule, which the
+// language's lexer may not share: a cut it finds on a comment line (inside
+// a block comment, in a run of '#' lines) moves down to the next line
+// outside any comment, and is dropped when that is past the next cut.
 std::vector<TextPiece> piecesAt(std::string_view text, const std::vector<std::size_t>& cuts,
                                 const CommentMap& comments) {
   std::vector<TextPiece> pieces{{0, 0}};
   std::size_t line = 0;
+  std::size_t at = 0;  // the start of `line`
   for (std::size_t i = 1; i + 1 < cuts.size(); ++i) {
-    line += static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(cuts[i - 1]),
+    if (cuts[i] <= at) continue;
+    line += static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
                                                 text.begin() + static_cast<std::ptrdiff_t>(cuts[i]), '\n'));
-    if (isWholeLineComment(comments, line)) continue;
-    pieces.push_back({cuts[i], line});
+    at = cuts[i];
+    while (at < cuts[i + 1] && isWholeLineComment(comments, line)) {
+      at = text.find('\n', at);
+      if (at == std::string_view::npos) at = text.size();
+      else ++at;
+      ++line;
+    }
+    if (at >= cuts[i + 1]) continue;
+    pieces.push_back({at, line});
   }
   pieces.push_back({text.size(), comments.size()});
   return pieces;
@@ -79,15 +90,28 @@ std::string reflowSourceFile(std::string_view text, const SourceLanguage* langua
   if (cuts.size() <= 2) return reflowSource(text, comments, options);
 
   const std::vector<TextPiece> pieces = piecesAt(text, cuts, comments);
+  auto pieceText = [&](std::size_t i) { return text.substr(pieces[i].begin, pieces[i + 1].begin - pieces[i].begin); };
+  auto commentsOf = [&](std::size_t i) {
+    return std::span<const CommentFacts>(comments.begin() + static_cast<std::ptrdiff_t>(pieces[i].firstLine),
+                                         comments.begin() + static_cast<std::ptrdiff_t>(pieces[i + 1].firstLine));
+  };
+  // Each piece follows the whole file's sentence spacing, so that the
+  // result does not depend on where the cuts fall.
+  std::vector<SentenceGaps> gaps(pieces.size() - 1);
+  if (options.settings.mode != ReflowMode::wrap)
+    runAll(parallelism, gaps.size(), [&](std::size_t i) { gaps[i] = sentenceGaps(pieceText(i), commentsOf(i)); });
+  SentenceGaps fileGaps;
+  for (const SentenceGaps& piece : gaps) {
+    fileGaps.two += piece.two;
+    fileGaps.one += piece.one;
+  }
   std::vector<std::string> outputs(pieces.size() - 1);
   runAll(parallelism, outputs.size(), [&](std::size_t i) {
-    const std::span<const CommentFacts> pieceComments(comments.begin() + static_cast<std::ptrdiff_t>(pieces[i].firstLine),
-                                                      comments.begin() + static_cast<std::ptrdiff_t>(pieces[i + 1].firstLine));
     // Only the first piece starts where the file does (its licence header).
     SourceReflowOptions pieceOptions = options;
     pieceOptions.textOpensFile = options.textOpensFile && i == 0;
-    outputs[i] = reflowSource(text.substr(pieces[i].begin, pieces[i + 1].begin - pieces[i].begin), pieceComments,
-                              pieceOptions);
+    pieceOptions.textTwoSpaced = fileGaps.mostlyTwo();
+    outputs[i] = reflowSource(pieceText(i), commentsOf(i), pieceOptions);
   });
   std::string result;
   std::size_t total = 0;

@@ -80,12 +80,10 @@ void placeInFile(RunContext& context, const FileOpening& opening, std::size_t fi
   context.licenceLines = firstLine < opening.licenceEnd ? opening.licenceEnd - firstLine : 0;
 }
 
-// Whether at least half the sentences that end inside a comment line of
-// the text are followed by two blanks: a quick look for a sentence's end,
-// blanks and a capital. Filling moves some sentence ends to line ends, so
-// a tie counts as two, which keeps a second fill from changing sides.
-bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> comments) {
-  std::size_t two = 0, one = 0;
+}  // namespace
+
+SentenceGaps sentenceGaps(std::string_view text, std::span<const CommentFacts> comments) {
+  SentenceGaps gaps;
   std::size_t begin = 0;
   for (std::size_t line = 0; begin < text.size(); ++line) {
     std::size_t end = text.find('\n', begin);
@@ -97,13 +95,15 @@ bool mostlyTwoSpaced(std::string_view text, std::span<const CommentFacts> commen
         std::size_t blanks = at + 1;
         while (blanks < content.size() && content[blanks] == ' ') ++blanks;
         if (blanks == at + 1 || blanks >= content.size() || content[blanks] < 'A' || content[blanks] > 'Z') continue;
-        ++(blanks - at - 1 >= 2 ? two : one);
+        ++(blanks - at - 1 >= 2 ? gaps.two : gaps.one);
       }
     }
     begin = end + 1;
   }
-  return two > 0 && two >= one;
+  return gaps;
 }
+
+namespace {
 
 // Marks the paragraphs of a run that sets two blanks after a sentence, and
 // never one, so that a paragraph whose sentences all end at line ends keeps
@@ -238,9 +238,9 @@ std::string reflowSource(std::string_view text, std::span<const CommentFacts> co
   std::size_t copiedTo = 0;  // bytes of the text written so far
   const std::size_t limit = options.settings.sizeLimit;
   // The text's own convention is read once, and only when a run shows none.
-  std::optional<bool> textTwoSpaced;
+  std::optional<bool> textTwoSpaced = options.textTwoSpaced;
   const std::function<bool()> twoSpaced = [&] {
-    if (!textTwoSpaced) textTwoSpaced = mostlyTwoSpaced(text, comments);
+    if (!textTwoSpaced) textTwoSpaced = sentenceGaps(text, comments).mostlyTwo();
     return *textTwoSpaced;
   };
   forEachRunPart(text, comments,

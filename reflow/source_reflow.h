@@ -5,6 +5,7 @@
 // structure inside comments) is copied byte for byte, and no word is lost.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,7 +26,22 @@ struct SourceReflowOptions {
   // The text starts the file, so that a licence header at its top is kept;
   // false for the later pieces of a file re-flowed in pieces.
   bool textOpensFile = true;
+  // Whether the whole file sets most sentences apart with two blanks, when
+  // the caller knows: the later pieces of a file re-flowed in pieces follow
+  // the file's convention, not their own part of it.
+  std::optional<bool> textTwoSpaced;
 };
+
+// How many sentences end inside a whole-line comment of a text followed by
+// two blanks and a capital, and how many by one.
+struct SentenceGaps {
+  std::size_t two = 0;
+  std::size_t one = 0;
+  // At least half take two. Filling moves some sentence ends to line ends,
+  // so a tie counts as two, which keeps a second fill from changing sides.
+  bool mostlyTwo() const { return two > 0 && two >= one; }
+};
+SentenceGaps sentenceGaps(std::string_view text, std::span<const CommentFacts> comments);
 
 
 // The text with its comment paragraphs re-flowed. `comments` holds the
