@@ -279,7 +279,11 @@ std::string_view fenceOf(std::string_view text) {
 bool isDirective(const CommentLine& line) {
   const std::string_view text = line.text();
   if (text.empty()) return false;
-  if (line.textOffset == 0) {
+  // A block line without decoration or a docstring line has only blanks
+  // for a marker: nothing is glued to it.
+  const bool gluedToMarker =
+      line.textOffset == 0 && line.marker.find_first_not_of(" \t") != std::string_view::npos;
+  if (gluedToMarker) {
     // "//go:generate", "//nolint:errcheck", "//export Name", "//line a.go:1":
     // tools read a word glued to the marker.
     std::size_t word = 0;

@@ -489,8 +489,35 @@ void addJoined(const ParagraphLines& paragraph, PackedLines& out, std::string_vi
   out.closeLine();
 }
 
+// How many words go on a line that is not the paragraph's last, given
+// that `take` fit: fewer, or failing that more, when the line would read as
+// code or structure once written ("state = dfa.start" from words of a
+// sentence).
+std::size_t proseTake(const ParagraphLines& paragraph, std::string_view prefix, WordQueue& words,
+                      std::size_t take, bool first, const ReflowSettings& settings) {
+  std::string line;
+  auto readsWell = [&](std::size_t count) {
+    line = prefix;
+    paragraph.appendJoined(line, words, count, true);
+    const CommentLine parts = paragraph.partsOf(line, first, false);
+    return readsAsProse(parts) && !keptByProject(parts.text(), settings.keepPrefixes);
+  };
+  if (readsWell(take)) return take;
+  for (std::size_t k = take - 1; k >= 1; --k) {
+    if (paragraph.mayBreakBetween(words[k - 1], words[k]) && readsWell(k)) return k;
+  }
+  // A few more words than fit are better than a paragraph left unfilled.
+  constexpr std::size_t mostOver = 4;
+  for (std::size_t k = take + 1; k <= take + mostOver && words.has(k + 1); ++k) {
+    if (paragraph.mayBreakBetween(words[k - 1], words[k]) && readsWell(k)) return k;
+  }
+  return take;
+}
+
+// The paragraph filled greedily; `careful`: each line that is not the last
+// is also kept from reading as code or structure.
 PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
-                          const ReflowSettings& settings) {
+                          const ReflowSettings& settings, bool careful) {
   WordQueue words(settings.measure, paragraph.closer());
   for (std::size_t i = where.first; i < where.first + where.count; ++i) words.addText(paragraph.textOf(i));
   PackedLines out;
@@ -501,6 +528,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   std::deque<Word> previous;  // the words of the line before
   while (!words.empty() && out.bytes() <= settings.sizeLimit) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
+    if (careful && words.has(take + 1)) take = proseTake(paragraph, prefix, words, take, out.empty(), settings);
     if (!words.has(take + 1) && !out.empty()) {
       // A short last line of marks ("[16])))))") would read as a drawing;
       // words from the line before keep it prose.
@@ -515,6 +543,30 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         previous.pop_back();
         out.dropLast();
         addJoined(paragraph, out, previousPrefix, previous, previous.size());
+      }
+      // Careful: the fewest words from the line before, moved down where a
+      // line may break, that leave both lines prose and the last fitting.
+      if (careful && previous.size() > 1 && !readsAsProse(paragraph.partsOf(lastLine(), out.empty(), true))) {
+        for (std::size_t k = 1; k < previous.size(); ++k) {
+          const std::size_t cut = previous.size() - k;
+          if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut])) continue;
+          std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
+          moved.insert(moved.end(), words.read().begin(), words.read().end());
+          std::string candidate(prefix), before(previousPrefix);
+          paragraph.appendJoined(candidate, moved, moved.size(), true);
+          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
+          paragraph.appendJoined(before, previous, cut, true);
+          if (!readsAsProse(paragraph.partsOf(candidate, false, true)) ||
+              !readsAsProse(paragraph.partsOf(before, out.size() == 1, false)))
+            continue;
+          for (std::size_t m = 0; m < k; ++m) {
+            words.pushFront(previous.back());
+            previous.pop_back();
+          }
+          out.dropLast();
+          addJoined(paragraph, out, previousPrefix, previous, previous.size());
+          break;
+        }
       }
       // A last line of one word above a deeper line would read as a step:
       // the fewest words from the line before that may move join it.
@@ -586,43 +638,6 @@ bool fillsAsProse(const ParagraphLines& paragraph, const PackedLines& out, const
   return true;
 }
 
-// Whether the paragraph, joined as `joined`, could be filled back at the
-// common widths: joining what filling would then keep as one line could
-// not be undone. Whether filling can break a line depends on where the
-// breaks fall, so the width and a fifth more are tried.
-// Filling keeps a paragraph whole only where a line it makes would read as
-// code, markup or a field, which takes a ';', a '=' or a ':' somewhere (a
-// statement, an attribute, "key: value"): a paragraph without any needs no
-// trial.
-bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
-               std::string_view joined, const ReflowSettings& settings) {
-  if (joined.find(';') == std::string_view::npos && joined.find('=') == std::string_view::npos &&
-      joined.find(':') == std::string_view::npos)
-    return true;
-  // Unwrapping knows no width of its own: the common one stands in.
-  const std::size_t width = settings.width == unlimitedWidth ? 80 : settings.width;
-  // The joined line as the next fill will read it.
-  CommentLine line = paragraph.partsOf(joined, true, true);
-  const CommentLine& first = lines[where.first];
-  line.continuation = first.continuation;
-  line.opensBlock = first.opensBlock;
-  line.decoration = first.decoration;
-  line.decorated = first.decorated;
-  const std::vector<CommentLine> one{line};
-  Paragraph alone = where;
-  alone.first = 0;
-  alone.count = 1;
-  ReflowSettings fill = settings;
-  fill.mode = ReflowMode::fill;
-  fill.sizeLimit = SIZE_MAX;
-  for (const std::size_t tried : {width, width + width / 4}) {
-    fill.width = tried;
-    const ParagraphLines filled(one, alone, fill);
-    if (!filled.tooNarrow() && !fillsAsProse(filled, fillParagraph(filled, alone, fill), fill)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void PackedLines::reserve(std::size_t bytes) { reserveLargeBuffer(text_, bytes); }
@@ -688,19 +703,25 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   const bool wholeBlock = lines[where.first].opensBlock && !paragraph.closer().empty();
   if (wholeBlock && settings.mode == ReflowMode::unwrap) return std::nullopt;
   PackedLines out;
+  bool readsWell = false;  // every line made is known to read as prose
   switch (settings.mode) {
     case ReflowMode::wrap:
       if (paragraph.tooNarrow()) return std::nullopt;
       return wrapOverflowing(paragraph, where, settings);
     case ReflowMode::fill:
       if (paragraph.tooNarrow()) return std::nullopt;
-      out = fillParagraph(paragraph, where, settings);
+      out = fillParagraph(paragraph, where, settings, false);
+      // Where a line of the greedy fill would read as code or structure,
+      // the breaks are chosen again line by line, so that filling never
+      // has to leave a paragraph as it was: a paragraph joined into one
+      // line by unwrap is then always filled back.
+      readsWell = out.bytes() <= settings.sizeLimit && fillsAsProse(paragraph, out, settings);
+      if (!readsWell && out.bytes() <= settings.sizeLimit) out = fillParagraph(paragraph, where, settings, true);
       break;
     case ReflowMode::unwrap:
       // Joined, a paragraph with too little room could not be wrapped back.
       if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
       out = joinParagraph(paragraph, where);
-      if (!fillsBack(lines, where, paragraph, out[0], settings)) return std::nullopt;
       break;
   }
   // Past the limit the lines are only a part, for the caller to refuse.
@@ -708,7 +729,7 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   if (wholeBlock && out.size() == 1) return std::nullopt;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  if (!fillsAsProse(paragraph, out, settings)) return std::nullopt;
+  if (!readsWell && !fillsAsProse(paragraph, out, settings)) return std::nullopt;
   // Report a change only where the bytes differ.
   if (out.size() == where.count) {
     bool same = true;

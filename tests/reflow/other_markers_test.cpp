@@ -321,5 +321,37 @@ TEST_P(MarkerReflow, GivesTheExpectedText) {
 INSTANTIATE_TEST_SUITE_P(Cases, MarkerReflow, testing::ValuesIn(markerReflow),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// A paragraph joined by unwrap fills back as the paragraph itself fills,
+// though greedy breaks would leave a line that reads as code or as a
+// directive: filling chooses other breaks rather than leaving it joined.
+TEST(MarkerReflow, UnwrappedParagraphsFillBack) {
+  struct Case {
+    const char* file;
+    std::size_t width;
+    const char* input;
+  };
+  const Case cases[] = {
+      // The greedy last line "run-time SSE detection on gcc;" reads as a statement.
+      {"x.c", 100,
+       "/*\n      2.15  (2017-03-18) fix png-1,2,4 bug; now all Imagenet JPGs decode;\n"
+       "                         warning fixes; disable run-time SSE detection on gcc;\n*/\n"},
+      // A docstring line opening "scenarios: when" is no tool's directive.
+      {"x.py", 100,
+       "def f():\n    \"\"\"\n    Map a logging level name to a key in the priority_names map.\n"
+       "    This is useful in two scenarios: when custom levels are being\n"
+       "    used, and in the case where you can't do a straightforward\n"
+       "    mapping by lowercasing the logging level name.\n    \"\"\"\n"},
+      {"x.rs", 60,
+       "// The flag is read once; when it is set, later calls do nothing\n"
+       "// and return x;\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string filled = reflowIn(c.file, c.input, ReflowMode::fill, c.width);
+    const std::string joined = reflowIn(c.file, c.input, ReflowMode::unwrap, c.width);
+    EXPECT_NE(joined, c.input) << c.input;
+    EXPECT_EQ(reflowIn(c.file, joined, ReflowMode::fill, c.width), filled) << c.input;
+  }
+}
+
 }  // namespace
 }  // namespace brindlewort
