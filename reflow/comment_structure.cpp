@@ -136,7 +136,7 @@ void markNameColumns(const std::vector<CommentLine>& lines, std::vector<LineKind
       const std::string_view text = lines[i].text();
       for (std::size_t at = 0; at < text.size() && words < 3;) {
         while (at < text.size() && isSpaceOrTab(text[at])) ++at;
-        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        const std::size_t end = blankFrom(text, at);
         if (end > at && words++ == 0) first = text.substr(at, end - at);
         at = end;
       }

@@ -20,6 +20,15 @@ bool isNameChar(char c) {
   return isLower(c) || isUpper(c) || isDigit(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
 }
 
+// Whether c is one of the few bytes of `set`: a loop the compiler unrolls,
+// cheaper than a library search for each line judged.
+constexpr bool oneOf(char c, std::string_view set) {
+  for (const char s : set) {
+    if (s == c) return true;
+  }
+  return false;
+}
+
 std::size_t skipBlanks(std::string_view text, std::size_t at) {
   while (at < text.size() && isSpaceOrTab(text[at])) ++at;
   return at;
@@ -34,7 +43,7 @@ std::size_t skipName(std::string_view text, std::size_t at) {
 // `paren`, by an opening parenthesis): the offset after it, or 0.
 std::size_t keyword(std::string_view text, std::span<const std::string_view> words, bool paren) {
   for (const std::string_view word : words) {
-    if (!text.starts_with(word) || text.size() == word.size()) continue;
+    if (text.size() <= word.size() || text[0] != word[0] || !text.starts_with(word)) continue;
     const char next = text[word.size()];
     if (isSpaceOrTab(next) || (paren && next == '(')) return word.size();
   }
@@ -160,7 +169,7 @@ bool returnStatement(std::string_view text) {
   if (at < text.size() && text[at] == '(') return text.ends_with(')');
   if (at + 1 == text.size() && text[at] == ';') return true;
   at = skipBlanks(text, at);
-  if (at >= text.size() || std::string_view("-+*/|&").find(text[at]) == std::string_view::npos) return false;
+  if (at >= text.size() || !oneOf(text[at], "-+*/|&")) return false;
   at = skipBlanks(text, at + 1);
   return at < text.size();
 }
@@ -169,7 +178,7 @@ bool returnStatement(std::string_view text) {
 // "local n = #t".
 bool declaration(std::string_view text) {
   static constexpr std::array<std::string_view, 7> words{"auto", "const", "let", "local", "mut", "val", "var"};
-  if (text.empty() || std::string_view("aclmv").find(text[0]) == std::string_view::npos) return false;
+  if (text.empty() || !oneOf(text[0], "aclmv")) return false;
   std::size_t at = keyword(text, words, false);
   if (at == 0) return false;
   at = skipBlanks(text, at);
@@ -180,7 +189,7 @@ bool declaration(std::string_view text) {
   if (at < text.size() && text[at] == ':' && at + 1 < text.size() && text[at + 1] != '=') {
     ++at;
     const std::size_t type = at = skipBlanks(text, at);
-    while (at < text.size() && (isNameChar(text[at]) || std::string_view("<>[], ").find(text[at]) != std::string_view::npos))
+    while (at < text.size() && (isNameChar(text[at]) || oneOf(text[at], "<>[], ")))
       ++at;
     if (at == type) return false;
   }
@@ -208,7 +217,7 @@ bool assignment(std::string_view text) {
   at = skipBlanks(text, at);
   if (at >= text.size()) return false;
   const char first = text[at];
-  if (!isNameChar(first) && std::string_view(".\"'([{-").find(first) == std::string_view::npos) return false;
+  if (!isNameChar(first) && !oneOf(first, ".\"'([{-")) return false;
   // The value is one token: blanks only before a closing ";".
   const std::size_t blank = text.find_first_of(" \t", at);
   if (blank == std::string_view::npos) return true;
@@ -221,7 +230,7 @@ bool control(std::string_view text) {
   static constexpr std::array<std::string_view, 6> parenthesised{"else if", "for", "if", "match",
                                                                  "switch", "while"};
   static constexpr std::array<std::string_view, 4> colon{"elif", "for", "if", "while"};
-  if (text.empty() || std::string_view("efimsw").find(text[0]) == std::string_view::npos) return false;
+  if (text.empty() || !oneOf(text[0], "efimsw")) return false;
   if (text.starts_with("else")) {
     const std::size_t at = skipBlanks(text, 4);
     if (at + 1 == text.size() && (text[at] == ':' || text[at] == '{')) return true;
@@ -243,7 +252,7 @@ bool control(std::string_view text) {
 // the head of a function, commented out.
 bool definition(std::string_view text) {
   static constexpr std::array<std::string_view, 4> words{"def", "fn", "function", "local function"};
-  if (text.empty() || std::string_view("dfl").find(text[0]) == std::string_view::npos) return false;
+  if (text.empty() || !oneOf(text[0], "dfl")) return false;
   std::size_t at = keyword(text, words, false);
   if (at == 0) return false;
   at = skipBlanks(text, at);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <span>
 #include <string_view>
 
 #include "base/large_buffer.h"
@@ -44,7 +45,9 @@ class WordQueue {
  public:
   // `glued`: a block's closer that ends the texts stays with the word
   // before it.
-  explicit WordQueue(const TextWidth& measure, std::string_view glued = {}) : measure_(measure), glued_(glued) {}
+  explicit WordQueue(const TextWidth& measure, std::string_view glued = {}) : measure_(measure), glued_(glued) {
+    words_.reserve(64);
+  }
 
   // Queues a text's words after those queued so far. When words are still
   // waiting, the text's first word is set off from them by one space, as a
@@ -58,7 +61,7 @@ class WordQueue {
 
   // Whether at least n words remain, reading on as far as needed.
   bool has(std::size_t n) {
-    while (words_.size() < n) {
+    while (words_.size() - head_ < n) {
       if (!readWord()) return false;
     }
     return true;
@@ -68,16 +71,25 @@ class WordQueue {
   std::size_t size() {
     while (readWord()) {
     }
-    return words_.size();
+    return words_.size() - head_;
   }
 
-  const Word& operator[](std::size_t i) const { return words_[i]; }
+  const Word& operator[](std::size_t i) const { return words_[head_ + i]; }
   // The words read so far that are still waiting.
-  const std::deque<Word>& read() const { return words_; }
+  std::span<const Word> read() const { return std::span<const Word>(words_).subspan(head_); }
   void drop(std::size_t count) {
-    words_.erase(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(count));
+    head_ += count;
+    // The words placed are let go of once they outnumber those waiting, so
+    // that a long paragraph keeps a line's worth, not all of it.
+    if (head_ >= 64 && head_ * 2 >= words_.size()) {
+      words_.erase(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(head_));
+      head_ = 0;
+    }
   }
-  void pushFront(const Word& word) { words_.push_front(word); }
+  void pushFront(const Word& word) {
+    if (head_ > 0) words_[--head_] = word;
+    else words_.insert(words_.begin(), word);
+  }
 
  private:
   struct Text {
@@ -93,13 +105,20 @@ class WordQueue {
       Text& source = texts_.front();
       const std::string_view text = source.text;
       std::size_t at = source.at;
+      // The word's bytes or'ed together: below 0x80, it is ASCII without a
+      // tab and as wide as it is long.
+      unsigned char bytes = 0;
       while (at < text.size()) {
         if (!isSpaceOrTab(text[at])) {
+          bytes |= static_cast<unsigned char>(text[at]);
           ++at;
           continue;
         }
         std::size_t end = at;
-        while (end < text.size() && isSpaceOrTab(text[end])) ++end;
+        while (end < text.size() && isSpaceOrTab(text[end])) {
+          if (text[end] == '\t') bytes |= 0x80;
+          ++end;
+        }
         if (end == text.size() || !blanksBreak(text, at, end) ||
             (!glued_.empty() && text.size() - end == glued_.size() && text.substr(end) == glued_)) {
           at = end;
@@ -108,7 +127,7 @@ class WordQueue {
         const std::size_t wordStart = source.at;
         source.at = end;
         if (at > wordStart) {
-          push(source, text.substr(wordStart, at - wordStart));
+          push(source, text.substr(wordStart, at - wordStart), bytes < 0x80);
           source.gap = text.substr(at, end - at);
           return true;
         }
@@ -116,14 +135,23 @@ class WordQueue {
         at = end;
       }
       const std::size_t wordStart = source.at;
-      if (text.size() > wordStart) push(source, text.substr(wordStart));
+      if (text.size() > wordStart) push(source, text.substr(wordStart), bytes < 0x80);
       texts_.pop_front();
       if (text.size() > wordStart) return true;
     }
     return false;
   }
 
-  void push(const Text& source, std::string_view word) {
+  void push(const Text& source, std::string_view word, bool plainAscii) {
+    const std::size_t width = plainAscii ? word.size() : measure_.of(word);
+    // Outside a tag, only "{@" anywhere or a '<' in the first two bytes
+    // can open one: most words need no walk byte by byte.
+    if (braces_ == 0 && !inMarkup_ && std::find(word.begin(), word.end(), '{') == word.end() &&
+        !(word.size() > 0 && word[0] == '<') && !(word.size() > 1 && word[1] == '<')) {
+      gluedWords_ = 0;
+      words_.push_back({word, source.gap, width, false});
+      return;
+    }
     for (std::size_t i = 0; i < word.size(); ++i) {
       const char next = i + 1 < word.size() ? word[i + 1] : ' ';
       if (word[i] == '{' && next == '@') ++braces_;
@@ -140,7 +168,7 @@ class WordQueue {
       braces_ = gluedWords_ = 0;
       inMarkup_ = false;
     }
-    words_.push_back({word, source.gap, measure_.of(word), braces_ > 0 || inMarkup_});
+    words_.push_back({word, source.gap, width, braces_ > 0 || inMarkup_});
   }
 
   const TextWidth& measure_;
@@ -149,7 +177,10 @@ class WordQueue {
   bool inMarkup_ = false;       // inside a markup tag's attributes ("<a href=...>")
   std::size_t gluedWords_ = 0;  // words read since the oldest of them opened
   std::deque<Text> texts_;
-  std::deque<Word> words_;
+  // The words read, in a vector rather than a deque: those before head_
+  // are placed already.
+  std::vector<Word> words_;
+  std::size_t head_ = 0;
 };
 
 // A word that ends a sentence: a full stop, question or exclamation mark,
@@ -197,7 +228,7 @@ bool isClosingMark(char ch) { return ch == ')' || ch == '"' || ch == '\'' || ch 
 bool brokenForTwoBlanks(const CommentLine& line, const CommentLine& next, const ReflowSettings& settings) {
   if (settings.width == unlimitedWidth || next.hasNoText()) return false;
   const std::string_view text = next.body.substr(next.textOffset);
-  const std::string_view word = text.substr(0, std::min(text.find_first_of(" \t"), text.size()));
+  const std::string_view word = text.substr(0, blankFrom(text));
   if (!opensSentence(word)) return false;
   const std::size_t end = settings.measure.of(trimmedEnd(line.line)) + settings.measure.of(word);
   return end + 1 <= settings.width && end + 2 > settings.width;
@@ -425,7 +456,7 @@ std::optional<PackedLines> wrapOverflowing(const ParagraphLines& paragraph, cons
   WordQueue pending(settings.measure, paragraph.closer());
   bool changed = false;
   // The words and prefix of the last line made, while words are carried.
-  std::deque<Word> lastWords;
+  std::vector<Word> lastWords;
   std::string_view lastPrefix;
   for (std::size_t i = where.first; i < where.first + where.count; ++i) {
     const std::string_view prefix = paragraph.prefixOf(i);
@@ -525,7 +556,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   std::string line;  // a candidate last line
   std::string_view prefix = paragraph.prefixOf(where.first);
   std::string_view previousPrefix;
-  std::deque<Word> previous;  // the words of the line before
+  std::vector<Word> previous;  // the words of the line before
   while (!words.empty() && out.bytes() <= settings.sizeLimit) {
     std::size_t take = paragraph.wordsForLine(prefix, words, true);
     if (careful && words.has(take + 1)) take = proseTake(paragraph, prefix, words, take, out.empty(), settings);
@@ -550,7 +581,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         for (std::size_t k = 1; k < previous.size(); ++k) {
           const std::size_t cut = previous.size() - k;
           if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut])) continue;
-          std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
+          std::vector<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
           moved.insert(moved.end(), words.read().begin(), words.read().end());
           std::string candidate(prefix), before(previousPrefix);
           paragraph.appendJoined(candidate, moved, moved.size(), true);
@@ -576,7 +607,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
           if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut]))
             continue;
           std::string candidate(prefix);
-          std::deque<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
+          std::vector<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
           moved.push_back(words[0]);
           paragraph.appendJoined(candidate, moved, moved.size(), true);
           if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
@@ -702,8 +733,16 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   // lines would not be re-flowed again.
   const bool wholeBlock = lines[where.first].opensBlock && !paragraph.closer().empty();
   if (wholeBlock && settings.mode == ReflowMode::unwrap) return std::nullopt;
+  // The same bytes as the paragraph's own lines: no change to report, and
+  // nothing to judge.
+  auto unchanged = [&](const PackedLines& out) {
+    if (out.size() != where.count) return false;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      if (out[i] != lines[where.first + i].line) return false;
+    }
+    return true;
+  };
   PackedLines out;
-  bool readsWell = false;  // every line made is known to read as prose
   switch (settings.mode) {
     case ReflowMode::wrap:
       if (paragraph.tooNarrow()) return std::nullopt;
@@ -711,12 +750,14 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
     case ReflowMode::fill:
       if (paragraph.tooNarrow()) return std::nullopt;
       out = fillParagraph(paragraph, where, settings, false);
+      if (out.bytes() > settings.sizeLimit) return out;
+      if ((wholeBlock && out.size() == 1) || unchanged(out)) return std::nullopt;
+      if (fillsAsProse(paragraph, out, settings)) return out;
       // Where a line of the greedy fill would read as code or structure,
       // the breaks are chosen again line by line, so that filling never
       // has to leave a paragraph as it was: a paragraph joined into one
       // line by unwrap is then always filled back.
-      readsWell = out.bytes() <= settings.sizeLimit && fillsAsProse(paragraph, out, settings);
-      if (!readsWell && out.bytes() <= settings.sizeLimit) out = fillParagraph(paragraph, where, settings, true);
+      out = fillParagraph(paragraph, where, settings, true);
       break;
     case ReflowMode::unwrap:
       // Joined, a paragraph with too little room could not be wrapped back.
@@ -727,16 +768,10 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   // Past the limit the lines are only a part, for the caller to refuse.
   if (out.bytes() > settings.sizeLimit) return out;
   if (wholeBlock && out.size() == 1) return std::nullopt;
+  if (unchanged(out)) return std::nullopt;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  if (!readsWell && !fillsAsProse(paragraph, out, settings)) return std::nullopt;
-  // Report a change only where the bytes differ.
-  if (out.size() == where.count) {
-    bool same = true;
-    for (std::size_t i = 0; i < out.size() && same; ++i)
-      same = out[i] == lines[where.first + i].line;
-    if (same) return std::nullopt;
-  }
+  if (!fillsAsProse(paragraph, out, settings)) return std::nullopt;
   return out;
 }
 

@@ -34,8 +34,11 @@ std::size_t TextWidth::advance(std::size_t column, std::string_view text) const 
   if (!displayColumns_) return column + characterCount(text);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+  // Most text is ASCII without tabs: a column a byte, counted in one go.
   std::int32_t i = 0;
-  std::size_t last = 0;  // the columns of the scalar before
+  while (i < length && bytes[i] < 0x80 && bytes[i] != '\t') ++i;
+  column += static_cast<std::size_t>(i);
+  std::size_t last = i > 0 ? 1 : 0;  // the columns of the scalar before
   while (i < length) {
     const std::uint8_t byte = bytes[i];
     if (byte < 0x80) {
