@@ -129,6 +129,7 @@ bool opensWithCapitalsTag(std::string_view text) {
 }
 
 bool wordReadsAsCode(std::string_view word) {
+  if (!mayReadAsCode(word)) return false;
   for (const CodeRule& rule : codeRules()) {
     if (rule.judgesWords && rule.matches(word)) return true;
   }
@@ -468,6 +469,7 @@ bool readsAsDrawing(std::string_view text) {
 bool canCloseLine(std::string_view word) { return !wordReadsAsCode(word); }
 
 bool readsAsCode(std::string_view text) {
+  if (!mayReadAsCode(text)) return false;
   for (const CodeRule& rule : codeRules()) {
     if (rule.matches(text)) return true;
   }

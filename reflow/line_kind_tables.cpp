@@ -339,4 +339,13 @@ std::span<const std::string_view> namedTags() { return named; }
 std::span<const std::string_view> statementWords() { return statements; }
 std::span<const CodeRule> codeRules() { return rules; }
 
+bool mayReadAsCode(std::string_view text) {
+  if (text.empty()) return false;
+  // First: closing brace or brackets, preprocessor, member chain, return.
+  // Last: statement, control, definition, call, block edge ("*/").
+  if (oneOf(text.front(), "}])#.r") || oneOf(text.back(), ";:){},/")) return true;
+  // Assignment, declaration, statement (" = "); literal.
+  return text.find('=') != std::string_view::npos || text.find('{') != std::string_view::npos;
+}
+
 }  // namespace brindlewort

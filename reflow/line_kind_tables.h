@@ -66,4 +66,9 @@ struct CodeRule {
 // Sorted by name.
 std::span<const CodeRule> codeRules();
 
+// Whether any of codeRules() could match the text: each needs a certain
+// first or last byte, or a '=' or a '{' inside. Most prose fails this
+// quick test, and need not be put to every rule.
+bool mayReadAsCode(std::string_view text);
+
 }  // namespace brindlewort

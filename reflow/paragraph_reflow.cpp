@@ -1,7 +1,6 @@
 #include "reflow/paragraph_reflow.h"
 
 #include <algorithm>
-#include <deque>
 #include <span>
 #include <string_view>
 
@@ -56,6 +55,10 @@ class WordQueue {
   void addText(std::string_view text) {
     if (text.empty()) return;
     const bool setOff = !empty();
+    if (nextText_ >= 64 && nextText_ * 2 >= texts_.size()) {
+      texts_.erase(texts_.begin(), texts_.begin() + static_cast<std::ptrdiff_t>(nextText_));
+      nextText_ = 0;
+    }
     texts_.push_back({text, setOff ? std::string_view(" ") : std::string_view(), 0, setOff});
   }
 
@@ -101,8 +104,8 @@ class WordQueue {
 
   // Reads the next word into words_; false when the texts are used up.
   bool readWord() {
-    while (!texts_.empty()) {
-      Text& source = texts_.front();
+    while (nextText_ < texts_.size()) {
+      Text& source = texts_[nextText_];
       const std::string_view text = source.text;
       std::size_t at = source.at;
       // The word's bytes or'ed together: below 0x80, it is ASCII without a
@@ -136,7 +139,7 @@ class WordQueue {
       }
       const std::size_t wordStart = source.at;
       if (text.size() > wordStart) push(source, text.substr(wordStart), bytes < 0x80);
-      texts_.pop_front();
+      ++nextText_;
       if (text.size() > wordStart) return true;
     }
     return false;
@@ -176,7 +179,8 @@ class WordQueue {
   std::size_t braces_ = 0;      // inline doc tags open after the words read
   bool inMarkup_ = false;       // inside a markup tag's attributes ("<a href=...>")
   std::size_t gluedWords_ = 0;  // words read since the oldest of them opened
-  std::deque<Text> texts_;
+  std::vector<Text> texts_;
+  std::size_t nextText_ = 0;  // the texts before it are read
   // The words read, in a vector rather than a deque: those before head_
   // are placed already.
   std::vector<Word> words_;

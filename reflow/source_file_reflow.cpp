@@ -4,6 +4,7 @@
 #include <span>
 
 #include "base/large_buffer.h"
+#include "base/line_feeds.h"
 #include "reflow/comment_lexer.h"
 #include "reflow/cuts_between_runs.h"
 #include "reflow/line_kind_tables.h"
@@ -46,8 +47,7 @@ std::vector<TextPiece> piecesAt(std::string_view text, const std::vector<std::si
   std::size_t at = 0;  // the start of `line`
   for (std::size_t i = 1; i + 1 < cuts.size(); ++i) {
     if (cuts[i] <= at) continue;
-    line += static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
-                                                text.begin() + static_cast<std::ptrdiff_t>(cuts[i]), '\n'));
+    line += countLineFeeds(text.substr(at, cuts[i] - at));
     at = cuts[i];
     while (at < cuts[i + 1] && isWholeLineComment(comments, line)) {
       at = text.find('\n', at);
