@@ -355,8 +355,10 @@ class ParagraphLines {
 
   bool fits(std::size_t index) const {
     if (settings_.width == unlimitedWidth) return true;
-    const CommentLine& line = lines_[index];
-    return settings_.measure.of(trimmedEnd(line.line)) <= settings_.width;
+    const std::string_view line = trimmedEnd(lines_[index].line);
+    // A line is never wider than its bytes, but for its tabs.
+    if (line.size() <= settings_.width && line.find('\t') == std::string_view::npos) return true;
+    return settings_.measure.of(line) <= settings_.width;
   }
 
   // Whether a line may end after `before` and the next open with `after`:
@@ -387,7 +389,8 @@ class ParagraphLines {
       for (std::size_t i = 0; words.has(i + 1); ++i) {
         if (i > 0)
           column = normalGaps ? column + gapBetween(words[i - 1].text, words[i].text).size()
-                              : settings_.measure.advance(column, words[i].gap);
+                   : words[i].gap == " " ? column + 1
+                                         : settings_.measure.advance(column, words[i].gap);
         column += words[i].width;
         if (column > settings_.width) break;
         fitting = i + 1;
