@@ -45,8 +45,19 @@ class WordQueue {
   // `glued`: a block's closer that ends the texts stays with the word
   // before it.
   explicit WordQueue(const TextWidth& measure, std::string_view glued = {}) : measure_(measure), glued_(glued) {
-    words_.reserve(64);
+    // The buffers of the thread's last queue are taken over: a file of
+    // many short paragraphs then allocates for none of them.
+    texts_.swap(spare().texts);
+    words_.swap(spare().words);
+    texts_.clear();
+    words_.clear();
   }
+  ~WordQueue() {
+    texts_.swap(spare().texts);
+    words_.swap(spare().words);
+  }
+  WordQueue(const WordQueue&) = delete;
+  WordQueue& operator=(const WordQueue&) = delete;
 
   // Queues a text's words after those queued so far. When words are still
   // waiting, the text's first word is set off from them by one space, as a
@@ -172,6 +183,15 @@ class WordQueue {
       inMarkup_ = false;
     }
     words_.push_back({word, source.gap, width, braces_ > 0 || inMarkup_});
+  }
+
+  struct Buffers {
+    std::vector<Text> texts;
+    std::vector<Word> words;
+  };
+  static Buffers& spare() {
+    thread_local Buffers buffers;
+    return buffers;
   }
 
   const TextWidth& measure_;
