@@ -602,51 +602,41 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         out.dropLast();
         addJoined(paragraph, out, previousPrefix, previous, previous.size());
       }
-      // Careful: the fewest words from the line before, moved down where a
-      // line may break, that leave both lines prose and the last fitting.
-      if (careful && previous.size() > 1 && !readsAsProse(paragraph.partsOf(lastLine(), out.empty(), true))) {
-        for (std::size_t k = 1; k < previous.size(); ++k) {
+      // Moves the fewest words from the end of the line before down to
+      // the last line, keeping `keep` words there, where a line may break,
+      // the last line fits and accept(last line, words kept) holds.
+      auto moveFewestDown = [&](std::size_t keep, auto accept) {
+        for (std::size_t k = 1; k + keep <= previous.size(); ++k) {
           const std::size_t cut = previous.size() - k;
           if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut])) continue;
           std::vector<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
           moved.insert(moved.end(), words.read().begin(), words.read().end());
-          std::string candidate(prefix), before(previousPrefix);
+          std::string candidate(prefix);
           paragraph.appendJoined(candidate, moved, moved.size(), true);
-          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
-          paragraph.appendJoined(before, previous, cut, true);
-          if (!readsAsProse(paragraph.partsOf(candidate, false, true)) ||
-              !readsAsProse(paragraph.partsOf(before, out.size() == 1, false)))
-            continue;
+          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) return;
+          if (!accept(candidate, cut)) continue;
           for (std::size_t m = 0; m < k; ++m) {
             words.pushFront(previous.back());
             previous.pop_back();
           }
           out.dropLast();
           addJoined(paragraph, out, previousPrefix, previous, previous.size());
-          break;
+          return;
         }
+      };
+      // Careful: as few words as leave both lines prose.
+      if (careful && previous.size() > 1 && !readsAsProse(paragraph.partsOf(lastLine(), out.empty(), true))) {
+        moveFewestDown(1, [&](const std::string& candidate, std::size_t cut) {
+          std::string before(previousPrefix);
+          paragraph.appendJoined(before, previous, cut, true);
+          return readsAsProse(paragraph.partsOf(candidate, false, true)) &&
+                 readsAsProse(paragraph.partsOf(before, out.size() == 1, false));
+        });
       }
       // A last line of one word above a deeper line would read as a step:
       // the fewest words from the line before that may move join it.
-      if (words.size() == 1 && paragraph.nextLineDeeper()) {
-        for (std::size_t k = 1; k + 2 <= previous.size(); ++k) {
-          const std::size_t cut = previous.size() - k;
-          if (!paragraph.mayBreakBetween(previous[cut - 1], previous[cut]))
-            continue;
-          std::string candidate(prefix);
-          std::vector<Word> moved(previous.begin() + static_cast<std::ptrdiff_t>(cut), previous.end());
-          moved.push_back(words[0]);
-          paragraph.appendJoined(candidate, moved, moved.size(), true);
-          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) break;
-          for (std::size_t m = 0; m < k; ++m) {
-            words.pushFront(previous.back());
-            previous.pop_back();
-          }
-          out.dropLast();
-          addJoined(paragraph, out, previousPrefix, previous, previous.size());
-          break;
-        }
-      }
+      if (words.size() == 1 && paragraph.nextLineDeeper())
+        moveFewestDown(2, [](const std::string&, std::size_t) { return true; });
       take = words.size();
     }
     addJoined(paragraph, out, prefix, words, take);
