@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "base/line_feeds.h"
 #include "base/space_or_tab.h"
 #include "engine/scalar_decoding.h"
 
@@ -1357,6 +1358,10 @@ void scanMarkers(std::string_view text, const SourceLanguage* language, Record r
 LexedLines lexCommentsFrom(std::string_view text, std::size_t begin,
                            std::span<const std::size_t> stops, const SourceLanguage* language) {
   LexedLines lexed;
+  // Room for the lines up to the first stop, counted quickly, so that the
+  // facts of a large piece are not copied again each time they outgrow it.
+  const std::size_t firstStop = stops.empty() ? text.size() : std::max(begin, stops.front());
+  lexed.lines.reserve(countLineFeeds(text.substr(begin, firstStop - begin)) + 1);
   auto record = [&](const CommentFacts& facts) { lexed.lines.push_back(facts); };
   if (language != nullptr) {
     lexed.end = Scanner(text, *language).scan(record, begin, stops);

@@ -29,6 +29,9 @@ CommentMap lexedInPieces(std::string_view text, const std::vector<std::size_t>& 
   runAll(parallelism, pieces.size(),
          [&](std::size_t i) { pieces[i] = lexCommentsFrom(text, cuts[i], stops.subspan(i), language); });
   CommentMap lines;
+  std::size_t total = 0;
+  for (const LexedLines& piece : pieces) total += piece.lines.size();
+  lines.reserve(total);
   for (std::size_t i = 0;;) {
     lines.insert(lines.end(), pieces[i].lines.begin(), pieces[i].lines.end());
     if (pieces[i].end == text.size()) return lines;
