@@ -226,10 +226,10 @@ class ParagraphLines {
                                                     : first.continuation);
       if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) {
         lead = first.lead;
-        // A block without decoration goes on under its text; a docstring's
-        // lines, whose language decorates none, under its quotes.
+        // A block without decoration goes on under its text, or where its
+        // lines stand: a docstring's under its quotes.
         if (first.decorated) lead += std::string{' ', first.decoration};
-        else if (first.decoration != 0) lead += std::string(first.marker.size(), ' ');
+        else if (!first.underOpener) lead += std::string(first.marker.size(), ' ');
       }
       // A long tag or item leaves too little room under its text: the
       // lines go on under the tag instead.
@@ -608,6 +608,7 @@ bool fillsBack(const std::vector<CommentLine>& lines, const Paragraph& where, co
   line.opensBlock = first.opensBlock;
   line.decoration = first.decoration;
   line.decorated = first.decorated;
+  line.underOpener = first.underOpener;
   const std::vector<CommentLine> one{line};
   Paragraph alone = where;
   alone.first = 0;
