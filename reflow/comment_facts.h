@@ -38,6 +38,10 @@ struct CommentFacts {
   // (" * "), and on its first line whether the block's lines are.
   char decoration = 0;
   bool decorated = false;
+  // On a block's lines: a paragraph begun beside the opener goes on at the
+  // opener's column (under a docstring's quotes, or where the block's
+  // lines stand) instead of under its text.
+  bool underOpener = false;
 
   // Whether the line belongs to a comment from its first non-blank
   // character to its end: the lines the re-flow and the checks work on.

@@ -176,17 +176,21 @@ class Scanner {
     std::size_t openerAt = 0;   // where the first opener starts
     std::size_t openerSize = 0;
     std::size_t closerAt = 0;   // where the last closer starts
+    std::size_t closerSize = 0;
     bool docstring = false;     // a string standing as documentation
+    // Lua's --[[ and CMake's #[[, closed by ']', `level` times '=', ']'.
+    bool longBracket = false;
+    std::size_t level = 0;
   };
 
   // Gives the block's lines their facts and hands them on, in order.
   template <typename Record>
   void finishBlock(Record& record) {
-    // Only blocks of the rows that say how their lines are decorated are
-    // re-flowed for now; the others are lexed and left as they are.
-    const bool reflowed = block_.clean && (language_.comments.blockDecoration != 0 || block_.docstring);
+    // An opener or a closer too long for the facts to measure is left as
+    // it is, as a block that never closes is.
+    const bool reflowed = block_.clean && block_.openerSize <= UINT8_MAX && block_.closerSize <= UINT8_MAX;
     if (reflowed && pending_.size() >= 2) markBlockLines();
-    if (reflowed && pending_.size() == 1 && !block_.docstring) markOneLineBlock();
+    if (reflowed && pending_.size() == 1) markOneLineBlock();
     for (const PendingLine& line : pending_) record(line.facts);
     pending_.clear();
     block_ = {};
@@ -215,6 +219,22 @@ class Scanner {
                   (closerLine > 0 && opensWith(closer, decoration) &&
                    text_.substr(closer.begin, closer.end - closer.begin).find_first_not_of(" \t") == lead + 1);
     }
+    // A docstring's lines stand under its quotes, not under its text. A
+    // block without decoration is read as standing under its text when all
+    // its lines of text do, else as a docstring is, so that the lines of
+    // one run keep one marker.
+    std::size_t room = decoration != 0 ? block_.openerSize : 0;
+    if (decoration == 0 && !block_.docstring) {
+      bool underText = true;
+      for (std::size_t i = 1; i <= closerLine && underText; ++i) {
+        const PendingLine& line = pending_[i];
+        const std::string_view content =
+            text_.substr(line.begin, (i == closerLine ? block_.closerAt : line.end) - line.begin);
+        underText = content.find_first_not_of(" \t") == npos ||
+                    decorationFacts(content, openerLead, block_.openerSize, false).markerSize > 0;
+      }
+      if (underText) room = block_.openerSize;
+    }
     std::vector<CommentFacts> facts(pending_.size());
     for (std::size_t i = 0; i < pending_.size(); ++i) {
       const PendingLine& line = pending_[i];
@@ -228,12 +248,11 @@ class Scanner {
                 CommentRole::blockOpener};
         fact.decorated = decorated;
       } else {
-        // A docstring's lines stand under its quotes, not under its text.
-        fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead,
-                               block_.docstring ? 0 : block_.openerSize, decorated);
+        fact = decorationFacts(text_.substr(line.begin, textEnd - line.begin), openerLead, room, decorated);
         textBegin = line.begin + fact.markerAt + fact.markerSize;
       }
       fact.decoration = decoration;
+      fact.underOpener = room == 0;
       std::string_view text = text_.substr(textBegin, textEnd - std::min(textEnd, textBegin));
       while (!text.empty() && isSpaceOrTab(text.back())) text.remove_suffix(1);
       while (!text.empty() && isSpaceOrTab(text.front())) text.remove_prefix(1);
@@ -250,7 +269,7 @@ class Scanner {
         continue;
       }
       if (i == closerLine)
-        fact.closerSize = static_cast<std::uint8_t>(block_.docstring ? docstringQuote_.size() : syntax.blockClose.size());
+        fact.closerSize = static_cast<std::uint8_t>(block_.closerSize);
     }
     for (std::size_t i = 0; i < pending_.size(); ++i) pending_[i].facts = facts[i];
   }
@@ -268,9 +287,10 @@ class Scanner {
     if (text.find_first_not_of(drawing) == npos) return;
     line.facts = {static_cast<std::uint32_t>(block_.openerAt - line.begin),
                   static_cast<std::uint8_t>(block_.openerSize), CommentRole::blockOpener};
-    line.facts.closerSize = static_cast<std::uint8_t>(syntax.blockClose.size());
+    line.facts.closerSize = static_cast<std::uint8_t>(block_.closerSize);
     line.facts.decoration = decoration;
     line.facts.decorated = decoration != 0;
+    line.facts.underOpener = block_.docstring;
   }
 
   // Whether the line's first non-blank byte is `ch`; with 0, whether the
@@ -324,6 +344,9 @@ class Scanner {
     // A line comment carried over by a backslash still makes a marker line
     // a comment line: its text is commented out either way.
     if (state_ == State::code && !isSlashLanguage_ && !continuedCode && opensLineBound(begin)) return {};
+    // A shebang is neither a comment nor a statement: a module's docstring
+    // may still follow it.
+    if (!isSlashLanguage_ && isShebang(begin)) return {};
     if (state_ == State::code || state_ == State::lineComment) {
       marker = lineRuleFacts(text_.substr(begin, lineEnd_ - begin), language_.comments);
       if (marker.isWholeLine()) {
@@ -499,6 +522,11 @@ class Scanner {
     blockScalarIndent_ = keyed ? node - lineStart_ : dash != npos ? dash - lineStart_ : node - lineStart_;
   }
 
+  // A script's first line naming its interpreter: "#!/bin/sh", "#! /usr/bin/env".
+  bool isShebang(std::size_t pos) const {
+    return pos == 0 && text_.starts_with("#!") && (at(2) == '/' || isBlank(at(2)));
+  }
+
   // Whether the line marker at pos starts a line comment: not a shebang,
   // not a block comment's or a long bracket's opener, not an operator, and
   // where the language lets a comment start. `wholeLine`: only blanks stand
@@ -506,7 +534,7 @@ class Scanner {
   bool lineCommentOpens(std::size_t pos, bool wholeLine) const {
     if (isSlashLanguage_) return true;
     const CommentSyntax& syntax = language_.comments;
-    if (pos == 0 && text_.starts_with("#!") && (at(2) == '/' || isBlank(at(2)))) return false;
+    if (isShebang(pos)) return false;
     if (language_.blockComments != Language::BlockComments::none && !syntax.blockOpen.empty() &&
         text_.substr(pos).starts_with(syntax.blockOpen)) {
       return false;
@@ -586,12 +614,14 @@ class Scanner {
     return npos;
   }
 
-  // Lua's [[...]] and [==[...]==], also after "--"; CMake's bracket
-  // arguments where an argument starts, also after "#".
+  // Lua's [[...]] and [==[...]==], and after "--" its long comments;
+  // CMake's bracket arguments where an argument starts, and after "#" its
+  // bracket comments.
   std::size_t longBracket(std::size_t pos) {
     const std::string_view marker = language_.comments.lineMarker;
     std::size_t opening = pos;
-    if (text_.substr(pos).starts_with(marker)) {
+    const bool comment = text_.substr(pos).starts_with(marker);
+    if (comment) {
       opening = pos + marker.size();
     } else if (language_.longBrackets == Language::LongBrackets::cmake && pos > lineStart_ &&
                !isBlank(text_[pos - 1]) && text_[pos - 1] != '(') {
@@ -600,6 +630,12 @@ class Scanner {
     if (at(opening) != '[') return npos;
     const std::size_t level = countOf(opening + 1, '=');
     if (at(opening + 1 + level) != '[') return npos;
+    if (comment) {
+      startBlock(pos, opening + 2 + level - pos);
+      block_.longBracket = true;
+      block_.level = level;
+      return opening + 2 + level;
+    }
     open({.hashes = level, .escapes = false, .spansLines = true, .form = Literal::Form::longBracket});
     return opening + 2 + level;
   }
@@ -628,6 +664,7 @@ class Scanner {
     }
     std::size_t word = at_;
     while (word < lineEnd_ && isBlank(text_[word])) ++word;
+    if (word != at_ && language_.hereDocuments == Language::HereDocuments::tightScript) return npos;
     const char quote = at(word);
     std::size_t begin = word;
     std::size_t end = word;
@@ -1059,6 +1096,14 @@ class Scanner {
     if (syntax.blockDocBytes.find(next) != std::string_view::npos &&
         !text_.substr(pos + size, lineEnd_ - pos - size).starts_with(syntax.blockClose))
       ++size;
+    startBlock(pos, size);
+    block_.closerSize = syntax.blockClose.size();
+    return pos + size;
+  }
+
+  // A block's opener of `size` bytes at pos, where a block may also have
+  // closed on the line.
+  void startBlock(std::size_t pos, std::size_t size) {
     const bool alone = text_.substr(lineStart_, pos - lineStart_).find_first_not_of(" \t") == npos;
     if (!block_.open) {
       block_.open = true;
@@ -1068,9 +1113,9 @@ class Scanner {
     } else {
       block_.clean = false;  // a second block on the line where one closed
     }
+    block_.longBracket = false;
     state_ = State::blockComment;
     depth_ = 1;
-    return pos + size;
   }
 
   // Where a statement starts at the line's start, whether it opens a
@@ -1111,6 +1156,7 @@ class Scanner {
     block_.docstring = true;
     block_.openerAt = opener;
     block_.openerSize = pos + 3 - opener;
+    block_.closerSize = 3;
     block_.clean = true;
     state_ = State::blockComment;
     depth_ = 1;
@@ -1130,6 +1176,7 @@ class Scanner {
 
   std::size_t inBlockComment(std::size_t pos) {
     if (block_.docstring) return inDocstring(pos);
+    if (block_.longBracket) return inLongComment(pos);
     const CommentSyntax& syntax = language_.comments;
     const std::string_view line = text_.substr(0, lineEnd_);
     if (language_.blockComments == Language::BlockComments::flat) {
@@ -1149,11 +1196,28 @@ class Scanner {
     return pos + 1;
   }
 
+  // Inside a long comment: ']', the opener's '='s, ']' closes it. A line
+  // marker right before the closer ("--]]", "#]]") goes with it.
+  std::size_t inLongComment(std::size_t pos) {
+    const std::string_view line = text_.substr(0, lineEnd_);
+    for (std::size_t close = line.find(']', pos); close != npos; close = line.find(']', close + 1)) {
+      if (countOf(close + 1, '=', block_.level + 1) != block_.level || at(close + 1 + block_.level) != ']') continue;
+      const std::string_view marker = language_.comments.lineMarker;
+      std::size_t from = close;
+      if (close >= lineStart_ + marker.size() && close >= block_.openerAt + block_.openerSize + marker.size() &&
+          line.substr(close - marker.size(), marker.size()) == marker)
+        from -= marker.size();
+      block_.closerSize = close + 2 + block_.level - from;
+      return closeBlock(from);
+    }
+    return lineEnd_;
+  }
+
   // The closer at pos ends the block; code after it on the line keeps the
   // block as it is.
   std::size_t closeBlock(std::size_t pos) {
     state_ = State::code;
-    const std::size_t end = pos + (block_.docstring ? docstringQuote_.size() : language_.comments.blockClose.size());
+    const std::size_t end = pos + block_.closerSize;
     block_.closerAt = pos;
     if (text_.substr(end, lineEnd_ - end).find_first_not_of(" \t") != npos) block_.clean = false;
     return end;

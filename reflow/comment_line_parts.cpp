@@ -25,6 +25,7 @@ CommentLine splitCommentLine(std::string_view line, const CommentFacts& facts) {
   parts.opensBlock = facts.role == CommentRole::blockOpener;
   parts.decoration = facts.decoration;
   parts.decorated = facts.decorated;
+  parts.underOpener = facts.underOpener;
   if (facts.closerSize > 0) {
     std::string_view trimmed = parts.body;
     while (!trimmed.empty() && isSpaceOrTab(trimmed.back())) trimmed.remove_suffix(1);

@@ -26,6 +26,7 @@ struct CommentLine {
   bool opensBlock = false;
   char decoration = 0;     // in a block: the byte that may decorate its lines
   bool decorated = false;  // on a block's first line: whether its lines are
+  bool underOpener = false;  // in a block: its lines go on at the opener's column
   // Offset in `body` of the first character that is not a blank; body.size()
   // for a blank comment line.
   std::size_t textOffset = 0;

@@ -260,6 +260,19 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     }
   }
 
+  // A literal block: the lines indented under a line that ends in "::",
+  // blank lines among them, are kept as they are.
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (structure.kinds[i] != LineKind::prose || !lines[i].text().ends_with("::")) continue;
+    std::size_t next = i + 1;
+    for (; next < lines.size(); ++next) {
+      if (lines[next].hasNoText()) continue;
+      if (lines[next].textOffset <= lines[i].textOffset) break;
+      if (structure.kinds[next] == LineKind::prose) structure.kinds[next] = LineKind::code;
+    }
+    i = next - 1;
+  }
+
   // Columns lined up across neighbouring prose lines make a table, and so
   // do two or more lines in a row of field or column shape. A line that
   // opens with a tag or an entry starts a paragraph instead.

@@ -281,10 +281,10 @@ class ParagraphLines {
                                                     : first.continuation);
       if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) {
         lead = first.lead;
-        // A block without decoration goes on under its text; a docstring's
-        // lines, whose language decorates none, under its quotes.
+        // A block without decoration goes on under its text, or where its
+        // lines stand: a docstring's under its quotes.
         if (first.decorated) lead += std::string{' ', first.decoration};
-        else if (first.decoration != 0) lead += std::string(first.marker.size(), ' ');
+        else if (!first.underOpener) lead += std::string(first.marker.size(), ' ');
       }
       // A long tag or item leaves too little room under its text: the
       // lines go on under the tag instead.

@@ -117,7 +117,8 @@ constexpr L fish = shellLike("Fish", L::HereDocuments::none);
 
 // Ruby and Perl: quote-like literals, regular expressions, here-documents,
 // documentation regions and a data tail, each in the language's own way.
-constexpr L scriptLike(std::string_view name, L::QuoteLike quoteLike, L::TextRegions textRegions) {
+constexpr L scriptLike(std::string_view name, L::HereDocuments hereDocuments, L::QuoteLike quoteLike,
+                       L::TextRegions textRegions) {
   return {.name = name,
           .blockComments = L::BlockComments::none,
           .apostrophe = L::Apostrophe::string,
@@ -125,14 +126,14 @@ constexpr L scriptLike(std::string_view name, L::QuoteLike quoteLike, L::TextReg
           .regexLiterals = true,
           .comments = hashComments,
           .dollarTakesNext = true,
-          .hereDocuments = L::HereDocuments::script,
+          .hereDocuments = hereDocuments,
           .quoteLike = quoteLike,
           .textRegions = textRegions,
           .dataTail = true};
 }
 
-constexpr L ruby = scriptLike("Ruby", L::QuoteLike::ruby, L::TextRegions::embeddedDocs);
-constexpr L perl = scriptLike("Perl", L::QuoteLike::perl, L::TextRegions::pod);
+constexpr L ruby = scriptLike("Ruby", L::HereDocuments::tightScript, L::QuoteLike::ruby, L::TextRegions::embeddedDocs);
+constexpr L perl = scriptLike("Perl", L::HereDocuments::script, L::QuoteLike::perl, L::TextRegions::pod);
 
 constexpr L r{.name = "R",
               .blockComments = L::BlockComments::none,
@@ -216,7 +217,8 @@ constexpr L julia{.name = "Julia",
                   .comments = juliaComments};
 
 constexpr CommentSyntax nixComments{
-    .lineMarker = "#", .docMarkers = {"#'", "#:"}, .blockOpen = "/*", .blockClose = "*/", .markerRuns = true};
+    .lineMarker = "#", .docMarkers = {"#'", "#:"}, .blockOpen = "/*", .blockClose = "*/", .blockDecoration = '*',
+    .markerRuns = true};
 constexpr L nix{.name = "Nix",
                 .apostrophe = L::Apostrophe::ordinary,
                 .stringsSpanLines = true,
@@ -238,7 +240,8 @@ constexpr L configuration{.name = "INI",
                           .markerPlace = L::MarkerPlace::lineStart,
     .plainDoubleQuotes = true};
 
-constexpr CommentSyntax sqlComments{.lineMarker = "--", .blockOpen = "/*", .blockClose = "*/", .markerRuns = true};
+constexpr CommentSyntax sqlComments{
+    .lineMarker = "--", .blockOpen = "/*", .blockClose = "*/", .blockDecoration = '*', .markerRuns = true};
 constexpr L sql{.name = "SQL",
                 .blockComments = L::BlockComments::nested,
                 .apostrophe = L::Apostrophe::string,

@@ -126,7 +126,9 @@ struct SourceLanguage {
   char escapeChar = '\\';           // what escapes inside "..."
   bool literalApostrophes = false;  // '...' and '''...''' have no escapes
   bool codeContinues = false;       // a code line ending in a backslash makes the next one code
-  enum class HereDocuments { none, shell, script, hereStrings };
+  // Perl's terminator may follow a blank when quoted (<< "EOF"); Ruby's
+  // never does, since << "text" appends a string there.
+  enum class HereDocuments { none, shell, script, tightScript, hereStrings };
   HereDocuments hereDocuments = HereDocuments::none;  // <<EOF ... EOF, @" ... "@
   enum class QuoteLike { none, perl, ruby, elixir };
   QuoteLike quoteLike = QuoteLike::none;  // q{...} s/a/b/, %q(...) %w[...], ~s(...)

@@ -15,12 +15,12 @@ const TextCommand wrap{
         "stay as they are (--fill re-flows every paragraph). Only comment\n"
         "paragraphs move: line comments (//, # in Python, shell, YAML, CMake...,\n"
         "-- in SQL and Lua, ; in Lisp, % in TeX and Erlang), and block and doc\n"
-        "comments (/* */, /** */ with their tags); the language comes from the\n"
-        "file's name, extension, shebang or modeline. Code, strings,\n"
-        "here-documents, and structure inside comments (fenced and indented\n"
-        "code, tables, diagrams, lists, directives, tags, shebang and modelines,\n"
-        "a block's opener, closer and decoration), are kept byte for byte and\n"
-        "no word is lost.\n"
+        "comments (/* */, /** */ with their tags, #[[ ]], --[[ ]], {- -}); the\n"
+        "language comes from the file's name, extension, shebang or modeline.\n"
+        "Code, strings, here-documents, and structure inside comments (fenced\n"
+        "and indented code, tables, diagrams, lists, directives, tags, shebang\n"
+        "and modelines, a block's opener, closer and decoration), are kept byte\n"
+        "for byte and no word is lost.\n"
         "Results go to standard output in argument order unless --in-place or\n"
         "--check is given.",
     .setUp = [](const TextOptions& options) -> Result<TextWork> {

@@ -87,6 +87,33 @@ const ReflowCase cases[] = {
     // A word opening with the decoration never starts a line of a block.
     {"StarWordNeverOpensALine", fill, 24, "/* one two three four by\n   *ROOTP and so on */\n",
      "/* one two three four\n   by *ROOTP and so\n   on */\n", "x.c"},
+    // The blocks of other languages, by the same rules; most have no
+    // decoration, their lines being indented text.
+    {"CMakeBracketCommentAsModuleDocs", wrap, 40,
+     "#[=[.rst:\nFindFoo\n-------\n\nFinds the Foo library and sets the variables below.\n#]=]\nset(x 1)\n",
+     "#[=[.rst:\nFindFoo\n-------\n\nFinds the Foo library and sets the\nvariables below.\n#]=]\nset(x 1)\n",
+     "x.cmake"},
+    {"CMakeCloserWithItsHashStaysAfterTheLastWord", fill, 30, "#[[\none two three four five six seven. #]]\n",
+     "#[[\none two three four five six\nseven. #]]\n", "CMakeLists.txt"},
+    {"CMakeOneLineBracketCommentGoesOnUnderItsText", fill, 30, "#[[ one two three four five six seven ]]\n",
+     "#[[ one two three four five\n    six seven ]]\n", "x.cmake"},
+    {"CMakeLineCommentsInABracketCommentAreKept", unwrap, 80, "#[[\n# aaaa bbbb\n# cccc\n]]\n", nullptr, "x.cmake"},
+    {"CMakeBracketArgumentIsNoComment", fill, 20, "set(x [[\none two three four five six seven\n]])\n", nullptr,
+     "x.cmake"},
+    {"LuaLongComment", fill, 30, "--[[\n  One two three four five six seven eight.\n--]]\n",
+     "--[[\n  One two three four five six\n  seven eight.\n--]]\n", "x.lua"},
+    {"LuaLevelledLongCommentUnderItsText", fill, 30, "--[==[ One two three four five six seven\n       eight. ]==]\n",
+     "--[==[ One two three four five\n       six seven eight. ]==]\n", "x.lua"},
+    {"LuaCommentedOutCodeIsKept", unwrap, 80, "--[[\nlocal x = f(1)\nlocal y = 2\n--]]\n", nullptr, "x.lua"},
+    {"LuaLongCommentAfterCodeIsKept", fill, 20, "x = 1 --[[ one two three four five\nsix seven ]]\n", nullptr, "x.lua"},
+    {"HaskellBlockUnderItsText", fill, 30, "{- One two three four five six seven\n   eight nine -}\n",
+     "{- One two three four five six\n   seven eight nine -}\n", "x.hs"},
+    {"HaskellBlockWithEdges", fill, 30, "{-\n  One two three four five six seven\n  eight nine\n-}\n",
+     "{-\n  One two three four five six\n  seven eight nine\n-}\n", "x.hs"},
+    {"SqlBlockKeepsItsDecoration", fill, 30, "/*\n * One two three four five six seven.\n */\n",
+     "/*\n * One two three four five six\n * seven.\n */\n", "x.sql"},
+    {"SqlOneLineBlock", fill, 30, "/* One two three four five six seven eight */\n",
+     "/* One two three four five six\n * seven eight */\n", "x.sql"},
 };
 
 class BlockComments : public testing::TestWithParam<ReflowCase> {};
@@ -131,6 +158,17 @@ TEST(BlockLexing, GivesEachLineOfABlockItsRole) {
       {"x.c", "s = \"/* a\";\n// b", ".#"},
       {"x.c", "/***********\n * a       *\n ***********/", "..."},
       {"x.java", "/**\n * a\n */\n// b", "-b-#"},
+      // Long brackets after the line marker; the marker before the closer
+      // goes with it.
+      {"x.cmake", "#[[\na\n#]]\n# b", "-b-#"},
+      {"x.cmake", "#[==[ a\n]] b ]=]\n]==]", "ob-"},
+      {"x.lua", "--[[ a\n b --]]\n-- c", "ob#"},
+      {"x.lua", "---[[ a\n-- b", "##"},
+      {"x.lua", "s = [[\n-- a\n]]", "..."},
+      {"x.hs", "{- a\n b -}", "ob"},
+      {"x.hs", "{- a {- b -}\n c -}", ".."},
+      {"x.jl", "#=\n a\n=#", "-b-"},
+      {"x.scm", "#| a |#", "o"},
   };
   for (const auto& c : rows) EXPECT_EQ(roles(c.text, c.file), c.roles) << c.file << " «" << c.text << "»";
 }

@@ -61,6 +61,13 @@ const Case cases[] = {
      "// Unicode code point:    00010000 + xxxxyyyy (21 bits)\n"
      "// UTF-16 high surrogate: 110110xxxxxxxxxx (10 bits)\n",
      nullptr},
+    // A reStructuredText literal block: the lines indented under "::".
+    {"LiteralBlockAfterTwoColonsIsKept", unwrap, 80,
+     "# This module sets the following variables::\n#\n#   FOO_FOUND:       whether found\n"
+     "#   FOO_<c>_FOUND:  whether found <c>\n#\n# More text\n# here.\n",
+     "# This module sets the following variables::\n#\n#   FOO_FOUND:       whether found\n"
+     "#   FOO_<c>_FOUND:  whether found <c>\n#\n# More text here.\n",
+     "x.py"},
     // A licence header is kept byte for byte; the comment after it is not.
     {"LicenceHeaderIsKept", fill, 40,
      "// Copyright 2020 The Authors. All rights reserved.\n"

@@ -33,7 +33,9 @@ struct NeverACommentCase {
 
 // Each row: a marker that must not start a comment, or lines that hold the
 // marker without being comment lines. Where a mistaken comment would hide
-// a quote, the quote then keeps the next line out of the comments.
+// a quote, the quote then keeps the next line out of the comments. The
+// lines of a block comment that hold text are the block's, a marker among
+// them too; its opener and closer alone are not comment lines.
 const NeverACommentCase neverAComment[] = {
     {"PythonTripleQuotes", "x.py", "s = \"\"\"\n# x\n\"\"\"\n# c", "...#"},
     {"PythonTripleApostrophes", "x.py", "s = '''\n# x\n'''\n# c", "...#"},
@@ -70,6 +72,7 @@ const NeverACommentCase neverAComment[] = {
     {"PerlQuoteWords", "x.pl", "my @a = qw(a\n# x\n);\n# c", "...#"},
     {"PerlQuoteWithHash", "x.pl", "my $s = q#a'#;\n# c", ".#"},
     {"PerlHereDocument", "x.pl", "print <<\"EOF\";\n# x\nEOF\n# c", "...#"},
+    {"PerlHereDocumentAfterABlank", "x.pl", "$x .= << 'EOT';\n# x\nEOT\n# c", "...#"},
     {"PerlDocumentation", "x.pl", "=pod\n\n# x\n\n=cut\n# c", ".....#"},
     {"YamlDoubleQuoted", "x.yaml", "a: \"x\n  # y\n  z\"\n# c", "...#"},
     {"YamlSingleQuoted", "x.yaml", "a: 'x''s\n  # y'\n# c", "..#"},
@@ -79,38 +82,44 @@ const NeverACommentCase neverAComment[] = {
     {"TomlMultilineString", "x.toml", "a = \"\"\"\n# x\n\"\"\"\n# c", "...#"},
     {"TomlLiteralMultilineString", "x.toml", "a = '''\\\n# x\n'''\n# c", "...#"},
     {"CMakeBracketArgument", "CMakeLists.txt", "set(x [==[\n# y\n]==])\n# c", "...#"},
-    {"CMakeBracketComment", "x.cmake", "#[[\n# y\n]]\n# c", "...#"},
+    {"CMakeBracketComment", "x.cmake", "#[[\n# y\n]]\n# c", ".#.#"},
     {"CMakeQuotedArgument", "x.cmake", "set(x \"a\n# b\n\")\n# c", "...#"},
     {"CMakeEscapedHash", "x.cmake", "set(x a\\#b \"\n# c\n\")", "..."},
     {"MakefileRecipeLine", "Makefile", "all:\n\t# recipe\n# c", "..#"},
     {"MakefileContinuedLine", "GNUmakefile", "X = a \\\n  # b\n# c", "..#"},
     {"MakefileDefine", "x.mk", "define X\n# y\nendef\n# c", "...#"},
     {"DockerfileHereDocument", "Dockerfile", "RUN <<EOF\n# x\nEOF\n# c", "...#"},
-    {"PowerShellBlock", "x.ps1", "<#\n# x\n#>\n# c", "...#"},
+    {"PowerShellBlock", "x.ps1", "<#\n# x\n#>\n# c", ".#.#"},
     {"PowerShellHereString", "x.ps1", "$s = @\"\n# x\n\"@\n# c", "...#"},
     {"PowerShellBackslashIsNoEscape", "x.ps1", "$p = \"C:\\\"\n# c", ".#"},
     {"ElixirSigil", "x.ex", "x = ~s(a\n# x\n)\n# c", "...#"},
     {"ElixirCharacter", "x.exs", "x = ?# <> \"\n# y\n\"\n# c", "...#"},
     {"ElixirHeredoc", "x.ex", "@doc \"\"\"\n# x\n\"\"\"\n# c", "...#"},
-    {"JuliaBlock", "x.jl", "#= a\n# x\n=#\n# c", "...#"},
+    {"JuliaBlock", "x.jl", "#= a\n# x\n=#\n# c", "##.#"},
     {"NixIndentedString", "x.nix", "x = ''\n  # y ''$ '''\n'';\n# c", "...#"},
     {"RString", "x.r", "x <- 'a\n# b\n'\n# c", "...#"},
     {"SqlDollarQuotes", "x.sql", "AS $body$\n-- x\n$body$;\n-- c", "...#"},
     {"SqlString", "x.sql", "SELECT 'it''s\n-- x\n';\n-- c", "...#"},
-    {"SqlBlock", "x.sql", "/* a\n-- x\n*/\n-- c", "...#"},
-    {"LuaLongComment", "x.lua", "--[==[\n-- x\n]==]\n-- c", "...#"},
+    {"SqlBlock", "x.sql", "/* a\n-- x\n*/\n-- c", "##.#"},
+    {"LuaLongComment", "x.lua", "--[==[\n-- x\n]==]\n-- c", ".#.#"},
     {"LuaLongString", "x.lua", "s = [[\n-- x\n]]\n-- c", "...#"},
     {"HaskellOperator", "x.hs", "--> x\n-- c", ".#"},
     {"HaskellNestedBlock", "x.hs", "{- a {- b -}\n-- x\n-}\n-- c", "...#"},
-    {"ElmBlock", "x.elm", "{-| doc\n-- x\n-}\n-- c", "...#"},
+    {"ElmBlock", "x.elm", "{-| doc\n-- x\n-}\n-- c", "##.#"},
     {"AdaAttribute", "x.adb", "X'First \"\n-- c", ".#"},
     {"LispCharacter", "x.lisp", "(list #\\; \"\n; x\n\")\n; c", "...#"},
-    {"LispBlock", "x.scm", "#| a\n; x\n|#\n; c", "...#"},
+    {"LispBlock", "x.scm", "#| a\n; x\n|#\n; c", "##.#"},
     {"EmacsLispCharacter", "x.el", "(list ?; \"\n; x\n\")\n; c", "...#"},
     {"ClojureCharacter", "x.clj", "(str \\; \"\n; x\n\")\n; c", "...#"},
     {"ErlangCharacter", "x.erl", "X = $%, Y = \"\n% x\n\",\n% c", "...#"},
     {"TexEscapedPercent", "x.tex", "50\\% done\n% c", ".#"},
 };
+
+// Ruby's << followed by a blank appends: what follows is no here-document.
+TEST(StillAComment, AfterRubyAppendingAString) {
+  EXPECT_EQ(mask(lexComments("to << \" [\" + s + \"]\"\n# c\n", languageOf("x.rb"))), ".#.");
+  EXPECT_EQ(mask(lexComments("to << 'EOS'\n# c\n", languageOf("x.rb"))), ".#.");
+}
 
 class NeverAComment : public testing::TestWithParam<NeverACommentCase> {};
 
@@ -137,15 +146,15 @@ std::vector<LanguagePieces> allPieces() {
       {"x.sh",
        "# note",
        {{"cat <<EOF\n# x\nEOF", "..."}, {"echo ${#a} $# 'q\n# x'", ".."}, {"f \\\n # x", ".."}}},
-      {"x.rb", "# note", {{"x = %w(a\n# x\n)", "..."}, {"y = <<~E\n # x\n E", "..."}, {"z = a / b", "."}}},
+      {"x.rb", "# note", {{"x = %w(a\n# x\n)", "..."}, {"y = <<~E\n # x\n E", "..."}, {"z = a / b", "."}, {"t << \" [\" + s", "."}}},
       {"x.pl", "# note", {{"=head1 X\n# x\n=cut", "..."}, {"s/a'/b/g;", "."}, {"$n = $#a;", "."}}},
       {"x.yaml", "# note", {{"a: |\n    # x", ".."}, {"b: \"#\n  # x\"", ".."}, {"c: it's", "."}}},
-      {"x.cmake", "# note", {{"set(a [[\n# x\n]])", "..."}, {"#[[\n# x\n]]", "..."}}},
+      {"x.cmake", "# note", {{"set(a [[\n# x\n]])", "..."}, {"#[[\n# x\n]]", ".#."}, {"#[=[ a\n]] b\n#]=]", "##."}}},
       {"Makefile", "# note", {{"all:\n\t# x", ".."}, {"define A\n# x\nendef", "..."}}},
-      {"x.sql", "-- note", {{"$$\n-- x\n$$;", "..."}, {"'a\n-- x\n'", "..."}, {"/*\n-- x\n*/", "..."}}},
-      {"x.lua", "-- note", {{"--[[\n-- x\n]]", "..."}, {"s = [=[\n-- x\n]=]", "..."}}},
+      {"x.sql", "-- note", {{"$$\n-- x\n$$;", "..."}, {"'a\n-- x\n'", "..."}, {"/*\n-- x\n*/", ".#."}}},
+      {"x.lua", "-- note", {{"--[[\n-- x\n]]", ".#."}, {"s = [=[\n-- x\n]=]", "..."}, {"--[==[\n-- x\n--]==]", ".#."}}},
       {"x.hs", "-- note", {{"{- {- -}\n-- x\n-}", "..."}, {"x = y --> z", "."}}},
-      {"x.lisp", ";;; note", {{"#|\n; x\n|#", "..."}, {"(f #\\; \"\n; x\n\")", "..."}}},
+      {"x.lisp", ";;; note", {{"#|\n; x\n|#", ".#."}, {"(f #\\; \"\n; x\n\")", "..."}}},
       {"x.erl", "%% note", {{"X = $%,", "."}, {"Y = \"\n% x\n\",", "..."}}},
   };
 }
@@ -161,7 +170,7 @@ TEST(OtherMarkersProperty, MarksExactlyTheCommentLinesOfRandomPrograms) {
   }
 }
 
-// Whatever the bytes, a comment line is one by the line rule of its marker,
+// Whatever the bytes, a line comment is one by the line rule of its marker,
 // and lexing in pieces gives what lexing the whole text gives.
 TEST(OtherMarkersProperty, RandomBytesLexTheSameInPieces) {
   const std::string alphabet = "#-;%\"'`\\\n\r${}()[]<>|=~?@_ \t/qsEOFmrwaZ0\xc3\xa9\xff";
@@ -182,7 +191,7 @@ TEST(OtherMarkersProperty, RandomBytesLexTheSameInPieces) {
       std::size_t begin = 0;
       for (const CommentFacts& facts : lexed) {
         const std::size_t end = std::min(text.find('\n', begin), text.size());
-        if (facts.isWholeLine()) {
+        if (facts.role == CommentRole::wholeLine) {
           const std::string_view line = std::string_view(text).substr(begin, end - begin);
           ASSERT_EQ(lineMarkerAt(line, rules->comments), facts.markerAt) << file << ": " << text;
         }
@@ -304,6 +313,15 @@ const MarkerReflowCase markerReflow[] = {
      nullptr},
     {"ModuleDocstring", "x.py", fill, 30, "\"\"\"One two three four five six seven.\n\"\"\"\nimport os\n",
      "\"\"\"One two three four five six\nseven.\n\"\"\"\nimport os\n"},
+    {"ModuleDocstringAfterAShebang", "x.py", fill, 30,
+     "#!/usr/bin/env python3\n\"\"\"One two three four five six seven.\n\"\"\"\nimport os\n",
+     "#!/usr/bin/env python3\n\"\"\"One two three four five six\nseven.\n\"\"\"\nimport os\n"},
+    // A docstring of one line, left while it fits, is broken as a block of
+    // one line is: under its quotes, the closing quotes after the last word.
+    {"OneLineDocstringThatFitsIsKept", "x.py", fill, 80, "def f():\n    \"\"\"Return the key.\"\"\"\n", nullptr},
+    {"LongOneLineDocstringIsBroken", "x.py", wrap, 40,
+     "def f():\n    \"\"\"Return True if func is a decorated coroutine.\"\"\"\n",
+     "def f():\n    \"\"\"Return True if func is a\n    decorated coroutine.\"\"\"\n"},
     {"StringAfterCodeIsNoDocstring", "x.py", fill, 20,
      "def f():\n    x = 1\n    \"\"\"One two three four five six seven.\n    \"\"\"\n", nullptr},
 };
