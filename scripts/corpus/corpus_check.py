@@ -580,7 +580,10 @@ def long_lines(view, width, kept=frozenset()):
     own-line runs, and separately lines of comments after code; and the
     lines kept because their prefix leaves too little room."""
     own, trailing, narrow, examples = 0, 0, 0, []
+    counted = getattr(view, "counted_kinds", None)
     for g in view.groups:
+        if counted is not None and getattr(g, "kind", None) not in counted:
+            continue
         for i, t, k in zip(g.lines, g.texts, g.kinds):
             # A list item's marker is not a word: "- LongWord" cannot be broken;
             # nor are an inline doc tag or a markup tag, which brindle keeps whole.
