@@ -273,6 +273,19 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
     i = next - 1;
   }
 
+  // A doctest block: from a line that opens with the interpreter's prompt
+  // to the next blank line ("..." lines and the output expected), kept as
+  // it is.
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view text = lines[i].text();
+    if (structure.kinds[i] != LineKind::prose || !(text == ">>>" || text.starts_with(">>> "))) continue;
+    std::size_t next = i;
+    for (; next < lines.size() && !lines[next].hasNoText(); ++next) {
+      if (structure.kinds[next] == LineKind::prose) structure.kinds[next] = LineKind::code;
+    }
+    i = next;
+  }
+
   // Columns lined up across neighbouring prose lines make a table, and so
   // do two or more lines in a row of field or column shape. A line that
   // opens with a tag or an entry starts a paragraph instead.

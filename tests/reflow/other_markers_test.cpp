@@ -322,6 +322,14 @@ const MarkerReflowCase markerReflow[] = {
     {"LongOneLineDocstringIsBroken", "x.py", wrap, 40,
      "def f():\n    \"\"\"Return True if func is a decorated coroutine.\"\"\"\n",
      "def f():\n    \"\"\"Return True if func is a\n    decorated coroutine.\"\"\"\n"},
+    // A doctest block runs from the prompt to the next blank line.
+    {"DoctestBlockStaysLines", "x.py", unwrap, 80,
+     "class A:\n    \"\"\"\n    Runs the cases\n    and counts them.\n\n        >>> tests = find(A)\n"
+     "        >>> for test in tests:\n        ...     run(test)\n        A -> passed\n\n    More.\n    \"\"\"\n",
+     "class A:\n    \"\"\"\n    Runs the cases and counts them.\n\n        >>> tests = find(A)\n"
+     "        >>> for test in tests:\n        ...     run(test)\n        A -> passed\n\n    More.\n    \"\"\"\n"},
+    {"DoctestInALineComment", "x.py", fill, 30, "# >>> x = f(1)\n# 2\n#\n# one two three four five six seven\n",
+     "# >>> x = f(1)\n# 2\n#\n# one two three four five six\n# seven\n"},
     {"StringAfterCodeIsNoDocstring", "x.py", fill, 20,
      "def f():\n    x = 1\n    \"\"\"One two three four five six seven.\n    \"\"\"\n", nullptr},
 };
