@@ -390,7 +390,7 @@ def line_start_kinds(texts):
             kinds.append("checkbox")
         elif shaped[i] and ((i > 0 and shaped[i - 1]) or (i + 1 < len(shaped) and shaped[i + 1])):
             kinds.append("field")
-        elif _CODE.match(s):
+        elif _CODE.match(s) or s == ">>>" or s.startswith(">>> "):  # code, or a doctest's prompt
             kinds.append("code")
         else:
             kinds.append(None)
