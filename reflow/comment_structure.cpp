@@ -120,12 +120,13 @@ bool readsAsName(std::string_view word) {
 }
 
 // Marks as a table every stretch of four or more prose lines of one or two
-// words each, most of them names.
+// words each, most of them names, or of one word each ("1996.07.12",
+// "3.2.pl0": a list of values).
 void markNameColumns(const std::vector<CommentLine>& lines, std::vector<LineKind>& kinds) {
   constexpr std::size_t shortest = 4;
-  std::size_t start = 0, names = 0;
+  std::size_t start = 0, names = 0, single = 0;
   auto close = [&](std::size_t end) {
-    if (end - start >= shortest && names * 2 >= end - start)
+    if (end - start >= shortest && (names * 2 >= end - start || single == end - start))
       std::fill(kinds.begin() + static_cast<std::ptrdiff_t>(start), kinds.begin() + static_cast<std::ptrdiff_t>(end),
                 LineKind::table);
   };
@@ -144,10 +145,11 @@ void markNameColumns(const std::vector<CommentLine>& lines, std::vector<LineKind
     if (words == 0 || words > 2) {
       close(i);
       start = i + 1;
-      names = 0;
+      names = single = 0;
       continue;
     }
     if (readsAsName(first)) ++names;
+    if (words == 1) ++single;
   }
 }
 

@@ -325,12 +325,18 @@ bool fieldShaped(std::string_view text) {
 }
 
 bool fieldShaped(std::string_view text, bool wideGaps) {
-  // "key: value" with a key of one word (dots, dashes and slashes allowed).
+  // "key: value" with a key of one word (dots, dashes and slashes allowed),
+  // or of several named together ("left_only, right_only: ...").
+  auto keyByte = [&](std::size_t at) {
+    return isLetter(text[at]) || isDigit(text[at]) || text[at] == '_' || text[at] == '.' || text[at] == '-' ||
+           text[at] == '/' || static_cast<unsigned char>(text[at]) >= 0x80;
+  };
   std::size_t key = 0;
-  while (key < text.size() && key <= 40 &&
-         (isLetter(text[key]) || isDigit(text[key]) || text[key] == '_' || text[key] == '.' ||
-          text[key] == '-' || text[key] == '/' || static_cast<unsigned char>(text[key]) >= 0x80))
-    ++key;
+  for (;;) {
+    while (key < text.size() && key <= 40 && keyByte(key)) ++key;
+    if (key == 0 || key + 2 >= text.size() || text[key] != ',' || text[key + 1] != ' ' || !keyByte(key + 2)) break;
+    key += 2;
+  }
   if (key > 0 && key <= 40 && key + 2 < text.size() && text[key] == ':' && isSpaceOrTab(text[key + 1])) {
     std::size_t value = key + 1;
     while (value < text.size() && isSpaceOrTab(text[value])) ++value;

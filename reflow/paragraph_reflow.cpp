@@ -634,9 +634,13 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         });
       }
       // A last line of one word above a deeper line would read as a step:
-      // the fewest words from the line before that may move join it.
-      if (words.size() == 1 && paragraph.nextLineDeeper())
-        moveFewestDown(2, [](const std::string&, std::size_t) { return true; });
+      // the fewest words from the line before that may move, and leave it
+      // prose, join it.
+      if (words.size() == 1 && paragraph.nextLineDeeper()) {
+        moveFewestDown(2, [&](const std::string& candidate, std::size_t) {
+          return readsAsProse(paragraph.partsOf(candidate, false, true));
+        });
+      }
       take = words.size();
     }
     addJoined(paragraph, out, prefix, words, take);

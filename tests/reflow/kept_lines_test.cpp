@@ -90,6 +90,16 @@ const Case cases[] = {
     {"FillLeavesNoLoneWordAboveADeeperLine", fill, 40,
      "// To make the implementation\n// private to it:\n//       #define STATIC\n",
      "// To make the implementation private\n// to it:\n//       #define STATIC\n"},
+    // A lone word moving down to a last line never makes it read as code.
+    {"StepAvoidedWithoutMakingCode", fill, 50,
+     "// On Windows the Win32 API function TerminateProcess()\n//  is called.\n",
+     "// On Windows the Win32\n// API function TerminateProcess()\n//  is called.\n"},
+    // Values one a line are a list; fields may name several keys at once.
+    {"ColumnOfValuesIsKept", unwrap, 80, "// 1996.07.12\n// 3.2.pl0\n// 3.1.1.6\n// 2g6\n// 11g\n", nullptr},
+    {"FieldsWithSeveralKeysAreKept", unwrap, 80,
+     "// common: a list of names in both.\n// left_only, right_only: names only in one.\n"
+     "// common_dirs: subdirectories in both.\n",
+     nullptr},
     // Sentence spacing follows the paragraph.
     {"TwoSpacesThroughoutStayTwo", fill, 80, "// One sentence.  Another one\n// follows.  And a third.\n",
      "// One sentence.  Another one follows.  And a third.\n"},
