@@ -31,7 +31,7 @@ KINDS = ("line", "block", "doc", "pod")
 
 _BLOCK_OPEN = re.compile(r"/\*\*(?![*/])|/\*!|/\*|#\[=*\[|--\[=*\[")
 _BLOCK_CLOSE = re.compile(r"\**\*/$|\]=*\]$")
-_DECORATION = re.compile(r"^[ \t]*\*+(?!/)")
+_DECORATION = re.compile(r"^[ \t]*\*+(?=[ \t]|$)")  # "*FILE_TIMES" opens with a word
 _LINE_MARKER = re.compile(r"//[/!]?|#{1,3}|-{2,3}|;{1,3}|%{1,2}")
 
 
