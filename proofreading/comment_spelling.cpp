@@ -349,9 +349,10 @@ std::optional<std::string> markerPrefixOf(const CommentLine& parts, const Commen
   if (!parts.closer.empty()) return std::nullopt;
   const std::size_t width = textStart(parts);
   if (facts.role == CommentRole::blockOpener) {
-    // Under a block's first line the marker line takes its decoration.
+    // Under a block's first line the marker line takes the decoration of
+    // the lines below, or blanks when they have none.
     std::string prefix(parts.lead);
-    if (facts.decoration != 0) {
+    if (facts.decoration != 0 && facts.decorated) {
       prefix += ' ';
       prefix += facts.decoration;
     }

@@ -205,7 +205,7 @@ TEST(CommentSpelling, ReadsEveryLineTheLexerCallsComment) {
   } cases[] = {
       {"a.c", "/* Opens a blok\n   and goes on undecoratd\n   to its end. */\nint x;\n",
        {"blok@1:12", "undecoratd@2:16"},
-       "/* Opens a blok\n *         ▲▲▲▲ ← TYPO?\n   and goes on undecoratd\n               ▲▲▲▲▲▲▲▲▲▲ ← TYPO?\n"
+       "/* Opens a blok\n           ▲▲▲▲ ← TYPO?\n   and goes on undecoratd\n               ▲▲▲▲▲▲▲▲▲▲ ← TYPO?\n"
        "   to its end. */\nint x;\n"},
       {"a.java", "/**\n * Decoratd line.\n * Closes herre. */\nclass A {}\n",
        {"Decoratd@2:4", "herre@3:11"},
@@ -215,6 +215,8 @@ TEST(CommentSpelling, ReadsEveryLineTheLexerCallsComment) {
        "def f():\n    \"\"\"Summry line.\n       ▲▲▲▲▲▲ ← TYPO?\n\n    More text in the docstrng.\n"
        "                     ▲▲▲▲▲▲▲▲ ← TYPO?\n    \"\"\"\n    # hash commnt\n    #      ▲▲▲▲▲▲ ← TYPO?\n    return 1\n"},
       {"a.c", "/* One line wrold. */\nint x;\n", {"wrold@1:13"}, "/* One line wrold. */\nint x;\n"},
+      {"a.c", "/* Decorated wrold\n * below. */\n", {"wrold@1:14"},
+       "/* Decorated wrold\n *           ▲▲▲▲▲ ← TYPO?\n * below. */\n"},
       {"a.c", "// A slash wrold.\nint x;\n", {"wrold@1:12"},
        "// A slash wrold.\n//         ▲▲▲▲▲ ← TYPO?\nint x;\n"},
   };
