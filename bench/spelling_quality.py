@@ -452,6 +452,7 @@ def main():
     grammar_findings = []
     repeat_alarms = []
     alarm_rows = []
+    missed_rows = []
     print(f"half: {args.half}; {sum(len(v) for v in misspellings.values())} misspellings "
           f"of {len(misspellings)} words to plant from\n")
     print(f"{'corpus':<12}{'files':>7}{'words':>10}{'alarms':>8}{'typos':>7}{'/1000':>8}{'planted':>9}"
@@ -492,6 +493,9 @@ def main():
             for relative, number, wrong, kind in planted:
                 hit = wrong in typo_found.get((relative, number), [])
                 hits += hit
+                if not hit:
+                    missed_rows.append((corpus.name, relative, number + 1, wrong, kind,
+                                        source_line(repository, relative, number).strip()))
                 kind_totals[kind] += 1
                 kind_found[kind] += hit
 
@@ -541,6 +545,9 @@ def main():
     if args.alarms:
         with open(args.alarms, "w", encoding="utf-8") as f:
             for row in alarm_rows:
+                f.write("\t".join(map(str, row)) + "\n")
+        with open(args.alarms + ".missed", "w", encoding="utf-8") as f:
+            for row in missed_rows:
                 f.write("\t".join(map(str, row)) + "\n")
     if args.top:
         print("\nraised most often:")

@@ -53,9 +53,31 @@ bool isSlashCompound(std::u16string_view token) {
   return token.find(u'.') == std::u16string_view::npos;
 }
 
+// A single word in quotes ("cors", 'hebrew'), a clause's punctuation
+// aside: a value the code takes, not prose.
+bool isQuotedValue(std::u16string_view token) {
+  while (!token.empty() && std::u16string_view(u".,;:!?)]").find(token.back()) != std::u16string_view::npos)
+    token.remove_suffix(1);
+  while (!token.empty() && std::u16string_view(u"([").find(token.front()) != std::u16string_view::npos)
+    token.remove_prefix(1);
+  if (token.size() < 3) return false;
+  const char16_t quote = token.front();
+  if (quote != u'"' && quote != u'\'') return false;
+  return token.back() == quote && token.substr(1, token.size() - 2).find(quote) == std::u16string_view::npos;
+}
+
+// "github:name", "mailto:x": a word glued to another by a colon names a
+// scheme or a handle.
+bool hasInnerColon(std::u16string_view token) {
+  const std::size_t colon = token.find(u':');
+  return colon != std::u16string_view::npos && colon > 0 && colon + 1 < token.size() &&
+         u_isalpha(token[colon - 1]) && u_isalnum(token[colon + 1]);
+}
+
 // A blank-separated token that is code or an address as a whole: its words
 // mean nothing on their own.
 bool tokenLooksLikeCode(std::u16string_view token) {
+  if (isQuotedValue(token) || hasInnerColon(token)) return true;
   // "libstdc++" and "C++" name code too.
   for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www.", u"++"}) {
     if (contains(token, part)) return true;

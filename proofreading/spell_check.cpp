@@ -40,10 +40,18 @@ std::optional<CheckedLine> checkLine(std::string_view line, const SpellChecker& 
   const auto prefix = commentPrefix(trimmed);
   // A prefix of spaces alone is indentation, not a comment.
   if (!prefix || prefix->find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
-  const auto start = textStart(trimmed);
+  auto start = textStart(trimmed);
   if (!start || *start > trimmed.size()) return std::nullopt;
+  // A link that opens the text ("[text](url)") keeps its bracket, or its
+  // address would be read as the text's words.
+  std::string_view ownPrefix = *prefix;
+  if (*start > 0 && ownPrefix.size() == *start && trimmed[*start - 1] == '[' &&
+      trimmed.find(']', *start) != std::string_view::npos) {
+    --*start;
+    ownPrefix.remove_suffix(1);
+  }
 
-  CheckedLine checked{*prefix, trimmed.substr(*start), {}};
+  CheckedLine checked{ownPrefix, trimmed.substr(*start), {}};
   checked.results = checker.check(checked.text);
   if (checked.results.empty()) return std::nullopt;
   if (infoLogEnabled()) {

@@ -109,6 +109,10 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
       {"copyright line", "// Copyright 2021 Zorblatt Qwimbyware GmbH.\n"},
       {"hexadecimal digits", "// The bytes abf, deadbf follow.\n"},
       {"other English spelling", "// The colour and behaviour.\n"},
+      {"names in a citation", "// W. T. Vetterlang, B. P. Flannary and Devroya, L. (1992).\n"},
+      {"author tag", "/// @author Sergei A. Malenkovv\n"},
+      {"verb made of a name", "// Then gofmt'ed, mmap'd, cas'ing and the v'th bit.\n"},
+      {"tracker numbers", "// See bpo-39812 and gh-1201.\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
   // A capital that may open a sentence proves nothing.
@@ -116,6 +120,12 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   EXPECT_EQ(misspelt("// a non-blokcing call\n"), Words{"blokcing"});  // a compound, not a flag
   // Words that only resemble a copyright line's marks.
   EXPECT_EQ(misspelt("// Authorization headre; (c) the thrid case\n"), (Words{"headre", "thrid"}));
+  // A copyright line's English words are checked, its names are not.
+  EXPECT_EQ(misspelt("// Copyright Zorblatt; provided that the abov copyright notice\n"), Words{"abov"});
+  // Only the apostrophe forms of names: a possessive is checked.
+  EXPECT_EQ(misspelt("// The wrold's end, the wrold'ed.\n"), Words{"wrold's"});
+  // A link that opens the text is read as a link.
+  EXPECT_EQ(misspelt("// [thme](https://example.com/a/b) in a structure.\n"), Words{"thme"});
 }
 
 TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
