@@ -99,6 +99,8 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
       default:
         break;
     }
+    // Letters glued to a number: "0xfffe", "64bit", "10ms".
+    if (u_isdigit(text[first - 1])) return true;
     // Flags (-Werror, --verbose); a hyphen inside a word joins a compound.
     if (text[first - 1] == u'-' && (first == 1 || isSpaceOrTab(text[first - 2]) || text[first - 2] == u'-')) return true;
   }

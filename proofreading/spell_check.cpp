@@ -42,13 +42,17 @@ std::optional<CheckedLine> checkLine(std::string_view line, const SpellChecker& 
   if (!prefix || prefix->find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
   auto start = textStart(trimmed);
   if (!start || *start > trimmed.size()) return std::nullopt;
-  // A link that opens the text ("[text](url)") keeps its bracket, or its
-  // address would be read as the text's words.
+  // The text opens after the last blank that follows the marker: what
+  // stands between shows what its first word is, a link's bracket
+  // ("[text](url)"), a doc tag's sign ("@jls"), a number ("0xfffe").
   std::string_view ownPrefix = *prefix;
-  if (*start > 0 && ownPrefix.size() == *start && trimmed[*start - 1] == '[' &&
-      trimmed.find(']', *start) != std::string_view::npos) {
-    --*start;
-    ownPrefix.remove_suffix(1);
+  const std::size_t markerEnd = ownPrefix.find_first_of(" \t", std::min(ownPrefix.size(), ownPrefix.find_first_not_of(" \t")));
+  if (ownPrefix.size() == *start && markerEnd != std::string_view::npos) {
+    const std::size_t blank = ownPrefix.find_last_of(" \t");
+    if (blank + 1 < *start) {
+      *start = blank + 1;
+      ownPrefix = ownPrefix.substr(0, *start);
+    }
   }
 
   CheckedLine checked{ownPrefix, trimmed.substr(*start), {}};

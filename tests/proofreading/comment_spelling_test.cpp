@@ -113,6 +113,9 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
       {"author tag", "/// @author Sergei A. Malenkovv\n"},
       {"verb made of a name", "// Then gofmt'ed, mmap'd, cas'ing and the v'th bit.\n"},
       {"tracker numbers", "// See bpo-39812 and gh-1201.\n"},
+      {"prefixed words", "// Unshares the nonpositive subnodes that postdominate; multicasting with libarchive.\n"},
+      {"doc tag opening the text", " * @jls 5.1.3 Conversion\n * \\doctodo later\n"},
+      {"letters glued to a number", "// 0xfffffade in hex, 64bit, 10ms\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
   // A capital that may open a sentence proves nothing.
@@ -124,6 +127,11 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   EXPECT_EQ(misspelt("// Copyright Zorblatt; provided that the abov copyright notice\n"), Words{"abov"});
   // Only the apostrophe forms of names: a possessive is checked.
   EXPECT_EQ(misspelt("// The wrold's end, the wrold'ed.\n"), Words{"wrold's"});
+  // A prefix makes no word of a word that is none, nor of a short one.
+  EXPECT_EQ(misspelt("// The libary, unexpectd, untill and sublass.\n"),
+            (Words{"libary", "unexpectd", "untill", "sublass"}));
+  // The marker stays out of the text, with no blank after it too.
+  EXPECT_EQ(misspelt("    //Conect to a functor\n"), Words{"Conect"});
   // A link that opens the text is read as a link.
   EXPECT_EQ(misspelt("// [thme](https://example.com/a/b) in a structure.\n"), Words{"thme"});
 }
