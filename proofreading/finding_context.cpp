@@ -71,6 +71,29 @@ bool isNameBesideInitial(std::u16string_view text, std::size_t start, std::size_
   return after > start + length && isInitialAt(text, after);
 }
 
+// Whether an assignment or a comparison stands as a token of its own at
+// `at` ("x = 1", "n == 0", "k := v", "a <= b"), read forwards.
+bool operatorAfter(std::u16string_view text, std::size_t at) {
+  while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+  std::size_t end = at;
+  while (end < text.size() && end - at < 3 && std::u16string_view(u"=!:<>+-").find(text[end]) != std::u16string_view::npos)
+    ++end;
+  const std::u16string_view op = text.substr(at, end - at);
+  const bool known = op == u"=" || op == u"==" || op == u"!=" || op == u":=" || op == u"<=" || op == u">=" ||
+                     op == u"+=" || op == u"-=" || op == u"<" || op == u">";
+  return known && (end == text.size() || isSpaceOrTab(text[end]));
+}
+
+// The same, read backwards from `at` (the character after the operator).
+bool operatorBefore(std::u16string_view text, std::size_t at) {
+  while (at > 0 && isSpaceOrTab(text[at - 1])) --at;
+  std::size_t begin = at;
+  while (begin > 0 && at - begin < 3 && std::u16string_view(u"=!:<>+-").find(text[begin - 1]) != std::u16string_view::npos)
+    --begin;
+  if (begin == at || (begin > 0 && !isSpaceOrTab(text[begin - 1]))) return false;
+  return operatorAfter(text, begin);
+}
+
 // A verb made of a name and an apostrophe ("gofmt'ed", "mmap'd",
 // "cas'ing") or an ordinal ("v'th"): no English word to check.
 bool isApostropheForm(std::u16string_view word) {
@@ -117,6 +140,8 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
   if (word.find_first_not_of(u"abcdefABCDEF") == std::u16string_view::npos) return true;
   if (word.find(u'\u00b7') != std::u16string_view::npos) return true;
   if (isApostropheForm(word)) return true;
+  // A variable beside an assignment or a comparison: "yh = y1*b", "n == 0".
+  if (operatorAfter(text, end) || operatorBefore(text, first)) return true;
   // A copyright line's names are capitalised; its other words are English.
   return (copyrightLine_ && !u_islower(text[first])) || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first) ||
          isNameBesideInitial(text, first, end - first);

@@ -116,6 +116,7 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
       {"prefixed words", "// Unshares the nonpositive subnodes that postdominate; multicasting with libarchive.\n"},
       {"doc tag opening the text", " * @jls 5.1.3 Conversion\n * \\doctodo later\n"},
       {"letters glued to a number", "// 0xfffffade in hex, 64bit, 10ms\n"},
+      {"variables beside operators", "//   yh = y1*b, and if xh != 0 or ncom := n or qtxt <= 3\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
   // A capital that may open a sentence proves nothing.
@@ -132,6 +133,8 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
             (Words{"libary", "unexpectd", "untill", "sublass"}));
   // The marker stays out of the text, with no blank after it too.
   EXPECT_EQ(misspelt("    //Conect to a functor\n"), Words{"Conect"});
+  // Operators glued to words or in prose prove nothing.
+  EXPECT_EQ(misspelt("// The wrold -> the end and the wrold - x\n"), (Words{"wrold", "wrold"}));
   // A link that opens the text is read as a link.
   EXPECT_EQ(misspelt("// [thme](https://example.com/a/b) in a structure.\n"), Words{"thme"});
 }
