@@ -504,6 +504,11 @@ def main():
                                                                  sorted({p[0] for p in repeats}), environment,
                                                                  "repeated")}
             repeat_hits = sum(1 for p in repeats if p in repeated)
+            for relative, number in repeats:
+                if (relative, number) not in repeated:
+                    missed_rows.append((corpus.name, relative, number + 1, "", "repeated word",
+                                        source_line(repository, relative, number).strip() + " / " +
+                                        source_line(repository, relative, number + 1).strip()))
             shutil.rmtree(repository)
 
             totals.update(files=len(chosen), words=words, alarms=alarms, typos=typos, planted=len(planted),

@@ -78,6 +78,9 @@ bool hasInnerColon(std::u16string_view token) {
 // mean nothing on their own.
 bool tokenLooksLikeCode(std::u16string_view token) {
   if (isQuotedValue(token) || hasInnerColon(token)) return true;
+  // A command-line flag as a whole: "-Wcast-qual", "--no-verify".
+  if (token.size() > 2 && token[0] == u'-' && (u_isalpha(token[1]) || (token[1] == u'-' && u_isalpha(token[2]))))
+    return true;
   // "libstdc++" and "C++" name code too.
   for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www.", u"++"}) {
     if (contains(token, part)) return true;

@@ -103,7 +103,7 @@ std::vector<CommentFinding> commentFindings(std::string_view text, std::string_v
         found.push_back(located(FindingKind::spelling, lines, firstLine, index, start, f.word));
       }
     }
-    for (const GrammarFinding& f : grammarFindings(lines, rules)) {
+    for (const GrammarFinding& f : grammarFindings(lines, facts, rules)) {
       const std::size_t start = byteOffsetAfterCharacters(lines[f.line], static_cast<std::size_t>(f.column));
       found.push_back(located(findingKind(f.kind), lines, firstLine, f.line, start, f.text));
     }
