@@ -29,6 +29,10 @@ see them.
            --grammar-labels FILE, the share of labelled findings that are
            right
 
+An alarm is not always false: many are real misspellings that codespell
+does not list. --alarm-sample N draws alarms for labelling by hand, and
+--alarm-labels FILE estimates the false alarms per 1,000 words from them.
+
 The files of every corpus are split in two halves by a hash of their path:
 rules are decided on the "tune" half (--half tune, which also lists the
 words raised most often) and the figures are reported on the "report" half.
@@ -37,7 +41,8 @@ Usage: bench/spelling_quality.py [--brindle PATH] [--half tune|report]
                                  [--typos N] [--top N] [--corpora a,b]
                                  [--repeats N] [--grammar-sample N]
                                  [--grammar-labels FILE] [--sample N]
-                                 [--alarms FILE]
+                                 [--alarms FILE] [--alarm-sample N]
+                                 [--alarm-labels FILE]
 Standard library, codespell's dictionary and hunspell only.
 """
 
@@ -429,6 +434,10 @@ def main():
     parser.add_argument("--sample", type=int, default=600,
                         help="files taken from each corpus of another language, before halving")
     parser.add_argument("--alarms", default="", help="write every alarm on the corpus as it is to this file")
+    parser.add_argument("--alarm-sample", type=int, default=0,
+                        help="write N alarms drawn at random to alarm_sample.tsv, for labelling by hand")
+    parser.add_argument("--alarm-labels", default="",
+                        help="alarms labelled T (a real misspelling) or F (a false alarm): estimate the false ones")
     parser.add_argument("--grammar-labels", default="", help="labelled findings: report their precision")
     args = parser.parse_args()
     for tool in (args.brindle, args.hunspell, "git"):
@@ -547,6 +556,25 @@ def main():
         right = sum(labels.values())
         print(f"grammar findings labelled: {right} of {len(labels)} right = "
               f"{100 * right / max(len(labels), 1):.1f} % (goal >= 95 %)")
+    if args.alarm_sample:
+        sample = random.Random(SEED).sample(alarm_rows, min(args.alarm_sample, len(alarm_rows)))
+        with open("alarm_sample.tsv", "w", encoding="utf-8") as f:
+            for row in sample:
+                f.write("\t".join(map(str, row[:4])) + "\t?\t" + row[4] + "\n")
+        print(f"{len(sample)} alarms written to alarm_sample.tsv for labelling")
+    if args.alarm_labels:
+        labels = {}
+        with open(args.alarm_labels, encoding="utf-8") as f:
+            for row in f:
+                if row.startswith("#") or not row.strip():
+                    continue
+                fields = row.rstrip("\n").split("\t")
+                labels[(fields[0], fields[1], int(fields[2]), fields[3])] = fields[4] == "T"  # then a note
+        real = sum(labels.values())
+        share = (len(labels) - real) / max(len(labels), 1)
+        print(f"alarms labelled by hand: {real} of {len(labels)} are real misspellings; "
+              f"estimated false alarms {1000 * totals['alarms'] * share / max(totals['words'], 1):.2f} "
+              f"per 1,000 comment words (goal <= 0.5)")
     if args.alarms:
         with open(args.alarms, "w", encoding="utf-8") as f:
             for row in alarm_rows:
