@@ -133,7 +133,9 @@ void markLinks(std::u16string_view units, std::vector<bool>& blank, std::vector<
 
 // A word that reads as an identifier or abbreviation: an underscore or a
 // digit (utf8, snake_case), a capital after the first letter (camelCase,
-// HTTPServer, ALLCAPS), or an inner full stop (file.txt, example.com, e.g).
+// HTTPServer, ALLCAPS), or an inner full stop (file.txt, example.com, e.g);
+// or as mathematics: a sub- or superscript (xⁿ, vₙ₋₁) or a mark over a
+// letter written apart (q̂).
 bool wordLooksLikeCode(std::u16string_view word) {
   if (word.size() > static_cast<std::size_t>(longestWord)) return true;
   bool first = true;
@@ -141,6 +143,8 @@ bool wordLooksLikeCode(std::u16string_view word) {
     UChar32 c;
     U16_NEXT(word.data(), i, word.size(), c);
     if (c == u'_' || c == u'.' || u_isdigit(c)) return true;
+    if ((c >= 0x2070 && c <= 0x209F) || c == 0xB2 || c == 0xB3 || c == 0xB9 || u_charType(c) == U_NON_SPACING_MARK)
+      return true;
     if (!first && (u_isupper(c) || u_istitle(c))) return true;
     if (u_isalpha(c)) first = false;
   }

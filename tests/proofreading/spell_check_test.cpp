@@ -44,6 +44,7 @@ TEST(ProseWords, LeavesCodeAlone) {
       // A single quoted word is a value; a quoted phrase is prose.
       {"QuotedValues", "values \"crs\", 'hebrw', (\"nocrs\"); \"a phrse\"", {"values", "a", "phrse"}},
       {"SchemesAndHandles", "see github:oyvndjam or mailto:jo", {"see", "or"}},
+      {"Mathematics", "when x\u207F and v\u2099 or q\u0302 are tiny", {"when", "and", "or", "are", "tiny"}},
       {"FlagsAsAWhole", "with -Wcast-qal or --no-verfy - a dash", {"with", "or", "a", "dash"}},
   };
   for (const auto& c : cases) {
