@@ -297,12 +297,22 @@ struct FactRun {
   std::vector<bool> checked;
 };
 
+// A line comment behind "//" is read as it always was, inside a block
+// comment too ("/*" above "// text"), where it is text kept as a line.
+bool isSlashLine(std::string_view line, const CommentFacts& facts) {
+  if (facts.role == CommentRole::wholeLine) return splitCommentLine(line, facts).marker.starts_with(slashComments.lineMarker);
+  return facts.inBlock() && startsWithLineComment(line);
+}
+
 // Structure is analysed as the re-flow analyses a run: in stretches of one
 // lead and marker, a block's first line with the lines below it.
 FactRun factRun(const std::vector<std::string_view>& lines, std::span<const CommentFacts> facts) {
   FactRun run;
   run.parts.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) run.parts.push_back(splitCommentLine(lines[i], facts[i]));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool slash = facts[i].role != CommentRole::wholeLine && isSlashLine(lines[i], facts[i]);
+    run.parts.push_back(slash ? splitCommentLine(lines[i]) : splitCommentLine(lines[i], facts[i]));
+  }
   run.checked.assign(lines.size(), true);
   if (lines.empty()) return run;
   std::vector<CommentLine>& parts = run.parts;
@@ -329,11 +339,6 @@ FactRun factRun(const std::vector<std::string_view>& lines, std::span<const Comm
 // The bytes of a line up to its text: what a marker line under it repeats.
 std::size_t textStart(const CommentLine& parts) {
   return parts.lead.size() + parts.marker.size() + parts.textOffset;
-}
-
-// A line comment behind "//" is read as it always was.
-bool isSlashLine(const CommentLine& parts, const CommentFacts& facts) {
-  return facts.role == CommentRole::wholeLine && parts.marker.starts_with(slashComments.lineMarker);
 }
 
 // The line's text behind a "//" marker, which the check reads.
@@ -364,7 +369,7 @@ std::optional<std::string> markerPrefixOf(const CommentLine& parts, const Commen
 
 std::vector<SpellingFinding> factFindingsOf(const CommentLine& parts, const CommentFacts& facts,
                                             const SpellChecker& checker) {
-  if (isSlashLine(parts, facts)) return findingsOf(parts.line, checker);
+  if (isSlashLine(parts.line, facts)) return findingsOf(parts.line, checker);
   if (parts.hasNoText()) return {};
   std::vector<SpellingFinding> found = spellingFindings(standIn(parts), checker);
   const auto shift = static_cast<std::int64_t>(textStart(parts)) - static_cast<std::int64_t>(slashPrefix().size());
@@ -374,7 +379,7 @@ std::vector<SpellingFinding> factFindingsOf(const CommentLine& parts, const Comm
 
 std::optional<std::string> factMarkerLineOf(const CommentLine& parts, const CommentFacts& facts,
                                             const SpellChecker& checker) {
-  if (isSlashLine(parts, facts)) return markerLineOf(parts.line, checker);
+  if (isSlashLine(parts.line, facts)) return markerLineOf(parts.line, checker);
   if (parts.hasNoText()) return std::nullopt;
   const std::optional<std::string> prefix = markerPrefixOf(parts, facts);
   if (!prefix) return std::nullopt;

@@ -363,9 +363,11 @@ std::vector<GrammarFinding> grammarFindings(const std::vector<std::string>& line
 
 std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines,
                                             std::span<const CommentFacts> facts, const GrammarRules& rules) {
+  // "//" lines, inside a block comment too, are read as they always were.
   auto isSlashLine = [&](std::size_t i) {
-    return facts[i].role == CommentRole::wholeLine &&
-           splitCommentLine(lines[i], facts[i]).marker.starts_with(slashComments.lineMarker);
+    if (facts[i].role == CommentRole::wholeLine)
+      return splitCommentLine(lines[i], facts[i]).marker.starts_with(slashComments.lineMarker);
+    return facts[i].inBlock() && startsWithLineComment(lines[i]);
   };
   if (facts.size() != lines.size()) return grammarFindings(lines, rules);
   bool allSlash = true;
