@@ -300,7 +300,8 @@ struct FactRun {
 // A line comment behind "//" is read as it always was, inside a block
 // comment too ("/*" above "// text"), where it is text kept as a line.
 bool isSlashLine(std::string_view line, const CommentFacts& facts) {
-  if (facts.role == CommentRole::wholeLine) return splitCommentLine(line, facts).marker.starts_with(slashComments.lineMarker);
+  if (facts.role == CommentRole::wholeLine)
+    return facts.markerAt < line.size() && line.substr(facts.markerAt).starts_with(slashComments.lineMarker);
   return facts.inBlock() && startsWithLineComment(line);
 }
 

@@ -366,7 +366,8 @@ std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>&
   // "//" lines, inside a block comment too, are read as they always were.
   auto isSlashLine = [&](std::size_t i) {
     if (facts[i].role == CommentRole::wholeLine)
-      return splitCommentLine(lines[i], facts[i]).marker.starts_with(slashComments.lineMarker);
+      return facts[i].markerAt < lines[i].size() &&
+             lines[i].substr(facts[i].markerAt).starts_with(slashComments.lineMarker);
     return facts[i].inBlock() && startsWithLineComment(lines[i]);
   };
   if (facts.size() != lines.size()) return grammarFindings(lines, rules);
