@@ -11,9 +11,12 @@ namespace brindlewort {
 
 struct ProjectRoot {
   // The git work tree that holds the folder; else, when git refuses the
-  // repository there, the folder that holds it; else the folder the run
-  // started in when the folder lies inside it, else the folder itself.
-  // Never "/" or the home folder: empty when that is all there is.
+  // repository there, the folder that holds it; else, when the folder lies
+  // inside the one the run started in, the topmost folder from there down
+  // to it that holds a project's manifest or word list (so that a run
+  // started above several projects takes each project alone, as it would
+  // in their git work trees), else the start folder; else the folder
+  // itself. Never "/" or the home folder: empty when that is all there is.
   std::filesystem::path folder;
   bool gitWorkTree = false;
   // Set when git refuses the repository: a sentence for the user.

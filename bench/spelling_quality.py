@@ -2,8 +2,12 @@
 """How far `brindle spell` can be trusted on real code nobody here wrote.
 
 Over the Debian-packaged sources of the real-code corpus (see
-scripts/corpus/install-corpus.sh), each corpus copied into a git repository
-of its own so that brindle sees it as a user's checkout:
+scripts/corpus/install-corpus.sh, and --syntaxes for C headers with block
+comments, Java, TypeScript and Python), each corpus copied into a git
+repository of its own so that brindle sees it as a user's checkout. Comment
+words are those of whole-line comments of every kind: "//" and "#" lines,
+block and doc comments, docstrings, as lexers that owe nothing to brindle
+see them.
 
   alarms   findings of `brindle spell --check --lang en_US` per 1,000 comment
            words, on the corpus as it is; "typos" counts those that
@@ -25,6 +29,10 @@ of its own so that brindle sees it as a user's checkout:
            --grammar-labels FILE, the share of labelled findings that are
            right
 
+An alarm is not always false: many are real misspellings that codespell
+does not list. --alarm-sample N draws alarms for labelling by hand, and
+--alarm-labels FILE estimates the false alarms per 1,000 words from them.
+
 The files of every corpus are split in two halves by a hash of their path:
 rules are decided on the "tune" half (--half tune, which also lists the
 words raised most often) and the figures are reported on the "report" half.
@@ -32,11 +40,14 @@ words raised most often) and the figures are reported on the "report" half.
 Usage: bench/spelling_quality.py [--brindle PATH] [--half tune|report]
                                  [--typos N] [--top N] [--corpora a,b]
                                  [--repeats N] [--grammar-sample N]
-                                 [--grammar-labels FILE]
+                                 [--grammar-labels FILE] [--sample N]
+                                 [--alarms FILE] [--alarm-sample N]
+                                 [--alarm-labels FILE]
 Standard library, codespell's dictionary and hunspell only.
 """
 
 import argparse
+import bisect
 import collections
 import hashlib
 import os
@@ -52,6 +63,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(REPO, "scripts", "corpus"))
 import corpus_check  # noqa: E402  (the corpus and how its files are gathered)
+import comment_lexers  # noqa: E402  (comments beyond "//", read without brindle)
+import syntax_corpus  # noqa: E402  (the corpora of those languages)
 
 CODESPELL_DICTIONARY = "/usr/lib/python3/dist-packages/codespell_lib/data/dictionary.txt"
 SEED = 11
@@ -64,36 +77,84 @@ def half_of(relative):
     return "tune" if digest[0] % 2 == 0 else "report"
 
 
-def comment_text(line):
-    """The text after the marker of a line that opens with //, or None."""
-    stripped = line.lstrip(" \t")
-    if not stripped.startswith("//"):
-        return None
-    body = stripped[2:]
-    if body[:1] in ("/", "!"):
-        body = body[1:]
-    return body
+# Corpora of the block, doc and "#" comments of other languages, a fixed
+# sample of each (see scripts/corpus/syntax_corpus.py): C headers (block
+# comments), Java (doc comments), TypeScript, Python (docstrings and "#").
+SYNTAX_CORPORA = ["c-headers", "java", "typescript", "python"]
 
 
-def comment_words(text):
-    words = 0
-    for line in text.split("\n"):
-        body = comment_text(line)
-        if body is not None:
-            words += len(body.split())
-    return words
+def own_line_comments(text, lang):
+    """{line number (0-based): (column, body)} for each line that is a
+    comment from its first non-blank character: the body is the line's text
+    after its marker, a block's opener or decoration, or (on undecorated
+    lines of a block or docstring) the block's common indentation, and
+    before a closer. Read by lexers that owe nothing to brindle."""
+    lines = text.split("\n")
+    starts = corpus_check._line_starts(text)
+    if lang in ("c", "go", "rust"):
+        spans = [(kind, s, e) for kind, s, e in corpus_check.lex(text, lang) if kind in ("line", "block")]
+    else:
+        spans = comment_lexers.comment_spans(text, lang)
+    out = {}
+    for kind, s, e in spans:
+        first = bisect.bisect_right(starts, s) - 1
+        last = bisect.bisect_right(starts, max(s, e - 1)) - 1
+        col = s - starts[first]
+        if lines[first][:col].strip():
+            if kind == "line" or first == last:
+                continue  # after code
+            first_own = False
+        else:
+            first_own = True
+        if kind == "line":
+            body = lines[first][col:e - starts[first]]
+            marker = comment_lexers.line_marker(body)
+            out[first] = (col + len(marker), body[len(marker):])
+            continue
+        end_col = e - starts[last]
+        if lang == "python":
+            opener, _, closer = comment_lexers._split_quotes(text[s:e])
+            decorated = False
+        else:
+            m = comment_lexers._BLOCK_OPEN.match(text, s)
+            opener, closer = (m.group(0) if m else "/*"), "*/"
+            decorated = opener.startswith("/*")
+        inner = range(first + 1, last + 1)
+        undecorated = [n for n in inner if not (decorated and comment_lexers._DECORATION.match(lines[n]))
+                       and lines[n][:end_col if n == last else None].strip()]
+        indent = min((len(lines[n]) - len(lines[n].lstrip()) for n in undecorated), default=0)
+        for n in range(first, last + 1):
+            stop = end_col if n == last else len(lines[n])
+            row = lines[n][:stop]
+            if n == last and row.rstrip().endswith(closer):
+                row = row.rstrip()[:-len(closer)]
+                row = row.rstrip("*") if closer == "*/" else row
+            if n == first:
+                if not first_own:
+                    continue
+                at = col + len(opener)
+            else:
+                d = comment_lexers._DECORATION.match(row) if decorated else None
+                at = d.end() if d else min(indent, len(row) - len(row.lstrip()))
+            if at <= len(row):
+                out[n] = (at, row[at:])
+    return out
 
 
-def prose_lines(text):
+def comment_words(comments):
+    return sum(len(body.split()) for _, body in comments.values())
+
+
+def prose_lines(text, comments):
     """Line numbers (0-based) of comment lines that read as plain prose to an
     eye that owes nothing to brindle: outside ``` fences, not indented as
     code, four or more words of letters only."""
     lines, fenced = [], False
-    for number, line in enumerate(text.split("\n")):
-        body = comment_text(line)
-        if body is None:
+    for number in range(len(text.split("\n"))):
+        if number not in comments:
             fenced = False
             continue
+        body = comments[number][1]
         stripped = body.strip()
         if stripped.startswith("```") or stripped.startswith("~~~"):
             fenced = not fenced
@@ -133,10 +194,20 @@ def known_misspellings():
         return {row.partition("->")[0].strip() for row in f}
 
 
-def make_repository(corpus, into):
-    """Copies every source file of the corpus into a new git repository;
-    returns the relative paths of the files that hold a "//"."""
-    files = corpus_check.corpus_files(corpus)
+def corpus_sources(name, sample, unpack_into):
+    """(the corpus, its source files): every file of a "//" corpus that holds
+    a "//", a fixed sample of the files of another language's corpus."""
+    if name in syntax_corpus.BY_NAME:
+        syntax = syntax_corpus.BY_NAME[name]
+        options = argparse.Namespace(full=False, sample=sample)
+        return syntax.corpus, syntax_corpus.choose(syntax, options, unpack_into)[0]
+    corpus = next(c for c in corpus_check.CORPORA if c.name == name)
+    return corpus, corpus_check.corpus_files(corpus)
+
+
+def make_repository(files, into):
+    """Copies the source files into a new git repository; returns their
+    paths relative to it."""
     roots = sorted({os.path.commonpath([os.path.dirname(p) for p in files])}) if files else []
     root = roots[0] if roots else "/"
     relatives = []
@@ -173,16 +244,16 @@ PLANT_KINDS = ["plain", "sentence start", "possessive", "emphasis", "link text",
 IDENTIFIER = re.compile(r"\b[a-z]{6,12}\b")
 
 
-def planted_form(kind, line, word, wrong, identifiers, rng):
+def planted_form(kind, line, comment, word, wrong, identifiers, rng):
     """The line with `word` replaced for the kind of typo, and the word
     brindle must name; None when the kind does not fit the line."""
     before, after = line[:word.start()], line[word.end():]
     if kind == "plain":
         return before + wrong + after, wrong
     if kind == "sentence start":
-        body = comment_text(line)
-        first = WORD.search(body) if body is not None else None
-        if first is None or word.start() != len(line) - len(body) + first.start():
+        column, body = comment
+        first = WORD.search(body)
+        if first is None or word.start() != column + first.start():
             return None
         capital = wrong[0].upper() + wrong[1:]
         return before + capital + after, capital
@@ -212,16 +283,17 @@ def planted_form(kind, line, word, wrong, identifiers, rng):
     return None
 
 
-def code_identifiers(text):
-    """Lower-case identifiers of six letters or more outside // comments."""
+def code_identifiers(text, comments):
+    """Lower-case identifiers of six letters or more on lines that are not
+    comments."""
     names = set()
-    for line in text.split("\n"):
-        code = line.split("//", 1)[0]
-        names.update(IDENTIFIER.findall(code))
+    for number, line in enumerate(text.split("\n")):
+        if number not in comments:
+            names.update(IDENTIFIER.findall(line))
     return sorted(names)
 
 
-def plant(repository, relatives, misspellings, count, rng, kinds=("plain",)):
+def plant(repository, relatives, comments, misspellings, count, rng, kinds=("plain",)):
     """Replaces one correct word on `count` prose lines with a misspelling of
     it, in the form of one of `kinds` in turn; returns [(relative, line,
     named word, kind)]."""
@@ -229,7 +301,7 @@ def plant(repository, relatives, misspellings, count, rng, kinds=("plain",)):
     for relative in relatives:
         with open(os.path.join(repository, relative), encoding="utf-8", errors="replace") as f:
             text = f.read()
-        for number in prose_lines(text):
+        for number in prose_lines(text, comments[relative]):
             candidates.append((relative, number))
     rng.shuffle(candidates)
     planted, per_file = [], collections.Counter()
@@ -242,7 +314,7 @@ def plant(repository, relatives, misspellings, count, rng, kinds=("plain",)):
         if relative not in texts:
             with open(os.path.join(repository, relative), encoding="utf-8", errors="surrogateescape") as f:
                 texts[relative] = f.read().split("\n")
-            identifiers[relative] = code_identifiers("\n".join(texts[relative]))
+            identifiers[relative] = code_identifiers("\n".join(texts[relative]), comments[relative])
         line = texts[relative][number]
         words = [m for m in WORD.finditer(line) if m.group(0).lower() in misspellings
                  and m.group(0).islower()]
@@ -251,7 +323,7 @@ def plant(repository, relatives, misspellings, count, rng, kinds=("plain",)):
         word = rng.choice(words)
         wrong = rng.choice(misspellings[word.group(0)])
         kind = kinds[len(planted) % len(kinds)]
-        form = planted_form(kind, line, word, wrong, identifiers[relative], rng)
+        form = planted_form(kind, line, comments[relative][number], word, wrong, identifiers[relative], rng)
         if form is None:
             continue
         texts[relative][number], named = form
@@ -281,7 +353,7 @@ def run_grammar(brindle, repository, relatives, environment, rules="passive,repe
     return found
 
 
-def plant_repeats(repository, relatives, count, rng):
+def plant_repeats(repository, relatives, comments, count, rng):
     """Writes a word of `count` prose lines twice: on the line, or the last
     word of a line again at the start of the next prose line of the same
     paragraph. Returns [(relative, line where the finding starts)]."""
@@ -289,7 +361,7 @@ def plant_repeats(repository, relatives, count, rng):
     for relative in relatives:
         with open(os.path.join(repository, relative), encoding="utf-8", errors="replace") as f:
             text = f.read()
-        prose = prose_lines(text)
+        prose = prose_lines(text, comments[relative])
         following = set(prose)
         for number in prose:
             candidates.append((relative, number, number + 1 in following))
@@ -313,8 +385,7 @@ def plant_repeats(repository, relatives, count, rng):
             last = words[-1]
             if lines[number][last.end():].strip():
                 continue
-            body = comment_text(lines[number + 1])
-            marker = len(lines[number + 1]) - len(body)
+            marker, body = comments[relative][number + 1]
             indent = len(body) - len(body.lstrip())
             lines[number + 1] = lines[number + 1][:marker + indent] + last.group(0) + " " + \
                 lines[number + 1][marker + indent:]
@@ -360,6 +431,13 @@ def main():
     parser.add_argument("--repeats", type=int, default=200, help="repeated words to plant in all")
     parser.add_argument("--grammar-sample", type=int, default=0,
                         help="write N grammar findings drawn at random to grammar_sample.tsv")
+    parser.add_argument("--sample", type=int, default=600,
+                        help="files taken from each corpus of another language, before halving")
+    parser.add_argument("--alarms", default="", help="write every alarm on the corpus as it is to this file")
+    parser.add_argument("--alarm-sample", type=int, default=0,
+                        help="write N alarms drawn at random to alarm_sample.tsv, for labelling by hand")
+    parser.add_argument("--alarm-labels", default="",
+                        help="alarms labelled T (a real misspelling) or F (a false alarm): estimate the false ones")
     parser.add_argument("--grammar-labels", default="", help="labelled findings: report their precision")
     args = parser.parse_args()
     for tool in (args.brindle, args.hunspell, "git"):
@@ -369,7 +447,8 @@ def main():
         sys.exit("codespell's dictionary is missing (bench/setup.sh installs it)")
 
     wanted = set(filter(None, args.corpora.split(",")))
-    corpora = [c for c in corpus_check.CORPORA if not wanted or c.name in wanted]
+    corpora = [name for name in [c.name for c in corpus_check.CORPORA] + SYNTAX_CORPORA
+               if not wanted or name in wanted]
     misspellings = load_misspellings(args.hunspell)
     real_typos = known_misspellings()
     rng = random.Random(SEED)
@@ -381,21 +460,26 @@ def main():
     kind_found = collections.Counter()
     grammar_findings = []
     repeat_alarms = []
+    alarm_rows = []
+    missed_rows = []
     print(f"half: {args.half}; {sum(len(v) for v in misspellings.values())} misspellings "
           f"of {len(misspellings)} words to plant from\n")
     print(f"{'corpus':<12}{'files':>7}{'words':>10}{'alarms':>8}{'typos':>7}{'/1000':>8}{'planted':>9}"
           f"{'found':>7}{'first s':>9}{'again s':>9}")
     try:
-        for corpus in corpora:
+        for name in corpora:
+            corpus, files = corpus_sources(name, args.sample, os.path.join(scratch, "unpacked"))
             repository = os.path.join(scratch, corpus.name)
-            relatives = make_repository(corpus, repository)
+            relatives = make_repository(files, repository)
+            shutil.rmtree(os.path.join(scratch, "unpacked"), ignore_errors=True)
             chosen = [r for r in relatives if half_of(corpus.name + "/" + r) == args.half]
             if not chosen:
                 continue
-            words = 0
+            comments = {}
             for relative in chosen:
                 with open(os.path.join(repository, relative), encoding="utf-8", errors="replace") as f:
-                    words += comment_words(f.read())
+                    comments[relative] = own_line_comments(f.read(), corpus.lang)
+            words = sum(comment_words(c) for c in comments.values())
             found, first = run_spell(args.brindle, repository, chosen, environment)
             _, again = run_spell(args.brindle, repository, chosen, environment)
             for relative, number, kind, text in run_grammar(args.brindle, repository, chosen, environment):
@@ -407,21 +491,33 @@ def main():
             typos = sum(1 for v in found.values() for w in v if w.lower() in real_typos)
             for v in found.values():
                 raised.update(v)
+            for (relative, number), v in sorted(found.items()):
+                for word in v:
+                    alarm_rows.append((corpus.name, relative, number + 1, word,
+                                       source_line(repository, relative, number).strip()))
 
-            planted = plant(repository, chosen, misspellings, args.typos // len(corpora), rng, PLANT_KINDS)
+            planted = plant(repository, chosen, comments, misspellings, args.typos // len(corpora), rng, PLANT_KINDS)
             typo_found, _ = run_spell(args.brindle, repository, sorted({p[0] for p in planted}), environment)
             hits = 0
             for relative, number, wrong, kind in planted:
                 hit = wrong in typo_found.get((relative, number), [])
                 hits += hit
+                if not hit:
+                    missed_rows.append((corpus.name, relative, number + 1, wrong, kind,
+                                        source_line(repository, relative, number).strip()))
                 kind_totals[kind] += 1
                 kind_found[kind] += hit
 
-            repeats = plant_repeats(repository, chosen, args.repeats // len(corpora), rng)
+            repeats = plant_repeats(repository, chosen, comments, args.repeats // len(corpora), rng)
             repeated = {(r, n) for r, n, kind, _ in run_grammar(args.brindle, repository,
                                                                  sorted({p[0] for p in repeats}), environment,
                                                                  "repeated")}
             repeat_hits = sum(1 for p in repeats if p in repeated)
+            for relative, number in repeats:
+                if (relative, number) not in repeated:
+                    missed_rows.append((corpus.name, relative, number + 1, "", "repeated word",
+                                        source_line(repository, relative, number).strip() + " / " +
+                                        source_line(repository, relative, number + 1).strip()))
             shutil.rmtree(repository)
 
             totals.update(files=len(chosen), words=words, alarms=alarms, typos=typos, planted=len(planted),
@@ -460,6 +556,32 @@ def main():
         right = sum(labels.values())
         print(f"grammar findings labelled: {right} of {len(labels)} right = "
               f"{100 * right / max(len(labels), 1):.1f} % (goal >= 95 %)")
+    if args.alarm_sample:
+        sample = random.Random(SEED).sample(alarm_rows, min(args.alarm_sample, len(alarm_rows)))
+        with open("alarm_sample.tsv", "w", encoding="utf-8") as f:
+            for row in sample:
+                f.write("\t".join(map(str, row[:4])) + "\t?\t" + row[4] + "\n")
+        print(f"{len(sample)} alarms written to alarm_sample.tsv for labelling")
+    if args.alarm_labels:
+        labels = {}
+        with open(args.alarm_labels, encoding="utf-8") as f:
+            for row in f:
+                if row.startswith("#") or not row.strip():
+                    continue
+                fields = row.rstrip("\n").split("\t")
+                labels[(fields[0], fields[1], int(fields[2]), fields[3])] = fields[4] == "T"  # then a note
+        real = sum(labels.values())
+        share = (len(labels) - real) / max(len(labels), 1)
+        print(f"alarms labelled by hand: {real} of {len(labels)} are real misspellings; "
+              f"estimated false alarms {1000 * totals['alarms'] * share / max(totals['words'], 1):.2f} "
+              f"per 1,000 comment words (goal <= 0.5)")
+    if args.alarms:
+        with open(args.alarms, "w", encoding="utf-8") as f:
+            for row in alarm_rows:
+                f.write("\t".join(map(str, row)) + "\n")
+        with open(args.alarms + ".missed", "w", encoding="utf-8") as f:
+            for row in missed_rows:
+                f.write("\t".join(map(str, row)) + "\n")
     if args.top:
         print("\nraised most often:")
         for word, n in raised.most_common(args.top):

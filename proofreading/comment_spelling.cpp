@@ -288,4 +288,164 @@ std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
   return findings;
 }
 
+namespace {
+
+// A comment run taken apart by the lexer's facts, with the lines the
+// spelling check reads.
+struct FactRun {
+  std::vector<CommentLine> parts;
+  std::vector<bool> checked;
+};
+
+// A line comment behind "//" is read as it always was, inside a block
+// comment too ("/*" above "// text"), where it is text kept as a line.
+bool isSlashLine(std::string_view line, const CommentFacts& facts) {
+  if (facts.role == CommentRole::wholeLine)
+    return facts.markerAt < line.size() && line.substr(facts.markerAt).starts_with(slashComments.lineMarker);
+  return facts.inBlock() && startsWithLineComment(line);
+}
+
+// Structure is analysed as the re-flow analyses a run: in stretches of one
+// lead and marker, a block's first line with the lines below it.
+FactRun factRun(const std::vector<std::string_view>& lines, std::span<const CommentFacts> facts) {
+  FactRun run;
+  run.parts.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool slash = facts[i].role != CommentRole::wholeLine && isSlashLine(lines[i], facts[i]);
+    run.parts.push_back(slash ? splitCommentLine(lines[i]) : splitCommentLine(lines[i], facts[i]));
+  }
+  run.checked.assign(lines.size(), true);
+  if (lines.empty()) return run;
+  std::vector<CommentLine>& parts = run.parts;
+  const bool opener = parts.front().opensBlock;
+  if (opener && parts.size() > 1 && !parts[1].marker.empty())
+    parts.front().continuation = parts[1].line.substr(0, parts[1].lead.size() + parts[1].marker.size());
+  RunContext context;
+  context.deeperLinesContinue = true;
+  std::vector<CommentLine> part;
+  std::size_t start = 0;
+  while (start < parts.size()) {
+    const std::size_t key = start == 0 && opener && parts.size() > 1 ? 1 : start;
+    std::size_t stop = key + 1;
+    while (stop < parts.size() && parts[stop].lead == parts[key].lead && parts[stop].marker == parts[key].marker)
+      ++stop;
+    part.assign(parts.begin() + static_cast<std::ptrdiff_t>(start), parts.begin() + static_cast<std::ptrdiff_t>(stop));
+    const RunStructure structure = analyseRun(part, context);
+    for (std::size_t k = 0; k < part.size(); ++k) run.checked[start + k] = isProseKind(structure.kinds[k]);
+    start = stop;
+  }
+  return run;
+}
+
+// The bytes of a line up to its text: what a marker line under it repeats.
+std::size_t textStart(const CommentLine& parts) {
+  return parts.lead.size() + parts.marker.size() + parts.textOffset;
+}
+
+// The line's text behind a "//" marker, which the check reads.
+std::string standIn(const CommentLine& parts) {
+  std::string line = slashPrefix();
+  line += parts.body.substr(parts.textOffset);
+  return line;
+}
+
+// What opens a marker line under the line, or nothing when none may follow
+// it: after a block's closer it would stand in the code.
+std::optional<std::string> markerPrefixOf(const CommentLine& parts, const CommentFacts& facts) {
+  if (!parts.closer.empty()) return std::nullopt;
+  const std::size_t width = textStart(parts);
+  if (facts.role == CommentRole::blockOpener) {
+    // Under a block's first line the marker line takes the decoration of
+    // the lines below, or blanks when they have none.
+    std::string prefix(parts.lead);
+    if (facts.decoration != 0 && facts.decorated) {
+      prefix += ' ';
+      prefix += facts.decoration;
+    }
+    prefix.resize(std::max(width, prefix.size() + 1), ' ');
+    return prefix;
+  }
+  return std::string(parts.line.substr(0, width));
+}
+
+std::vector<SpellingFinding> factFindingsOf(const CommentLine& parts, const CommentFacts& facts,
+                                            const SpellChecker& checker) {
+  if (isSlashLine(parts.line, facts)) return findingsOf(parts.line, checker);
+  if (parts.hasNoText()) return {};
+  std::vector<SpellingFinding> found = spellingFindings(standIn(parts), checker);
+  const auto shift = static_cast<std::int64_t>(textStart(parts)) - static_cast<std::int64_t>(slashPrefix().size());
+  for (SpellingFinding& finding : found) finding.column += shift;
+  return found;
+}
+
+std::optional<std::string> factMarkerLineOf(const CommentLine& parts, const CommentFacts& facts,
+                                            const SpellChecker& checker) {
+  if (isSlashLine(parts.line, facts)) return markerLineOf(parts.line, checker);
+  if (parts.hasNoText()) return std::nullopt;
+  const std::optional<std::string> prefix = markerPrefixOf(parts, facts);
+  if (!prefix) return std::nullopt;
+  std::optional<std::string> marker = spellingMarkerLine(standIn(parts), checker);
+  const std::string stand = slashPrefix();
+  if (!marker || !marker->starts_with(stand)) return std::nullopt;
+  return *prefix + marker->substr(stand.size());
+}
+
+// The checker for line i of a run taken apart, as withNeighbours.
+template <typename Use>
+auto withFactNeighbours(const FactRun& run, std::size_t i, const SpellChecker& checker, Use use) {
+  auto tail = [&](std::size_t k) {
+    std::string_view text = run.parts[k].text();
+    if (text.size() < 2 || text.back() != '-') return std::string_view();
+    std::size_t start = text.size() - 1;
+    while (start > 0 && isAsciiLetter(text[start - 1])) --start;
+    return text.substr(start, text.size() - 1 - start);
+  };
+  auto head = [&](std::size_t k) {
+    const std::string_view text = run.parts[k].text();
+    std::size_t end = 0;
+    while (end < text.size() && isAsciiLetter(text[end])) ++end;
+    return text.substr(0, end);
+  };
+  const std::string_view before = i > 0 && run.checked[i - 1] ? tail(i - 1) : std::string_view();
+  const bool nextChecked = i + 1 < run.parts.size() && run.checked[i + 1];
+  const std::string_view after = nextChecked && !tail(i).empty() ? head(i + 1) : std::string_view();
+  if (before.empty() && after.empty()) return use(checker);
+  const LineBreakHyphenChecker joined(checker, before, after);
+  return use(joined);
+}
+
+}  // namespace
+
+std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
+    const std::vector<std::string_view>& lines, std::span<const CommentFacts> facts, const SpellChecker& checker) {
+  if (facts.size() != lines.size()) return commentSpellingFindings(lines, checker);
+  const FactRun run = factRun(lines, facts);
+  std::vector<std::pair<std::size_t, SpellingFinding>> findings;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!run.checked[i]) continue;
+    auto found = withFactNeighbours(run, i, checker, [&](const SpellChecker& c) {
+      return factFindingsOf(run.parts[i], facts[i], c);
+    });
+    for (SpellingFinding& f : found) findings.emplace_back(i, std::move(f));
+  }
+  return findings;
+}
+
+std::vector<std::string> spellCheckComments(const std::vector<std::string_view>& lines,
+                                            std::span<const CommentFacts> facts, const SpellChecker& checker) {
+  if (facts.size() != lines.size()) return spellCheckComments(lines, checker);
+  const FactRun run = factRun(lines, facts);
+  std::vector<std::string> out;
+  out.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    out.emplace_back(lines[i]);
+    if (!run.checked[i]) continue;
+    auto marker = withFactNeighbours(run, i, checker, [&](const SpellChecker& c) {
+      return factMarkerLineOf(run.parts[i], facts[i], c);
+    });
+    if (marker) out.push_back(std::move(*marker));
+  }
+  return out;
+}
+
 }  // namespace brindlewort

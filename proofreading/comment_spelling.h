@@ -7,12 +7,14 @@
 // and their words are not misspellings.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "proofreading/spell_check.h"
+#include "reflow/comment_facts.h"
 
 namespace brindlewort {
 
@@ -34,5 +36,18 @@ std::vector<std::string> spellCheckComments(const std::vector<std::string>& line
 // The misspelt words of the prose lines, with the index of their line.
 std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
     const std::vector<std::string_view>& lines, const SpellChecker& checker);
+
+// The same for one comment run, each line taken apart by the lexer's facts
+// for it (one per line), so that every kind of comment line is read: line
+// comments of any marker, block and doc comment lines with or without a
+// decoration, docstrings. Without facts, as above.
+std::vector<std::pair<std::size_t, SpellingFinding>> commentSpellingFindings(
+    const std::vector<std::string_view>& lines, std::span<const CommentFacts> facts, const SpellChecker& checker);
+
+// Every line of a comment run, each prose line followed by its marker line:
+// under the line's own marker, a block's decoration (blanks where it has
+// none), and never under a line that closes its block.
+std::vector<std::string> spellCheckComments(const std::vector<std::string_view>& lines,
+                                            std::span<const CommentFacts> facts, const SpellChecker& checker);
 
 }  // namespace brindlewort

@@ -11,7 +11,7 @@ namespace {
 // Lines of copyright and authorship hold names that no dictionary knows.
 bool isCopyrightLine(std::u16string_view text) {
   for (const std::u16string_view mark : {u"Copyright", u"copyright", u"\u00a9", u"SPDX-", u"Contributed by",
-                                         u"Written by", u"Author:", u"Authors:"}) {
+                                         u"Written by", u"Author:", u"Authors:", u"@author"}) {
     if (text.find(mark) != std::u16string_view::npos) return true;
   }
   // "(c) 2021", but not the third item of a list.
@@ -51,6 +51,58 @@ bool isNameInSentence(std::u16string_view text, std::size_t start, std::size_t l
   return previous != u'.' && previous != u'!' && previous != u'?' && previous != u':';
 }
 
+// An initial: a capital and a full stop standing alone ("J. ").
+bool isInitialAt(std::u16string_view text, std::size_t at) {
+  return at + 1 < text.size() && u_isupper(text[at]) && text[at + 1] == u'.' &&
+         (at == 0 || isSpaceOrTab(text[at - 1]) || text[at - 1] == u'.') &&
+         (at + 2 == text.size() || isSpaceOrTab(text[at + 2]) || text[at + 2] == u',');
+}
+
+// A person's name in a citation: a capitalised word after an initial
+// ("B. P. Flannery") or before one ("Devroye, L.").
+bool isNameBesideInitial(std::u16string_view text, std::size_t start, std::size_t length) {
+  if (!u_isupper(text[start])) return false;
+  std::size_t before = start;
+  while (before > 0 && isSpaceOrTab(text[before - 1])) --before;
+  if (before >= 2 && before < start && isInitialAt(text, before - 2)) return true;
+  std::size_t after = start + length;
+  if (after < text.size() && text[after] == u',') ++after;
+  while (after < text.size() && isSpaceOrTab(text[after])) ++after;
+  return after > start + length && isInitialAt(text, after);
+}
+
+// Whether an assignment or a comparison stands as a token of its own at
+// `at` ("x = 1", "n == 0", "k := v", "a <= b"), read forwards.
+bool operatorAfter(std::u16string_view text, std::size_t at) {
+  while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+  std::size_t end = at;
+  while (end < text.size() && end - at < 3 && std::u16string_view(u"=!:<>+-").find(text[end]) != std::u16string_view::npos)
+    ++end;
+  const std::u16string_view op = text.substr(at, end - at);
+  const bool known = op == u"=" || op == u"==" || op == u"!=" || op == u":=" || op == u"<=" || op == u">=" ||
+                     op == u"+=" || op == u"-=" || op == u"<" || op == u">";
+  return known && (end == text.size() || isSpaceOrTab(text[end]));
+}
+
+// The same, read backwards from `at` (the character after the operator).
+bool operatorBefore(std::u16string_view text, std::size_t at) {
+  while (at > 0 && isSpaceOrTab(text[at - 1])) --at;
+  std::size_t begin = at;
+  while (begin > 0 && at - begin < 3 && std::u16string_view(u"=!:<>+-").find(text[begin - 1]) != std::u16string_view::npos)
+    --begin;
+  if (begin == at || (begin > 0 && !isSpaceOrTab(text[begin - 1]))) return false;
+  return operatorAfter(text, begin);
+}
+
+// A verb made of a name and an apostrophe ("gofmt'ed", "mmap'd",
+// "cas'ing") or an ordinal ("v'th"): no English word to check.
+bool isApostropheForm(std::u16string_view word) {
+  const std::size_t apostrophe = word.find_last_of(u"'\u2019");
+  if (apostrophe == std::u16string_view::npos || apostrophe == 0) return false;
+  const std::u16string_view ending = word.substr(apostrophe + 1);
+  return ending == u"d" || ending == u"ed" || ending == u"ing" || ending == u"th" || ending == u"er";
+}
+
 }  // namespace
 
 FindingContext::FindingContext(std::u16string_view text) : text_(text), copyrightLine_(isCopyrightLine(text)) {}
@@ -70,10 +122,14 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
       default:
         break;
     }
+    // Letters glued to a number: "0xfffe", "64bit", "10ms".
+    if (u_isdigit(text[first - 1])) return true;
     // Flags (-Werror, --verbose); a hyphen inside a word joins a compound.
     if (text[first - 1] == u'-' && (first == 1 || isSpaceOrTab(text[first - 2]) || text[first - 2] == u'-')) return true;
   }
   if (end < text.size() && text[end] == u'(') return true;  // calls: frobl()
+  // A tracker's number: "bpo-39812", "gh-1201".
+  if (end + 1 < text.size() && text[end] == u'-' && u_isdigit(text[end + 1])) return true;
   // An ordinal's ending after a variable: "the k-th item", "the n'th".
   if (first >= 2 && (text[first - 1] == u'-' || text[first - 1] == u'\'') && u_isalnum(text[first - 2])) {
     const std::u16string_view ending = text.substr(first, end - first);
@@ -83,7 +139,12 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
   // Hexadecimal digits ("abf", "deadbf") and Go's assembly names (runtime·foo).
   if (word.find_first_not_of(u"abcdefABCDEF") == std::u16string_view::npos) return true;
   if (word.find(u'\u00b7') != std::u16string_view::npos) return true;
-  return copyrightLine_ || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first);
+  if (isApostropheForm(word)) return true;
+  // A variable beside an assignment or a comparison: "yh = y1*b", "n == 0".
+  if (operatorAfter(text, end) || operatorBefore(text, first)) return true;
+  // A copyright line's names are capitalised; its other words are English.
+  return (copyrightLine_ && !u_islower(text[first])) || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first) ||
+         isNameBesideInitial(text, first, end - first);
 }
 
 }  // namespace brindlewort

@@ -15,6 +15,8 @@
 #include "proofreading/marker_mark.h"
 #include "proofreading/passive_voice_search.h"
 #include "proofreading/utf16_characters.h"
+#include "reflow/comment_line_parts.h"
+#include "reflow/source_language.h"
 
 namespace brindlewort {
 
@@ -357,6 +359,43 @@ std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>&
 
 std::vector<GrammarFinding> grammarFindings(const std::vector<std::string>& lines, const GrammarRules& rules) {
   return findAll(lines, proseScan(lines, rules), rules);
+}
+
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines,
+                                            std::span<const CommentFacts> facts, const GrammarRules& rules) {
+  // "//" lines, inside a block comment too, are read as they always were.
+  auto isSlashLine = [&](std::size_t i) {
+    if (facts[i].role == CommentRole::wholeLine)
+      return facts[i].markerAt < lines[i].size() &&
+             lines[i].substr(facts[i].markerAt).starts_with(slashComments.lineMarker);
+    return facts[i].inBlock() && startsWithLineComment(lines[i]);
+  };
+  if (facts.size() != lines.size()) return grammarFindings(lines, rules);
+  bool allSlash = true;
+  for (std::size_t i = 0; i < lines.size() && allSlash; ++i) allSlash = isSlashLine(i);
+  if (allSlash) return grammarFindings(lines, rules);
+  // Every line behind a "//" marker, which the search reads; columns move
+  // back by what each line's own prefix is longer.
+  std::vector<std::string> standIns;
+  std::vector<std::int64_t> shifts;
+  standIns.reserve(lines.size());
+  shifts.reserve(lines.size());
+  const std::string slash = std::string(slashComments.lineMarker) + " ";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (isSlashLine(i)) {
+      standIns.emplace_back(lines[i]);
+      shifts.push_back(0);
+      continue;
+    }
+    const CommentLine parts = splitCommentLine(lines[i], facts[i]);
+    const std::string_view text = parts.body.substr(parts.textOffset);
+    standIns.push_back(text.empty() ? std::string(slashComments.lineMarker) : slash + std::string(text));
+    shifts.push_back(static_cast<std::int64_t>(parts.lead.size() + parts.marker.size() + parts.textOffset) -
+                     static_cast<std::int64_t>(slash.size()));
+  }
+  std::vector<GrammarFinding> found = grammarFindings(standIns, rules);
+  for (GrammarFinding& f : found) f.column += shifts[f.line];
+  return found;
 }
 
 }  // namespace brindlewort

@@ -8,11 +8,13 @@
 // only prose and also finds repeated words.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "proofreading/grammar_rules.h"
+#include "reflow/comment_facts.h"
 
 namespace brindlewort {
 
@@ -52,5 +54,12 @@ std::vector<std::string> proofreadGrammarLines(const std::vector<std::string_vie
 // The constructions that proofreadGrammarLines marks, in text order.
 std::vector<GrammarFinding> grammarFindings(const std::vector<std::string>& lines, const GrammarRules& rules);
 std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines, const GrammarRules& rules);
+
+// The same for one comment run, each line taken apart by the lexer's facts
+// for it (one per line): block and doc comment lines, "#" and other
+// markers are read as "//" lines are, so that a paragraph joins across
+// their decoration. Without facts, as above.
+std::vector<GrammarFinding> grammarFindings(const std::vector<std::string_view>& lines,
+                                            std::span<const CommentFacts> facts, const GrammarRules& rules);
 
 }  // namespace brindlewort

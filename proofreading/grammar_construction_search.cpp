@@ -190,18 +190,24 @@ class Search {
       // "has been added" is one passive construction; "has been there" is
       // the perfect tense of "be".
       const std::size_t k = skippingInBetween(j + 1);
-      if (participleAt(k)) return rules_.passiveVoice ? add(found, i, k, GrammarKind::passiveVoice) : k + 1;
-      return rules_.perfectTense ? add(found, i, j, GrammarKind::perfectTense) : j + 1;
+      if (participleAt(k)) return ending(found, i, k, GrammarKind::passiveVoice);
+      return ending(found, i, j, GrammarKind::perfectTense);
     }
     if (be && follows(j) && word(j) == "being") {
       const std::size_t k = skippingInBetween(j + 1);
-      if (participleAt(k)) return rules_.passiveVoice ? add(found, i, k, GrammarKind::passiveVoice) : k + 1;
+      if (participleAt(k)) return ending(found, i, k, GrammarKind::passiveVoice);
       return i;
     }
     if (!participleAt(j)) return i;
-    const GrammarKind kind = be ? GrammarKind::passiveVoice : GrammarKind::perfectTense;
-    if (!rules_.reports(kind)) return j + 1;
-    return add(found, i, j, kind);
+    return ending(found, i, j, be ? GrammarKind::passiveVoice : GrammarKind::perfectTense);
+  }
+
+  // A construction from word `first` to word `last`, added when its kind is
+  // reported; the search goes on after it, or at its last word when that
+  // word is written twice ("is done done").
+  std::size_t ending(std::vector<GrammarMatch>& found, std::size_t first, std::size_t last, GrammarKind kind) {
+    if (rules_.reports(kind)) add(found, first, last, kind);
+    return rules_.repeatedWords && repeatedAt(last) ? last : last + 1;
   }
 
   bool repeatedAt(std::size_t i) {

@@ -53,9 +53,34 @@ bool isSlashCompound(std::u16string_view token) {
   return token.find(u'.') == std::u16string_view::npos;
 }
 
+// A single word in quotes ("cors", 'hebrew'), a clause's punctuation
+// aside: a value the code takes, not prose.
+bool isQuotedValue(std::u16string_view token) {
+  while (!token.empty() && std::u16string_view(u".,;:!?)]").find(token.back()) != std::u16string_view::npos)
+    token.remove_suffix(1);
+  while (!token.empty() && std::u16string_view(u"([").find(token.front()) != std::u16string_view::npos)
+    token.remove_prefix(1);
+  if (token.size() < 3) return false;
+  const char16_t quote = token.front();
+  if (quote != u'"' && quote != u'\'') return false;
+  return token.back() == quote && token.substr(1, token.size() - 2).find(quote) == std::u16string_view::npos;
+}
+
+// "github:name", "mailto:x": a word glued to another by a colon names a
+// scheme or a handle.
+bool hasInnerColon(std::u16string_view token) {
+  const std::size_t colon = token.find(u':');
+  return colon != std::u16string_view::npos && colon > 0 && colon + 1 < token.size() &&
+         u_isalpha(token[colon - 1]) && u_isalnum(token[colon + 1]);
+}
+
 // A blank-separated token that is code or an address as a whole: its words
 // mean nothing on their own.
 bool tokenLooksLikeCode(std::u16string_view token) {
+  if (isQuotedValue(token) || hasInnerColon(token)) return true;
+  // A command-line flag as a whole: "-Wcast-qual", "--no-verify".
+  if (token.size() > 2 && token[0] == u'-' && (u_isalpha(token[1]) || (token[1] == u'-' && u_isalpha(token[2]))))
+    return true;
   // "libstdc++" and "C++" name code too.
   for (const std::u16string_view part : {u"://", u"::", u"->", u"()", u"www.", u"++"}) {
     if (contains(token, part)) return true;
@@ -108,7 +133,9 @@ void markLinks(std::u16string_view units, std::vector<bool>& blank, std::vector<
 
 // A word that reads as an identifier or abbreviation: an underscore or a
 // digit (utf8, snake_case), a capital after the first letter (camelCase,
-// HTTPServer, ALLCAPS), or an inner full stop (file.txt, example.com, e.g).
+// HTTPServer, ALLCAPS), or an inner full stop (file.txt, example.com, e.g);
+// or as mathematics: a sub- or superscript (xⁿ, vₙ₋₁) or a mark over a
+// letter written apart (q̂).
 bool wordLooksLikeCode(std::u16string_view word) {
   if (word.size() > static_cast<std::size_t>(longestWord)) return true;
   bool first = true;
@@ -116,6 +143,8 @@ bool wordLooksLikeCode(std::u16string_view word) {
     UChar32 c;
     U16_NEXT(word.data(), i, word.size(), c);
     if (c == u'_' || c == u'.' || u_isdigit(c)) return true;
+    if ((c >= 0x2070 && c <= 0x209F) || c == 0xB2 || c == 0xB3 || c == 0xB9 || u_charType(c) == U_NON_SPACING_MARK)
+      return true;
     if (!first && (u_isupper(c) || u_istitle(c))) return true;
     if (u_isalpha(c)) first = false;
   }

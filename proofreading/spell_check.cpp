@@ -40,10 +40,22 @@ std::optional<CheckedLine> checkLine(std::string_view line, const SpellChecker& 
   const auto prefix = commentPrefix(trimmed);
   // A prefix of spaces alone is indentation, not a comment.
   if (!prefix || prefix->find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
-  const auto start = textStart(trimmed);
+  auto start = textStart(trimmed);
   if (!start || *start > trimmed.size()) return std::nullopt;
+  // The text opens after the last blank that follows the marker: what
+  // stands between shows what its first word is, a link's bracket
+  // ("[text](url)"), a doc tag's sign ("@jls"), a number ("0xfffe").
+  std::string_view ownPrefix = *prefix;
+  const std::size_t markerEnd = ownPrefix.find_first_of(" \t", std::min(ownPrefix.size(), ownPrefix.find_first_not_of(" \t")));
+  if (ownPrefix.size() == *start && markerEnd != std::string_view::npos) {
+    const std::size_t blank = ownPrefix.find_last_of(" \t");
+    if (blank + 1 < *start) {
+      *start = blank + 1;
+      ownPrefix = ownPrefix.substr(0, *start);
+    }
+  }
 
-  CheckedLine checked{*prefix, trimmed.substr(*start), {}};
+  CheckedLine checked{ownPrefix, trimmed.substr(*start), {}};
   checked.results = checker.check(checked.text);
   if (checked.results.empty()) return std::nullopt;
   if (infoLogEnabled()) {

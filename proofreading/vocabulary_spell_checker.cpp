@@ -7,6 +7,32 @@
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
+namespace {
+
+// Prefixes that make words of words in prose about code ("unshares",
+// "nonpositive", "subnodes", "postdominates", "multicasting") and names of
+// libraries ("libarchive"): the rest is judged alone. "re", "pre" and
+// "inter" are not among them: too many misspellings start so
+// ("recommand", "premission", "intergrated").
+constexpr std::string_view wordPrefixes[] = {"un", "non", "sub", "post", "multi", "lib"};
+
+// The word without a prefix of the list, when at least five letters and
+// nothing else are left ("un" + "till" is no word); empty otherwise.
+std::string_view withoutWordPrefix(std::string_view word) {
+  for (const std::string_view prefix : wordPrefixes) {
+    if (word.size() < prefix.size() + 5) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < prefix.size() && same; ++i)
+      same = (word[i] | 0x20) == prefix[i];
+    if (!same) continue;
+    const std::string_view rest = word.substr(prefix.size());
+    const bool letters = std::all_of(rest.begin(), rest.end(), [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
+    return letters ? rest : std::string_view();
+  }
+  return {};
+}
+
+}  // namespace
 
 VocabularySpellChecker::VocabularySpellChecker(std::shared_ptr<const SpellChecker> dictionary,
                                                std::vector<std::shared_ptr<const AcceptedWords>> accepted)
@@ -33,8 +59,13 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
       word = utf8Slice(units, r.start, r.length);
     }
     if (context.excuses(r.start, r.length)) return true;
-    return std::any_of(accepted_.begin(), accepted_.end(),
-                       [&](const auto& words) { return words->accepts(word); });
+    auto accepted = [&](std::string_view w) {
+      return std::any_of(accepted_.begin(), accepted_.end(), [&](const auto& words) { return words->accepts(w); });
+    };
+    if (accepted(word)) return true;
+    const std::string_view rest = withoutWordPrefix(word);
+    if (rest.empty()) return false;
+    return accepted(rest) || dictionary_->check(rest).empty();
   });
   return results;
 }

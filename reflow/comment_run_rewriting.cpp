@@ -6,6 +6,14 @@ namespace brindlewort {
 
 std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
                                 const LinesTransform& transform) {
+  return transformCommentRuns(text, comments,
+                              [&](const std::vector<std::string_view>& lines, std::span<const CommentFacts>) {
+                                return transform(lines);
+                              });
+}
+
+std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
+                                const RunLinesTransform& transform) {
   std::string result;
   // Marker lines can add a good part to a text; pages reserved but never
   // written cost nothing, while growing would copy everything so far.
@@ -24,7 +32,7 @@ std::string transformCommentRuns(std::string_view text, std::span<const CommentF
     }
     // A run that closes the text without a line end stays without one.
     const bool endsText = lineEndAfter(text, run->lines.back()).empty();
-    const std::vector<std::string> output = transform(run->lines);
+    const std::vector<std::string> output = transform(run->lines, run->facts);
     for (std::size_t i = 0; i < output.size(); ++i) {
       result.append(output[i]);
       if (i + 1 < output.size() || !endsText) result.append(runEnd);

@@ -19,6 +19,11 @@ namespace brindlewort {
 using LinesTransform =
     std::function<std::vector<std::string>(const std::vector<std::string_view>& lines)>;
 
+// A lines transform that is also given the lexer's facts for each line of
+// the run, which say where each line's marker stands.
+using RunLinesTransform = std::function<std::vector<std::string>(const std::vector<std::string_view>& lines,
+                                                                 std::span<const CommentFacts> facts)>;
+
 // Applies the transform to each comment run on its own (the runs of
 // `comments`, the facts of the text's lines) and copies every other line
 // byte for byte. Each run's output lines end like the run's
@@ -26,6 +31,8 @@ using LinesTransform =
 // line end keeps it without one.
 std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
                                 const LinesTransform& transform);
+std::string transformCommentRuns(std::string_view text, std::span<const CommentFacts> comments,
+                                const RunLinesTransform& transform);
 
 // True when transforming the comment runs gives the text back as long as
 // the lines transform does: every line of a run, a last one without a line

@@ -80,6 +80,7 @@ const CommentRun* CommentRunWalker::next() {
       line = lineAt(text_, position_);
     } while (continuesRun(comments_, index_));
     run_.end = position_;
+    run_.facts = comments_.subspan(run_.firstLine - firstLine_, run_.lines.size());
     return &run_;
   }
   return nullptr;

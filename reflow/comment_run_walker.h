@@ -25,6 +25,7 @@ std::string_view lineEndAfter(std::string_view text, std::string_view line);
 
 struct CommentRun {
   std::vector<std::string_view> lines;  // views into the text, line ends left out
+  std::span<const CommentFacts> facts;  // the lexer's facts for each of them
   std::size_t firstLine = 0;            // the number of its first line
   std::string_view firstLineEnd;        // the line end of its first line
   std::size_t begin = 0;                // its bytes in the text, line ends included

@@ -14,8 +14,8 @@ TextWork grammarWork(const TextOptions& options) {
     return {.how = LineChecks{
         .linesTransform = [](const std::vector<std::string_view>& lines) { return grammarCheckLines(lines); },
         .findings =
-            [rules](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
-                    std::string& report) {
+            [rules](std::string_view name, const std::vector<std::string_view>& lines,
+                    std::span<const CommentFacts>, std::size_t first, std::string& report) {
               for (const GrammarFinding& f : passiveVoiceFindings(lines)) {
                 if (rules.reports(f.kind))
                   report += findingLine(name, first + f.line, f.column, grammarKindLabel(f.kind), f.text);
@@ -28,9 +28,9 @@ TextWork grammarWork(const TextOptions& options) {
         return proofreadGrammarLines(lines, rules);
       },
       .findings =
-          [rules](std::string_view name, const std::vector<std::string_view>& lines, std::size_t first,
-                  std::string& report) {
-            for (const GrammarFinding& f : grammarFindings(lines, rules)) {
+          [rules](std::string_view name, const std::vector<std::string_view>& lines,
+                  std::span<const CommentFacts> facts, std::size_t first, std::string& report) {
+            for (const GrammarFinding& f : grammarFindings(lines, facts, rules)) {
               report += findingLine(name, first + f.line, f.column, grammarKindLabel(f.kind), f.text);
             }
           },

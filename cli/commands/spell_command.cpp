@@ -77,10 +77,14 @@ Result<TextWork> spellWork(const TextOptions& options) {
                 },
             .findings =
                 [checker](std::string_view name, const std::vector<std::string_view>& lines,
-                          std::size_t first, std::string& report) {
-                  for (const auto& [line, f] : commentSpellingFindings(lines, *checker)) {
+                          std::span<const CommentFacts> facts, std::size_t first, std::string& report) {
+                  for (const auto& [line, f] : commentSpellingFindings(lines, facts, *checker)) {
                     report += findingLine(name, first + line, f.column, "spelling", f.word);
                   }
+                },
+            .runTransform =
+                [checker](const std::vector<std::string_view>& lines, std::span<const CommentFacts> facts) {
+                  return spellCheckComments(lines, facts, *checker);
                 },
         };
       },

@@ -13,7 +13,7 @@ std::string findingsReport(std::string_view displayName, std::string_view text, 
                            TextScope scope, unsigned threads, const GroupFindings& findings) {
   if (scope == TextScope::wholeText) {
     std::string report;
-    findings(displayName, splitLineViews(text), 0, report);
+    findings(displayName, splitLineViews(text), {}, 0, report);
     return report;
   }
   // The same pieces as the transform's.
@@ -26,7 +26,7 @@ std::string findingsReport(std::string_view displayName, std::string_view text, 
     CommentRunWalker walker(text.substr(cuts[i].begin, cuts[i + 1].begin - cuts[i].begin),
                             std::span<const CommentFacts>(from, to), cuts[i].firstLine);
     while (const CommentRun* run = walker.next()) {
-      findings(displayName, run->lines, run->firstLine, reports[i]);
+      findings(displayName, run->lines, run->facts, run->firstLine, reports[i]);
     }
   });
   if (pieces == 1) return std::move(reports.front());

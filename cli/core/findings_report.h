@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,12 @@ namespace brindlewort::cli {
 // Appends to `report` the finding lines for one group of lines that a scope
 // hands to the checks together: a run of comment lines (line ends dropped),
 // or the whole text split at line feeds. firstLine is the 0-based number of
-// the group's first line in the text. Called from several threads at once.
+// the group's first line in the text; `facts` are the lexer's facts for each
+// line of a run, and empty for the whole text. Called from several threads
+// at once.
 using GroupFindings =
     std::function<void(std::string_view displayName, const std::vector<std::string_view>& lines,
-                       std::size_t firstLine, std::string& report)>;
+                       std::span<const CommentFacts> facts, std::size_t firstLine, std::string& report)>;
 
 // The finding lines of a whole text in text order, the groups checked on up
 // to `threads` threads. In the comment-run scope the groups are the runs of

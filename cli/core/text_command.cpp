@@ -42,7 +42,7 @@ InputCheck findingsCheck(GroupFindings findings, TextScope scope, unsigned threa
 InputProcessing processingFor(const decltype(TextWork::how)& how, TextScope scope, unsigned threads) {
   InputProcessing processing;
   if (const auto* lines = std::get_if<LineChecks>(&how)) {
-    processing.transform = [transform = inScope(scope, lines->linesTransform, threads)](
+    processing.transform = [transform = inScope(scope, lines->linesTransform, threads, lines->runTransform)](
                                std::string_view text, std::string_view path) -> Result<std::string> {
       return transform(text, path);
     };
@@ -52,7 +52,7 @@ InputProcessing processingFor(const decltype(TextWork::how)& how, TextScope scop
                                std::string_view text, std::string_view path) -> Result<std::string> {
       Result<LineChecks> checks = checksFor(text, path);
       if (!checks) return Error{checks.error()};
-      return inScope(scope, checks->linesTransform, threads)(text, path);
+      return inScope(scope, checks->linesTransform, threads, checks->runTransform)(text, path);
     };
     processing.check = [checksFor = perFile->checksFor, scope, threads](
                            std::string_view name, std::string_view text, std::string_view path) {

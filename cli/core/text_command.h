@@ -26,6 +26,8 @@ namespace brindlewort::cli {
 struct LineChecks {
   LinesTransform linesTransform;
   GroupFindings findings;
+  // When set, the comment-run scope's transform, given each line's facts.
+  RunLinesTransform runTransform = {};
 };
 
 // Line checks made anew for each input from its text and its file's path

@@ -21,7 +21,7 @@ const SourceLanguage* commentLanguageFor(std::string_view path, std::string_view
 }
 
 std::string transformCommentRunsInParallel(std::string_view text, const SourceLanguage* language,
-                                           const LinesTransform& transform, unsigned threads) {
+                                           const RunLinesTransform& transform, unsigned threads) {
   const CommentMap comments = lexCommentsInParallel(text, language, {threads, parallelRunner(threads)});
   const std::vector<TextPiece> pieces = piecesBetweenRuns(text, comments, threads);
   if (pieces.size() <= 2) return transformCommentRuns(text, comments, transform);
@@ -60,13 +60,17 @@ FallibleTransform wholeTextRewrapping(std::int64_t width) {
   };
 }
 
-TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads) {
+TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads, RunLinesTransform runTransform) {
   if (scope == TextScope::wholeText) {
     return [transform = std::move(transform)](std::string_view text, std::string_view) {
       return transformWholeText(text, transform);
     };
   }
-  return [transform = std::move(transform), threads](std::string_view text, std::string_view path) {
+  if (!runTransform) {
+    runTransform = [transform = std::move(transform)](const std::vector<std::string_view>& lines,
+                                                      std::span<const CommentFacts>) { return transform(lines); };
+  }
+  return [transform = std::move(runTransform), threads](std::string_view text, std::string_view path) {
     return transformCommentRunsInParallel(text, commentLanguageFor(path, text), transform, threads);
   };
 }

@@ -34,7 +34,7 @@ const SourceLanguage* commentLanguageFor(std::string_view path, std::string_view
 // line rule), with the text cut between runs into pieces that up to
 // `threads` threads lex and transform at once.
 std::string transformCommentRunsInParallel(std::string_view text, const SourceLanguage* language,
-                                           const LinesTransform& transform, unsigned threads);
+                                           const RunLinesTransform& transform, unsigned threads);
 
 // Splits the text at every line feed, transforms the lines and joins the
 // result with line feeds, nothing added or removed beyond that.
@@ -50,6 +50,8 @@ FallibleTransform wholeTextRewrapping(std::int64_t width);
 
 // The lines transform applied in the given scope, using up to `threads`
 // threads within one text where the scope allows it.
-TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads);
+// With `runTransform`, the comment-run scope applies that instead.
+TextTransform inScope(TextScope scope, LinesTransform transform, unsigned threads,
+                      RunLinesTransform runTransform = {});
 
 }  // namespace brindlewort::cli

@@ -95,15 +95,15 @@ std::vector<CommentFinding> commentFindings(std::string_view text, std::string_v
   std::vector<CommentFinding> findings;
   // The groups are the comment runs that --check hands to the same checks.
   const GroupFindings collect = [&](std::string_view, const std::vector<std::string_view>& lines,
-                                    std::size_t firstLine, std::string&) {
+                                    std::span<const CommentFacts> facts, std::size_t firstLine, std::string&) {
     std::vector<CommentFinding> found;
     if (checker != nullptr) {
-      for (const auto& [index, f] : commentSpellingFindings(lines, *checker)) {
+      for (const auto& [index, f] : commentSpellingFindings(lines, facts, *checker)) {
         const std::size_t start = byteOffsetAfterCharacters(lines[index], static_cast<std::size_t>(f.column));
         found.push_back(located(FindingKind::spelling, lines, firstLine, index, start, f.word));
       }
     }
-    for (const GrammarFinding& f : grammarFindings(lines, rules)) {
+    for (const GrammarFinding& f : grammarFindings(lines, facts, rules)) {
       const std::size_t start = byteOffsetAfterCharacters(lines[f.line], static_cast<std::size_t>(f.column));
       found.push_back(located(findingKind(f.kind), lines, firstLine, f.line, start, f.text));
     }

@@ -189,5 +189,41 @@ TEST_F(SourceTreeTest, OnlyRegularFilesAreReadAndNeverWaitedOn) {
   EXPECT_EQ(readRegularFile("/dev/zero", 10, SymbolicLinks::follow).error(), "is not a regular file");
 }
 
+// Outside git, a run started above a project takes the project alone, as
+// its git work tree would be taken: the same files give the same
+// vocabulary either way. Each layout: its files, where the run starts,
+// the folder of the file checked, and the project's root.
+TEST_F(SourceTreeTest, ProjectRootOutsideGitIsTheOneGitWouldGive) {
+  const struct {
+    const char* name;
+    std::vector<std::string> files;
+    std::string start;
+    std::string folder;
+    std::string root;
+  } layouts[] = {
+      {"above a project with a manifest", {"x/proj/CMakeLists.txt", "x/proj/src/a.c", "x/other/b.c"}, "x",
+       "x/proj/src", "x/proj"},
+      {"above two projects", {"x/one/Cargo.toml", "x/one/src/a.rs", "x/two/go.mod", "x/two/b.go"}, "x", "x/two",
+       "x/two"},
+      {"the topmost manifest", {"x/CMakeLists.txt", "x/lib/CMakeLists.txt", "x/lib/a.c"}, "x", "x/lib", "x"},
+      {"a word list marks the top", {"x/proj/.brindle-words", "x/proj/a/b/c.c"}, "x", "x/proj/a/b", "x/proj"},
+      {"in the project", {"x/proj/package.json", "x/proj/src/a.ts"}, "x/proj", "x/proj/src", "x/proj"},
+      {"nothing marks a project", {"x/proj/src/a.c"}, "x", "x/proj/src", "x"},
+  };
+  for (const auto& layout : layouts) {
+    fs::remove_all(folder / "x");
+    for (const std::string& file : layout.files) make(file);
+    const fs::path top = fs::canonical(folder);
+    const ProjectRoot outside = findProjectRoot(top / layout.folder, top / layout.start);
+    EXPECT_FALSE(outside.gitWorkTree) << layout.name;
+    EXPECT_EQ(outside.folder, top / layout.root) << layout.name;
+    // The same tree as a git work tree at the project's root.
+    git("init -q " + shellQuoted((top / layout.root).string()));
+    const ProjectRoot inside = findProjectRoot(top / layout.folder, top / layout.start);
+    EXPECT_TRUE(inside.gitWorkTree) << layout.name;
+    EXPECT_EQ(inside.folder, outside.folder) << layout.name;
+  }
+}
+
 }  // namespace
 }  // namespace brindlewort

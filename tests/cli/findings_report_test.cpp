@@ -13,7 +13,7 @@ namespace {
 
 // Reports each group as «FILE:LINE:1: group: "FIRST LINE (COUNT)"».
 void reportGroup(std::string_view name, const std::vector<std::string_view>& lines,
-                 std::size_t first, std::string& report) {
+                 std::span<const CommentFacts>, std::size_t first, std::string& report) {
   report += findingLine(name, first, 0, "group",
                         std::string(lines.front()) + " (" + std::to_string(lines.size()) + ")");
 }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/rewrap.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_run_walker.h"
 #include "proofreading/enchant_spell_checker.h"
 #include "proofreading/project_spelling.h"
 
@@ -107,6 +109,14 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
       {"copyright line", "// Copyright 2021 Zorblatt Qwimbyware GmbH.\n"},
       {"hexadecimal digits", "// The bytes abf, deadbf follow.\n"},
       {"other English spelling", "// The colour and behaviour.\n"},
+      {"names in a citation", "// W. T. Vetterlang, B. P. Flannary and Devroya, L. (1992).\n"},
+      {"author tag", "/// @author Sergei A. Malenkovv\n"},
+      {"verb made of a name", "// Then gofmt'ed, mmap'd, cas'ing and the v'th bit.\n"},
+      {"tracker numbers", "// See bpo-39812 and gh-1201.\n"},
+      {"prefixed words", "// Unshares the nonpositive subnodes that postdominate; multicasting with libarchive.\n"},
+      {"doc tag opening the text", " * @jls 5.1.3 Conversion\n * \\doctodo later\n"},
+      {"letters glued to a number", "// 0xfffffade in hex, 64bit, 10ms\n"},
+      {"variables beside operators", "//   yh = y1*b, and if xh != 0 or ncom := n or qtxt <= 3\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
   // A capital that may open a sentence proves nothing.
@@ -114,6 +124,19 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   EXPECT_EQ(misspelt("// a non-blokcing call\n"), Words{"blokcing"});  // a compound, not a flag
   // Words that only resemble a copyright line's marks.
   EXPECT_EQ(misspelt("// Authorization headre; (c) the thrid case\n"), (Words{"headre", "thrid"}));
+  // A copyright line's English words are checked, its names are not.
+  EXPECT_EQ(misspelt("// Copyright Zorblatt; provided that the abov copyright notice\n"), Words{"abov"});
+  // Only the apostrophe forms of names: a possessive is checked.
+  EXPECT_EQ(misspelt("// The wrold's end, the wrold'ed.\n"), Words{"wrold's"});
+  // A prefix makes no word of a word that is none, nor of a short one.
+  EXPECT_EQ(misspelt("// The libary, unexpectd, untill and sublass.\n"),
+            (Words{"libary", "unexpectd", "untill", "sublass"}));
+  // The marker stays out of the text, with no blank after it too.
+  EXPECT_EQ(misspelt("    //Conect to a functor\n"), Words{"Conect"});
+  // Operators glued to words or in prose prove nothing.
+  EXPECT_EQ(misspelt("// The wrold -> the end and the wrold - x\n"), (Words{"wrold", "wrold"}));
+  // A link that opens the text is read as a link.
+  EXPECT_EQ(misspelt("// [thme](https://example.com/a/b) in a structure.\n"), Words{"thme"});
 }
 
 TEST(CommentSpelling, FindsTyposThatResembleTheCode) {
@@ -161,6 +184,68 @@ TEST(CommentSpelling, ReadsEveryKindOfCommentLine) {
   const auto found = commentSpellingFindings(closer, *checker);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].second.column, 3);
+}
+
+// A source file of the language checked run by run as the commands check
+// it, each line taken apart by the lexer's facts: the misspelt words with
+// their line and column (from 1), and the text with its marker lines.
+struct RunsChecked {
+  std::vector<std::string> found;
+  std::string marked;
+};
+
+RunsChecked checkRuns(std::string_view languageName, std::string_view source) {
+  const auto checker = projectSpellChecker(dictionary(), {}, "", noRepository);
+  const CommentMap comments = lexComments(source, languageForPath(languageName).language);
+  RunsChecked out;
+  CommentRunWalker walker(source, comments);
+  std::size_t copied = 0;
+  while (const CommentRun* run = walker.next()) {
+    for (const auto& [index, f] : commentSpellingFindings(run->lines, run->facts, *checker)) {
+      out.found.push_back(f.word + "@" + std::to_string(run->firstLine + index + 1) + ":" +
+                          std::to_string(f.column + 1));
+    }
+    out.marked += source.substr(copied, run->begin - copied);
+    for (const std::string& line : spellCheckComments(run->lines, run->facts, *checker)) out.marked += line + "\n";
+    copied = run->end;
+  }
+  out.marked += source.substr(copied);
+  return out;
+}
+
+// Every kind of comment line is read, undecorated block lines and
+// docstrings too; a marker line takes the line's own prefix, a block's
+// decoration under its opener, and never follows a closer.
+TEST(CommentSpelling, ReadsEveryLineTheLexerCallsComment) {
+  ASSERT_TRUE(dictionary());
+  const struct {
+    const char* file;
+    std::string_view source;
+    std::vector<std::string> found;
+    std::string_view marked;
+  } cases[] = {
+      {"a.c", "/* Opens a blok\n   and goes on undecoratd\n   to its end. */\nint x;\n",
+       {"blok@1:12", "undecoratd@2:16"},
+       "/* Opens a blok\n           ▲▲▲▲ ← TYPO?\n   and goes on undecoratd\n               ▲▲▲▲▲▲▲▲▲▲ ← TYPO?\n"
+       "   to its end. */\nint x;\n"},
+      {"a.java", "/**\n * Decoratd line.\n * Closes herre. */\nclass A {}\n",
+       {"Decoratd@2:4", "herre@3:11"},
+       "/**\n * Decoratd line.\n * ▲▲▲▲▲▲▲▲ ← TYPO?\n * Closes herre. */\nclass A {}\n"},
+      {"a.py", "def f():\n    \"\"\"Summry line.\n\n    More text in the docstrng.\n    \"\"\"\n    # hash commnt\n    return 1\n",
+       {"Summry@2:8", "docstrng@4:22", "commnt@6:12"},
+       "def f():\n    \"\"\"Summry line.\n       ▲▲▲▲▲▲ ← TYPO?\n\n    More text in the docstrng.\n"
+       "                     ▲▲▲▲▲▲▲▲ ← TYPO?\n    \"\"\"\n    # hash commnt\n    #      ▲▲▲▲▲▲ ← TYPO?\n    return 1\n"},
+      {"a.c", "/* One line wrold. */\nint x;\n", {"wrold@1:13"}, "/* One line wrold. */\nint x;\n"},
+      {"a.c", "/* Decorated wrold\n * below. */\n", {"wrold@1:14"},
+       "/* Decorated wrold\n *           ▲▲▲▲▲ ← TYPO?\n * below. */\n"},
+      {"a.c", "// A slash wrold.\nint x;\n", {"wrold@1:12"},
+       "// A slash wrold.\n//         ▲▲▲▲▲ ← TYPO?\nint x;\n"},
+  };
+  for (const auto& c : cases) {
+    const RunsChecked checked = checkRuns(c.file, c.source);
+    EXPECT_EQ(checked.found, c.found) << c.source;
+    EXPECT_EQ(checked.marked, c.marked) << c.source;
+  }
 }
 
 }  // namespace

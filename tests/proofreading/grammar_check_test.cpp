@@ -7,6 +7,8 @@
 #include <random>
 
 #include "proofreading/passive_voice_search.h"
+#include "reflow/comment_lexer.h"
+#include "reflow/comment_run_walker.h"
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
@@ -201,6 +203,9 @@ TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
       {{"// With Alice alice and Stephen Moshier moshier@example.org. The the end."}, {"The the"}},
       {{"// Output:", "// true", "// true"}, {}},
       {{"// Reads the", "// the file."}, {"the the"}},
+      // A participle written twice is found whether or not its passive is.
+      {{"// The work is done done."}, {"done done"}},
+      {{"// It has been copied copied here."}, {"copied copied"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> found;
@@ -209,6 +214,35 @@ TEST(GrammarFindings, RepeatedWordsMustAndMustNotFind) {
       found.push_back(f.text);
     }
     EXPECT_EQ(found, c.found) << c.lines.front();
+  }
+}
+
+// Block, doc and "#" comments are read as "//" lines are: a word written
+// twice across their decoration is found, at its own column.
+TEST(GrammarFindings, ReadsEveryLineTheLexerCallsComment) {
+  const GrammarRules both{true, false, true};
+  const struct {
+    const char* file;
+    std::string_view source;
+    std::vector<std::string> found;  // "text@line:column", from 1
+  } cases[] = {
+      {"a.java", "/**\n * Truncated on\n * on some platforms.\n */\nclass A {}\n", {"on on@2:14"}},
+      {"a.c", "/* The file was written\n   by by hand. */\nint x;\n", {"was written@1:13", "by by@2:4"}},
+      {"a.py", "def f():\n    # Parts are not\n    # not simple.\n    return 1\n", {"not not@2:17"}},
+      {"a.py", "def f():\n    \"\"\"Reads the\n\n    the file.\"\"\"\n", {}},
+      {"a.c", "// Reads the\n// the file.\nint x;\n", {"the the@1:10"}},
+  };
+  for (const auto& c : cases) {
+    const CommentMap comments = lexComments(c.source, languageForPath(c.file).language);
+    CommentRunWalker walker(c.source, comments);
+    std::vector<std::string> found;
+    while (const CommentRun* run = walker.next()) {
+      for (const GrammarFinding& f : grammarFindings(run->lines, run->facts, both)) {
+        found.push_back(f.text + "@" + std::to_string(run->firstLine + f.line + 1) + ":" +
+                        std::to_string(f.column + 1));
+      }
+    }
+    EXPECT_EQ(found, c.found) << c.source;
   }
 }
 

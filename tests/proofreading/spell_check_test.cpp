@@ -41,6 +41,11 @@ TEST(ProseWords, LeavesCodeAlone) {
       {"SlashCompounds", "obsolete/cleannup and saveing/setting, and/or", {"obsolete", "cleannup", "and", "saveing", "setting", "and", "or"}},
       {"PathsStayCode", "src/mian.cpp ./tols/x /usr/bn a/b/cc", {}},
       {"PlusPlusNamesCode", "libstdc++ and C++ and libfoo++", {"and", "and"}},
+      // A single quoted word is a value; a quoted phrase is prose.
+      {"QuotedValues", "values \"crs\", 'hebrw', (\"nocrs\"); \"a phrse\"", {"values", "a", "phrse"}},
+      {"SchemesAndHandles", "see github:oyvndjam or mailto:jo", {"see", "or"}},
+      {"Mathematics", "when x\u207F and v\u2099 or q\u0302 are tiny", {"when", "and", "or", "are", "tiny"}},
+      {"FlagsAsAWhole", "with -Wcast-qal or --no-verfy - a dash", {"with", "or", "a", "dash"}},
   };
   for (const auto& c : cases) {
     const icu::UnicodeString text = toUtf16(c.text);
