@@ -208,12 +208,15 @@ class Scanner {
     const std::string_view openerLead = text_.substr(first.begin, lead);
     const std::size_t closerLine = pending_.size() - 1;
     // The block is decorated when a line below the opener opens with the
-    // decoration, or when its closer stands one column in (" */"): read
-    // from all its lines, so that joining some of them keeps it so.
+    // decoration set off from its text (" * ", " *"), or when its closer
+    // stands one column in (" */"): read from all its lines, so that
+    // joining some of them keeps it so. "*parsing errors*" at a line's
+    // start is emphasis.
     const char decoration = syntax.blockDecoration;
     bool decorated = false;
     if (decoration != 0) {
-      for (std::size_t i = 1; i < closerLine && !decorated; ++i) decorated = opensWith(pending_[i], decoration);
+      for (std::size_t i = 1; i < closerLine && !decorated; ++i)
+        decorated = opensWithDecoration(pending_[i], decoration);
       const PendingLine& closer = pending_[closerLine];
       decorated = decorated ||
                   (closerLine > 0 && opensWith(closer, decoration) &&
@@ -295,6 +298,16 @@ class Scanner {
 
   // Whether the line's first non-blank byte is `ch`; with 0, whether the
   // line is blank.
+  // Whether the line opens with a run of `decoration` that a blank or the
+  // line's end follows.
+  bool opensWithDecoration(const PendingLine& line, char decoration) const {
+    const std::string_view content = text_.substr(line.begin, line.end - line.begin);
+    std::size_t at = content.find_first_not_of(" \t");
+    if (at == npos || content[at] != decoration) return false;
+    while (at < content.size() && content[at] == decoration) ++at;
+    return at == content.size() || isSpaceOrTab(content[at]) || content[at] == '\r';
+  }
+
   bool opensWith(const PendingLine& line, char ch) const {
     const std::size_t at = text_.substr(line.begin, line.end - line.begin).find_first_not_of(" \t");
     if (at == npos) return ch == 0;

@@ -58,6 +58,10 @@ const ReflowCase cases[] = {
     {"LoneParagraphTagStaysALine", fill, 60, "/**\n * One.\n * <p>\n * Two three.\n */\n", nullptr, "X.java"},
     {"TableRowsStayLines", fill, 30,
      "/**\n * <tr><td>one two three four</td>\n *   <td>five six seven eight</td></tr>\n */\n", nullptr, "X.java"},
+    // A star glued to a word at a line's start is emphasis, not decoration.
+    {"EmphasisAtALineStartIsNoDecoration", fill, 40,
+     "/* The latter is for\n   *parsing errors*, and the former for\n   other problems.  */\nint x;\n",
+     "/* The latter is for *parsing errors*,\n   and the former for other\n   problems.  */\nint x;\n", "x.c"},
     {"ColumnOfNamesIsKept", fill, 60, "/*\n  copy_if\n  count_if\n  find_end\n  for_each (C++11)\n*/\n",
      nullptr, "x.h"},
     // Doc tags: each starts a paragraph; a first break hangs under the
