@@ -215,11 +215,14 @@ class Scanner {
     const char decoration = syntax.blockDecoration;
     bool decorated = false;
     if (decoration != 0) {
-      for (std::size_t i = 1; i < closerLine && !decorated; ++i)
+      bool plainText = false;  // a line between holds text without decoration
+      for (std::size_t i = 1; i < closerLine && !decorated; ++i) {
         decorated = opensWithDecoration(pending_[i], decoration);
+        plainText = plainText || !opensWith(pending_[i], 0);
+      }
       const PendingLine& closer = pending_[closerLine];
       decorated = decorated ||
-                  (closerLine > 0 && opensWith(closer, decoration) &&
+                  (!plainText && closerLine > 0 && opensWith(closer, decoration) &&
                    text_.substr(closer.begin, closer.end - closer.begin).find_first_not_of(" \t") == lead + 1);
     }
     // A docstring's lines stand under its quotes, not under its text. A
@@ -296,8 +299,6 @@ class Scanner {
     line.facts.underOpener = block_.docstring;
   }
 
-  // Whether the line's first non-blank byte is `ch`; with 0, whether the
-  // line is blank.
   // Whether the line opens with a run of `decoration` that a blank or the
   // line's end follows.
   bool opensWithDecoration(const PendingLine& line, char decoration) const {
@@ -308,6 +309,8 @@ class Scanner {
     return at == content.size() || isSpaceOrTab(content[at]) || content[at] == '\r';
   }
 
+  // Whether the line's first non-blank byte is `ch`; with 0, whether the
+  // line is blank.
   bool opensWith(const PendingLine& line, char ch) const {
     const std::size_t at = text_.substr(line.begin, line.end - line.begin).find_first_not_of(" \t");
     if (at == npos) return ch == 0;

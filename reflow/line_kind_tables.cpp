@@ -102,6 +102,13 @@ bool preprocessor(std::string_view text) {
 
 bool closingBrace(std::string_view text) { return text.starts_with('}'); }
 
+// "grep x file |\", "cc -o x \": a shell or macro line that goes on below.
+bool continuedLine(std::string_view text) {
+  if (text.size() < 2 || text.back() != '\\') return false;
+  const char before = text[text.size() - 2];
+  return isSpaceOrTab(before) || before == '|';
+}
+
 // "]", ")", "});", "]),": brackets closing a block of code.
 bool closingBrackets(std::string_view text) {
   std::size_t at = 0;
@@ -262,12 +269,13 @@ bool definition(std::string_view text) {
   return text.ends_with(')') || text.ends_with("):") || text.ends_with('{');
 }
 
-constexpr std::array<CodeRule, 13> rules{{
+constexpr std::array<CodeRule, 14> rules{{
     {"assignment", assignment, false},
     {"block edge", blockEdge, true},
     {"call", call, false},
     {"closing brace", closingBrace, true},
     {"closing brackets", closingBrackets, false},
+    {"continued line", continuedLine, false},
     {"control", control, false},
     {"declaration", declaration, false},
     {"definition", definition, false},
@@ -342,8 +350,9 @@ std::span<const CodeRule> codeRules() { return rules; }
 bool mayReadAsCode(std::string_view text) {
   if (text.empty()) return false;
   // First: closing brace or brackets, preprocessor, member chain, return.
-  // Last: statement, control, definition, call, block edge ("*/").
-  if (oneOf(text.front(), "}])#.r") || oneOf(text.back(), ";:){},/")) return true;
+  // Last: statement, control, definition, call, block edge ("*/"),
+  // continued line.
+  if (oneOf(text.front(), "}])#.r") || oneOf(text.back(), ";:){},/\\")) return true;
   // Assignment, declaration, statement (" = "); literal.
   return text.find('=') != std::string_view::npos || text.find('{') != std::string_view::npos;
 }

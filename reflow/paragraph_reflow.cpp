@@ -279,13 +279,7 @@ class ParagraphLines {
       std::string lead(paragraph.count > 1 ? below.line.substr(0, below.lead.size() + below.marker.size())
                        : first.continuation.empty() ? first.line.substr(0, firstMarkerEnd_)
                                                     : first.continuation);
-      if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) {
-        lead = first.lead;
-        // A block without decoration goes on under its text, or where its
-        // lines stand: a docstring's under its quotes.
-        if (first.decorated) lead += std::string{' ', first.decoration};
-        else if (!first.underOpener) lead += std::string(first.marker.size(), ' ');
-      }
+      if (paragraph.count == 1 && first.opensBlock && first.continuation.empty()) lead = loneOpenerLead(first);
       // A long tag or item leaves too little room under its text: the
       // lines go on under the tag instead.
       if (hang_ > first.textOffset && settings.width != unlimitedWidth && settings.roomRule &&
@@ -312,6 +306,29 @@ class ParagraphLines {
       twoSpaced_ = spacing.two ? !spacing.one : !spacing.one && paragraph.twoSpacedRun;
       wideGaps_ = paragraph.wideGaps || twoSpaced_;
     }
+  }
+
+  // The lead of the lines that go on from a block's first line with none
+  // below it. A block without decoration goes on under its text, or where
+  // its lines stand: a docstring's under its quotes.
+  static std::string loneOpenerLead(const CommentLine& first) {
+    std::string lead(first.lead);
+    if (first.decorated) lead += std::string{' ', first.decoration};
+    else if (!first.underOpener) lead += std::string(first.marker.size(), ' ');
+    return lead;
+  }
+
+  // Whether a block's first paragraph, joined into its first line, would go
+  // on as it does now once filled again. The lines below it may be all that
+  // says how the block goes on: joined, a block without decoration whose
+  // closer stands alone one column in (" */") would read as decorated.
+  bool joinedOpenerGoesOnAlike() const {
+    const CommentLine& first = lines_[paragraph_.first];
+    if (!first.opensBlock || paragraph_.count < 2) return true;
+    if (first.decoration != 0 && !first.decorated && paragraph_.first + paragraph_.count == lines_.size())
+      return false;
+    const CommentLine& second = lines_[paragraph_.first + 1];
+    return second.line.substr(0, second.lead.size() + second.marker.size()) == loneOpenerLead(first);
   }
 
   // The blanks set between two words when a paragraph is filled or joined:
@@ -781,8 +798,10 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
       out = fillParagraph(paragraph, where, settings, true);
       break;
     case ReflowMode::unwrap:
-      // Joined, a paragraph with too little room could not be wrapped back.
-      if (where.count == 1 || paragraph.tooNarrow()) return std::nullopt;
+      // Joined, a paragraph with too little room could not be wrapped back,
+      // nor could a block's first paragraph whose lines below are all that
+      // says how the block goes on.
+      if (where.count == 1 || paragraph.tooNarrow() || !paragraph.joinedOpenerGoesOnAlike()) return std::nullopt;
       out = joinParagraph(paragraph, where);
       break;
   }

@@ -62,6 +62,13 @@ const ReflowCase cases[] = {
     {"EmphasisAtALineStartIsNoDecoration", fill, 40,
      "/* The latter is for\n   *parsing errors*, and the former for\n   other problems.  */\nint x;\n",
      "/* The latter is for *parsing errors*,\n   and the former for other\n   problems.  */\nint x;\n", "x.c"},
+    // Joined, this block would read as decorated by its closer alone.
+    {"UndecoratedBlockWithItsCloserAloneStaysUnjoined", unwrap, 80,
+     "/* The application can compare versions.\n   If the first character differs.\n */\nint x;\n", nullptr,
+     "x.c"},
+    {"UndecoratedBlockFillsBackUnderItsText", fill, 30,
+     "/* The application can compare versions.\n   If the first character differs.\n */\nint x;\n",
+     "/* The application can compare\n   versions. If the first\n   character differs.\n */\nint x;\n", "x.c"},
     {"ColumnOfNamesIsKept", fill, 60, "/*\n  copy_if\n  count_if\n  find_end\n  for_each (C++11)\n*/\n",
      nullptr, "x.h"},
     // Doc tags: each starts a paragraph; a first break hangs under the

@@ -62,7 +62,7 @@ TEST(LineKindTables, PrefixFromComparesOnlyEntriesWithTheFirstByte) {
 TEST(LineKindTables, QuickCodeTestLetsThroughEveryMatch) {
   const char* const pieces[] = {"x", "return", "if", "else", "for", "let", "def", "fn", "a.b", "f", "(",
                                 ")", "{", "}", "[", "]", ";", ":", ",", "=", "+=", ":=", "#", "#include",
-                                ".", "*/", " ", "  ", "in", "==", "-", "->", "@", "\"", "Value", "while"};
+                                ".", "*/", " ", "  ", "in", "==", "-", "->", "@", "\"", "Value", "while", "\\", "|"};
   std::mt19937 random(20261208);
   std::size_t matched = 0;
   for (int round = 0; round < 200000; ++round) {
@@ -108,6 +108,8 @@ TEST_P(LineKinds, ReadAsExpected) {
 const LineCase lineCases[] = {
     {"// plain words of prose", LineKind::prose, false, true},
     {"// tx.rollback()", LineKind::code, true, true},
+    {"// for f in $(grep x file |\\", LineKind::code, true, true},
+    {"// the path C:\\", LineKind::prose, false, true},
     {"// return errors.New(x)", LineKind::code, true, true},
     {"// return the value", LineKind::prose, false, true},
     {"// ]", LineKind::code, true, true},
