@@ -285,6 +285,9 @@ class ParagraphLines {
       if (hang_ > first.textOffset && settings.width != unlimitedWidth && settings.roomRule &&
           !hasRoom(settings.measure.of(lead) + hang_) && hasRoom(settings.measure.of(lead) + first.textOffset))
         hang_ = first.textOffset;
+      // Text glued to the opener ("/**Names") still goes on set off from
+      // the decoration (" * used"), or the decoration would join its word.
+      if (hang_ == 0 && first.decoration != 0 && !lead.empty() && lead.back() == first.decoration) hang_ = 1;
       continuationPrefix_ = lead + std::string(hang_, ' ');
       continuationMarkerEnd_ = lead.size();
     }

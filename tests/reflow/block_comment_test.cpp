@@ -69,6 +69,11 @@ const ReflowCase cases[] = {
     {"UndecoratedBlockFillsBackUnderItsText", fill, 30,
      "/* The application can compare versions.\n   If the first character differs.\n */\nint x;\n",
      "/* The application can compare\n   versions. If the first\n   character differs.\n */\nint x;\n", "x.c"},
+    // Text glued to the opener goes on set off from the decoration.
+    {"TextGluedToTheOpenerGoesOnSetOff", wrap, 40,
+     "    /**Names of platforms supported by this provider.\n     *\n     * @return keys\n     */\n",
+     "    /**Names of platforms supported by\n     * this provider.\n     *\n     * @return keys\n     */\n",
+     "X.java"},
     {"ColumnOfNamesIsKept", fill, 60, "/*\n  copy_if\n  count_if\n  find_end\n  for_each (C++11)\n*/\n",
      nullptr, "x.h"},
     // Doc tags: each starts a paragraph; a first break hangs under the
