@@ -291,7 +291,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
   // Columns lined up across neighbouring prose lines make a table, and so
   // do two or more lines in a row of field or column shape. A line that
   // opens with a tag or an entry starts a paragraph instead.
-  std::vector<std::size_t> previousGaps;
+  std::vector<std::size_t> previousGaps, gapsBefore;  // of the line before, and the one before that
   bool previousShaped = false;
   ColonValue previousValue;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -306,6 +306,12 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
       if (plain && twoSpaces != std::string_view::npos) gaps = columnGaps(text, twoSpaces);
       for (std::size_t& gap : gaps) gap += indents[i];
       if (shareAGap(gaps, previousGaps)) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      // A row whose columns did not line up, between two that do ("-m*,
+      // -t[45]* architecture-specific flags" among options).
+      if (i >= 2 && structure.kinds[i - 1] != LineKind::blank && !lines[i - 1].hasNoText() &&
+          (structure.kinds[i - 1] == LineKind::prose || structure.kinds[i - 1] == LineKind::table) &&
+          shareAGap(gaps, gapsBefore))
+        structure.kinds[i] = structure.kinds[i - 1] = structure.kinds[i - 2] = LineKind::table;
       shaped = plain && fieldShaped(text, wide[i]);
       if (shaped && previousShaped) structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
       // Values lined up after keys of different lengths.
@@ -313,6 +319,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
       if (value.column > 0 && value.column == previousValue.column && (value.padded || previousValue.padded))
         structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
     }
+    gapsBefore = std::move(previousGaps);
     previousGaps = std::move(gaps);
     previousShaped = shaped;
     previousValue = value;

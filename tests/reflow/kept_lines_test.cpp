@@ -95,6 +95,11 @@ const Case cases[] = {
      "// On Windows the Win32 API function TerminateProcess()\n//  is called.\n",
      "// On Windows the Win32\n// API function TerminateProcess()\n//  is called.\n"},
     // Values one a line are a list; fields may name several keys at once.
+    {"RowBetweenTableRowsIsKept", unwrap, 80,
+     "// -q*                  compiler args for the IBM compiler\n"
+     "// -m*, -t[45]*, -txscale* architecture-specific flags for GCC\n"
+     "// -F/path              path to uninstalled frameworks\n",
+     nullptr},
     {"ColumnOfValuesIsKept", unwrap, 80, "// 1996.07.12\n// 3.2.pl0\n// 3.1.1.6\n// 2g6\n// 11g\n", nullptr},
     {"FieldsWithSeveralKeysAreKept", unwrap, 80,
      "// common: a list of names in both.\n// left_only, right_only: names only in one.\n"
