@@ -633,7 +633,12 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
           moved.insert(moved.end(), words.read().begin(), words.read().end());
           std::string candidate(prefix);
           paragraph.appendJoined(candidate, moved, moved.size(), true);
-          if (settings.width != unlimitedWidth && settings.measure.of(candidate) > settings.width) return;
+          // A word wider than the room overflows on any line: the moved
+          // words then need not fit.
+          const std::size_t room = settings.width - std::min(settings.width, settings.measure.of(prefix));
+          const bool overflowsAnyway = std::any_of(moved.begin(), moved.end(), [&](const Word& word) { return word.width > room; });
+          if (settings.width != unlimitedWidth && !overflowsAnyway && settings.measure.of(candidate) > settings.width)
+            return;
           if (!accept(candidate, cut)) continue;
           for (std::size_t m = 0; m < k; ++m) {
             words.pushFront(previous.back());
@@ -652,6 +657,24 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
           return readsAsProse(paragraph.partsOf(candidate, false, true)) &&
                  readsAsProse(paragraph.partsOf(before, out.size() == 1, false));
         });
+      }
+      // Failing that, the last words go up to the line before, where it
+      // overflows anyway ("http://..." then a lone ")").
+      if (careful && !previous.empty() && !readsAsProse(paragraph.partsOf(lastLine(), out.empty(), true))) {
+        std::vector<Word> merged(previous);
+        merged.insert(merged.end(), words.read().begin(), words.read().end());
+        std::string candidate(previousPrefix);
+        paragraph.appendJoined(candidate, merged, merged.size(), true);
+        const std::size_t room = settings.width - std::min(settings.width, settings.measure.of(previousPrefix));
+        const bool overflowsAnyway =
+            std::any_of(merged.begin(), merged.end(), [&](const Word& word) { return word.width > room; });
+        if ((settings.width == unlimitedWidth || overflowsAnyway) &&
+            readsAsProse(paragraph.partsOf(candidate, out.size() == 1, true))) {
+          for (auto word = previous.rbegin(); word != previous.rend(); ++word) words.pushFront(*word);
+          previous.clear();
+          out.dropLast();
+          prefix = previousPrefix;
+        }
       }
       // A last line of one word above a deeper line would read as a step:
       // the fewest words from the line before that may move, and leave it
@@ -698,6 +721,19 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
   }
   out.closeLine();
   return out;
+}
+
+// Whether the new lines would make a table with a neighbouring line: a
+// field ("default: 0") set beside one that ended up field-shaped too.
+bool formsATable(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
+                 const PackedLines& out) {
+  if (out.empty()) return false;
+  auto shaped = [](const CommentLine& line) { return !line.hasNoText() && fieldShaped(line.text()); };
+  if (where.first > 0 && shaped(lines[where.first - 1]) && shaped(paragraph.partsOf(out[0], true, out.size() == 1)))
+    return true;
+  const std::size_t next = where.first + where.count;
+  return next < lines.size() && shaped(lines[next]) &&
+         shaped(paragraph.partsOf(out[out.size() - 1], out.size() == 1, true));
 }
 
 // Whether every line filling makes reads as prose: else filling keeps the
@@ -793,7 +829,10 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
       out = fillParagraph(paragraph, where, settings, false);
       if (out.bytes() > settings.sizeLimit) return out;
       if ((wholeBlock && out.size() == 1) || unchanged(out)) return std::nullopt;
-      if (fillsAsProse(paragraph, out, settings)) return out;
+      if (fillsAsProse(paragraph, out, settings)) {
+        if (formsATable(lines, where, paragraph, out)) return std::nullopt;
+        return out;
+      }
       // Where a line of the greedy fill would read as code or structure,
       // the breaks are chosen again line by line, so that filling never
       // has to leave a paragraph as it was: a paragraph joined into one
@@ -814,7 +853,7 @@ std::optional<PackedLines> reflowParagraph(const std::vector<CommentLine>& lines
   if (unchanged(out)) return std::nullopt;
   // A line that would read as structure once written would not be re-flowed
   // the next time: such a paragraph is better left as it is.
-  if (!fillsAsProse(paragraph, out, settings)) return std::nullopt;
+  if (!fillsAsProse(paragraph, out, settings) || formsATable(lines, where, paragraph, out)) return std::nullopt;
   return out;
 }
 

@@ -100,6 +100,11 @@ const Case cases[] = {
      "// -m*, -t[45]*, -txscale* architecture-specific flags for GCC\n"
      "// -F/path              path to uninstalled frameworks\n",
      nullptr},
+    // Joined, the first line would read as a field beside the fields below.
+    {"ParagraphThatJoinedWouldBeAFieldStays", unwrap, 100,
+     "// Arguments: title is the title of the window,\n// prompt is a text.\n// default: default value\n"
+     "// minval: minimum value\n",
+     nullptr},
     {"ColumnOfValuesIsKept", unwrap, 80, "// 1996.07.12\n// 3.2.pl0\n// 3.1.1.6\n// 2g6\n// 11g\n", nullptr},
     {"FieldsWithSeveralKeysAreKept", unwrap, 80,
      "// common: a list of names in both.\n// left_only, right_only: names only in one.\n"

@@ -370,6 +370,10 @@ TEST(MarkerReflow, UnwrappedParagraphsFillBack) {
       {"x.rs", 60,
        "// The flag is read once; when it is set, later calls do nothing\n"
        "// and return x;\n"},
+      // A lone ")" after a word too wide for any line goes up to it.
+      {"x.py", 50,
+       "# Path does not exist or is a broken symlink\n"
+       "# (see http://web.archive.org/web/20200623061726/https://bitbucket.org/x/ )\n"},
   };
   for (const Case& c : cases) {
     const std::string filled = reflowIn(c.file, c.input, ReflowMode::fill, c.width);
