@@ -324,12 +324,18 @@ class ParagraphLines {
   // Whether a block's first paragraph, joined into its first line, would go
   // on as it does now once filled again. The lines below it may be all that
   // says how the block goes on: joined, a block without decoration whose
-  // closer stands alone one column in (" */") would read as decorated.
+  // closer stands alone one column in (" */") would read as decorated, and
+  // a decorated one whose other lines are code would read as plain.
   bool joinedOpenerGoesOnAlike() const {
     const CommentLine& first = lines_[paragraph_.first];
     if (!first.opensBlock || paragraph_.count < 2) return true;
-    if (first.decoration != 0 && !first.decorated && paragraph_.first + paragraph_.count == lines_.size())
-      return false;
+    if (first.decoration != 0) {
+      const std::size_t after = paragraph_.first + paragraph_.count;
+      bool decorationStays = !first.decorated && after < lines_.size();
+      for (std::size_t i = after; i < lines_.size() && !decorationStays; ++i)
+        decorationStays = lines_[i].marker.find(first.decoration) != std::string_view::npos;
+      if (!decorationStays) return false;
+    }
     const CommentLine& second = lines_[paragraph_.first + 1];
     return second.line.substr(0, second.lead.size() + second.marker.size()) == loneOpenerLead(first);
   }
@@ -728,7 +734,11 @@ PackedLines joinParagraph(const ParagraphLines& paragraph, const Paragraph& wher
 bool formsATable(const std::vector<CommentLine>& lines, const Paragraph& where, const ParagraphLines& paragraph,
                  const PackedLines& out) {
   if (out.empty()) return false;
-  auto shaped = [](const CommentLine& line) { return !line.hasNoText() && fieldShaped(line.text()); };
+  // As the structure analysis reads it: a tag or an entry is no field.
+  auto shaped = [](const CommentLine& line) {
+    const std::string_view text = line.text();
+    return !line.hasNoText() && !opensWithTag(text) && !opensEntry(text) && fieldShaped(text);
+  };
   if (where.first > 0 && shaped(lines[where.first - 1]) && shaped(paragraph.partsOf(out[0], true, out.size() == 1)))
     return true;
   const std::size_t next = where.first + where.count;
