@@ -293,7 +293,7 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
   // opens with a tag or an entry starts a paragraph instead.
   std::vector<std::size_t> previousGaps, gapsBefore;  // of the line before, and the one before that
   bool previousShaped = false;
-  ColonValue previousValue;
+  ColonValue previousValue, valueBefore;  // of the line before, and the one before that
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::vector<std::size_t> gaps;
     bool shaped = false;
@@ -318,10 +318,15 @@ RunStructure analyseRun(const std::vector<CommentLine>& lines, RunContext& conte
       if (plain) value = colonValue(text, indents[i]);
       if (value.column > 0 && value.column == previousValue.column && (value.padded || previousValue.padded))
         structure.kinds[i] = structure.kinds[i - 1] = LineKind::table;
+      // Three values in a row at one column are a table, padded or not
+      // ("Last Modified By : x" under "Created On Node  : y").
+      if (i >= 2 && value.column > 0 && value.column == previousValue.column && value.column == valueBefore.column)
+        structure.kinds[i] = structure.kinds[i - 1] = structure.kinds[i - 2] = LineKind::table;
     }
     gapsBefore = std::move(previousGaps);
     previousGaps = std::move(gaps);
     previousShaped = shaped;
+    valueBefore = previousValue;
     previousValue = value;
   }
 

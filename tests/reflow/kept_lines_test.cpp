@@ -105,6 +105,10 @@ const Case cases[] = {
      "// Arguments: title is the title of the window,\n// prompt is a text.\n// default: default value\n"
      "// minval: minimum value\n",
      nullptr},
+    {"ValuesAtOneColumnAreATable", fill, 80,
+     "// Created On Node  : glaurung.example.com\n// Last Modified By : Manoj Srivastava\n"
+     "// Last Modified On : Mon Feb 25 12:06:54 2002\n// Last Machine Used: glaurung.example.com\n",
+     nullptr},
     {"ColumnOfValuesIsKept", unwrap, 80, "// 1996.07.12\n// 3.2.pl0\n// 3.1.1.6\n// 2g6\n// 11g\n", nullptr},
     {"FieldsWithSeveralKeysAreKept", unwrap, 80,
      "// common: a list of names in both.\n// left_only, right_only: names only in one.\n"
