@@ -9,6 +9,7 @@
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
 #include "reflow/comment_structure.h"
+#include "reflow/run_parts.h"
 #include "reflow/source_language.h"
 
 namespace brindlewort {
@@ -317,23 +318,14 @@ FactRun factRun(const std::vector<std::string_view>& lines, std::span<const Comm
   run.checked.assign(lines.size(), true);
   if (lines.empty()) return run;
   std::vector<CommentLine>& parts = run.parts;
-  const bool opener = parts.front().opensBlock;
-  if (opener && parts.size() > 1 && !parts[1].marker.empty())
-    parts.front().continuation = parts[1].line.substr(0, parts[1].lead.size() + parts[1].marker.size());
   RunContext context;
   context.deeperLinesContinue = true;
   std::vector<CommentLine> part;
-  std::size_t start = 0;
-  while (start < parts.size()) {
-    const std::size_t key = start == 0 && opener && parts.size() > 1 ? 1 : start;
-    std::size_t stop = key + 1;
-    while (stop < parts.size() && parts[stop].lead == parts[key].lead && parts[stop].marker == parts[key].marker)
-      ++stop;
+  forEachPartOfRun(parts, [&](std::size_t start, std::size_t stop) {
     part.assign(parts.begin() + static_cast<std::ptrdiff_t>(start), parts.begin() + static_cast<std::ptrdiff_t>(stop));
     const RunStructure structure = analyseRun(part, context);
     for (std::size_t k = 0; k < part.size(); ++k) run.checked[start + k] = isProseKind(structure.kinds[k]);
-    start = stop;
-  }
+  });
   return run;
 }
 

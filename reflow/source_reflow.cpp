@@ -9,6 +9,7 @@
 #include "reflow/comment_line_parts.h"
 #include "reflow/comment_run_walker.h"
 #include "reflow/line_kind_tables.h"
+#include "reflow/run_parts.h"
 
 namespace brindlewort {
 namespace {
@@ -195,19 +196,10 @@ void forEachRunPart(std::string_view text, std::span<const CommentFacts> comment
     lines.clear();
     for (std::size_t i = 0; i < run->lines.size(); ++i)
       lines.push_back(splitCommentLine(run->lines[i], comments[run->firstLine + i]));
-    const bool opener = lines.front().opensBlock;
-    if (opener && lines.size() > 1 && !lines[1].marker.empty())
-      lines.front().continuation = lines[1].line.substr(0, lines[1].lead.size() + lines[1].marker.size());
-    std::size_t start = 0;
-    while (start < lines.size()) {
-      const std::size_t key = start == 0 && opener && lines.size() > 1 ? 1 : start;
-      std::size_t stop = key + 1;
-      while (stop < lines.size() && lines[stop].lead == lines[key].lead && lines[stop].marker == lines[key].marker)
-        ++stop;
+    forEachPartOfRun(lines, [&](std::size_t start, std::size_t stop) {
       part.assign(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.begin() + static_cast<std::ptrdiff_t>(stop));
       visit(part, run->firstLine + start, *run);
-      start = stop;
-    }
+    });
   }
 }
 
