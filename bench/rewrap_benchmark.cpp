@@ -73,6 +73,14 @@ class Generator {
     }
   }
 
+  // After a blank comment line, a list: an item with continuation lines
+  // hanging under it, a short item and a long numbered one.
+  void list(std::string& out, const std::string& marker) {
+    out += marker + "\n" + marker + " - " + words(40 + random_() % 120) + "\n";
+    paragraph(out, marker + "   ", 40 + random_() % 100, 60);
+    out += marker + " - " + words(10) + "\n" + marker + " 1. " + words(90) + "\n";
+  }
+
   // A source-like block: code, comment paragraphs wrapped and unwrapped,
   // lists with continuation lines, doc comments, blank comment lines.
   void block(std::string& out, std::size_t n) {
@@ -83,9 +91,7 @@ class Generator {
     paragraph(out, "/// ", 80 + random_() % 400, 70);
     out += "///\n";
     paragraph(out, "/// ", 200 + random_() % 300, 400);  // typed as long lines
-    out += "//\n// - " + words(40 + random_() % 120) + "\n";
-    paragraph(out, "//   ", 40 + random_() % 100, 60);
-    out += "// - " + words(10) + "\n// 1. " + words(90) + "\n";
+    list(out, "//");
     out += "struct Record" + std::to_string(n) + " {\n    var name: String\n    var size: Int\n}\n\n";
   }
 
@@ -113,9 +119,7 @@ class Generator {
     paragraph(out, "## ", 80 + random_() % 400, 70);
     out += "#\n";
     paragraph(out, "# ", 200 + random_() % 300, 400);  // typed as long lines
-    out += "#\n# - " + words(40 + random_() % 120) + "\n";
-    paragraph(out, "#   ", 40 + random_() % 100, 60);
-    out += "# - " + words(10) + "\n# 1. " + words(90) + "\n";
+    list(out, "#");
     out += "RECORD_" + std::to_string(n) + " = {\"name\": \"#x\", \"size\": 3}\n\n";
   }
 

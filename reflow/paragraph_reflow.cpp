@@ -401,10 +401,7 @@ class ParagraphLines {
 
   bool fits(std::size_t index) const {
     if (settings_.width == unlimitedWidth) return true;
-    const std::string_view line = trimmedEnd(lines_[index].line);
-    // A line is never wider than its bytes, but for its tabs.
-    if (line.size() <= settings_.width && line.find('\t') == std::string_view::npos) return true;
-    return settings_.measure.of(line) <= settings_.width;
+    return settings_.measure.fitsIn(trimmedEnd(lines_[index].line), settings_.width);
   }
 
   // Whether a line may end after `before` and the next open with `after`:
@@ -598,6 +595,13 @@ std::size_t proseTake(const ParagraphLines& paragraph, std::string_view prefix, 
   return take;
 }
 
+// Whether one of the words is wider than the room after the prefix: a line
+// holding it overflows anyway, so the words need not fit.
+bool overflowsAnyway(const ReflowSettings& settings, std::string_view prefix, const std::vector<Word>& words) {
+  const std::size_t room = settings.width - std::min(settings.width, settings.measure.of(prefix));
+  return std::any_of(words.begin(), words.end(), [&](const Word& word) { return word.width > room; });
+}
+
 // The paragraph filled greedily; `careful`: each line that is not the last
 // is also kept from reading as code or structure.
 PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& where,
@@ -639,11 +643,8 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
           moved.insert(moved.end(), words.read().begin(), words.read().end());
           std::string candidate(prefix);
           paragraph.appendJoined(candidate, moved, moved.size(), true);
-          // A word wider than the room overflows on any line: the moved
-          // words then need not fit.
-          const std::size_t room = settings.width - std::min(settings.width, settings.measure.of(prefix));
-          const bool overflowsAnyway = std::any_of(moved.begin(), moved.end(), [&](const Word& word) { return word.width > room; });
-          if (settings.width != unlimitedWidth && !overflowsAnyway && settings.measure.of(candidate) > settings.width)
+          if (settings.width != unlimitedWidth && !overflowsAnyway(settings, prefix, moved) &&
+              settings.measure.of(candidate) > settings.width)
             return;
           if (!accept(candidate, cut)) continue;
           for (std::size_t m = 0; m < k; ++m) {
@@ -671,10 +672,7 @@ PackedLines fillParagraph(const ParagraphLines& paragraph, const Paragraph& wher
         merged.insert(merged.end(), words.read().begin(), words.read().end());
         std::string candidate(previousPrefix);
         paragraph.appendJoined(candidate, merged, merged.size(), true);
-        const std::size_t room = settings.width - std::min(settings.width, settings.measure.of(previousPrefix));
-        const bool overflowsAnyway =
-            std::any_of(merged.begin(), merged.end(), [&](const Word& word) { return word.width > room; });
-        if ((settings.width == unlimitedWidth || overflowsAnyway) &&
+        if ((settings.width == unlimitedWidth || overflowsAnyway(settings, previousPrefix, merged)) &&
             readsAsProse(paragraph.partsOf(candidate, out.size() == 1, true))) {
           for (auto word = previous.rbegin(); word != previous.rend(); ++word) words.pushFront(*word);
           previous.clear();

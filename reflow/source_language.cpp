@@ -719,20 +719,15 @@ bool startsWithMarker(std::string_view text, const CommentSyntax& syntax) {
 }
 
 const CommentSyntax* lineSyntaxOf(std::string_view line) {
+  static constexpr std::array<const CommentSyntax*, 5> families{&slashComments, &hashComments, &dashComments,
+                                                                &semicolonComments, &percentComments};
   std::size_t at = 0;
   while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
   if (at == line.size()) return nullptr;
-  // Each family's marker opens with a byte of its own.
-  const CommentSyntax* family = nullptr;
-  switch (line[at]) {
-    case '/': family = &slashComments; break;
-    case '#': family = &hashComments; break;
-    case '-': family = &dashComments; break;
-    case ';': family = &semicolonComments; break;
-    case '%': family = &percentComments; break;
-    default: return nullptr;
+  for (const CommentSyntax* syntax : families) {
+    if (opensWith(line.substr(at), syntax->lineMarker)) return syntax;
   }
-  return opensWith(line.substr(at), family->lineMarker) ? family : nullptr;
+  return nullptr;
 }
 
 const CommentSyntax& commentSyntaxOf(const SourceLanguage* language) {

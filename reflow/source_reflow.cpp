@@ -138,11 +138,7 @@ void reflowRun(std::string_view text, const std::vector<CommentLine>& run,
     const std::size_t width = options.settings.width;
     const bool allFit = std::all_of(run.begin(), run.end(), [&](const CommentLine& parts) {
       const std::string_view line = parts.line;
-      // A line is never narrower than its bytes, but for its tabs.
-      return !maySwitch(line) &&
-             (width == unlimitedWidth ||
-              (line.size() <= width && line.find('\t') == std::string_view::npos) ||
-              options.settings.measure.of(line) <= width);
+      return !maySwitch(line) && (width == unlimitedWidth || options.settings.measure.fitsIn(line, width));
     });
     if (allFit) {
       for (const CommentLine& line : run) {

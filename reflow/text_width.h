@@ -26,6 +26,11 @@ class TextWidth {
   std::size_t advance(std::size_t column, std::string_view text) const;
   // The width of `text` starting at column 0.
   std::size_t of(std::string_view text) const { return advance(0, text); }
+  // Whether `text` takes at most `width` columns. Text is never wider than
+  // its bytes, but for its tabs, so most lines need no measuring.
+  bool fitsIn(std::string_view text, std::size_t width) const {
+    return (text.size() <= width && text.find('\t') == std::string_view::npos) || of(text) <= width;
+  }
 
  private:
   TextWidth(bool displayColumns, std::size_t tabWidth)
