@@ -47,6 +47,11 @@ class EnchantSpellChecker final : public SpellChecker {
     return results;
   }
 
+  bool knowsWord(std::string_view word) const override {
+    std::unique_lock lock(mutex_);
+    return enchant_dict_check(dict_, word.data(), static_cast<ssize_t>(word.size())) <= 0;
+  }
+
  private:
   // A prefix before a hyphen ("un-escaped", "re-run", "non-null") is a word
   // of the compound, as is a part the dictionary knows only joined to its

@@ -71,6 +71,48 @@ bool isNameBesideInitial(std::u16string_view text, std::size_t start, std::size_
   return after > start + length && isInitialAt(text, after);
 }
 
+// The word before `start` on the line, or empty when there is none.
+std::u16string_view wordBefore(std::u16string_view text, std::size_t start) {
+  std::size_t end = start;
+  while (end > 0 && isSpaceOrTab(text[end - 1])) --end;
+  if (end == start) return {};
+  std::size_t begin = end;
+  while (begin > 0 && !isSpaceOrTab(text[begin - 1])) --begin;
+  return text.substr(begin, end - begin);
+}
+
+// The word after a doc tag that names code or a group: "@ingroup
+// frobl-ts", "@e xnext", "\c nullptr", "@see Frobl".
+bool followsNamingTag(std::u16string_view text, std::size_t start) {
+  const std::u16string_view tag = wordBefore(text, start);
+  if (tag.size() < 2 || (tag[0] != u'@' && tag[0] != u'\\')) return false;
+  static constexpr std::u16string_view naming[] = {
+      u"ingroup", u"defgroup", u"addtogroup", u"weakgroup", u"e", u"em", u"a", u"c", u"p", u"ref", u"see",
+      u"param", u"tparam", u"throws", u"throw", u"exception", u"retval", u"def", u"fn", u"var", u"class",
+      u"struct", u"enum", u"typedef", u"namespace", u"file", u"page", u"section", u"subsection", u"anchor"};
+  const std::u16string_view name = tag.substr(1);
+  for (const std::u16string_view known : naming)
+    if (name == known) return true;
+  return false;
+}
+
+// A change log's line names its writer after the date: "2003-06-15 gn  Add
+// support for ...".
+bool followsDateAtStart(std::u16string_view text, std::size_t start) {
+  std::size_t at = 0;
+  while (at < text.size() && isSpaceOrTab(text[at])) ++at;
+  constexpr std::u16string_view shape = u"dddd-dd-dd";
+  if (at + shape.size() >= start) return false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const char16_t c = text[at + i];
+    if (shape[i] == u'd' ? !u_isdigit(c) : c != u'-') return false;
+  }
+  std::size_t after = at + shape.size();
+  if (!isSpaceOrTab(text[after])) return false;
+  while (isSpaceOrTab(text[after])) ++after;
+  return after == start;
+}
+
 // Whether an assignment or a comparison stands as a token of its own at
 // `at` ("x = 1", "n == 0", "k := v", "a <= b"), read forwards.
 bool operatorAfter(std::u16string_view text, std::size_t at) {
@@ -144,7 +186,8 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
   if (operatorAfter(text, end) || operatorBefore(text, first)) return true;
   // A copyright line's names are capitalised; its other words are English.
   return (copyrightLine_ && !u_islower(text[first])) || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first) ||
-         isNameBesideInitial(text, first, end - first);
+         isNameBesideInitial(text, first, end - first) || followsNamingTag(text, first) ||
+         followsDateAtStart(text, first);
 }
 
 }  // namespace brindlewort

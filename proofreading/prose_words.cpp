@@ -115,6 +115,14 @@ void markLinks(std::u16string_view units, std::vector<bool>& blank, std::vector<
     const std::size_t close = units.find_first_of(u"[]", open + 1);
     if (close == std::u16string_view::npos || units[close] != u']' || close == open + 1) continue;
     std::size_t end = close + 1;
+    // "[label]: https://..." opening the text defines a reference: its
+    // label is no prose either.
+    const bool opensText = units.find_first_not_of(u" \t") == open;
+    if (opensText && end < units.size() && units[end] == u':' && (end + 1 == units.size() || isSpaceUnit(units[end + 1]))) {
+      fill(skipped, open, end + 1);
+      open = end;
+      continue;
+    }
     if (end < units.size() && (units[end] == u'(' || units[end] == u'[')) {
       const std::size_t target = units.find(units[end] == u'(' ? u')' : u']', end + 1);
       if (target == std::u16string_view::npos) continue;

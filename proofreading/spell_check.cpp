@@ -14,6 +14,17 @@ namespace brindlewort {
 
 namespace {
 
+// "2003-06-15 ": a change log's date, which the writer's name follows.
+bool opensWithDate(std::string_view text) {
+  constexpr std::string_view shape = "dddd-dd-dd ";
+  if (text.size() < shape.size()) return false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const char c = text[i];
+    const bool fits = shape[i] == 'd' ? (c >= '0' && c <= '9') : shape[i] == ' ' ? (c == ' ' || c == '\t') : c == '-';
+    if (!fits) return false;
+  }
+  return true;
+}
 
 struct CheckedLine {
   std::string_view prefix;
@@ -48,7 +59,10 @@ std::optional<CheckedLine> checkLine(std::string_view line, const SpellChecker& 
   std::string_view ownPrefix = *prefix;
   const std::size_t markerEnd = ownPrefix.find_first_of(" \t", std::min(ownPrefix.size(), ownPrefix.find_first_not_of(" \t")));
   if (ownPrefix.size() == *start && markerEnd != std::string_view::npos) {
-    const std::size_t blank = ownPrefix.find_last_of(" \t");
+    std::size_t blank = ownPrefix.find_last_of(" \t");
+    // A date stays with the text: it shows that a name follows.
+    const std::size_t afterMarker = ownPrefix.find_first_not_of(" \t", markerEnd);
+    if (afterMarker != std::string_view::npos && opensWithDate(ownPrefix.substr(afterMarker))) blank = afterMarker - 1;
     if (blank + 1 < *start) {
       *start = blank + 1;
       ownPrefix = ownPrefix.substr(0, *start);

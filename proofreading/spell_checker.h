@@ -25,6 +25,10 @@ class SpellChecker {
   virtual ~SpellChecker() = default;
   // Checks one piece of comment text (UTF-8) and returns its findings.
   virtual std::vector<TextCheckingResult> check(std::string_view text) const = 0;
+  // Whether the dictionary knows one word. Guesses at what a misspelling
+  // was meant to be ask hundreds of made-up words, so a dictionary may
+  // answer them without remembering the answers.
+  virtual bool knowsWord(std::string_view word) const { return check(word).empty(); }
 };
 
 }  // namespace brindlewort

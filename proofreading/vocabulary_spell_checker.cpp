@@ -4,6 +4,7 @@
 
 #include "engine/characters.h"
 #include "proofreading/finding_context.h"
+#include "proofreading/run_together_words.h"
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
@@ -64,8 +65,10 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
     };
     if (accepted(word)) return true;
     const std::string_view rest = withoutWordPrefix(word);
-    if (rest.empty()) return false;
-    return accepted(rest) || dictionary_->check(rest).empty();
+    if (!rest.empty() && (accepted(rest) || dictionary_->check(rest).empty())) return true;
+    return isRunTogetherWords(
+        word, accepted, [&](std::string_view w) { return dictionary_->check(w).empty(); },
+        [&](std::string_view w) { return accepted(w) || dictionary_->knowsWord(w); });
   });
   return results;
 }

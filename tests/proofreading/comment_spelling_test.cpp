@@ -65,6 +65,8 @@ TEST(CommentSpelling, FindsTyposWhereTheyUsedToHide) {
   } cases[] = {
       {"inline link text", "// See [the docss](https://exmaple.com/pathh).\n", {"docss"}},
       {"reference link text", "// See [the refrence][labbel] and [shortcutt].\n", {"refrence", "shortcutt"}},
+      {"reference definition", "// See [the refrence].\n//\n// [the refrence]: https://exmaple.com/pathh\n",
+       {"refrence"}},
       {"deeper doc continuation", "/// - Parameter x: the value\n///     more txet here\n///     and moer.\n",
        {"txet", "moer"}},
       {"indented code stays code", "// Use it:\n//\n//     zorg(frobl)\n//\n// Done.\n", {}},
@@ -117,6 +119,9 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
       {"doc tag opening the text", " * @jls 5.1.3 Conversion\n * \\doctodo later\n"},
       {"letters glued to a number", "// 0xfffffade in hex, 64bit, 10ms\n"},
       {"variables beside operators", "//   yh = y1*b, and if xh != 0 or ncom := n or qtxt <= 3\n"},
+      {"names after doc tags", " *  @ingroup zorbfund-ts\n *  If @e xzorb is null, then @c qwimby and \\p frobl.\n"},
+      {"change log writers", "# 2003-06-15 zrb  Add support for time.\n"},
+      {"words run together", "// The hittesting workbuffer, pagedown and bytestream.\nint hit, work, page, down, byte;\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
   // A capital that may open a sentence proves nothing.
@@ -131,6 +136,10 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   // A prefix makes no word of a word that is none, nor of a short one.
   EXPECT_EQ(misspelt("// The libary, unexpectd, untill and sublass.\n"),
             (Words{"libary", "unexpectd", "untill", "sublass"}));
+  // Two words run together are a misspelling when a word is one slip away,
+  // or when a part is a short word only the dictionary knows.
+  EXPECT_EQ(misspelt("// A forground, hexdecimal and panicing limitions.\nint fore, hex, pan, limit;\n"),
+            (Words{"forground", "hexdecimal", "panicing", "limitions"}));
   // The marker stays out of the text, with no blank after it too.
   EXPECT_EQ(misspelt("    //Conect to a functor\n"), Words{"Conect"});
   // Operators glued to words or in prose prove nothing.

@@ -1,0 +1,31 @@
+#pragma once
+
+// Two words written as one, as comments about code often write them
+// ("hittesting", "workbuffer", "pagedown", "bytestream"). Such a word is no
+// misspelling a maintainer would mend, unless it is one slip from a real
+// word: "forground" splits into "for" and "ground" but is "foreground"
+// with a letter left out.
+
+#include <functional>
+#include <string_view>
+
+namespace brindlewort {
+
+// Whether the word is known to the dictionary or a list of accepted words.
+using KnowsWord = std::function<bool(std::string_view)>;
+
+// Whether a known word of five letters or more is one slip from `lower` (a
+// lower-case ASCII word): a letter left out, added or changed, or two
+// neighbours swapped.
+bool hasKnownNeighbour(std::string_view lower, const KnowsWord& knows);
+
+// Whether `word` (letters only, its first perhaps a capital) is two words
+// run together, with no known word one slip from it. A part is a word of
+// the code or of a list (`isListed`, three letters or more) or of the
+// dictionary (`isInDictionary`, five letters or more: short dictionary
+// words such as "ions", "ire" or "urn" end too many misspellings).
+// `knowsNeighbour` judges the slips.
+bool isRunTogetherWords(std::string_view word, const KnowsWord& isListed, const KnowsWord& isInDictionary,
+                        const KnowsWord& knowsNeighbour);
+
+}  // namespace brindlewort
