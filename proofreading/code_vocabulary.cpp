@@ -17,9 +17,10 @@ bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-void addCodeVocabulary(AcceptedWords& words, std::string_view text, const SourceLanguage* language) {
+void addCodeVocabulary(AcceptedWords& words, std::string_view text, const SourceLanguage* language,
+                       CommentMap* lines) {
   std::unordered_set<std::string_view> seen;
-  for (const std::string_view word : codeWords(text, language ? *language : cppLanguage())) {
+  for (const std::string_view word : codeWords(text, language ? *language : cppLanguage(), lines)) {
     if (isAsciiDigit(word.front()) || !seen.insert(word).second) continue;  // numbers
     const std::vector<std::string_view> parts = identifierParts(word);
     for (const std::string_view part : parts) words.add(part);

@@ -8,13 +8,16 @@
 #include <string_view>
 
 #include "proofreading/accepted_words.h"
+#include "reflow/comment_facts.h"
 #include "reflow/source_language.h"
 
 namespace brindlewort {
 
 // Adds the words of the text's code to `words`, lexed with the language's
-// rules (C++'s when it is null). Linear in the text.
-void addCodeVocabulary(AcceptedWords& words, std::string_view text, const SourceLanguage* language);
+// rules (C++'s when it is null). Linear in the text. With `lines`, the
+// comment facts of every line are kept there from the same pass.
+void addCodeVocabulary(AcceptedWords& words, std::string_view text, const SourceLanguage* language,
+                       CommentMap* lines = nullptr);
 
 // The language whose lexer reads a file for its vocabulary: the one its
 // name asks for, C++'s for names without a known extension, null for

@@ -22,7 +22,8 @@ std::vector<std::shared_ptr<const AcceptedWords>> acceptedWordsFor(std::string_v
                                                                     std::string_view text,
                                                                     RepositoryVocabularies& vocabularies);
 
-// The dictionary's checker accepting those words as well.
+// The dictionary's checker accepting those words as well, and the terms
+// the repository's comments share when no known word is one slip away.
 std::shared_ptr<const SpellChecker> projectSpellChecker(std::shared_ptr<const SpellChecker> dictionary,
                                                         std::string_view path, std::string_view text,
                                                         RepositoryVocabularies& vocabularies);

@@ -17,6 +17,7 @@
 #include "base/regular_file.h"
 #include "base/source_tree.h"
 #include "proofreading/code_vocabulary.h"
+#include "proofreading/comment_terms.h"
 #include "proofreading/identifier_parts.h"
 #include "proofreading/info_log.h"
 #include "proofreading/manifest_names.h"
@@ -29,7 +30,7 @@ namespace {
 
 // A cache ends with a line that checks the lines before it, so that one
 // cut short (a full disk, a crash) is rebuilt rather than trusted.
-constexpr std::string_view cacheHeader = "brindle-vocabulary 3";
+constexpr std::string_view cacheHeader = "brindle-vocabulary 4";
 constexpr std::string_view cacheEnd = "end ";
 
 // FNV-1a: stable across runs and machines, unlike std::hash.
@@ -72,8 +73,16 @@ void addNameParts(AcceptedWords& words, std::string_view name) {
   for (const std::string_view part : identifierParts(name)) words.add(part);
 }
 
-AcceptedWords vocabularyOf(const VocabularySources& sources) {
+// The vocabulary and the shared comment terms, as they are read and cached.
+struct ReadWords {
+  AcceptedWords vocabulary;
+  AcceptedWords sharedTerms;
+};
+
+ReadWords vocabularyOf(const VocabularySources& sources) {
   AcceptedWords words;
+  CommentTermCounter terms;
+  CommentMap lines;
   for (const fs::path& file : sources.files) {
     const std::string name = file.string();
     // The project's own file names ("boltdb.go", "hexwave.h") are its words.
@@ -89,9 +98,11 @@ AcceptedWords vocabularyOf(const VocabularySources& sources) {
     if (language == nullptr) continue;
     const Result<std::string> text = readRegularFile(file, maxSourceBytes, SymbolicLinks::refuse);
     if (!text || !isVocabularySource(name, *text)) continue;
-    addCodeVocabulary(words, *text, language);
+    lines.clear();
+    addCodeVocabulary(words, *text, language, &lines);
+    terms.addFile(*text, lines);
   }
-  return words;
+  return {std::move(words), terms.sharedTerms()};
 }
 
 fs::path cacheFileFor(const fs::path& folder, const fs::path& root) {
@@ -106,7 +117,9 @@ std::string checkOf(std::string_view lines) {
   return check.hex();
 }
 
-std::optional<AcceptedWords> readCache(const fs::path& cache, const std::string& fingerprint) {
+// After the vocabulary's words, an empty line (no word is empty) and the
+// shared terms.
+std::optional<ReadWords> readCache(const fs::path& cache, const std::string& fingerprint) {
   const Result<std::string> text = readRegularFile(cache, maxCacheBytes, SymbolicLinks::refuse);
   if (!text) return std::nullopt;
   const std::string expected = std::string(cacheHeader) + '\n' + fingerprint + '\n';
@@ -117,11 +130,14 @@ std::optional<AcceptedWords> readCache(const fs::path& cache, const std::string&
   const std::string_view body = whole.substr(0, lastLine + 1);
   const std::string_view end = whole.substr(lastLine + 1);
   if (end != std::string(cacheEnd) + checkOf(body) + '\n') return std::nullopt;
-  AcceptedWords words;
+  ReadWords words;
+  AcceptedWords* into = &words.vocabulary;
   std::string_view rest = body.substr(expected.size());
   while (!rest.empty()) {
     const std::size_t lineEnd = rest.find('\n');
-    words.add(rest.substr(0, lineEnd));
+    const std::string_view line = rest.substr(0, lineEnd);
+    if (line.empty()) into = &words.sharedTerms;
+    into->add(line);
     rest = lineEnd == std::string_view::npos ? std::string_view() : rest.substr(lineEnd + 1);
   }
   return words;
@@ -129,13 +145,18 @@ std::optional<AcceptedWords> readCache(const fs::path& cache, const std::string&
 
 // Written to a new file and renamed, so that a run reading it at the same
 // time sees the old cache or the new one.
-void writeCache(const fs::path& cache, const std::string& fingerprint, const AcceptedWords& words) {
+void writeCache(const fs::path& cache, const std::string& fingerprint, const ReadWords& words) {
   std::string text = std::string(cacheHeader) + '\n' + fingerprint + '\n';
-  for (const std::string& word : words.words()) {
-    // Words with a line break cannot come from code, but a cache must
-    // never be misread.
-    if (word.find('\n') == std::string::npos) text += word + '\n';
-  }
+  auto addWords = [&](const AcceptedWords& list) {
+    for (const std::string& word : list.words()) {
+      // Words with a line break cannot come from code, but a cache must
+      // never be misread.
+      if (word.find('\n') == std::string::npos) text += word + '\n';
+    }
+  };
+  addWords(words.vocabulary);
+  text += '\n';
+  addWords(words.sharedTerms);
   text += std::string(cacheEnd) + checkOf(text) + '\n';
   (void)writeOwnFileAtomically(cache.string(), text, 0600);
 }
@@ -200,7 +221,7 @@ std::optional<fs::path> usableVocabularyCacheFolder() {
   return folder;
 }
 
-std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::path& file) {
+RepositoryWords RepositoryVocabularies::wordsForFile(const fs::path& file) {
   // A run over many files of one repository asks git and looks at the
   // files' times once per folder and second, not once per file.
   constexpr auto recheckAfter = std::chrono::seconds(1);
@@ -210,7 +231,8 @@ std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::p
 
   std::error_code error;
   const fs::path absolute = fs::absolute(file, error).lexically_normal();
-  if (error) return std::make_shared<const AcceptedWords>();
+  const RepositoryWords none{std::make_shared<const AcceptedWords>(), std::make_shared<const AcceptedWords>()};
+  if (error) return none;
   const fs::path folder = absolute.parent_path();
   // Files of one repository checked side by side wait for one reading.
   std::lock_guard lock(mutex_);
@@ -218,26 +240,27 @@ std::shared_ptr<const AcceptedWords> RepositoryVocabularies::forFile(const fs::p
   auto root = rootOfFolder.find(folder);
   if (root == rootOfFolder.end() || now - remembered[root->second].checked > recheckAfter) {
     VocabularySources sources = vocabularySources(absolute);
-    if (sources.files.empty()) return std::make_shared<const AcceptedWords>();
+    if (sources.files.empty()) return none;
     root = rootOfFolder.insert_or_assign(folder, sources.root).first;
     sourcesOfRoot[sources.root] = std::move(sources);
   }
   Remembered& known = remembered[root->second];
-  if (known.words && now - known.checked <= recheckAfter) return known.words;
+  if (known.words.vocabulary && now - known.checked <= recheckAfter) return known.words;
 
   const VocabularySources& sources = sourcesOfRoot[root->second];
   const std::string fingerprint = fingerprintOf(sources);
   known.checked = now;
-  if (known.words && known.fingerprint == fingerprint) return known.words;
+  if (known.words.vocabulary && known.fingerprint == fingerprint) return known.words;
   const std::optional<fs::path> cacheFolder = usableVocabularyCacheFolder();
-  std::optional<AcceptedWords> words;
+  std::optional<ReadWords> words;
   if (cacheFolder) words = readCache(cacheFileFor(*cacheFolder, sources.root), fingerprint);
   if (!words) {
     words = vocabularyOf(sources);
     if (cacheFolder) writeCache(cacheFileFor(*cacheFolder, sources.root), fingerprint, *words);
   }
   known.fingerprint = fingerprint;
-  known.words = std::make_shared<const AcceptedWords>(std::move(*words));
+  known.words = {std::make_shared<const AcceptedWords>(std::move(words->vocabulary)),
+                 std::make_shared<const AcceptedWords>(std::move(words->sharedTerms))};
   return known.words;
 }
 

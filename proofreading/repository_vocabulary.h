@@ -34,6 +34,16 @@ VocabularySources vocabularySources(const std::filesystem::path& file);
 // The root of the file's project, remembered for a second per folder.
 std::filesystem::path projectRootOfFile(const std::filesystem::path& file);
 
+// What a repository adds to the words a comment may use.
+struct RepositoryWords {
+  // The words of its code, its file names and the names its manifests
+  // declare: accepted as they stand.
+  std::shared_ptr<const AcceptedWords> vocabulary;
+  // The words that the comments of two files or more use (comment_terms.h):
+  // accepted when no known word is one slip away.
+  std::shared_ptr<const AcceptedWords> sharedTerms;
+};
+
 // The vocabularies of the repositories a run or a language server meets,
 // kept for as long as their owner lives. Safe to use from several threads.
 class RepositoryVocabularies {
@@ -44,12 +54,16 @@ class RepositoryVocabularies {
   // kept in memory while the owner lives. Never fails: what cannot be
   // read adds no words. A repository git refuses is said once on standard
   // error.
-  std::shared_ptr<const AcceptedWords> forFile(const std::filesystem::path& file);
+  RepositoryWords wordsForFile(const std::filesystem::path& file);
+  // Its vocabulary alone.
+  std::shared_ptr<const AcceptedWords> forFile(const std::filesystem::path& file) {
+    return wordsForFile(file).vocabulary;
+  }
 
  private:
   struct Remembered {
     std::string fingerprint;
-    std::shared_ptr<const AcceptedWords> words;
+    RepositoryWords words;
     std::chrono::steady_clock::time_point checked;
   };
 

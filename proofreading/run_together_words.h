@@ -6,18 +6,11 @@
 // word: "forground" splits into "for" and "ground" but is "foreground"
 // with a letter left out.
 
-#include <functional>
 #include <string_view>
 
+#include "proofreading/slip_neighbours.h"
+
 namespace brindlewort {
-
-// Whether the word is known to the dictionary or a list of accepted words.
-using KnowsWord = std::function<bool(std::string_view)>;
-
-// Whether a known word of five letters or more is one slip from `lower` (a
-// lower-case ASCII word): a letter left out, added or changed, or two
-// neighbours swapped.
-bool hasKnownNeighbour(std::string_view lower, const KnowsWord& knows);
 
 // Whether `word` (letters only, its first perhaps a capital) is two words
 // run together, with no known word one slip from it. A part is a word of

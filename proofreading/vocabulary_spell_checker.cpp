@@ -5,6 +5,7 @@
 #include "engine/characters.h"
 #include "proofreading/finding_context.h"
 #include "proofreading/run_together_words.h"
+#include "proofreading/slip_neighbours.h"
 #include "proofreading/utf16_characters.h"
 
 namespace brindlewort {
@@ -36,9 +37,11 @@ std::string_view withoutWordPrefix(std::string_view word) {
 }  // namespace
 
 VocabularySpellChecker::VocabularySpellChecker(std::shared_ptr<const SpellChecker> dictionary,
-                                               std::vector<std::shared_ptr<const AcceptedWords>> accepted)
-    : dictionary_(std::move(dictionary)), accepted_(std::move(accepted)) {
+                                               std::vector<std::shared_ptr<const AcceptedWords>> accepted,
+                                               std::shared_ptr<const AcceptedWords> sharedTerms)
+    : dictionary_(std::move(dictionary)), accepted_(std::move(accepted)), sharedTerms_(std::move(sharedTerms)) {
   std::erase_if(accepted_, [](const auto& words) { return !words || words->empty(); });
+  if (sharedTerms_ && sharedTerms_->empty()) sharedTerms_.reset();
 }
 
 std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view text) const {
@@ -66,9 +69,12 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
     if (accepted(word)) return true;
     const std::string_view rest = withoutWordPrefix(word);
     if (!rest.empty() && (accepted(rest) || dictionary_->check(rest).empty())) return true;
+    const KnowsWord knowsNeighbour = [&](std::string_view w) { return accepted(w) || dictionary_->knowsWord(w); };
+    if (sharedTerms_ && sharedTerms_->accepts(word) && isAscii(word) &&
+        !hasKnownNeighbour(lowerCased(word), knowsNeighbour))
+      return true;
     return isRunTogetherWords(
-        word, accepted, [&](std::string_view w) { return dictionary_->check(w).empty(); },
-        [&](std::string_view w) { return accepted(w) || dictionary_->knowsWord(w); });
+        word, accepted, [&](std::string_view w) { return dictionary_->check(w).empty(); }, knowsNeighbour);
   });
   return results;
 }

@@ -1456,9 +1456,12 @@ LexedLines lexCommentsFrom(std::string_view text, std::size_t begin,
   return lexed;
 }
 
-std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language) {
+std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language,
+                                        CommentMap* lines) {
   std::vector<std::string_view> words;
-  Scanner(text, language, &words).scan([](const CommentFacts&) {});
+  Scanner(text, language, &words).scan([&](const CommentFacts& facts) {
+    if (lines != nullptr) lines->push_back(facts);
+  });
   return words;
 }
 

@@ -20,8 +20,10 @@ namespace brindlewort {
 
 // The identifiers and numbers of the code, outside comments and literals
 // (views into the text, in order, repeats included): the words a program
-// itself uses, which its comments may use too.
-std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language);
+// itself uses, which its comments may use too. With `lines`, the facts of
+// every line are kept there from the same pass.
+std::vector<std::string_view> codeWords(std::string_view text, const SourceLanguage& language,
+                                        CommentMap* lines = nullptr);
 
 // The facts of each line. With a null language the first non-blank
 // characters alone decide (the line rule).

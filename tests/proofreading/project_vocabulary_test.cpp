@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "proofreading/enchant_spell_checker.h"
 #include "proofreading/manifest_names.h"
 #include "proofreading/project_spelling.h"
 #include "proofreading/project_word_list.h"
@@ -148,6 +149,43 @@ TEST_F(ProjectVocabulary, OutsideGitTheFolderTreeTheRunStartedInCounts) {
   EXPECT_FALSE(accepted(lists, "hiddenword"));
   EXPECT_FALSE(accepted(lists, "outsideword"));
   EXPECT_FALSE(accepted(lists, "project"));  // a comment of the list
+}
+
+// A term the comments of several files use is the project's; a typo
+// copied from file to file is not, nor a word two files use once each.
+TEST_F(ProjectVocabulary, TermsSharedByCommentsAndNoSlipFromAWord) {
+  const fs::path repo = folder / "repo";
+  write("repo/a.c", "// The zorblat and the exchaged qwimbly.\nint a;\n");
+  write("repo/b.py", "# A zorblat, exchaged once; the qwimbly.\nb = 1\n");
+  write("repo/c.go", "/* Each zorblat is exchaged. */\nvar c int\n");
+  write("repo/d.rs", "// The frobulum, the frobulum and the frobulum.\nfn d() {}\n");
+  write("repo/e.rs", "// A frobulum.\nfn e() {}\n");
+  write("repo/f.c", "int zz; // glimmax trails code\n");
+  write("repo/g.c", "int yy; // glimmax\n");
+  write("repo/h.c", "int xx; // glimmax\n");
+  ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() + " add -A").c_str()), 0);
+  RepositoryVocabularies vocabularies;
+  const RepositoryWords words = vocabularies.wordsForFile(repo / "a.c");
+  ASSERT_TRUE(words.sharedTerms);
+  for (const char* term : {"zorblat", "Zorblat's", "exchaged", "frobulum"})
+    EXPECT_TRUE(words.sharedTerms->accepts(term)) << term;
+  EXPECT_FALSE(words.sharedTerms->accepts("qwimbly"));  // two files, once each
+  EXPECT_FALSE(words.sharedTerms->accepts("glimmax"));  // comments after code
+  EXPECT_FALSE(words.vocabulary->accepts("zorblat"));   // not a word of the code
+
+  // Read back from the cache by a later run, and judged by the checker:
+  // a term passes, a copied typo one slip from a word does not.
+  RepositoryVocabularies later;
+  EXPECT_TRUE(later.wordsForFile(repo / "a.c").sharedTerms->accepts("frobulum"));
+  Result<OpenedSpellChecker> opened = openEnchantSpellChecker("en_US");
+  ASSERT_TRUE(opened);
+  const auto checker = projectSpellChecker(std::move(opened->checker), (repo / "a.c").string(),
+                                           "// The zorblat and the exchaged qwimbly.\nint a;\n", later);
+  std::vector<std::string> flagged;
+  const std::string text = "The zorblat and the exchaged qwimbly frobulum.";
+  for (const TextCheckingResult& r : checker->check(text))
+    flagged.push_back(text.substr(static_cast<std::size_t>(r.start), static_cast<std::size_t>(r.length)));
+  EXPECT_EQ(flagged, (std::vector<std::string>{"exchaged", "qwimbly"}));
 }
 
 TEST(ProjectWordList, AddingAWord) {
