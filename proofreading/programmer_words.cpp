@@ -4,7 +4,7 @@
 
 namespace brindlewort {
 
-// Generated from programmer_words.txt at build time.
+// Generated from programmer_words.txt and software_names.txt at build time.
 extern const std::string_view programmerWordsText;
 
 const AcceptedWords& programmerWords() {

@@ -97,6 +97,7 @@ TEST(CommentSpelling, AcceptsTheCodesWordsAndGeneralTerms) {
       {"plural, possessive, capital", "// Frobnicators, the frobnicator's, FROBNICATOR.\nint frobnicator;\n"},
       {"whole identifier", "// Calls getline and readline.\nauto x = getline(readLine());\n"},
       {"programmer terms", "// A mutex guards the deque's subranges; enums, structs and codepoints.\n"},
+      {"names of software", "// Built by github, run by systemd behind nginx.\n"},
   };
   for (const auto& [name, source] : cases) EXPECT_EQ(misspelt(source), Words{}) << name;
 }
