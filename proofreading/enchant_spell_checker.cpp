@@ -52,6 +52,22 @@ class EnchantSpellChecker final : public SpellChecker {
     return enchant_dict_check(dict_, word.data(), static_cast<ssize_t>(word.size())) <= 0;
   }
 
+  // The made-up words are asked under one lock, and the answer is kept: a
+  // run meets a project's terms in file after file.
+  bool knowsWordOneSlipFrom(std::string_view lower) const override {
+    {
+      std::shared_lock lock(mutex_);
+      if (const auto found = slips_.find(lower); found != slips_.end()) return found->second;
+    }
+    std::unique_lock lock(mutex_);
+    if (const auto found = slips_.find(lower); found != slips_.end()) return found->second;
+    const bool near = hasKnownNeighbour(lower, [this](std::string_view word) {
+      return enchant_dict_check(dict_, word.data(), static_cast<ssize_t>(word.size())) <= 0;
+    });
+    slips_.emplace(lower, near);
+    return near;
+  }
+
  private:
   // A prefix before a hyphen ("un-escaped", "re-run", "non-null") is a word
   // of the compound, as is a part the dictionary knows only joined to its
@@ -131,8 +147,9 @@ class EnchantSpellChecker final : public SpellChecker {
   EnchantBroker* broker_;
   EnchantDict* dict_;
   std::vector<EnchantDict*> variants_;  // the language's other spellings
-  mutable std::shared_mutex mutex_;  // guards verdicts_ and calls into Enchant
+  mutable std::shared_mutex mutex_;  // guards verdicts_, slips_ and calls into Enchant
   mutable std::unordered_map<std::string, bool, StringHash, std::equal_to<>> verdicts_;
+  mutable std::unordered_map<std::string, bool, StringHash, std::equal_to<>> slips_;  // guarded by mutex_
 };
 
 std::string joinedNames(const std::vector<std::string>& names) {

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "proofreading/slip_neighbours.h"
 
 namespace brindlewort {
 namespace {
@@ -15,7 +14,7 @@ bool isLowerAscii(char c) { return c >= 'a' && c <= 'z'; }
 }  // namespace
 
 bool isRunTogetherWords(std::string_view word, const KnowsWord& isListed, const KnowsWord& isInDictionary,
-                        const KnowsWord& knowsNeighbour) {
+                        const KnowsWord& slipsFromKnownWord) {
   if (word.size() < 2 * shortestPart) return false;
   std::string lower(word);
   if (lower[0] >= 'A' && lower[0] <= 'Z') lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
@@ -29,7 +28,7 @@ bool isRunTogetherWords(std::string_view word, const KnowsWord& isListed, const 
     const std::string_view view(lower);
     splits = isPart(view.substr(0, at)) && isPart(view.substr(at));
   }
-  return splits && !hasKnownNeighbour(lower, knowsNeighbour);
+  return splits && !slipsFromKnownWord(lower);
 }
 
 }  // namespace brindlewort

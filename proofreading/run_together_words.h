@@ -17,8 +17,9 @@ namespace brindlewort {
 // the code or of a list (`isListed`, three letters or more) or of the
 // dictionary (`isInDictionary`, five letters or more: short dictionary
 // words such as "ions", "ire" or "urn" end too many misspellings).
-// `knowsNeighbour` judges the slips.
+// `slipsFromKnownWord` tells whether a known word is one slip from the
+// word in lower case (slip_neighbours.h).
 bool isRunTogetherWords(std::string_view word, const KnowsWord& isListed, const KnowsWord& isInDictionary,
-                        const KnowsWord& knowsNeighbour);
+                        const KnowsWord& slipsFromKnownWord);
 
 }  // namespace brindlewort

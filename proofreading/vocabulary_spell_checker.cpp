@@ -69,12 +69,13 @@ std::vector<TextCheckingResult> VocabularySpellChecker::check(std::string_view t
     if (accepted(word)) return true;
     const std::string_view rest = withoutWordPrefix(word);
     if (!rest.empty() && (accepted(rest) || dictionary_->check(rest).empty())) return true;
-    const KnowsWord knowsNeighbour = [&](std::string_view w) { return accepted(w) || dictionary_->knowsWord(w); };
-    if (sharedTerms_ && sharedTerms_->accepts(word) && isAscii(word) &&
-        !hasKnownNeighbour(lowerCased(word), knowsNeighbour))
+    const KnowsWord slipsFromKnownWord = [&](std::string_view lower) {
+      return hasKnownNeighbour(lower, accepted) || dictionary_->knowsWordOneSlipFrom(lower);
+    };
+    if (sharedTerms_ && sharedTerms_->accepts(word) && isAscii(word) && !slipsFromKnownWord(lowerCased(word)))
       return true;
     return isRunTogetherWords(
-        word, accepted, [&](std::string_view w) { return dictionary_->check(w).empty(); }, knowsNeighbour);
+        word, accepted, [&](std::string_view w) { return dictionary_->check(w).empty(); }, slipsFromKnownWord);
   });
   return results;
 }

@@ -54,9 +54,10 @@ TEST(RunTogetherWords, TwoKnownPartsAndNoSlip) {
       {"hit", false},          // too short to split
       {"work_buffer", false},  // letters only
   };
-  for (const auto& c : cases) EXPECT_EQ(isRunTogetherWords(c.word, listed, dictionary, either), c.runTogether) << c.word;
+  const KnowsWord slips = [&](std::string_view lower) { return hasKnownNeighbour(lower, either); };
+  for (const auto& c : cases) EXPECT_EQ(isRunTogetherWords(c.word, listed, dictionary, slips), c.runTogether) << c.word;
   // A short part counts only when a list knows it, not the dictionary alone.
-  EXPECT_FALSE(isRunTogetherWords("limitions", knowing({}), dictionary, either));
+  EXPECT_FALSE(isRunTogetherWords("limitions", knowing({}), dictionary, slips));
 }
 
 }  // namespace
