@@ -23,7 +23,7 @@ bool isCopyrightLine(std::u16string_view text) {
   return false;
 }
 
-// "TODO(name)", "BUG(name):", "NOTE(name)": the name of whoever wrote it.
+// "TODO(name)", "BUG(name):", "NB(name)": the name of whoever wrote it.
 bool insideTagParentheses(std::u16string_view text, std::size_t start) {
   // Such a name is short; a bounded look back keeps long lines linear.
   constexpr std::size_t longestName = 40;
@@ -34,7 +34,7 @@ bool insideTagParentheses(std::u16string_view text, std::size_t start) {
   if (text.substr(open, start - open).find(u')') != std::u16string_view::npos) return false;
   std::size_t tagStart = open;
   while (tagStart > 0 && text[tagStart - 1] >= u'A' && text[tagStart - 1] <= u'Z') --tagStart;
-  return open - tagStart >= 3;
+  return open - tagStart >= 2;
 }
 
 // A capital that does not open a sentence marks a name: people, places,

@@ -106,7 +106,7 @@ TEST(CommentSpelling, ContextShowsWhatIsNoProse) {
   ASSERT_TRUE(dictionary());
   const std::pair<const char*, std::string_view> cases[] = {
       {"name in mid-sentence", "// Written with Zorblatt and Quimby.\n"},
-      {"name of a to-do", "// TODO(zorblatt): later.\n// BUG(qwimby) here.\n"},
+      {"name of a to-do", "// TODO(zorblatt): later.\n// BUG(qwimby) here.\n// NB(zrb): note.\n"},
       {"doc tag and flag", "/// See @zorbcond and -Wqwimby, --zorbflag.\n"},
       {"call and member", "// Then zorbify() runs and .qwimby is set.\n"},
       {"copyright line", "// Copyright 2021 Zorblatt Qwimbyware GmbH.\n"},
