@@ -1,5 +1,7 @@
 #include "proofreading/comment_terms.h"
 
+#include <functional>
+
 namespace brindlewort {
 namespace {
 
@@ -13,6 +15,12 @@ bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 // A letter run glued to a digit, an underscore or a byte of another script
 // is part of a name or of a word the dictionary judges another way.
 bool gluesToWord(char c) { return (c >= '0' && c <= '9') || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") + 1 - first);
+}
 
 }  // namespace
 
@@ -29,6 +37,7 @@ void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines)
     const std::size_t from = static_cast<std::size_t>(facts.markerAt) + facts.markerSize;
     if (!facts.isWholeLine() || from >= line.size()) continue;
     const std::string_view comment = line.substr(from);
+    const std::size_t sentence = std::hash<std::string_view>{}(trimmed(comment));
     for (std::size_t at = 0; at < comment.size();) {
       if (!isAsciiLetter(comment[at])) {
         ++at;
@@ -43,6 +52,11 @@ void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines)
         for (char& c : word)
           if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         Uses& uses = uses_[word];
+        if (uses.times == 0) {
+          uses.firstLine = sentence;
+        } else if (sentence != uses.firstLine) {
+          uses.inOtherLines = true;
+        }
         ++uses.times;
         if (inThisFile_.insert(word).second) ++uses.files;
       }
@@ -53,10 +67,12 @@ void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines)
 
 AcceptedWords CommentTermCounter::sharedTerms() const {
   AcceptedWords terms;
-  // Three files make a term. In two files a word used only once in each
-  // may be one typo copied with its sentence; a third use shows intent.
+  // Three files make a term, if it stands in lines of different words: a
+  // typo copied with its sentence (a licence header's) is still one typo.
+  // In two files a word used once in each may be such a copy too; a third
+  // use shows intent.
   for (const auto& [word, uses] : uses_)
-    if (uses.files >= 3 || (uses.files == 2 && uses.times >= 3)) terms.add(word);
+    if (uses.inOtherLines && (uses.files >= 3 || (uses.files == 2 && uses.times >= 3))) terms.add(word);
   return terms;
 }
 

@@ -163,6 +163,7 @@ TEST_F(ProjectVocabulary, TermsSharedByCommentsAndNoSlipFromAWord) {
   write("repo/f.c", "int zz; // glimmax trails code\n");
   write("repo/g.c", "int yy; // glimmax\n");
   write("repo/h.c", "int xx; // glimmax\n");
+  for (const char* copy : {"repo/i.c", "repo/j.c", "repo/k.c"}) write(copy, "// limitions under the licence\n");
   ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() + " add -A").c_str()), 0);
   RepositoryVocabularies vocabularies;
   const RepositoryWords words = vocabularies.wordsForFile(repo / "a.c");
@@ -171,6 +172,7 @@ TEST_F(ProjectVocabulary, TermsSharedByCommentsAndNoSlipFromAWord) {
     EXPECT_TRUE(words.sharedTerms->accepts(term)) << term;
   EXPECT_FALSE(words.sharedTerms->accepts("qwimbly"));  // two files, once each
   EXPECT_FALSE(words.sharedTerms->accepts("glimmax"));  // comments after code
+  EXPECT_FALSE(words.sharedTerms->accepts("limitions"));  // one line copied
   EXPECT_FALSE(words.vocabulary->accepts("zorblat"));   // not a word of the code
 
   // Read back from the cache by a later run, and judged by the checker:
