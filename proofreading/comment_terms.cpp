@@ -1,6 +1,7 @@
 #include "proofreading/comment_terms.h"
 
 #include <functional>
+#include <vector>
 
 namespace brindlewort {
 namespace {
@@ -9,6 +10,8 @@ namespace {
 // guard against copied typos would not hold for them.
 constexpr std::size_t shortestTerm = 5;
 constexpr std::size_t longestTerm = 40;
+// Words of a line that tell its sentence apart: "'s" or "x" do not.
+constexpr std::size_t shortestContextWord = 3;
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -16,18 +19,18 @@ bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 // is part of a name or of a word the dictionary judges another way.
 bool gluesToWord(char c) { return (c >= '0' && c <= '9') || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
 
-std::string_view trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") + 1 - first);
-}
-
 }  // namespace
 
 void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines) {
   inThisFile_.clear();
   std::size_t begin = 0;
-  std::string word;
+  struct Found {
+    std::string word;  // lower-case
+    std::size_t hash;
+    bool term;  // long enough and not glued to a name
+  };
+  std::vector<Found> found;
+  std::unordered_map<std::size_t, std::size_t> timesInLine;
   for (const CommentFacts& facts : lines) {
     if (begin > text.size()) break;
     const std::size_t newline = text.find('\n', begin);
@@ -37,7 +40,10 @@ void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines)
     const std::size_t from = static_cast<std::size_t>(facts.markerAt) + facts.markerSize;
     if (!facts.isWholeLine() || from >= line.size()) continue;
     const std::string_view comment = line.substr(from);
-    const std::size_t sentence = std::hash<std::string_view>{}(trimmed(comment));
+    found.clear();
+    // The line's other words tell one sentence from another: their hashes
+    // are summed, so a word's context is the sum less its own.
+    std::size_t wordsOfLine = 0;
     for (std::size_t at = 0; at < comment.size();) {
       if (!isAsciiLetter(comment[at])) {
         ++at;
@@ -45,34 +51,43 @@ void CommentTermCounter::addFile(std::string_view text, const CommentMap& lines)
       }
       std::size_t end = at;
       while (end < comment.size() && isAsciiLetter(comment[end])) ++end;
-      const bool glued = (at > 0 && gluesToWord(comment[at - 1])) || (end < comment.size() && gluesToWord(comment[end]));
       const std::size_t length = end - at;
-      if (!glued && length >= shortestTerm && length <= longestTerm) {
-        word.assign(comment.substr(at, length));
+      if (length >= shortestContextWord && length <= longestTerm) {
+        const bool glued = (at > 0 && gluesToWord(comment[at - 1])) || (end < comment.size() && gluesToWord(comment[end]));
+        std::string word(comment.substr(at, length));
         for (char& c : word)
           if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        Uses& uses = uses_[word];
-        if (uses.times == 0) {
-          uses.firstLine = sentence;
-        } else if (sentence != uses.firstLine) {
-          uses.inOtherLines = true;
-        }
-        ++uses.times;
-        if (inThisFile_.insert(word).second) ++uses.files;
+        const std::size_t hash = std::hash<std::string>{}(word);
+        wordsOfLine += hash;
+        found.push_back({std::move(word), hash, !glued && length >= shortestTerm});
       }
       at = end;
+    }
+    timesInLine.clear();
+    for (const Found& f : found) ++timesInLine[f.hash];
+    for (const Found& f : found) {
+      if (!f.term) continue;
+      const std::size_t context = wordsOfLine - timesInLine[f.hash] * f.hash;
+      Uses& uses = uses_[f.word];
+      if (uses.times == 0) {
+        uses.firstContext = context;
+      } else if (context != uses.firstContext) {
+        uses.inOtherSentences = true;
+      }
+      ++uses.times;
+      if (inThisFile_.insert(f.word).second) ++uses.files;
     }
   }
 }
 
 AcceptedWords CommentTermCounter::sharedTerms() const {
   AcceptedWords terms;
-  // Three files make a term, if it stands in lines of different words: a
-  // typo copied with its sentence (a licence header's) is still one typo.
+  // Three files make a term, if it stands among different words: a typo
+  // copied with its sentence (a licence header's) is still one typo.
   // In two files a word used once in each may be such a copy too; a third
   // use shows intent.
   for (const auto& [word, uses] : uses_)
-    if (uses.inOtherLines && (uses.files >= 3 || (uses.files == 2 && uses.times >= 3))) terms.add(word);
+    if (uses.inOtherSentences && (uses.files >= 3 || (uses.files == 2 && uses.times >= 3))) terms.add(word);
   return terms;
 }
 

@@ -21,7 +21,7 @@ class CommentTermCounter {
  public:
   // Counts the words of the whole-line comments of one file, each once.
   void addFile(std::string_view text, const CommentMap& lines);
-  // The words that three files use, or two files three times, in lines of
+  // The words that three files use, or two files three times, among
   // different words; lower-case.
   AcceptedWords sharedTerms() const;
 
@@ -29,8 +29,8 @@ class CommentTermCounter {
   struct Uses {
     std::uint32_t files = 0;
     std::uint32_t times = 0;
-    std::size_t firstLine = 0;  // the hash of the first line that used it
-    bool inOtherLines = false;
+    std::size_t firstContext = 0;  // the other words of the first line that used it
+    bool inOtherSentences = false;
   };
   std::unordered_map<std::string, Uses> uses_;
   std::unordered_set<std::string> inThisFile_;

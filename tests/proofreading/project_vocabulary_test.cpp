@@ -163,7 +163,9 @@ TEST_F(ProjectVocabulary, TermsSharedByCommentsAndNoSlipFromAWord) {
   write("repo/f.c", "int zz; // glimmax trails code\n");
   write("repo/g.c", "int yy; // glimmax\n");
   write("repo/h.c", "int xx; // glimmax\n");
-  for (const char* copy : {"repo/i.c", "repo/j.c", "repo/k.c"}) write(copy, "// limitions under the licence\n");
+  write("repo/i.c", "// limitions under the licence\n");
+  write("repo/j.c", "//   Limitions under the Licence.\n");
+  write("repo/k.c", "// limitions's `x` under the licence\n");
   ASSERT_EQ(std::system(("git init -q " + repo.string() + " && git -C " + repo.string() + " add -A").c_str()), 0);
   RepositoryVocabularies vocabularies;
   const RepositoryWords words = vocabularies.wordsForFile(repo / "a.c");
