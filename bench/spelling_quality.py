@@ -570,11 +570,17 @@ def main():
                     continue
                 fields = row.rstrip("\n").split("\t")
                 labels[(fields[0], fields[1], int(fields[2]), fields[3])] = fields[4] == "T"  # then a note
-        real = sum(labels.values())
-        share = (len(labels) - real) / max(len(labels), 1)
-        print(f"alarms labelled by hand: {real} of {len(labels)} are real misspellings; "
-              f"estimated false alarms {1000 * totals['alarms'] * share / max(totals['words'], 1):.2f} "
+        # Labels drawn from another build estimate nothing for this one: only
+        # the labelled alarms this build still raises are counted.
+        raised_now = {tuple(row[:4]) for row in alarm_rows}
+        current = {key: real for key, real in labels.items() if key in raised_now}
+        real = sum(current.values())
+        share = (len(current) - real) / max(len(current), 1)
+        print(f"alarms labelled by hand: {len(current)} of {len(labels)} still raised, {real} of them real "
+              f"misspellings; estimated false alarms {1000 * totals['alarms'] * share / max(totals['words'], 1):.2f} "
               f"per 1,000 comment words (goal <= 0.5)")
+        if len(current) < len(labels):
+            print("  the labels are from another build: draw and label a new sample (--alarm-sample 100)")
     if args.alarms:
         with open(args.alarms, "w", encoding="utf-8") as f:
             for row in alarm_rows:
