@@ -97,20 +97,21 @@ bool followsNamingTag(std::u16string_view text, std::size_t start) {
 }
 
 // A change log's line names its writer after the date: "2003-06-15 gn  Add
-// support for ...".
-bool followsDateAtStart(std::u16string_view text, std::size_t start) {
+// support for ...". Where that name starts, or npos.
+std::size_t writerAfterDate(std::u16string_view text) {
+  constexpr std::size_t none = std::u16string_view::npos;
   std::size_t at = 0;
   while (at < text.size() && isSpaceOrTab(text[at])) ++at;
   constexpr std::u16string_view shape = u"dddd-dd-dd";
-  if (at + shape.size() >= start) return false;
+  if (at + shape.size() >= text.size()) return none;
   for (std::size_t i = 0; i < shape.size(); ++i) {
     const char16_t c = text[at + i];
-    if (shape[i] == u'd' ? !u_isdigit(c) : c != u'-') return false;
+    if (shape[i] == u'd' ? !u_isdigit(c) : c != u'-') return none;
   }
   std::size_t after = at + shape.size();
-  if (!isSpaceOrTab(text[after])) return false;
-  while (isSpaceOrTab(text[after])) ++after;
-  return after == start;
+  if (!isSpaceOrTab(text[after])) return none;
+  while (after < text.size() && isSpaceOrTab(text[after])) ++after;
+  return after;
 }
 
 // Whether an assignment or a comparison stands as a token of its own at
@@ -147,7 +148,8 @@ bool isApostropheForm(std::u16string_view word) {
 
 }  // namespace
 
-FindingContext::FindingContext(std::u16string_view text) : text_(text), copyrightLine_(isCopyrightLine(text)) {}
+FindingContext::FindingContext(std::u16string_view text)
+    : text_(text), copyrightLine_(isCopyrightLine(text)), writerAfterDate_(writerAfterDate(text)) {}
 
 bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
   const std::u16string_view text = text_;
@@ -186,8 +188,7 @@ bool FindingContext::excuses(std::int64_t start, std::int64_t length) const {
   if (operatorAfter(text, end) || operatorBefore(text, first)) return true;
   // A copyright line's names are capitalised; its other words are English.
   return (copyrightLine_ && !u_islower(text[first])) || insideTagParentheses(text, first) || isNameInSentence(text, first, end - first) ||
-         isNameBesideInitial(text, first, end - first) || followsNamingTag(text, first) ||
-         followsDateAtStart(text, first);
+         isNameBesideInitial(text, first, end - first) || followsNamingTag(text, first) || first == writerAfterDate_;
 }
 
 }  // namespace brindlewort

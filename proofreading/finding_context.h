@@ -22,6 +22,7 @@ class FindingContext {
  private:
   std::u16string_view text_;
   bool copyrightLine_;
+  std::size_t writerAfterDate_;  // a change log's writer, or npos
 };
 
 }  // namespace brindlewort
