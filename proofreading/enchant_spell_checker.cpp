@@ -47,11 +47,6 @@ class EnchantSpellChecker final : public SpellChecker {
     return results;
   }
 
-  bool knowsWord(std::string_view word) const override {
-    std::unique_lock lock(mutex_);
-    return enchant_dict_check(dict_, word.data(), static_cast<ssize_t>(word.size())) <= 0;
-  }
-
   // The made-up words are asked under one lock, and the answer is kept: a
   // run meets a project's terms in file after file.
   bool knowsWordOneSlipFrom(std::string_view lower) const override {

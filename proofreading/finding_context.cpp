@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 
 #include "base/space_or_tab.h"
+#include "proofreading/change_log_date.h"
 
 namespace brindlewort {
 namespace {
@@ -102,14 +103,8 @@ std::size_t writerAfterDate(std::u16string_view text) {
   constexpr std::size_t none = std::u16string_view::npos;
   std::size_t at = 0;
   while (at < text.size() && isSpaceOrTab(text[at])) ++at;
-  constexpr std::u16string_view shape = u"dddd-dd-dd";
-  if (at + shape.size() >= text.size()) return none;
-  for (std::size_t i = 0; i < shape.size(); ++i) {
-    const char16_t c = text[at + i];
-    if (shape[i] == u'd' ? !u_isdigit(c) : c != u'-') return none;
-  }
-  std::size_t after = at + shape.size();
-  if (!isSpaceOrTab(text[after])) return none;
+  if (!opensWithChangeLogDate(text.substr(at))) return none;
+  std::size_t after = at + changeLogDateSize;
   while (after < text.size() && isSpaceOrTab(text[after])) ++after;
   return after;
 }

@@ -32,7 +32,6 @@ class ScriptAwareSpellChecker final : public SpellChecker {
   ScriptAwareSpellChecker(std::shared_ptr<const SpellChecker> main, DictionaryFinder find,
                           std::shared_ptr<std::atomic<std::size_t>> skipped);
   std::vector<TextCheckingResult> check(std::string_view text) const override;
-  bool knowsWord(std::string_view word) const override { return main_->knowsWord(word); }
   bool knowsWordOneSlipFrom(std::string_view lower) const override { return main_->knowsWordOneSlipFrom(lower); }
 
  private:

@@ -6,6 +6,7 @@
 #include "engine/characters.h"
 #include "engine/comment_detection.h"
 #include "engine/line_detail.h"
+#include "proofreading/change_log_date.h"
 #include "proofreading/info_log.h"
 #include "proofreading/marker_mark.h"
 #include "proofreading/utf16_characters.h"
@@ -14,17 +15,6 @@ namespace brindlewort {
 
 namespace {
 
-// "2003-06-15 ": a change log's date, which the writer's name follows.
-bool opensWithDate(std::string_view text) {
-  constexpr std::string_view shape = "dddd-dd-dd ";
-  if (text.size() < shape.size()) return false;
-  for (std::size_t i = 0; i < shape.size(); ++i) {
-    const char c = text[i];
-    const bool fits = shape[i] == 'd' ? (c >= '0' && c <= '9') : shape[i] == ' ' ? (c == ' ' || c == '\t') : c == '-';
-    if (!fits) return false;
-  }
-  return true;
-}
 
 struct CheckedLine {
   std::string_view prefix;
@@ -62,7 +52,7 @@ std::optional<CheckedLine> checkLine(std::string_view line, const SpellChecker& 
     std::size_t blank = ownPrefix.find_last_of(" \t");
     // A date stays with the text: it shows that a name follows.
     const std::size_t afterMarker = ownPrefix.find_first_not_of(" \t", markerEnd);
-    if (afterMarker != std::string_view::npos && opensWithDate(ownPrefix.substr(afterMarker))) blank = afterMarker - 1;
+    if (afterMarker != std::string_view::npos && opensWithChangeLogDate(ownPrefix.substr(afterMarker))) blank = afterMarker - 1;
     if (blank + 1 < *start) {
       *start = blank + 1;
       ownPrefix = ownPrefix.substr(0, *start);

@@ -27,13 +27,11 @@ class SpellChecker {
   virtual ~SpellChecker() = default;
   // Checks one piece of comment text (UTF-8) and returns its findings.
   virtual std::vector<TextCheckingResult> check(std::string_view text) const = 0;
-  // Whether the dictionary knows one word.
-  virtual bool knowsWord(std::string_view word) const { return check(word).empty(); }
   // Whether it knows a word one slip from `lower`, a lower-case word
   // (slip_neighbours.h). That asks some 54 made-up words per letter, so a
   // dictionary may remember the answer for the word instead.
   virtual bool knowsWordOneSlipFrom(std::string_view lower) const {
-    return hasKnownNeighbour(lower, [this](std::string_view word) { return knowsWord(word); });
+    return hasKnownNeighbour(lower, [this](std::string_view word) { return check(word).empty(); });
   }
 };
 
